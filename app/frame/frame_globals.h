@@ -1,0 +1,33 @@
+#pragma once
+// Program-wide run-time state that is not stored in the settings file: what is
+// open, what runs, and how the trend and workspace windows are docked.
+#include <cstdint>
+
+// 1 while a recording is open in the document.
+extern std::int32_t DocumentLoaded;
+// 0 clean, 2 results changed and not saved.
+extern std::uint16_t ResultModifiedState;
+// Non-zero while a screening or batch run is active (1: in its running state).
+extern std::int32_t ScreeningRunning;
+// 1 once the utility hypnogram window has loaded a result file.
+extern std::uint32_t UtilityHypnogramLoaded;
+// Modes of the mode ini file: animal-only display and DSI-only File > Open.
+extern std::int32_t AnimalOnlyMode;
+extern std::int32_t DsiOnlyMode;
+// 1 when a video's play range was edited and not saved.
+extern std::int32_t VideoAttached;
+
+// Dock states of the trend and workspace windows (DockState values of pane_layout.h).
+extern std::uint16_t TrendWindowDockState;
+extern std::uint16_t WorkspaceWindowDockState;
+
+extern std::int32_t ScrollDirection;
+// 0 while drawing for the screen, otherwise printing or bitmap output.
+extern std::uint16_t PrintTarget;
+extern std::int32_t PrintInColor;
+// Non-zero while the raw rows show their divided-page FFT panes.
+extern std::int32_t DividedFftMode;
+extern std::int32_t TimePointPicking;
+// 1 while the raw view is in a pick or marking mode started by a settings dialog.
+extern std::uint16_t RawPreviewMode;
+extern std::int16_t PreviewKind;
