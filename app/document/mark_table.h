@@ -1,0 +1,53 @@
+#pragma once
+// MarkTable: the document's store of marks. Marks are time spans of the recording,
+// each tagged with one of ten mark types. Per type the table keeps the list of spans
+// (start and end in seconds) and a presence flag for every tenth of a second of the
+// recording; both describe the same marks. Readers check FlagLength() and the flag
+// pointer and treat 0 or null as "no marks".
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "app/document/table_memory.h"
+
+constexpr int kMarkTypeCount = 10;
+
+class MarkTable {
+ public:
+  // Discards every mark and makes, per type, a zeroed flag array of
+  // recordSeconds x 10 points and span lists of recordSeconds entries.
+  // Returns 1, or 0 when memory runs out: every array is then freed and the
+  // failure reported ("CQLM2_AnalyzerDoc::AllocateMark", a line break and
+  // "Fail to get memory.").
+  int AllocateMark(int recordSeconds, const tablemem::FailureReporter& report = {});
+  void Free();
+
+  // Sets the flag points of a span of type t: from the start x 10 (rounded) up to,
+  // not including, the end x 10 (rounded), never beyond the flag length; a span of
+  // less than one point sets the point at the rounded start.
+  void MarkSpan(int type, float startSeconds, float endSeconds);
+
+  int MarksPresent() const { return marksPresent_; }
+  void SetMarksPresent(int value) { marksPresent_ = value; }
+  int FlagLength() const { return flagLength_; }
+  int Capacity() const { return capacity_; }
+  // Flag array of a type (FlagLength() bytes), or null.
+  std::uint8_t* Flags(int type);
+  const std::uint8_t* Flags(int type) const;
+  // Span lists of a type (Capacity() entries each), or null; Count(t) are in use.
+  float* Start(int type);
+  float* End(int type);
+  int Count(int type) const;
+  void SetCount(int type, int count);
+
+ private:
+  static bool ValidType(int type) { return type >= 0 && type < kMarkTypeCount; }
+
+  int marksPresent_ = 0;
+  int flagLength_ = 0;
+  std::array<std::vector<std::uint8_t>, kMarkTypeCount> flags_;
+  int capacity_ = 0;
+  std::array<int, kMarkTypeCount> count_{};
+  std::array<std::vector<float>, kMarkTypeCount> start_;
+  std::array<std::vector<float>, kMarkTypeCount> end_;
+};
