@@ -1,0 +1,895 @@
+// Dc over QPainter: state keeping, lines and shapes with the program's pixel rules,
+// raster operations, text, clipping, blits and device capabilities.
+#include "platform/draw/dc.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPaintDevice>
+#include <QScreen>
+#include <QTransform>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "platform/draw/dc_qt.h"
+
+namespace draw {
+
+namespace {
+
+std::optional<ScreenMetrics>& ScreenOverride() {
+  static std::optional<ScreenMetrics> value;
+  return value;
+}
+
+struct DcState {
+  Pen pen;
+  Brush brush = Brush::Solid(Rgb(255, 255, 255));
+  Font font;
+  ColorRef textColor = 0;
+  ColorRef bkColor = Rgb(255, 255, 255);
+  int bkMode = OPAQUE;
+  unsigned textAlign = TA_LEFT | TA_TOP;
+  int rop2 = R2_COPYPEN;
+  int stretchMode = BLACKONWHITE;
+  Point pos;
+  Point origin;
+  bool hasClip = false;
+  QRegion clip;  // device pixels
+  std::vector<ColorRef> palette;
+};
+
+QPainter::CompositionMode ModeOfRop2(int rop) {
+  switch (rop) {
+    case R2_NOTMERGEPEN: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case R2_MASKNOTPEN: return QPainter::RasterOp_NotSourceAndDestination;
+    case R2_NOTCOPYPEN: return QPainter::RasterOp_NotSource;
+    case R2_MASKPENNOT: return QPainter::RasterOp_SourceAndNotDestination;
+    case R2_NOT: return QPainter::RasterOp_NotDestination;
+    case R2_XORPEN: return QPainter::RasterOp_SourceXorDestination;
+    case R2_NOTMASKPEN: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case R2_MASKPEN: return QPainter::RasterOp_SourceAndDestination;
+    case R2_NOTXORPEN: return QPainter::RasterOp_NotSourceXorDestination;
+    case R2_MERGENOTPEN: return QPainter::RasterOp_NotSourceOrDestination;
+    case R2_MERGEPENNOT: return QPainter::RasterOp_SourceOrNotDestination;
+    case R2_MERGEPEN: return QPainter::RasterOp_SourceOrDestination;
+    default: return QPainter::CompositionMode_SourceOver;
+  }
+}
+
+Qt::BrushStyle QtHatch(int hatch) {
+  switch (hatch) {
+    case HS_VERTICAL: return Qt::VerPattern;
+    case HS_FDIAGONAL: return Qt::FDiagPattern;
+    case HS_BDIAGONAL: return Qt::BDiagPattern;
+    case HS_CROSS: return Qt::CrossPattern;
+    case HS_DIAGCROSS: return Qt::DiagCrossPattern;
+    default: return Qt::HorPattern;
+  }
+}
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+}  // namespace
+
+ScreenMetrics GetScreenMetrics() {
+  if (ScreenOverride()) return *ScreenOverride();
+  EnsureQtApp();
+  ScreenMetrics m{1920, 1080, 508, 286, 96, 96};
+  if (QScreen* s = QGuiApplication::primaryScreen()) {
+    const QSize px = s->size();
+    const QSizeF mm = s->physicalSize();
+    if (px.width() > 0 && px.height() > 0) {
+      m.widthPx = px.width();
+      m.heightPx = px.height();
+    }
+    if (mm.width() > 0 && mm.height() > 0) {
+      m.widthMm = static_cast<int>(std::lround(mm.width()));
+      m.heightMm = static_cast<int>(std::lround(mm.height()));
+    } else {
+      m.widthMm = static_cast<int>(std::lround(m.widthPx * 25.4 / 96.0));
+      m.heightMm = static_cast<int>(std::lround(m.heightPx * 25.4 / 96.0));
+    }
+    m.dpiX = std::max(1, static_cast<int>(std::lround(s->logicalDotsPerInchX())));
+    m.dpiY = std::max(1, static_cast<int>(std::lround(s->logicalDotsPerInchY())));
+  }
+  return m;
+}
+
+void OverrideScreenMetrics(const ScreenMetrics* metrics) {
+  if (metrics != nullptr) {
+    ScreenOverride() = *metrics;
+  } else {
+    ScreenOverride().reset();
+  }
+}
+
+DeviceInfo ScreenDeviceInfo() {
+  const ScreenMetrics m = GetScreenMetrics();
+  DeviceInfo d;
+  d.kind = DcKind::Window;
+  d.dpiX = m.dpiX;
+  d.dpiY = m.dpiY;
+  d.widthPx = m.widthPx;
+  d.heightPx = m.heightPx;
+  d.widthMm = m.widthMm;
+  d.heightMm = m.heightMm;
+  d.bitsPixel = 32;
+  return d;
+}
+
+struct Dc::Impl {
+  DeviceInfo dev;
+  QPainter* painter = nullptr;
+  std::unique_ptr<QPainter> ownPainter;
+  Image* image = nullptr;  // the bitmap of a memory context
+  QImage work;             // 32-bit working copy while a palette image is selected
+  bool usesWork = false;
+  DcState st;
+  std::vector<DcState> saved;
+  std::vector<QPoint> points;
+  std::function<bool()> newPage;
+  int pagesStarted = 0;
+
+  // ---- binding a memory context to its bitmap ----
+  void Unbind() {
+    if (ownPainter && ownPainter->isActive()) ownPainter->end();
+    if (usesWork && image != nullptr && !image->IsNull()) {
+      // Back into the palette: each colour drawn becomes its nearest palette entry.
+      const Image drawn = ImageFromQt(work, 32);
+      const std::vector<ColorRef> palette = image->Palette();
+      Image back = drawn.ConvertTo(image->BitsPerPixel(), palette);
+      back.SetDpi(image->DpiX(), image->DpiY());
+      *image = std::move(back);
+    }
+    work = QImage();
+    usesWork = false;
+    painter = nullptr;
+  }
+
+  void Bind(Image* img) {
+    image = img;
+    if (img == nullptr || img->IsNull()) return;
+    if (!ownPainter) ownPainter = std::make_unique<QPainter>();
+    QImage* surface = &QtImage(*img);
+    if (img->BitsPerPixel() <= 8) {
+      work = surface->convertToFormat(QImage::Format_RGB32);
+      usesWork = true;
+      surface = &work;
+    }
+    if (ownPainter->begin(surface)) {
+      painter = ownPainter.get();
+      ApplyAll();
+    }
+  }
+
+  // The image drawn on, when the surface is one in memory.
+  QImage* SurfaceImage() const {
+    if (painter == nullptr) return nullptr;
+    if (usesWork) return const_cast<QImage*>(&work);
+    QPaintDevice* d = painter->device();
+    if (d != nullptr && d->devType() == QInternal::Image) return static_cast<QImage*>(d);
+    return nullptr;
+  }
+
+  // A copy of a device rectangle of the surface (widgets are grabbed).
+  QImage ReadSurface(const QRect& deviceRect) const {
+    if (QImage* img = SurfaceImage()) return img->copy(deviceRect).convertToFormat(QImage::Format_RGB32);
+    if (painter != nullptr && painter->device() != nullptr && painter->device()->devType() == QInternal::Widget) {
+      auto* w = static_cast<QWidget*>(painter->device());
+      return w->grab(deviceRect).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    return QImage();
+  }
+
+  QRect SurfaceRect() const {
+    if (painter != nullptr && painter->device() != nullptr) {
+      return QRect(0, 0, painter->device()->width(), painter->device()->height());
+    }
+    return QRect(0, 0, dev.widthPx, dev.heightPx);
+  }
+
+  // ---- pushing state to the painter ----
+  void ApplyAll() {
+    if (painter == nullptr) return;
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, st.stretchMode == HALFTONE);
+    painter->setTransform(QTransform::fromTranslate(st.origin.x, st.origin.y));
+    ApplyClip();
+  }
+
+  void ApplyClip() {
+    if (painter == nullptr) return;
+    if (st.hasClip) {
+      painter->setClipRegion(st.clip.translated(-st.origin.x, -st.origin.y));
+    } else {
+      painter->setClipping(false);
+    }
+  }
+
+  QPen MakePen() const {
+    const Pen& p = st.pen;
+    if (p.style == PS_NULL || st.rop2 == R2_NOP) return QPen(Qt::NoPen);
+    QColor color = ToQColor(p.color);
+    if (st.rop2 == R2_BLACK) color = Qt::black;
+    if (st.rop2 == R2_WHITE) color = Qt::white;
+    QPen pen(color);
+    const int width = std::max(1, p.width);
+    Qt::PenStyle style = Qt::SolidLine;
+    switch (p.style) {
+      case PS_DASH: style = Qt::DashLine; break;
+      case PS_DOT: style = Qt::DotLine; break;
+      case PS_DASHDOT: style = Qt::DashDotLine; break;
+      case PS_DASHDOTDOT: style = Qt::DashDotDotLine; break;
+      default: break;
+    }
+    // Patterned pens are always one pixel wide.
+    if (width == 1 || style != Qt::SolidLine) {
+      pen.setWidth(1);
+      pen.setCosmetic(true);
+      pen.setCapStyle(Qt::FlatCap);
+      pen.setJoinStyle(Qt::MiterJoin);
+    } else {
+      pen.setWidth(width);
+      pen.setCapStyle(Qt::RoundCap);
+      pen.setJoinStyle(Qt::RoundJoin);
+    }
+    pen.setStyle(style);
+    return pen;
+  }
+
+  QBrush MakeBrush(const Brush& b) const {
+    if (b.style == BS_NULL || st.rop2 == R2_NOP) return QBrush(Qt::NoBrush);
+    QColor color = ToQColor(b.color);
+    if (st.rop2 == R2_BLACK) color = Qt::black;
+    if (st.rop2 == R2_WHITE) color = Qt::white;
+    if (b.style == BS_HATCHED) return QBrush(color, QtHatch(b.hatch));
+    return QBrush(color);
+  }
+
+  void PrepareShape(bool withBrush) {
+    painter->setCompositionMode(ModeOfRop2(st.rop2));
+    painter->setPen(MakePen());
+    painter->setBrush(withBrush ? MakeBrush(st.brush) : QBrush(Qt::NoBrush));
+    painter->setBackgroundMode(st.bkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+    painter->setBackground(QBrush(ToQColor(st.bkColor)));
+  }
+
+  // Fills a logical rectangle with a brush in the given composition mode; hatch gaps
+  // take the background colour when the background mode is opaque.
+  void FillWith(const QRect& r, const Brush& b, QPainter::CompositionMode mode) {
+    if (painter == nullptr || r.isEmpty() || b.style == BS_NULL) return;
+    painter->setCompositionMode(mode);
+    if (b.style == BS_HATCHED && st.bkMode == OPAQUE) painter->fillRect(r, ToQColor(st.bkColor));
+    painter->setBackgroundMode(Qt::TransparentMode);
+    painter->fillRect(r, b.style == BS_HATCHED ? QBrush(ToQColor(b.color), QtHatch(b.hatch))
+                                               : QBrush(ToQColor(b.color)));
+  }
+
+  const QPoint* ToQPoints(const Point* pts, int count) {
+    points.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) points[static_cast<std::size_t>(i)] = QPoint(pts[i].x, pts[i].y);
+    return points.data();
+  }
+};
+
+// ---- construction ----
+
+Dc::Dc(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+Dc::Dc(Image& target) : impl_(std::make_unique<Impl>()) {
+  impl_->dev = ScreenDeviceInfo();
+  impl_->dev.kind = DcKind::Memory;
+  impl_->Bind(&target);
+}
+
+std::unique_ptr<Dc> Dc::CreateCompatibleDC(const Dc* like) {
+  auto impl = std::make_unique<Impl>();
+  impl->dev = like != nullptr ? like->impl_->dev : ScreenDeviceInfo();
+  impl->dev.kind = DcKind::Memory;
+  return std::unique_ptr<Dc>(new Dc(std::move(impl)));
+}
+
+Dc::~Dc() {
+  if (impl_) impl_->Unbind();
+}
+
+std::unique_ptr<Dc> MakeDcForPainter(QPainter* painter, const DeviceInfo& device) {
+  auto impl = std::make_unique<Dc::Impl>();
+  impl->dev = device;
+  if (painter != nullptr && painter->isActive()) impl->painter = painter;
+  auto dc = std::unique_ptr<Dc>(new Dc(std::move(impl)));
+  dc->impl()->ApplyAll();
+  return dc;
+}
+
+std::unique_ptr<Dc> MakeDcForPainter(QPainter* painter, DcKind kind) {
+  DeviceInfo d = ScreenDeviceInfo();
+  if (kind != DcKind::Window && painter != nullptr && painter->device() != nullptr) {
+    QPaintDevice* pd = painter->device();
+    d.dpiX = pd->logicalDpiX();
+    d.dpiY = pd->logicalDpiY();
+    d.widthPx = pd->width();
+    d.heightPx = pd->height();
+    d.widthMm = pd->widthMM();
+    d.heightMm = pd->heightMM();
+    d.physicalWidth = d.widthPx;
+    d.physicalHeight = d.heightPx;
+  }
+  d.kind = kind;
+  return MakeDcForPainter(painter, d);
+}
+
+void SetNewPageHandler(Dc& dc, std::function<bool()> newPage) { dc.impl()->newPage = std::move(newPage); }
+
+DcKind Dc::Kind() const { return impl_->dev.kind; }
+bool Dc::IsPrinting() const { return impl_->dev.kind == DcKind::Printer || impl_->dev.kind == DcKind::Preview; }
+Image* Dc::GetSelectedBitmap() const { return impl_->image; }
+
+Image* Dc::SelectBitmap(Image* image) {
+  Image* previous = impl_->image;
+  impl_->Unbind();
+  impl_->Bind(image);
+  return previous;
+}
+
+// ---- objects and modes ----
+
+Pen Dc::SelectPen(const Pen& pen) { return std::exchange(impl_->st.pen, pen); }
+Brush Dc::SelectBrush(const Brush& brush) { return std::exchange(impl_->st.brush, brush); }
+Font Dc::SelectFont(const Font& font) { return std::exchange(impl_->st.font, font); }
+const Pen& Dc::GetCurrentPen() const { return impl_->st.pen; }
+const Brush& Dc::GetCurrentBrush() const { return impl_->st.brush; }
+const Font& Dc::GetCurrentFont() const { return impl_->st.font; }
+
+std::vector<ColorRef> Dc::SelectPalette(std::span<const ColorRef> palette) {
+  return std::exchange(impl_->st.palette, std::vector<ColorRef>(palette.begin(), palette.end()));
+}
+int Dc::RealizePalette() const { return static_cast<int>(impl_->st.palette.size()); }
+
+ColorRef Dc::SetTextColor(ColorRef c) { return std::exchange(impl_->st.textColor, c); }
+ColorRef Dc::GetTextColor() const { return impl_->st.textColor; }
+ColorRef Dc::SetBkColor(ColorRef c) { return std::exchange(impl_->st.bkColor, c); }
+ColorRef Dc::GetBkColor() const { return impl_->st.bkColor; }
+int Dc::SetBkMode(int mode) {
+  if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+  return std::exchange(impl_->st.bkMode, mode);
+}
+int Dc::GetBkMode() const { return impl_->st.bkMode; }
+unsigned Dc::SetTextAlign(unsigned align) { return std::exchange(impl_->st.textAlign, align); }
+unsigned Dc::GetTextAlign() const { return impl_->st.textAlign; }
+int Dc::SetROP2(int rop) {
+  if (rop < R2_BLACK || rop > R2_WHITE) return 0;
+  return std::exchange(impl_->st.rop2, rop);
+}
+int Dc::GetROP2() const { return impl_->st.rop2; }
+int Dc::SetStretchBltMode(int mode) {
+  if (mode < BLACKONWHITE || mode > HALFTONE) return 0;
+  const int old = std::exchange(impl_->st.stretchMode, mode);
+  if (impl_->painter != nullptr)
+    impl_->painter->setRenderHint(QPainter::SmoothPixmapTransform, mode == HALFTONE);
+  return old;
+}
+int Dc::GetStretchBltMode() const { return impl_->st.stretchMode; }
+
+int Dc::SaveDC() {
+  impl_->saved.push_back(impl_->st);
+  return static_cast<int>(impl_->saved.size());
+}
+
+bool Dc::RestoreDC(int saved) {
+  auto& stack = impl_->saved;
+  if (stack.empty()) return false;
+  std::size_t level;
+  if (saved < 0) {
+    if (static_cast<std::size_t>(-static_cast<long long>(saved)) > stack.size()) return false;
+    level = stack.size() + 1 - static_cast<std::size_t>(-static_cast<long long>(saved));
+  } else {
+    if (saved == 0 || static_cast<std::size_t>(saved) > stack.size()) return false;
+    level = static_cast<std::size_t>(saved);
+  }
+  impl_->st = stack[level - 1];
+  stack.resize(level - 1);
+  impl_->ApplyAll();
+  return true;
+}
+
+// ---- coordinates ----
+
+Point Dc::SetViewportOrg(Point origin) {
+  const Point old = std::exchange(impl_->st.origin, origin);
+  impl_->ApplyAll();
+  return old;
+}
+Point Dc::OffsetViewportOrg(int dx, int dy) {
+  const Point o = impl_->st.origin;
+  return SetViewportOrg(Point{o.x + dx, o.y + dy});
+}
+Point Dc::GetViewportOrg() const { return impl_->st.origin; }
+void Dc::LPtoDP(Point* points, int count) const {
+  for (int i = 0; i < count; ++i) {
+    points[i].x += impl_->st.origin.x;
+    points[i].y += impl_->st.origin.y;
+  }
+}
+void Dc::DPtoLP(Point* points, int count) const {
+  for (int i = 0; i < count; ++i) {
+    points[i].x -= impl_->st.origin.x;
+    points[i].y -= impl_->st.origin.y;
+  }
+}
+
+// ---- lines and shapes ----
+
+Point Dc::MoveTo(int x, int y) { return std::exchange(impl_->st.pos, Point{x, y}); }
+Point Dc::GetCurrentPosition() const { return impl_->st.pos; }
+
+bool Dc::LineTo(int x, int y) {
+  const Point from = std::exchange(impl_->st.pos, Point{x, y});
+  if (impl_->painter == nullptr) return false;
+  if (from.x == x && from.y == y) return true;
+  impl_->PrepareShape(false);
+  impl_->painter->drawLine(QPoint(from.x, from.y), QPoint(x, y));
+  return true;
+}
+
+bool Dc::Polyline(const Point* points, int count) {
+  if (points == nullptr || count < 2) return false;
+  if (impl_->painter == nullptr) return false;
+  impl_->PrepareShape(false);
+  impl_->painter->drawPolyline(impl_->ToQPoints(points, count), count);
+  return true;
+}
+
+bool Dc::Polygon(const Point* points, int count) {
+  if (points == nullptr || count < 2) return false;
+  if (impl_->painter == nullptr) return false;
+  impl_->PrepareShape(true);
+  impl_->painter->drawPolygon(impl_->ToQPoints(points, count), count, Qt::OddEvenFill);
+  return true;
+}
+
+bool Dc::Rectangle(int left, int top, int right, int bottom) {
+  Rect r = Rect{left, top, right, bottom}.Normalized();
+  if (impl_->painter == nullptr) return false;
+  QPainter* p = impl_->painter;
+  const bool hasPen = impl_->st.pen.style != PS_NULL;
+  if (r.Width() < 2 || r.Height() < 2) {
+    if (!hasPen || r.IsEmpty()) return true;
+  }
+  // Interior first (inside the outline), so that no pixel is drawn twice.
+  const QRect inner = hasPen ? QRect(r.left + 1, r.top + 1, r.Width() - 2, r.Height() - 2)
+                             : QRect(r.left, r.top, r.Width() - 1, r.Height() - 1);
+  if (impl_->st.brush.style != BS_NULL && inner.width() > 0 && inner.height() > 0) {
+    const QBrush brush = impl_->MakeBrush(impl_->st.brush);
+    const QPainter::CompositionMode mode = ModeOfRop2(impl_->st.rop2);
+    if (brush.style() != Qt::NoBrush) {
+      p->setCompositionMode(mode);
+      if (impl_->st.brush.style == BS_HATCHED && impl_->st.bkMode == OPAQUE)
+        p->fillRect(inner, ToQColor(impl_->st.bkColor));
+      p->fillRect(inner, brush);
+    }
+  }
+  if (hasPen) {
+    impl_->PrepareShape(false);
+    const int w = std::max(1, impl_->st.pen.width);
+    if (w > 1 && impl_->st.pen.style == PS_INSIDEFRAME) r.Inflate(-(w / 2), -(w / 2));
+    p->drawRect(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
+  }
+  return true;
+}
+
+bool Dc::Ellipse(int left, int top, int right, int bottom) {
+  const Rect r = Rect{left, top, right, bottom}.Normalized();
+  if (impl_->painter == nullptr) return false;
+  if (r.Width() < 2 || r.Height() < 2) return true;
+  impl_->PrepareShape(true);
+  impl_->painter->drawEllipse(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
+  return true;
+}
+
+void Dc::FillRect(const Rect& r, const Brush& brush) {
+  impl_->FillWith(ToQRect(r.Normalized()), brush, QPainter::CompositionMode_SourceOver);
+}
+
+void Dc::FillSolidRect(const Rect& r, ColorRef color) { FillRect(r, Brush::Solid(color)); }
+
+void Dc::FrameRect(const Rect& r0, const Brush& brush) {
+  const Rect r = r0.Normalized();
+  if (r.IsEmpty()) return;
+  FillRect({r.left, r.top, r.right, r.top + 1}, brush);
+  if (r.Height() > 1) FillRect({r.left, r.bottom - 1, r.right, r.bottom}, brush);
+  if (r.Height() > 2) {
+    FillRect({r.left, r.top + 1, r.left + 1, r.bottom - 1}, brush);
+    if (r.Width() > 1) FillRect({r.right - 1, r.top + 1, r.right, r.bottom - 1}, brush);
+  }
+}
+
+void Dc::InvertRect(const Rect& r) {
+  if (impl_->painter == nullptr) return;
+  const QRect q = ToQRect(r.Normalized());
+  if (q.isEmpty()) return;
+  impl_->painter->setCompositionMode(QPainter::RasterOp_NotDestination);
+  impl_->painter->fillRect(q, Qt::white);
+}
+
+void Dc::Draw3dRect(const Rect& r0, ColorRef topLeft, ColorRef bottomRight) {
+  const Rect r = r0.Normalized();
+  const int x = r.left, y = r.top, cx = r.Width(), cy = r.Height();
+  if (cx <= 0 || cy <= 0) return;
+  FillSolidRect(RectFromSize(x, y, cx - 1, 1), topLeft);
+  FillSolidRect(RectFromSize(x, y, 1, cy - 1), topLeft);
+  FillSolidRect(RectFromSize(x + cx - 1, y, 1, cy), bottomRight);
+  FillSolidRect(RectFromSize(x, y + cy - 1, cx, 1), bottomRight);
+}
+
+bool Dc::DrawEdge(const Rect& r0, unsigned edge, unsigned flags) {
+  Rect r = r0.Normalized();
+  auto sides = [&](ColorRef tl, ColorRef br) {
+    if (flags & BF_TOP) FillSolidRect({r.left, r.top, r.right, r.top + 1}, tl);
+    if (flags & BF_LEFT) FillSolidRect({r.left, r.top, r.left + 1, r.bottom}, tl);
+    if (flags & BF_BOTTOM) FillSolidRect({r.left, r.bottom - 1, r.right, r.bottom}, br);
+    if (flags & BF_RIGHT) FillSolidRect({r.right - 1, r.top, r.right, r.bottom}, br);
+  };
+  if (edge & BDR_RAISEDOUTER) sides(GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+  else if (edge & BDR_SUNKENOUTER) sides(GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
+  r.Inflate(-1, -1);
+  if (r.IsEmpty()) return true;
+  if (edge & BDR_RAISEDINNER) sides(GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+  else if (edge & BDR_SUNKENINNER) sides(GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+  return true;
+}
+
+ColorRef Dc::SetPixel(int x, int y, ColorRef color) {
+  if (impl_->painter == nullptr) return CLR_INVALID;
+  impl_->painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  impl_->painter->fillRect(QRect(x, y, 1, 1), ToQColor(color));
+  return color;
+}
+
+ColorRef Dc::GetPixel(int x, int y) const {
+  const QImage* img = impl_->SurfaceImage();
+  if (img == nullptr) return CLR_INVALID;
+  const int dx = x + impl_->st.origin.x;
+  const int dy = y + impl_->st.origin.y;
+  if (!img->valid(dx, dy)) return CLR_INVALID;
+  if (impl_->st.hasClip && !impl_->st.clip.contains(QPoint(dx, dy))) return CLR_INVALID;
+  return FromQRgb(img->pixel(dx, dy));
+}
+
+// ---- text ----
+
+namespace {
+
+// Horizontal offset of the text start for the alignment, and the baseline offset.
+void AlignOffsets(unsigned align, const QFontMetrics& fm, int width, int* dx, int* dy) {
+  switch (align & TA_CENTER) {
+    case TA_RIGHT: *dx = -width; break;
+    case TA_CENTER: *dx = -width / 2; break;
+    default: *dx = 0; break;
+  }
+  switch (align & TA_BASELINE) {
+    case TA_BASELINE: *dy = 0; break;
+    case TA_BOTTOM: *dy = -fm.descent(); break;
+    default: *dy = fm.ascent(); break;
+  }
+}
+
+}  // namespace
+
+bool Dc::TextOut(int x, int y, std::string_view text) {
+  DcState& st = impl_->st;
+  const bool updateCp = (st.textAlign & TA_UPDATECP) != 0;
+  const Point at = updateCp ? st.pos : Point{x, y};
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  QPainter* p = impl_->painter;
+  const QFont& font = QtFont(st.font);
+  const QFontMetrics fm = p != nullptr ? QFontMetrics(font, p->device()) : QFontMetrics(font);
+  const int width = fm.horizontalAdvance(s);
+  if (updateCp) {
+    const unsigned h = st.textAlign & TA_CENTER;
+    if (h == TA_LEFT) st.pos.x += width;
+    else if (h == TA_RIGHT) st.pos.x -= width;
+  }
+  if (p == nullptr) return false;
+  if (s.isEmpty()) return true;
+  int dx = 0, dy = 0;
+  AlignOffsets(st.textAlign, fm, width, &dx, &dy);
+  p->save();
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p->translate(at.x, at.y);
+  const int escapement = st.font.GetLogFont().escapement;
+  if (escapement != 0) p->rotate(-escapement / 10.0);
+  if (st.bkMode == OPAQUE) p->fillRect(QRect(dx, dy - fm.ascent(), width, fm.height()), ToQColor(st.bkColor));
+  p->setFont(font);
+  p->setPen(ToQColor(st.textColor));
+  p->setBackgroundMode(Qt::TransparentMode);
+  p->drawText(QPoint(dx, dy), s);
+  p->restore();
+  return true;
+}
+
+int Dc::DrawText(std::string_view text, Rect* rect, unsigned format) {
+  if (rect == nullptr) return 0;
+  DcState& st = impl_->st;
+  QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  QPainter* p = impl_->painter;
+  const QFont& font = QtFont(st.font);
+  const QFontMetrics fm = p != nullptr ? QFontMetrics(font, p->device()) : QFontMetrics(font);
+  const bool single = (format & DT_SINGLELINE) != 0;
+  int flags = 0;
+  if (format & DT_CENTER) flags |= Qt::AlignHCenter;
+  else if (format & DT_RIGHT) flags |= Qt::AlignRight;
+  else flags |= Qt::AlignLeft;
+  if (single) {
+    flags |= Qt::TextSingleLine;
+    if (format & DT_VCENTER) flags |= Qt::AlignVCenter;
+    else if (format & DT_BOTTOM) flags |= Qt::AlignBottom;
+    else flags |= Qt::AlignTop;
+  } else {
+    flags |= Qt::AlignTop;
+  }
+  if (format & DT_WORDBREAK) flags |= Qt::TextWordWrap;
+  if (format & DT_EXPANDTABS) flags |= Qt::TextExpandTabs;
+  if (!(format & DT_NOPREFIX)) flags |= Qt::TextShowMnemonic;
+  if (format & DT_NOCLIP) flags |= Qt::TextDontClip;
+  const QRect box = ToQRect(*rect);
+  if ((format & DT_END_ELLIPSIS) && single) s = fm.elidedText(s, Qt::ElideRight, std::max(0, box.width()));
+  const QRect bounds = fm.boundingRect(box, flags, s);
+  if (format & DT_CALCRECT) {
+    rect->right = rect->left + bounds.width();
+    rect->bottom = rect->top + bounds.height();
+    return bounds.height();
+  }
+  if (p != nullptr && !s.isEmpty()) {
+    p->save();
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (!(format & DT_NOCLIP)) {
+      if (st.hasClip) {
+        p->setClipRect(box, Qt::IntersectClip);
+      } else {
+        p->setClipRect(box);
+      }
+    }
+    if (st.bkMode == OPAQUE) p->fillRect(bounds, ToQColor(st.bkColor));
+    p->setFont(font);
+    p->setPen(ToQColor(st.textColor));
+    p->setBackgroundMode(Qt::TransparentMode);
+    p->drawText(box, flags, s);
+    p->restore();
+  }
+  if (single && (format & (DT_VCENTER | DT_BOTTOM))) return bounds.bottom() + 1 - box.top();
+  return bounds.height();
+}
+
+Size Dc::GetTextExtent(std::string_view text) const {
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const QFont& font = QtFont(impl_->st.font);
+  const QFontMetrics fm = impl_->painter != nullptr ? QFontMetrics(font, impl_->painter->device()) : QFontMetrics(font);
+  return {fm.horizontalAdvance(s), fm.height()};
+}
+
+TextMetric Dc::GetTextMetrics() const {
+  const QFont& font = QtFont(impl_->st.font);
+  const QFontMetrics fm = impl_->painter != nullptr ? QFontMetrics(font, impl_->painter->device()) : QFontMetrics(font);
+  TextMetric tm;
+  tm.ascent = fm.ascent();
+  tm.descent = fm.descent();
+  tm.height = fm.ascent() + fm.descent();
+  const int em = font.pixelSize() > 0 ? font.pixelSize() : tm.height;
+  tm.internalLeading = std::max(0, tm.height - em);
+  tm.externalLeading = std::max(0, fm.leading());
+  tm.aveCharWidth = fm.averageCharWidth();
+  tm.maxCharWidth = fm.maxWidth();
+  tm.weight = impl_->st.font.GetLogFont().weight;
+  return tm;
+}
+
+// ---- clipping ----
+
+namespace {
+int TypeOf(const QRegion& r) {
+  if (r.isEmpty()) return NULLREGION;
+  return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+}  // namespace
+
+int Dc::SelectClipRgn(const Region* region) {
+  DcState& st = impl_->st;
+  if (region == nullptr) {
+    st.hasClip = false;
+    st.clip = QRegion();
+    impl_->ApplyClip();
+    return SIMPLEREGION;
+  }
+  st.hasClip = true;
+  st.clip = QtRegion(*region);
+  impl_->ApplyClip();
+  return TypeOf(st.clip);
+}
+
+int Dc::IntersectClipRect(const Rect& r) {
+  DcState& st = impl_->st;
+  const QRect device = ToQRect(r.Normalized()).translated(st.origin.x, st.origin.y);
+  st.clip = st.hasClip ? st.clip.intersected(device) : QRegion(device);
+  st.hasClip = true;
+  impl_->ApplyClip();
+  return TypeOf(st.clip);
+}
+
+int Dc::ExcludeClipRect(const Rect& r) {
+  DcState& st = impl_->st;
+  const QRect device = ToQRect(r.Normalized()).translated(st.origin.x, st.origin.y);
+  const QRegion base = st.hasClip ? st.clip : QRegion(impl_->SurfaceRect());
+  st.clip = base.subtracted(device);
+  st.hasClip = true;
+  impl_->ApplyClip();
+  return TypeOf(st.clip);
+}
+
+bool Dc::HasClipRegion() const { return impl_->st.hasClip; }
+
+bool Dc::GetClipRgn(Region* out) const {
+  if (!impl_->st.hasClip) return false;
+  if (out != nullptr) *out = RegionFromQt(impl_->st.clip);
+  return true;
+}
+
+int Dc::GetClipBox(Rect* out) const {
+  const DcState& st = impl_->st;
+  const QRegion visible = st.hasClip ? st.clip.intersected(impl_->SurfaceRect()) : QRegion(impl_->SurfaceRect());
+  const QRect b = visible.boundingRect();
+  if (out != nullptr) {
+    *out = b.isEmpty() ? Rect{} : Rect{b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
+    out->Offset(-st.origin.x, -st.origin.y);
+  }
+  return TypeOf(visible);
+}
+
+bool Dc::PtVisible(int x, int y) const {
+  const DcState& st = impl_->st;
+  const QPoint d(x + st.origin.x, y + st.origin.y);
+  if (!impl_->SurfaceRect().contains(d)) return false;
+  return !st.hasClip || st.clip.contains(d);
+}
+
+// ---- blits ----
+
+namespace {
+
+std::optional<QPainter::CompositionMode> ModeOfRop3(std::uint32_t rop) {
+  switch (rop) {
+    case SRCCOPY: return QPainter::CompositionMode_Source;
+    case SRCPAINT: return QPainter::RasterOp_SourceOrDestination;
+    case SRCAND: return QPainter::RasterOp_SourceAndDestination;
+    case SRCINVERT: return QPainter::RasterOp_SourceXorDestination;
+    case NOTSRCCOPY: return QPainter::RasterOp_NotSource;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+bool Dc::PatBlt(int x, int y, int width, int height, std::uint32_t rop) {
+  if (impl_->painter == nullptr) return false;
+  Rect r = RectFromSize(x, y, width, height).Normalized();
+  const QRect q = ToQRect(r);
+  switch (rop) {
+    case PATCOPY: impl_->FillWith(q, impl_->st.brush, QPainter::CompositionMode_SourceOver); return true;
+    case PATINVERT: impl_->FillWith(q, impl_->st.brush, QPainter::RasterOp_SourceXorDestination); return true;
+    case DSTINVERT: InvertRect(r); return true;
+    case BLACKNESS: impl_->FillWith(q, Brush::Solid(0), QPainter::CompositionMode_SourceOver); return true;
+    case WHITENESS:
+      impl_->FillWith(q, Brush::Solid(Rgb(255, 255, 255)), QPainter::CompositionMode_SourceOver);
+      return true;
+    default: return false;
+  }
+}
+
+bool Dc::StretchBlt(int x, int y, int width, int height, const Dc* src, int srcX, int srcY, int srcWidth,
+                    int srcHeight, std::uint32_t rop) {
+  if (impl_->painter == nullptr) return false;
+  const std::optional<QPainter::CompositionMode> mode = ModeOfRop3(rop);
+  if (!mode) return PatBlt(x, y, width, height, rop);
+  if (src == nullptr || width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0) return false;
+  // Negative extents mirror: normalise both rectangles and flip the source to match.
+  const bool flipX = (width < 0) != (srcWidth < 0);
+  const bool flipY = (height < 0) != (srcHeight < 0);
+  const Rect dst = RectFromSize(x, y, width, height).Normalized();
+  Rect from = RectFromSize(srcX, srcY, srcWidth, srcHeight).Normalized();
+  from.Offset(src->impl_->st.origin.x, src->impl_->st.origin.y);
+  QImage pixels = src->impl_->ReadSurface(ToQRect(from));
+  if (pixels.isNull()) return false;
+  if (flipX || flipY) pixels = pixels.mirrored(flipX, flipY);
+  QPainter* p = impl_->painter;
+  p->setCompositionMode(*mode);
+  p->drawImage(ToQRect(dst), pixels);
+  return true;
+}
+
+bool Dc::BitBlt(int x, int y, int width, int height, const Dc* src, int srcX, int srcY, std::uint32_t rop) {
+  if (width <= 0 || height <= 0) return false;
+  return StretchBlt(x, y, width, height, src, srcX, srcY, width, height, rop);
+}
+
+bool Dc::DrawImage(const Rect& dst0, const Image& image, const Rect& src0, std::uint32_t rop) {
+  if (impl_->painter == nullptr || image.IsNull()) return false;
+  const std::optional<QPainter::CompositionMode> mode = ModeOfRop3(rop);
+  if (!mode) return false;
+  const Rect dst = dst0.Normalized();
+  const Rect src = src0.Normalized();
+  if (dst.IsEmpty() || src.IsEmpty()) return false;
+  QPainter* p = impl_->painter;
+  p->setCompositionMode(*mode);
+  p->drawImage(ToQRect(dst), QtImage(image), ToQRect(src));
+  return true;
+}
+
+int Dc::StretchDIBits(const Rect& dst, const Rect& src, int dibWidth, int dibHeight, int bitsPerPixel,
+                      std::span<const std::uint8_t> colorTable, std::span<const std::uint8_t> bits,
+                      std::uint32_t rop) {
+  const Image image = Image::FromDibBits(dibWidth, dibHeight, bitsPerPixel, colorTable, bits);
+  if (image.IsNull()) return 0;
+  if (!DrawImage(dst, image, src, rop)) return 0;
+  return src.Normalized().Height();
+}
+
+Image Dc::CaptureImage(const Rect& r) const {
+  Rect device = r.Normalized();
+  device.Offset(impl_->st.origin.x, impl_->st.origin.y);
+  QImage pixels = impl_->ReadSurface(ToQRect(device));
+  if (pixels.isNull()) return Image();
+  Image out = ImageFromQt(pixels, 32);
+  out.SetDpi(impl_->dev.dpiX, impl_->dev.dpiY);
+  return out;
+}
+
+// ---- device ----
+
+int Dc::GetDeviceCaps(int index) const {
+  const DeviceInfo& d = impl_->dev;
+  switch (index) {
+    case TECHNOLOGY: return d.kind == DcKind::Printer ? DT_RASPRINTER : DT_RASDISPLAY;
+    case HORZSIZE: return d.widthMm;
+    case VERTSIZE: return d.heightMm;
+    case HORZRES: return d.widthPx;
+    case VERTRES: return d.heightPx;
+    case BITSPIXEL: return d.bitsPixel;
+    case PLANES: return 1;
+    case NUMCOLORS: return d.bitsPixel > 8 ? -1 : 1 << d.bitsPixel;
+    case RASTERCAPS: return 0x0001 | 0x0008 | 0x0080 | 0x0800 | 0x2000;
+    case LOGPIXELSX: return d.dpiX;
+    case LOGPIXELSY: return d.dpiY;
+    case SIZEPALETTE: return 0;
+    case PHYSICALWIDTH: return d.physicalWidth;
+    case PHYSICALHEIGHT: return d.physicalHeight;
+    case PHYSICALOFFSETX: return d.physicalOffsetX;
+    case PHYSICALOFFSETY: return d.physicalOffsetY;
+    default: return 0;
+  }
+}
+
+// ---- documents ----
+
+int Dc::StartDoc(std::string_view) {
+  impl_->pagesStarted = 0;
+  return 1;
+}
+
+int Dc::StartPage() {
+  if (impl_->pagesStarted > 0 && impl_->newPage) {
+    if (!impl_->newPage()) return 0;
+    impl_->ApplyAll();
+  }
+  ++impl_->pagesStarted;
+  return 1;
+}
+
+int Dc::EndPage() { return 1; }
+int Dc::EndDoc() { return 1; }
+int Dc::AbortDoc() { return 1; }
+
+}  // namespace draw

@@ -1,0 +1,69 @@
+#pragma once
+// Toolkit side of the drawing layer, for the platform layer's own .cpp files only:
+// device contexts over a QPainter, the QImage behind an Image, colour conversion.
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+#include <functional>
+#include <memory>
+
+#include "platform/draw/dc.h"
+#include "platform/draw/image.h"
+
+namespace draw {
+
+// Makes sure a GUI application object exists (fonts and text need one). Creates a widget
+// application when none exists, choosing the offscreen platform when no display is set.
+void EnsureQtApp();
+
+// Device capabilities a context reports.
+struct DeviceInfo {
+  DcKind kind = DcKind::Window;
+  int dpiX = 96;
+  int dpiY = 96;
+  int widthPx = 1920;   // HORZRES
+  int heightPx = 1080;  // VERTRES
+  int widthMm = 508;    // HORZSIZE
+  int heightMm = 286;   // VERTSIZE
+  int bitsPixel = 32;
+  // Printers: the whole sheet and the offset of the printable area, in device pixels.
+  int physicalWidth = 0;
+  int physicalHeight = 0;
+  int physicalOffsetX = 0;
+  int physicalOffsetY = 0;
+};
+
+// The device information of the screen (window and compatible memory contexts).
+DeviceInfo ScreenDeviceInfo();
+
+// A device context drawing through a painter that the caller keeps active for the
+// context's lifetime (a widget's paint event, a printer). Window kind reports the
+// screen's capabilities, the other kinds those of the painter's device.
+std::unique_ptr<Dc> MakeDcForPainter(QPainter* painter, DcKind kind = DcKind::Window);
+std::unique_ptr<Dc> MakeDcForPainter(QPainter* painter, const DeviceInfo& device);
+// Lets a printer context start a new sheet (its StartPage after the first page calls it).
+void SetNewPageHandler(Dc& dc, std::function<bool()> newPage);
+
+// The QImage behind an image (32-bit RGB, or 8-bit indexed for palette images).
+QImage& QtImage(Image& image);
+const QImage& QtImage(const Image& image);
+// Wraps a QImage (converted to RGB32 unless it is indexed) with the given bit count
+// (0: 32 for colour, 8 for indexed).
+Image ImageFromQt(const QImage& image, int bitsPerPixel = 0);
+
+inline QColor ToQColor(ColorRef c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+inline QRgb ToQRgb(ColorRef c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+inline ColorRef FromQRgb(QRgb c) { return Rgb(qRed(c), qGreen(c), qBlue(c)); }
+
+// The realised toolkit font of a font object.
+const QFont& QtFont(const Font& font);
+
+struct Region::Data {
+  QRegion region;
+};
+const QRegion& QtRegion(const Region& r);
+Region RegionFromQt(const QRegion& r);
+
+}  // namespace draw

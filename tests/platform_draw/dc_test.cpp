@@ -1,0 +1,348 @@
+// Pixel invariants of the device context drawing into memory images.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/draw/dc.h"
+
+using namespace draw;
+
+namespace {
+
+constexpr ColorRef kWhite = Rgb(255, 255, 255);
+constexpr ColorRef kBlack = Rgb(0, 0, 0);
+constexpr ColorRef kRed = Rgb(255, 0, 0);
+
+Image WhiteImage(int w, int h) {
+  Image img(w, h, 32);
+  img.Fill(kWhite);
+  return img;
+}
+
+// A background where neighbouring pixels differ, so that a misplaced XOR shows.
+Image PatternImage(int w, int h) {
+  Image img(w, h, 32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) img.SetPixel(x, y, Rgb((x * 37) & 255, (y * 53) & 255, ((x + y) * 11) & 255));
+  return img;
+}
+
+bool SameImage(const Image& a, const Image& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.GetPixel(x, y) != b.GetPixel(x, y)) return false;
+  return true;
+}
+
+int CountPixels(const Image& img, ColorRef c, const Rect& r) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) n += img.GetPixel(x, y) == c;
+  return n;
+}
+
+}  // namespace
+
+TEST(DcLines, LineCoversStartButNotEndPixel) {
+  Image img = WhiteImage(40, 40);
+  {
+    Dc dc(img);
+    dc.MoveTo(5, 10);
+    dc.LineTo(25, 10);
+    dc.MoveTo(30, 5);
+    dc.LineTo(30, 35);
+    EXPECT_EQ(dc.GetCurrentPosition(), (Point{30, 35}));
+  }
+  for (int x = 5; x < 25; ++x) EXPECT_EQ(img.GetPixel(x, 10), kBlack) << "x=" << x;
+  EXPECT_EQ(img.GetPixel(25, 10), kWhite) << "end pixel of a line is not drawn";
+  EXPECT_EQ(img.GetPixel(4, 10), kWhite);
+  for (int y = 5; y < 35; ++y) EXPECT_EQ(img.GetPixel(30, y), kBlack) << "y=" << y;
+  EXPECT_EQ(img.GetPixel(30, 35), kWhite);
+  EXPECT_EQ(CountPixels(img, kBlack, {0, 0, 40, 40}), 20 + 30) << "no stray pixels";
+}
+
+TEST(DcLines, PolylineDrawsEachPixelOnceSoXorTwiceRestores) {
+  const Image original = PatternImage(64, 48);
+  Image img = original;
+  std::vector<Point> pts;
+  for (int i = 0; i < 60; ++i) pts.push_back({2 + i, 24 + ((i * 7) % 19) - 9});
+  {
+    Dc dc(img);
+    dc.SelectPen(Pen{PS_SOLID, 1, Rgb(255, 255, 255)});
+    dc.SetROP2(R2_XORPEN);
+    dc.Polyline(pts);
+    dc.Rectangle(5, 5, 30, 20);
+  }
+  EXPECT_FALSE(SameImage(img, original));
+  // A shared vertex and a rectangle corner are drawn once: they show the XOR colour.
+  const ColorRef before = original.GetPixel(pts[1].x, pts[1].y);
+  EXPECT_EQ(img.GetPixel(pts[1].x, pts[1].y), before ^ 0xFFFFFF);
+  EXPECT_EQ(img.GetPixel(5, 5), original.GetPixel(5, 5) ^ 0xFFFFFF);
+  EXPECT_EQ(img.GetPixel(29, 19), original.GetPixel(29, 19) ^ 0xFFFFFF);
+  {
+    Dc dc(img);
+    dc.SelectPen(Pen{PS_SOLID, 1, Rgb(255, 255, 255)});
+    dc.SetROP2(R2_XORPEN);
+    dc.Polyline(pts);
+    dc.Rectangle(5, 5, 30, 20);
+  }
+  EXPECT_TRUE(SameImage(img, original)) << "XOR drawing twice restores the image";
+}
+
+TEST(DcLines, RasterOperationsTable) {
+  struct Case {
+    int rop;
+    ColorRef pen;
+    ColorRef background;
+    ColorRef expected;
+  };
+  const Case cases[] = {
+      {R2_COPYPEN, Rgb(10, 20, 30), kWhite, Rgb(10, 20, 30)},
+      {R2_XORPEN, Rgb(255, 0, 0), Rgb(0, 128, 255), Rgb(255, 128, 255)},
+      {R2_NOTXORPEN, Rgb(255, 0, 0), Rgb(0, 128, 255), Rgb(255, 128, 255) ^ 0xFFFFFF},
+      {R2_NOT, Rgb(1, 2, 3), Rgb(0, 128, 255), Rgb(255, 127, 0)},
+      {R2_BLACK, Rgb(1, 2, 3), kWhite, kBlack},
+      {R2_NOP, Rgb(1, 2, 3), Rgb(9, 9, 9), Rgb(9, 9, 9)},
+  };
+  for (const Case& c : cases) {
+    Image img(8, 8, 32);
+    img.Fill(c.background);
+    {
+      Dc dc(img);
+      dc.SelectPen(Pen{PS_SOLID, 1, c.pen});
+      dc.SetROP2(c.rop);
+      dc.MoveTo(0, 4);
+      dc.LineTo(8, 4);
+    }
+    EXPECT_EQ(img.GetPixel(3, 4), c.expected) << "rop " << c.rop;
+    EXPECT_EQ(img.GetPixel(3, 3), c.background) << "rop " << c.rop;
+  }
+}
+
+TEST(DcShapes, RectangleOutlineAndFillStayInsideRightBottom) {
+  Image img = WhiteImage(30, 30);
+  {
+    Dc dc(img);
+    dc.SelectBrush(Brush::Solid(kRed));
+    dc.Rectangle(5, 6, 15, 16);
+  }
+  EXPECT_EQ(img.GetPixel(5, 6), kBlack);
+  EXPECT_EQ(img.GetPixel(14, 15), kBlack);
+  EXPECT_EQ(img.GetPixel(15, 10), kWhite) << "right edge is exclusive";
+  EXPECT_EQ(img.GetPixel(10, 16), kWhite) << "bottom edge is exclusive";
+  EXPECT_EQ(CountPixels(img, kRed, {6, 7, 14, 15}), 8 * 8);
+  EXPECT_EQ(CountPixels(img, kBlack, {0, 0, 30, 30}), 2 * 10 + 2 * 8);
+}
+
+TEST(DcShapes, FillRectAndNullBrush) {
+  Image img = WhiteImage(20, 20);
+  {
+    Dc dc(img);
+    dc.FillSolidRect(Rect{2, 3, 7, 9}, kRed);
+    dc.SelectBrush(Brush::Null());
+    dc.SelectPen(Pen{PS_SOLID, 1, Rgb(0, 0, 255)});
+    dc.Rectangle(10, 10, 18, 18);
+  }
+  EXPECT_EQ(CountPixels(img, kRed, {0, 0, 20, 20}), 5 * 6);
+  EXPECT_EQ(img.GetPixel(2, 3), kRed);
+  EXPECT_EQ(img.GetPixel(7, 8), kWhite);
+  EXPECT_EQ(img.GetPixel(13, 13), kWhite) << "null brush leaves the inside";
+  EXPECT_EQ(img.GetPixel(10, 13), Rgb(0, 0, 255));
+}
+
+TEST(DcShapes, HatchBrushGapsFollowBackgroundMode) {
+  for (int mode : {OPAQUE, TRANSPARENT}) {
+    Image img = WhiteImage(16, 16);
+    {
+      Dc dc(img);
+      dc.SetBkMode(mode);
+      dc.SetBkColor(Rgb(0, 255, 0));
+      dc.FillRect(Rect{0, 0, 16, 16}, Brush::Hatched(HS_CROSS, kRed));
+    }
+    const int red = CountPixels(img, kRed, {0, 0, 16, 16});
+    const int green = CountPixels(img, Rgb(0, 255, 0), {0, 0, 16, 16});
+    const int white = CountPixels(img, kWhite, {0, 0, 16, 16});
+    EXPECT_GT(red, 0);
+    EXPECT_LT(red, 256);
+    if (mode == OPAQUE) {
+      EXPECT_EQ(red + green, 256) << "opaque: gaps take the background colour";
+    } else {
+      EXPECT_EQ(red + white, 256) << "transparent: gaps keep what was there";
+    }
+  }
+}
+
+TEST(DcClip, EllipticClipLeavesCornersUntouched) {
+  Image img = WhiteImage(40, 30);
+  {
+    Dc dc(img);
+    const Region ellipse = Region::FromEllipse({0, 0, 40, 30});
+    dc.SelectClipRgn(&ellipse);
+    EXPECT_TRUE(dc.HasClipRegion());
+    dc.FillSolidRect(Rect{0, 0, 40, 30}, kRed);
+    dc.SelectClipRgn(nullptr);
+    EXPECT_FALSE(dc.HasClipRegion());
+    dc.SetPixel(39, 29, kBlack);
+  }
+  EXPECT_EQ(img.GetPixel(20, 15), kRed);
+  for (Point p : {Point{0, 0}, Point{39, 0}, Point{0, 29}, Point{1, 1}})
+    EXPECT_EQ(img.GetPixel(p.x, p.y), kWhite) << p.x << "," << p.y;
+  EXPECT_EQ(img.GetPixel(39, 29), kBlack) << "clip removed";
+}
+
+TEST(DcClip, IntersectSaveAndRestore) {
+  Image img = WhiteImage(20, 20);
+  {
+    Dc dc(img);
+    const int level = dc.SaveDC();
+    dc.SelectPen(Pen{PS_SOLID, 1, kRed});
+    dc.IntersectClipRect({5, 5, 10, 10});
+    Rect box;
+    EXPECT_EQ(dc.GetClipBox(&box), SIMPLEREGION);
+    EXPECT_EQ(box, (Rect{5, 5, 10, 10}));
+    dc.FillSolidRect(Rect{0, 0, 20, 20}, Rgb(0, 0, 255));
+    EXPECT_TRUE(dc.RestoreDC(level));
+    EXPECT_FALSE(dc.HasClipRegion());
+    EXPECT_EQ(dc.GetCurrentPen().color, kBlack);
+    EXPECT_FALSE(dc.RestoreDC(-1)) << "nothing left to restore";
+  }
+  EXPECT_EQ(CountPixels(img, Rgb(0, 0, 255), {0, 0, 20, 20}), 25);
+}
+
+TEST(DcCoordinates, ViewportOriginMovesDrawingNotClip) {
+  Image img = WhiteImage(20, 20);
+  {
+    Dc dc(img);
+    const Region clip = Region::FromRect({0, 0, 12, 20});
+    dc.SelectClipRgn(&clip);
+    dc.SetViewportOrg(5, 5);
+    dc.FillSolidRect(Rect{0, 0, 10, 2}, kRed);  // device x 5..14, clipped at 12
+    EXPECT_EQ(dc.GetPixel(0, 0), kRed);
+  }
+  EXPECT_EQ(img.GetPixel(5, 5), kRed);
+  EXPECT_EQ(img.GetPixel(11, 6), kRed);
+  EXPECT_EQ(img.GetPixel(12, 5), kWhite);
+  EXPECT_EQ(img.GetPixel(4, 5), kWhite);
+}
+
+TEST(DcText, ExtentAlignmentAndBackground) {
+  Image img = WhiteImage(200, 60);
+  Dc dc(img);
+  LogFont lf;
+  lf.height = -16;
+  dc.SelectFont(Font(lf));
+  const Size ext = dc.GetTextExtent("Fp1 50uV");
+  EXPECT_GT(ext.cx, 20);
+  EXPECT_GE(ext.cy, 14);
+  EXPECT_EQ(dc.GetTextExtent("").cx, 0);
+  const TextMetric tm = dc.GetTextMetrics();
+  EXPECT_EQ(tm.height, tm.ascent + tm.descent);
+  EXPECT_GT(dc.GetTextExtent("MMMM").cx, dc.GetTextExtent("MM").cx);
+
+  // Opaque: the whole text cell takes the background colour.
+  dc.SetBkMode(OPAQUE);
+  dc.SetBkColor(Rgb(0, 255, 0));
+  dc.SetTextColor(kRed);
+  dc.SetTextAlign(TA_RIGHT | TA_BOTTOM);
+  dc.TextOut(190, 50, "Fp1 50uV");
+  EXPECT_EQ(dc.GetPixel(190 - ext.cx, 50 - ext.cy), Rgb(0, 255, 0));
+  EXPECT_EQ(dc.GetPixel(190, 49), kWhite) << "right alignment ends before x";
+  EXPECT_GT(CountPixels(img, kRed, {190 - ext.cx, 50 - ext.cy, 190, 50}), 10);
+  EXPECT_EQ(CountPixels(img, kRed, {0, 0, 190 - ext.cx, 60}), 0);
+
+  // Transparent: only glyph pixels change.
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextAlign(TA_LEFT | TA_TOP);
+  dc.TextOut(5, 5, "Wake");
+  EXPECT_EQ(CountPixels(img, Rgb(0, 255, 0), {0, 0, 100, 30}), 0);
+  EXPECT_GT(CountPixels(img, kWhite, {5, 5, 5 + dc.GetTextExtent("Wake").cx, 5 + ext.cy}), 0);
+}
+
+TEST(DcText, DrawTextCentresAndMeasures) {
+  Image img = WhiteImage(120, 40);
+  Dc dc(img);
+  dc.SetBkMode(TRANSPARENT);
+  Rect calc{0, 0, 0, 0};
+  const int h = dc.DrawText("Stage 2", &calc, DT_SINGLELINE | DT_CALCRECT);
+  EXPECT_GT(calc.right, 0);
+  EXPECT_EQ(calc.bottom, h);
+  Rect box{0, 0, 120, 40};
+  dc.DrawText("Stage 2", &box, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  const int w = calc.right;
+  // The text lies in the middle: nothing left of its centred start or right of its end.
+  EXPECT_EQ(CountPixels(img, kBlack, {0, 0, (120 - w) / 2 - 1, 40}), 0);
+  EXPECT_EQ(CountPixels(img, kBlack, {(120 + w) / 2 + 2, 0, 120, 40}), 0);
+  EXPECT_GT(CountPixels(img, kBlack, {0, 0, 120, 40}), 10);
+}
+
+TEST(DcText, EscapementRotatesText) {
+  Image img = WhiteImage(60, 120);
+  Dc dc(img);
+  LogFont lf;
+  lf.height = -14;
+  lf.escapement = 2700;  // running downwards
+  dc.SelectFont(Font(lf));
+  dc.SetBkMode(TRANSPARENT);
+  dc.TextOut(30, 10, "MMMMMM");
+  Rect ink{1000, 1000, -1, -1};
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 60; ++x)
+      if (img.GetPixel(x, y) != kWhite) {
+        ink.left = std::min(ink.left, x);
+        ink.right = std::max(ink.right, x);
+        ink.top = std::min(ink.top, y);
+        ink.bottom = std::max(ink.bottom, y);
+      }
+  EXPECT_GT(ink.bottom - ink.top, 2 * (ink.right - ink.left)) << "vertical text is taller than wide";
+  EXPECT_GE(ink.top, 10);
+  EXPECT_LE(ink.right, 30) << "the ascent lies to the left of the start when running downwards";
+}
+
+TEST(DcBlit, BitBltAndStretchBltFromMemoryContext) {
+  Image source = PatternImage(10, 10);
+  Image target = WhiteImage(40, 40);
+  Dc src(source);
+  Dc dst(target);
+  EXPECT_TRUE(dst.BitBlt(1, 2, 10, 10, &src, 0, 0, SRCCOPY));
+  EXPECT_EQ(target.GetPixel(1, 2), source.GetPixel(0, 0));
+  EXPECT_EQ(target.GetPixel(10, 11), source.GetPixel(9, 9));
+  EXPECT_EQ(target.GetPixel(11, 2), kWhite);
+  EXPECT_TRUE(dst.StretchBlt(20, 20, 20, 20, &src, 0, 0, 10, 10, SRCCOPY));
+  EXPECT_EQ(target.GetPixel(20, 20), source.GetPixel(0, 0));
+  EXPECT_EQ(target.GetPixel(39, 39), source.GetPixel(9, 9));
+  EXPECT_EQ(target.GetPixel(27, 23), source.GetPixel(3, 1));
+  // SRCINVERT twice restores.
+  const Image before = target;
+  dst.BitBlt(0, 0, 10, 10, &src, 0, 0, SRCINVERT);
+  EXPECT_NE(target.GetPixel(5, 5), before.GetPixel(5, 5));
+  dst.BitBlt(0, 0, 10, 10, &src, 0, 0, SRCINVERT);
+  EXPECT_TRUE(SameImage(target, before));
+}
+
+TEST(DcBlit, MemoryContextSelectsBitmapsAndPaletteImagesKeepTheirPalette) {
+  auto mem = Dc::CreateCompatibleDC(nullptr);
+  EXPECT_EQ(mem->GetSelectedBitmap(), nullptr);
+  EXPECT_FALSE(mem->LineTo(3, 3)) << "nothing selected: nothing drawn";
+  Image indexed(8, 8, 8);
+  const std::vector<ColorRef> palette = {kBlack, kRed, Rgb(0, 0, 255)};
+  indexed.SetPalette(palette);
+  EXPECT_EQ(mem->SelectBitmap(&indexed), nullptr);
+  mem->FillSolidRect(Rect{0, 0, 4, 8}, Rgb(250, 10, 10));
+  EXPECT_EQ(mem->SelectBitmap(nullptr), &indexed);
+  EXPECT_EQ(indexed.BitsPerPixel(), 8);
+  EXPECT_EQ(indexed.GetPixelIndex(1, 1), 1) << "nearest palette entry";
+  EXPECT_EQ(indexed.GetPixelIndex(6, 1), 0);
+}
+
+TEST(DcDevice, CapsOfScreenOverride) {
+  const ScreenMetrics fixed{1280, 1024, 376, 301, 96, 96};
+  OverrideScreenMetrics(&fixed);
+  Image img(4, 4, 32);
+  Dc dc(img);
+  EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 1280);
+  EXPECT_EQ(dc.GetDeviceCaps(VERTSIZE), 301);
+  EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 96);
+  EXPECT_FALSE(dc.IsPrinting());
+  OverrideScreenMetrics(nullptr);
+}
