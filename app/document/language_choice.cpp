@@ -2,6 +2,10 @@
 
 #include <fstream>
 
+#include "platform/res/resource_store.h"
+#include "platform/system/locale.h"
+#include "platform/system/program_folder.h"
+
 namespace {
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
@@ -29,4 +33,16 @@ std::string LanguageFilePath(const std::string& programFolder) {
   std::string path = programFolder;
   if (!path.empty() && path.back() != '/') path += '/';
   return path + "Language.md";
+}
+
+int ChooseUserInterfaceLanguage() {
+  int englishMode = 0;
+  const std::optional<std::string> line = ReadFirstTextLine(LanguageFilePath(sys::ProgramFolder()));
+  if (line && IsEnglishLanguageLine(*line)) {
+    sys::SetThreadLocale(sys::kLcidEnglishUs);
+    englishMode = 1;
+  }
+  if (sys::GetThreadLocale() == sys::kLcidEnglishUs) englishMode = 1;
+  res::SetLanguage(englishMode ? res::Language::English : res::Language::Japanese);
+  return englishMode;
 }

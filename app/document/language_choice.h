@@ -19,3 +19,9 @@ std::optional<std::string> ReadFirstTextLine(const std::string& path);
 
 // Path of the language file in the given program folder.
 std::string LanguageFilePath(const std::string& programFolder);
+
+// Start-up language choice: reads the language file beside the program; when it
+// asks for English the thread locale becomes 1033. Then, whatever the file said,
+// the interface is English exactly when the thread locale is 1033, and the
+// resources of that language are selected. Returns the EnglishMode flag (1 or 0).
+int ChooseUserInterfaceLanguage();
