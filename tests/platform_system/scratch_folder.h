@@ -28,6 +28,7 @@ class ScratchFolder : public ::testing::Test {
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   std::string Folder() const { return dir_.string(); }
   void Put(const std::string& name, const std::string& bytes) const {
+    std::filesystem::create_directories(std::filesystem::path(Path(name)).parent_path());
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
   std::string Get(const std::string& name) const {
