@@ -237,28 +237,32 @@ short FynFft::CreateWorkArea() {
   return 0;
 }
 
-void FynFft::CalcWindowFunc() {
-  const int n = static_cast<int>(window_.size());
-  if (n < 2) return;
+void FynFft::CalcWindowFunc() { FillWindow(windowType_, window_.data(), static_cast<int>(window_.size())); }
+
+void FynFft::FillWindow(int windowType, float* w, int n) {
+  if (w == nullptr || n <= 0) return;
+  if (n == 1) {
+    w[0] = 1.0f;
+    return;
+  }
   const double m = n - 1;
   const double twoPi = 2.0 * std::numbers::pi;
+  const int c = n / 10;  // points of each side of the 10 % taper
   for (int i = 0; i < n; ++i) {
-    double w = 1.0;
-    switch (windowType_) {
-      case 1: w = 0.54 - 0.46 * std::cos(twoPi * i / m); break;
-      case 2: w = 0.5 - 0.5 * std::cos(twoPi * i / m); break;
-      case 3: w = 0.423 - 0.498 * std::cos(twoPi * i / m) + 0.0792 * std::cos(2.0 * twoPi * i / m); break;
-      case 4: {
-        const int c = n / 10;
+    double v = 1.0;
+    switch (windowType) {
+      case 1: v = 0.54 - 0.46 * std::cos(twoPi * i / m); break;
+      case 2: v = 0.5 - 0.5 * std::cos(twoPi * i / m); break;
+      case 3: v = 0.423 - 0.498 * std::cos(twoPi * i / m) + 0.0792 * std::cos(2.0 * twoPi * i / m); break;
+      case 4:
         if (i < c)
-          w = (1.0 - std::cos(std::numbers::pi * i / c)) / 2.0;
+          v = (1.0 - std::cos(std::numbers::pi * i / c)) / 2.0;
         else if (i >= n - c)
-          w = (1.0 - std::cos(std::numbers::pi * (n - 1 - i) / c)) / 2.0;
+          v = (1.0 - std::cos(std::numbers::pi * (n - 1 - i) / c)) / 2.0;
         break;
-      }
       default: break;  // no window, or an unknown type: rectangular
     }
-    window_[static_cast<std::size_t>(i)] = static_cast<float>(w);
+    w[i] = static_cast<float>(v);
   }
 }
 

@@ -116,6 +116,9 @@ public:
 
   // Fills the window array for the current window type and point count.
   void CalcWindowFunc();
+  // Window of the given type over count points (M = count - 1 in the cosine
+  // terms); unknown types and type 0 give ones.
+  static void FillWindow(int windowType, float* w, int count);
   // Subtracts the mean of the N samples of the real area from each of them.
   void CalcBaseLine();
   // Spectrum of the samples loaded with SetRData: bin k (0 .. N/2) lies at

@@ -12,7 +12,11 @@ computes the same quantities independently:
     the pass-band attenuation Ap at the cut frequency and (even Chebyshev
     orders) unit gain in the pass band; within 1e-4 on a frequency grid;
   * FIR filters: the Kaiser-window taps from their formula (scipy's I0), tap
-    for tap, and the filtered block against numpy.convolve.
+    for tap, and the filtered block against numpy.convolve;
+  * polynomial smoothing: inside the block, scipy's Savitzky-Golay filter of
+    degree 2 over the same window;
+  * auto- and cross-correlation: the mean-removed circular correlation over
+    the energies, computed directly with numpy.
 """
 import os
 import subprocess
@@ -145,6 +149,29 @@ def check_fir(folder, name, kind, low, high, attn, taps, fs, n):
     check(error < 1e-5, f"{name}: filtered block differs by {error:.2e} of its maximum")
 
 
+def check_smoothing(folder, name, count):
+    x = load(folder, name, "in")
+    ours = load(folder, name, "out")
+    m = count // 2
+    reference = signal.savgol_filter(x, 2 * m + 1, 2, mode="interp")
+    error = np.max(np.abs(ours[m:-m] - reference[m:-m]))
+    check(error < 1e-5, f"{name}: smoothing differs by {error:.2e} inside the block")
+
+
+def check_correlation(folder, name, n):
+    x = load(folder, name, "x")
+    y = load(folder, name, "y")
+    x = x - x.mean()
+    y = y - y.mean()
+    lags = np.arange(n)
+    auto = np.array([np.dot(np.roll(x, -k), x) for k in lags[: n // 2]]) / np.dot(x, x)
+    cross = np.array([np.dot(np.roll(x, -k), y) for k in lags]) / np.sqrt(np.dot(x, x) * np.dot(y, y))
+    error = np.max(np.abs(load(folder, name, "auto") - auto))
+    check(error < 1e-5, f"autocorrelation differs by {error:.2e}")
+    error = np.max(np.abs(load(folder, name, "cross") - cross))
+    check(error < 1e-5, f"cross-correlation differs by {error:.2e}")
+
+
 def main():
     with tempfile.TemporaryDirectory() as folder:
         subprocess.run([sys.argv[1], folder], check=True)
@@ -163,9 +190,15 @@ def main():
                 elif kind == "fir":
                     fkind, low, high, attn, taps, fs, n = numbers
                     check_fir(folder, name, int(fkind), low, high, attn, int(taps), fs, int(n))
+                elif kind == "smooth":
+                    check_smoothing(folder, name, int(numbers[0]))
+                elif kind == "corr":
+                    check_correlation(folder, name, int(numbers[0]))
     check(counts.get("fft", 0) == 30, f"expected 30 spectra, got {counts.get('fft', 0)}")
     check(counts.get("iir", 0) == 16, f"expected 16 IIR designs, got {counts.get('iir', 0)}")
     check(counts.get("fir", 0) == 5, f"expected 5 FIR designs, got {counts.get('fir', 0)}")
+    check(counts.get("smooth", 0) == 3, f"expected 3 smoothings, got {counts.get('smooth', 0)}")
+    check(counts.get("corr", 0) == 1, "the correlations are missing")
     for message in failures:
         print("FAIL:", message)
     print(f"{sum(counts.values())} cases compared, {len(failures)} failures")

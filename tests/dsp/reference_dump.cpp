@@ -12,7 +12,9 @@
 
 #include "common/dsp/fyn_fft.h"
 #include "common/dsp/fyn_filter_fir.h"
+#include "common/dsp/fyn_correlation.h"
 #include "common/dsp/fyn_filter_iir.h"
+#include "common/dsp/fyn_smoothing.h"
 
 namespace {
 
@@ -114,6 +116,47 @@ void DumpFir() {
   }
 }
 
+void DumpSmoothing() {
+  for (long count : {5, 7, 21}) {
+    const std::vector<float> x = Noise(600, 200u + static_cast<unsigned>(count));
+    FynSmoothing s(1, count, x.size());
+    s.SetOrgData(x.data());
+    s.SetDtPoint(x.size());
+    std::vector<float> y(x.size());
+    if (s.CalcSmoothing() != 0 || s.GetRData(y.data()) != 0) continue;
+    const std::string name = "smooth_" + std::to_string(count);
+    WriteArray(name, "in", x);
+    WriteArray(name, "out", y);
+    g_cases << "smooth " << name << ' ' << count << '\n';
+  }
+}
+
+void DumpCorrelation() {
+  const int n = 512;
+  const std::vector<float> x = Noise(n, 300), y = Noise(n, 301, 4.0f);
+  FynAutoCorrelation ac(n, 0.0);
+  FynCrossCorrelation cc(n, 0.0);
+  if (ac.CreateWorkArea() != 0 || cc.CreateWorkArea() != 0) return;
+  std::vector<float> r(n / 2), rxy(n);
+  ac.SetRData(x.data());
+  ac.CalcFft();
+  ac.CalcAutoCorrelation();
+  ac.GetResultData(r.data());
+  cc.SetRData(x.data());
+  cc.CalcFft();
+  cc.SetShelter(0);
+  cc.SetRData(y.data());
+  cc.CalcFft();
+  cc.SetShelter(1);
+  cc.CalcCrossCorrelation();
+  cc.GetResultData(rxy.data());
+  WriteArray("corr", "x", x);
+  WriteArray("corr", "y", y);
+  WriteArray("corr", "auto", r);
+  WriteArray("corr", "cross", rxy);
+  g_cases << "corr corr " << n << '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -130,5 +173,7 @@ int main(int argc, char** argv) {
   DumpSpectra();
   DumpIir();
   DumpFir();
+  DumpSmoothing();
+  DumpCorrelation();
   return g_cases ? 0 : 1;
 }
