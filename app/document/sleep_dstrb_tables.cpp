@@ -197,7 +197,7 @@ void SleepDstrbTables::FreeRcgnzSleepDstrbECGLFHF() {
 }
 
 void SleepDstrbTables::AllocateArousalPageTbl(const SleepDstrbChannels& ch, int epochSeconds, int pageSeconds) {
-  arousalPage_.Free();
+  FreeArousalPageTbl();
   if (!IsSet(ch.arousal) || epochSeconds <= 0 || pageSeconds < 0) return;
   const double perEpoch = static_cast<double>(epochSeconds) / 0.1;
   const double entries = perEpoch * static_cast<double>(pageSeconds / epochSeconds) * kArousalPeaksPerPoint;
@@ -226,6 +226,7 @@ void SleepDstrbTables::FreeAllTables() {
   FreeRcgnzSleepDstrbECGLFHF();
   FreeSnore();
   FreeArousalTables();
+  FreeArousalPageTbl();
   FreeArousalRecognizeCopy();
   FreeArousalPeakNumCopy();
   FreeECGRcgnzCopy();

@@ -129,7 +129,10 @@ class SleepDstrbTables {
   void FreeECGLFHF() { Release(ecgLFHF_); }
   void FreeECGTables();
   void FreeRcgnzSleepDstrbECGLFHF();
-  void FreeArousalPageTbl() { arousalPage_.Free(); }
+  void FreeArousalPageTbl() {
+    arousalPage_.Free();
+    arousalPageCount_ = 0;
+  }
   // Every table and the arousal and ECG copies, in the document's freeing order.
   void FreeAllTables();
 
@@ -203,6 +206,8 @@ class SleepDstrbTables {
   std::vector<double>& ECGHF() { return ecgHF_; }
   std::int32_t ECGLFHFCount() const { return ecgLFHFCount_; }
   SparseU32Table& ArousalPageTbl() { return arousalPage_; }
+  // Entries in use of the arousal page table; 0 after freeing it.
+  std::int32_t& ArousalPageCount() { return arousalPageCount_; }
 
  private:
   template <class T>
@@ -232,6 +237,7 @@ class SleepDstrbTables {
   std::int32_t ecgLFHFCount_ = 0;
   std::vector<std::uint8_t> snore_;
   SparseU32Table arousalPage_;
+  std::int32_t arousalPageCount_ = 0;
   std::vector<std::uint8_t> arousalPeakNum_, arousalRecognize_;
   int respChanged_ = 0;
   int lmChanged_ = 0;

@@ -8,12 +8,7 @@ bool SparseU32Table::Reset(std::size_t count) {
   Free();
   try {
     tablemem::CheckInjectedFailure();
-    blocks_.resize((count + kBlockEntries - 1) / kBlockEntries);
   } catch (const std::bad_alloc&) {
-    Free();
-    return false;
-  } catch (const std::length_error&) {
-    Free();
     return false;
   }
   count_ = count;
@@ -28,22 +23,24 @@ void SparseU32Table::Free() {
 }
 
 std::uint32_t SparseU32Table::Get(std::size_t i) const {
-  if (i >= count_) return 0;
+  if (i >= count_ || i / kBlockEntries >= blocks_.size()) return 0;
   const auto& block = blocks_[i / kBlockEntries];
   return block ? block[i % kBlockEntries] : 0;
 }
 
 bool SparseU32Table::Set(std::size_t i, std::uint32_t value) {
   if (i >= count_) return true;
-  auto& block = blocks_[i / kBlockEntries];
-  if (!block) {
+  const std::size_t b = i / kBlockEntries;
+  if (b >= blocks_.size() || !blocks_[b]) {
     if (value == 0) return true;
     try {
-      block = std::make_unique<std::uint32_t[]>(kBlockEntries);  // zeroed
+      if (b >= blocks_.size()) blocks_.resize(b + 1);
+      blocks_[b] = std::make_unique<std::uint32_t[]>(kBlockEntries);  // zeroed
     } catch (const std::bad_alloc&) {
       return false;
     }
   }
+  auto& block = blocks_[b];
   block[i % kBlockEntries] = value;
   return true;
 }

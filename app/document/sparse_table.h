@@ -1,7 +1,8 @@
 #pragma once
 // A table of 32-bit entries that reads as zero-filled from the start but only holds
-// memory for the blocks that were written. Used for the tables whose size grows with
-// the page length while only a few entries are ever set.
+// memory for the blocks up to the last one written. Used for tables whose size is
+// set by the page length while far fewer entries are used (filled from the front or
+// here and there).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
