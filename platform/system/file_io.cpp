@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/system/binary_file.h"
 
@@ -48,21 +49,30 @@ bool AtomicFileWriter::Open(const std::string& targetPath) {
   failed_ = false;
   error_ = {};
   if (targetPath.empty()) return Fail(ENOENT, targetPath);
+  // A link is followed, so that the file it points to is replaced and the link kept.
+  struct stat lst {};
+  if (::lstat(targetPath.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+    char* real = ::realpath(targetPath.c_str(), nullptr);
+    if (real != nullptr) {
+      target_ = real;
+      std::free(real);
+    }
+  }
 
   struct stat st {};
   mode_t mode = 0;
-  const bool exists = ::stat(targetPath.c_str(), &st) == 0;
+  const bool exists = ::stat(target_.c_str(), &st) == 0;
   if (exists) {
-    if (S_ISDIR(st.st_mode)) return Fail(EISDIR, targetPath);
+    if (S_ISDIR(st.st_mode)) return Fail(EISDIR, target_);
     // A read-only file is protected: it is not replaced behind the user's back.
     // The read-only attribute is the owner's write bit, whoever runs the program.
-    if ((st.st_mode & S_IWUSR) == 0 || ::access(targetPath.c_str(), W_OK) != 0) return Fail(EACCES, targetPath);
+    if ((st.st_mode & S_IWUSR) == 0 || ::access(target_.c_str(), W_OK) != 0) return Fail(EACCES, target_);
     mode = st.st_mode & 07777;
   }
 
-  const std::size_t slash = targetPath.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : targetPath.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? targetPath : targetPath.substr(slash + 1);
+  const std::size_t slash = target_.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
   // New files get the usual permissions (0666 less the umask) from open(); a replaced
   // file's own permission bits are copied onto its successor.
   static std::atomic<unsigned> counter{0};
@@ -76,7 +86,7 @@ bool AtomicFileWriter::Open(const std::string& targetPath) {
   if (fd < 0) {
     const int err = errno;
     temp_.clear();
-    return Fail(err, targetPath);
+    return Fail(err, target_);
   }
   if (exists) ::fchmod(fd, mode);
   fd_ = fd;
@@ -126,6 +136,14 @@ bool AtomicFileWriter::Commit() {
     return Fail(err, target_);
   }
   temp_.clear();
+  // Make the rename itself durable: a power cut must not bring the old file back.
+  const std::size_t slash = target_.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target_.substr(0, slash));
+  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
   return true;
 }
 

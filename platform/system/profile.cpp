@@ -1,6 +1,7 @@
 #include "platform/system/profile.h"
 
 #include <cstdint>
+#include <mutex>
 
 #include "platform/system/file_io.h"
 #include "platform/system/locale.h"
@@ -139,6 +140,10 @@ class IniFile {
   std::vector<Line> lines_;
 };
 
+// Writes are read-modify-write of the whole file; one at a time, so that two threads
+// setting different keys of one file do not lose either change.
+std::mutex gWriteMutex;
+
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
 }  // namespace
@@ -208,6 +213,7 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
     SetLastFileError(FileError{FileErrorCause::generic, 0, file});
     return false;
   }
+  std::lock_guard lock(gWriteMutex);
   IniFile ini(file, cp);
   if (!ini.Exists() && LastFileError().cause != FileErrorCause::fileNotFound) return false;
   auto& lines = ini.Lines();
@@ -233,6 +239,7 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
 
 bool DeletePrivateProfileKey(std::string_view section, std::string_view key, const std::string& file,
                              std::optional<CodePage> cp) {
+  std::lock_guard lock(gWriteMutex);
   IniFile ini(file, cp);
   if (!ini.Exists()) return LastFileError().cause == FileErrorCause::fileNotFound;
   const std::size_t header = ini.FindSection(Trim(section));
@@ -244,6 +251,7 @@ bool DeletePrivateProfileKey(std::string_view section, std::string_view key, con
 }
 
 bool DeletePrivateProfileSection(std::string_view section, const std::string& file, std::optional<CodePage> cp) {
+  std::lock_guard lock(gWriteMutex);
   IniFile ini(file, cp);
   if (!ini.Exists()) return LastFileError().cause == FileErrorCause::fileNotFound;
   const std::size_t header = ini.FindSection(Trim(section));

@@ -84,3 +84,15 @@ TEST_F(ScratchFolder, BinaryFileReportsCauses) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScratchFolder, AtomicWriteThroughALinkReplacesTheLinkedFile) {
+  Put("real.rsm", "old");
+  std::filesystem::create_symlink(Path("real.rsm"), Path("link.rsm"));
+  ASSERT_TRUE(sys::WriteFileAtomic(Path("link.rsm"), "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("link.rsm")));
+  EXPECT_EQ(Get("real.rsm"), "new");
+}
+
+}  // namespace

@@ -1,5 +1,7 @@
 #include "platform/system/profile.h"
 
+#include <thread>
+
 #include "scratch_folder.h"
 
 namespace {
@@ -128,6 +130,23 @@ TEST_F(ScratchFolder, ProfileEnumeratesSectionsAndKeys) {
             (std::vector<std::string>{"QX_Setting", "Other", "qx_setting"}));
   EXPECT_EQ(sys::GetPrivateProfileKeys("other", Path("a.ini"), CodePage::Cp1252),
             (std::vector<std::string>{"AnimalOnly"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScratchFolder, ProfileWritesFromTwoThreadsKeepBothKeys) {
+  const std::string f = Path("t.ini");
+  auto writer = [&](const char* section) {
+    for (int i = 0; i < 15; ++i)
+      sys::WritePrivateProfileString(section, "k" + std::to_string(i), std::to_string(i), f, CodePage::Cp1252);
+  };
+  std::thread a(writer, "A"), b(writer, "B");
+  a.join();
+  b.join();
+  EXPECT_EQ(sys::GetPrivateProfileKeys("A", f, CodePage::Cp1252).size(), 15u);
+  EXPECT_EQ(sys::GetPrivateProfileKeys("B", f, CodePage::Cp1252).size(), 15u);
 }
 
 }  // namespace
