@@ -18,7 +18,7 @@ struct EpochValueContext {
   // Per channel: 1 = the channel is an FFT-band channel (FFT band block).
   std::span<const std::uint16_t> fftBandFlags;
   // Per channel: the first word of the channel's display-mode pair.
-  std::span<const std::uint16_t> chDispModes;
+  std::span<const std::uint32_t> chDispModes;
 };
 
 // Value `code` (1..32) of an epoch, for `channel` where the code is per channel.

@@ -204,7 +204,7 @@ void SleepDstrbTables::AllocateArousalPageTbl(const SleepDstrbChannels& ch, int 
   if (!arousalPage_.Reset(static_cast<std::size_t>(entries))) Report("CQLM2_AnalyzerDoc::AllocateArousalPageTbl");
 }
 
-void SleepDstrbTables::FreeAllTables() {
+void SleepDstrbTables::FreeRcgnzSleepDstrb() {
   FreeRespRcgnz();
   FreeAirFlow();
   FreeRespC();
@@ -226,7 +226,6 @@ void SleepDstrbTables::FreeAllTables() {
   FreeRcgnzSleepDstrbECGLFHF();
   FreeSnore();
   FreeArousalTables();
-  FreeArousalPageTbl();
   FreeArousalRecognizeCopy();
   FreeArousalPeakNumCopy();
   FreeECGRcgnzCopy();

@@ -133,8 +133,9 @@ class SleepDstrbTables {
     arousalPage_.Free();
     arousalPageCount_ = 0;
   }
-  // Every table and the arousal and ECG copies, in the document's freeing order.
-  void FreeAllTables();
+  // Frees every recognition table and the kept arousal and ECG copies, in the
+  // document's order. The arousal page table is left to its own free operation.
+  void FreeRcgnzSleepDstrb();
 
   // Copies count entries from source into a peak-top (which == 1) or peak-bottom
   // table of kind 11, 12 or 13, using the count stored at allocation.

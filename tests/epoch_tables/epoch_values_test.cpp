@@ -48,7 +48,7 @@ class EpochValueFixture : public ::testing::Test {
   LyrEpochParameter tables;
   EpochValueContext ctx;
   std::array<std::uint16_t, 3> fftFlags{1, 0, 1};
-  std::array<std::uint16_t, 3> dispModes{0, 2, 0};
+  std::array<std::uint32_t, 3> dispModes{0, 2, 0};
 };
 
 TEST_F(EpochValueFixture, CodesReadTheirFields) {

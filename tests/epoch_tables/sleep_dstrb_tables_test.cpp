@@ -229,7 +229,7 @@ TEST(SleepDstrbTables, EcgUndoKeepsTheCountWord) {
   EXPECT_EQ(t.ECGRcgnz().count, 3);
   EXPECT_EQ(t.ECGLFHF()[1], 850.0);
   EXPECT_TRUE(t.HasECGRcgnzCopy());
-  t.FreeAllTables();
+  t.FreeRcgnzSleepDstrb();
   EXPECT_FALSE(t.HasECGRcgnzCopy());
   EXPECT_FALSE(t.HasECGLFHFCopy());
   EXPECT_FALSE(t.ECGRcgnz().Exists());
