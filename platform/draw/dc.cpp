@@ -197,13 +197,22 @@ struct Dc::Impl {
     if (painter == nullptr) return;
     painter->setRenderHint(QPainter::Antialiasing, false);
     painter->setRenderHint(QPainter::SmoothPixmapTransform, st.stretchMode == HALFTONE);
-    painter->setTransform(QTransform::fromTranslate(st.origin.x, st.origin.y));
+    painter->setTransform(Transform());
     ApplyClip();
+  }
+
+  // Logical units to surface pixels.
+  QTransform Transform() const {
+    QTransform t;
+    if (dev.surfaceScale != 1.0) t.scale(dev.surfaceScale, dev.surfaceScale);
+    t.translate(st.origin.x, st.origin.y);
+    return t;
   }
 
   void ApplyClip() {
     if (painter == nullptr) return;
     if (st.hasClip) {
+      // Kept in device units; the painter maps logical units through the transform.
       painter->setClipRegion(st.clip.translated(-st.origin.x, -st.origin.y));
     } else {
       painter->setClipping(false);
@@ -323,7 +332,13 @@ std::unique_ptr<Dc> MakeDcForPainter(QPainter* painter, DcKind kind) {
   return MakeDcForPainter(painter, d);
 }
 
+void SetDeviceInfo(Dc& dc, const DeviceInfo& device) {
+  dc.impl()->dev = device;
+  dc.impl()->ApplyAll();
+}
+
 void SetNewPageHandler(Dc& dc, std::function<bool()> newPage) { dc.impl()->newPage = std::move(newPage); }
+int StartedPages(const Dc& dc) { return dc.impl()->pagesStarted; }
 
 DcKind Dc::Kind() const { return impl_->dev.kind; }
 bool Dc::IsPrinting() const { return impl_->dev.kind == DcKind::Printer || impl_->dev.kind == DcKind::Preview; }

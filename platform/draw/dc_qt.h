@@ -11,6 +11,9 @@
 
 #include "platform/draw/dc.h"
 #include "platform/draw/image.h"
+#include "platform/draw/print.h"
+
+class QPrinter;
 
 namespace draw {
 
@@ -33,6 +36,9 @@ struct DeviceInfo {
   int physicalHeight = 0;
   int physicalOffsetX = 0;
   int physicalOffsetY = 0;
+  // Device pixels of the surface per device unit reported (print preview draws printer
+  // units into a smaller page image).
+  double surfaceScale = 1.0;
 };
 
 // The device information of the screen (window and compatible memory contexts).
@@ -43,8 +49,12 @@ DeviceInfo ScreenDeviceInfo();
 // screen's capabilities, the other kinds those of the painter's device.
 std::unique_ptr<Dc> MakeDcForPainter(QPainter* painter, DcKind kind = DcKind::Window);
 std::unique_ptr<Dc> MakeDcForPainter(QPainter* painter, const DeviceInfo& device);
+// Replaces the capabilities a context reports (and its surface scale).
+void SetDeviceInfo(Dc& dc, const DeviceInfo& device);
 // Lets a printer context start a new sheet (its StartPage after the first page calls it).
 void SetNewPageHandler(Dc& dc, std::function<bool()> newPage);
+// Pages begun with StartPage since StartDoc.
+int StartedPages(const Dc& dc);
 
 // The QImage behind an image (32-bit RGB, or 8-bit indexed for palette images).
 QImage& QtImage(Image& image);
@@ -52,6 +62,10 @@ const QImage& QtImage(const Image& image);
 // Wraps a QImage (converted to RGB32 unless it is indexed) with the given bit count
 // (0: 32 for colour, 8 for indexed).
 Image ImageFromQt(const QImage& image, int bitsPerPixel = 0);
+
+// A print job on a printer the caller configured (for example through the print dialog);
+// the printer must outlive the job.
+std::unique_ptr<PrintJob> PrintJobForPrinter(QPrinter* printer, PrintStatus* status);
 
 inline QColor ToQColor(ColorRef c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 inline QRgb ToQRgb(ColorRef c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
