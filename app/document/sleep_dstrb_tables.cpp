@@ -361,7 +361,7 @@ void SleepDstrbTables::SaveRespRcgnz() {
   bool ok = Keep(respRcgnz_, respRcgnzCopy_) && Keep(airFlow_, airFlowCopy_) && Keep(respC_, respCCopy_) &&
             Keep(respA_, respACopy_);
   if (!ok) {
-    Release(respRcgnzCopy_), Release(airFlowCopy_), Release(respCCopy_), Release(respACopy_);
+    FreeRespCopies();
     Report("CQLM2_AnalyzerDoc::SaveRespRcgnz");
   }
 }
@@ -371,14 +371,14 @@ void SleepDstrbTables::RestoreRespRcgnz() {
   CopyBack(airFlowCopy_, airFlow_);
   CopyBack(respCCopy_, respC_);
   CopyBack(respACopy_, respA_);
-  Release(respRcgnzCopy_), Release(airFlowCopy_), Release(respCCopy_), Release(respACopy_);
+  FreeRespCopies();
 }
 
 void SleepDstrbTables::SaveLMRcgnz() {
   bool ok = Keep(lmRcgnz_, lmRcgnzCopy_) && Keep(lmLeft_, lmLeftCopy_) && Keep(lmRight_, lmRightCopy_) &&
             Keep(lmBoth_, lmBothCopy_);
   if (!ok) {
-    Release(lmRcgnzCopy_), Release(lmLeftCopy_), Release(lmRightCopy_), Release(lmBothCopy_);
+    FreeLMCopies();
     Report("CQLM2_AnalyzerDoc::SaveLMRcgnz");
   }
 }
@@ -388,7 +388,7 @@ void SleepDstrbTables::RestoreLMRcgnz() {
   CopyBack(lmLeftCopy_, lmLeft_);
   CopyBack(lmRightCopy_, lmRight_);
   CopyBack(lmBothCopy_, lmBoth_);
-  Release(lmRcgnzCopy_), Release(lmLeftCopy_), Release(lmRightCopy_), Release(lmBothCopy_);
+  FreeLMCopies();
 }
 
 void SleepDstrbTables::SaveSnoreRcgnz() {
@@ -398,4 +398,18 @@ void SleepDstrbTables::SaveSnoreRcgnz() {
 void SleepDstrbTables::RestoreSnoreRcgnz() {
   CopyBack(snoreCopy_, snore_);
   Release(snoreCopy_);
+}
+
+void SleepDstrbTables::FreeRespCopies() {
+  Release(respRcgnzCopy_);
+  Release(airFlowCopy_);
+  Release(respCCopy_);
+  Release(respACopy_);
+}
+
+void SleepDstrbTables::FreeLMCopies() {
+  Release(lmRcgnzCopy_);
+  Release(lmLeftCopy_);
+  Release(lmRightCopy_);
+  Release(lmBothCopy_);
 }

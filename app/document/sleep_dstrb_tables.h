@@ -227,6 +227,8 @@ class SleepDstrbTables {
   void AllocPeaks(RespPeakTable& table, bool channelSet, int count, const char* method);
   void Report(const char* method) const;
   RespPeakTable* PeakTable(int kind, bool top);
+  void FreeRespCopies();
+  void FreeLMCopies();
 
   std::vector<std::uint8_t> respRcgnz_, airFlow_, respC_, respA_;
   RespPeakTable airFlowTop_, airFlowBottom_, respCTop_, respCBottom_, respATop_, respABottom_;
