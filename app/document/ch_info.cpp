@@ -1,6 +1,9 @@
 #include "app/document/ch_info.h"
 
+#include <cstring>
 #include <new>
+
+#include "app/document/byte_image.h"
 
 LyrChInfo::LyrChInfo() { SetDefault(); }
 
@@ -41,4 +44,50 @@ bool LyrChInfo::GetReadX(int n) {
   }
   readCount = n;
   return true;
+}
+
+namespace {
+constexpr std::size_t kSize = kChannelSettingsSize;
+}
+
+void StoreChannelSettings(const LyrChInfo& ch, std::uint8_t* record) {
+  bytes::Span b(record, kSize);
+  std::memset(record, 0, kSize);
+  bytes::Put<std::uint32_t>(b, 0, ch.colour);
+  bytes::Put<std::int32_t>(b, 4, ch.smoothingCount);
+  bytes::Put<std::int32_t>(b, 8, ch.filterKind);
+  bytes::Put<std::uint32_t>(b, 12, ch.filterMode);
+  bytes::Put<double>(b, 16, ch.cut1Hz);
+  bytes::Put<double>(b, 24, ch.cut2Hz);
+  bytes::Put<std::int32_t>(b, 32, ch.notch);
+  bytes::Put<double>(b, 40, ch.lineFrequencyHz);
+  bytes::Put<std::uint16_t>(b, 48, ch.baseLine);
+  bytes::Put<std::uint16_t>(b, 50, ch.invert);
+  bytes::Put<std::uint16_t>(b, 52, ch.show);
+  bytes::Put<double>(b, 56, ch.gain);
+  bytes::Put<std::uint16_t>(b, 64, ch.scaleMode);
+  bytes::Put<double>(b, 72, ch.scaleValue);
+  bytes::PutArray(b, 80, ch.displayTypeWords);
+  std::memcpy(record + 96, ch.displayTypeData.data(), ch.displayTypeData.size());
+}
+
+void LoadChannelSettings(const std::uint8_t* record, LyrChInfo& ch) {
+  bytes::CSpan b(record, kSize);
+  ch.colour = bytes::Get<std::uint32_t>(b, 0);
+  ch.smoothingCount = bytes::Get<std::int32_t>(b, 4);
+  ch.filterKind = bytes::Get<std::int32_t>(b, 8);
+  ch.filterMode = static_cast<std::uint16_t>(bytes::Get<std::uint32_t>(b, 12));
+  ch.cut1Hz = bytes::Get<double>(b, 16);
+  ch.cut2Hz = bytes::Get<double>(b, 24);
+  ch.notch = bytes::Get<std::int32_t>(b, 32);
+  ch.lineFrequencyHz = bytes::Get<double>(b, 40);
+  ch.baseLine = bytes::Get<std::uint16_t>(b, 48);
+  ch.invert = bytes::Get<std::uint16_t>(b, 50);
+  ch.show = bytes::Get<std::uint16_t>(b, 52);
+  ch.gain = bytes::Get<double>(b, 56);
+  ch.displayInvert = 0;
+  ch.scaleMode = bytes::Get<std::uint16_t>(b, 64);
+  ch.scaleValue = bytes::Get<double>(b, 72);
+  bytes::GetArray(b, 80, ch.displayTypeWords);
+  std::memcpy(ch.displayTypeData.data(), record + 96, ch.displayTypeData.size());
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The document's per-channel record and the record of the open recording.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -88,3 +89,11 @@ class LyrRecordInfo {
   // Page buffers; the allocated length of each is its size.
   std::array<std::vector<float>, kPageBufferCount> pageBuffers;
 };
+
+// The settings part of a channel record as the settings file stores it: 240 bytes, field for
+// field in the record's order with zero padding. The display invert flag is not stored.
+constexpr std::size_t kChannelSettingsSize = 240;
+void StoreChannelSettings(const LyrChInfo& ch, std::uint8_t* record);
+// Takes every stored field back; padding places are not read, the display invert flag
+// becomes 0 and the non-stored fields stay.
+void LoadChannelSettings(const std::uint8_t* record, LyrChInfo& ch);
