@@ -6,6 +6,7 @@
 
 #include "app/document/byte_image.h"
 #include "platform/res/resource_store.h"
+#include "platform/system/code_page.h"
 
 using bytes::Get;
 using bytes::GetText;
@@ -28,6 +29,15 @@ void Clear(bytes::Span b) { std::memset(b.data(), 0, b.size()); }
 
 template <class T>
 T ClampTo(T v, T lo, T hi) { return std::min(std::max(v, lo), hi); }
+
+std::string FirstChars(const std::string& text, int count) {
+  std::size_t pos = 0;
+  for (int i = 0; i < count && pos < text.size(); ++i) {
+    char32_t c;
+    pos += sys::DecodeUtf8Char(text, pos, c);
+  }
+  return text.substr(0, pos);
+}
 
 std::int32_t RepairChannel(std::int32_t ch, int channelCount) { return ch >= channelCount ? -1 : ch; }
 
@@ -97,7 +107,7 @@ void SetDefaultStageTypeParam(StageTypeParam* block) {
   auto make = [](const Def& d, int order) {
     StageRecord r;
     std::string name = res::LoadString(d.nameId);
-    r.name = name.substr(0, bytes::CutAtCharBoundary(name, 2));  // at most 2 characters are kept
+    r.name = FirstChars(name, 2);  // at most 2 characters are kept
     r.colour = d.colour;
     r.lineWeight = 1;
     r.showInHypnogram = 1;

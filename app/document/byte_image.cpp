@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/system/code_page.h"
+#include "platform/system/locale.h"
+
 namespace bytes {
 
 std::size_t CutAtCharBoundary(std::string_view text, std::size_t limit) {
@@ -13,18 +16,13 @@ std::size_t CutAtCharBoundary(std::string_view text, std::size_t limit) {
 }
 
 void PutText(Span b, std::size_t off, std::size_t width, std::string_view text) {
-  std::memset(b.data() + off, 0, width);
-  if (width == 0) return;
   std::size_t end = text.find('\0');
   if (end != std::string_view::npos) text = text.substr(0, end);
-  std::size_t n = CutAtCharBoundary(text, width - 1);
-  std::memcpy(b.data() + off, text.data(), n);
+  sys::WriteFixedField(b.subspan(off, width), text, sys::AnsiCodePage());
 }
 
 std::string GetText(CSpan b, std::size_t off, std::size_t width) {
-  const auto* p = reinterpret_cast<const char*>(b.data() + off);
-  const auto* end = std::find(p, p + width, '\0');
-  return std::string(p, end);
+  return sys::ReadFixedField(b.subspan(off, width), sys::AnsiCodePage());
 }
 
 }  // namespace bytes

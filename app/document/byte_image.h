@@ -45,12 +45,13 @@ inline void GetArray(CSpan b, std::size_t off, std::array<T, N>& a) {
   for (std::size_t i = 0; i < N; ++i) a[i] = Get<T>(b, off + i * sizeof(T));
 }
 
-// Stores a text into a zero-terminated field of `width` bytes, zero-padded. A text too
-// long for the field is cut at a character boundary so that the terminator always fits.
+// Stores a UTF-8 text into a zero-terminated field of `width` bytes in the ANSI code page of
+// the user-interface language, zero-padded. A text too long for the field is cut between
+// characters so that the terminator always fits.
 void PutText(Span b, std::size_t off, std::size_t width, std::string_view text);
 
-// Reads a zero-terminated text field. A field without terminator yields its whole width,
-// never more.
+// Reads a zero-terminated text field as UTF-8. A field without terminator yields its whole
+// width, never more.
 std::string GetText(CSpan b, std::size_t off, std::size_t width);
 
 // Length in bytes of the longest prefix of `text` that is at most `limit` bytes and ends
