@@ -16,13 +16,9 @@ using bytes::PutText;
 namespace {
 
 // Sub-image of `n` bytes at `off`, for the records nested in a block.
-template <std::size_t N>
-std::span<std::uint8_t, N> Sub(bytes::Span b, std::size_t off) {
-  return std::span<std::uint8_t, N>(b.data() + off, N);
-}
-template <std::size_t N>
-std::span<const std::uint8_t, N> Sub(bytes::CSpan b, std::size_t off) {
-  return std::span<const std::uint8_t, N>(b.data() + off, N);
+template <std::size_t N, class T, std::size_t M>
+std::span<T, N> Sub(std::span<T, M> b, std::size_t off) {
+  return std::span<T, N>(b.data() + off, N);
 }
 
 void Clear(bytes::Span b) { std::memset(b.data(), 0, b.size()); }
