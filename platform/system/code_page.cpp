@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <array>
+#include <utility>
 #include <cerrno>
 
 namespace sys {
@@ -81,6 +82,11 @@ int EncodeCp1252(char32_t c) {
     if (kCp1252High[i] == c) return static_cast<int>(0x80 + i);
   return -1;
 }
+
+// Single bytes of code page 932 that the converter does not take: Windows maps them to
+// these characters, and back.
+constexpr std::array<std::pair<std::uint8_t, char32_t>, 5> kCp932Singles = {
+    {{0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}}};
 
 // One converter per thread and direction, opened on first use.
 class Converter {
@@ -174,7 +180,11 @@ std::string ToUtf8(std::string_view bytes, CodePage cp) {
         if (err == 0) break;
         // An invalid or unfinished sequence: mark it and go on after its first byte
         // (after both bytes when a lead byte has an unusable trail byte).
-        AppendUtf8(out, kReplacement);
+        const auto first = static_cast<std::uint8_t>(*in);
+        char32_t mark = kReplacement;
+        for (const auto& [byte, ch] : kCp932Singles)
+          if (byte == first) mark = ch;
+        AppendUtf8(out, mark);
         std::size_t skip = 1;
         if (IsCp932LeadByte(static_cast<std::uint8_t>(*in)) && left >= 2 &&
             static_cast<unsigned char>(in[1]) >= 0x40)
@@ -210,10 +220,13 @@ std::string FromUtf8(std::string_view utf8, CodePage cp) {
       while (left > 0) {
         const int err = Utf8ToCp932().Run(in, left, out);
         if (err == 0) break;
-        out += '?';
         char32_t c = 0;
         bool ok = true;
         const std::size_t n = DecodeUtf8(std::string_view(in, left), 0, c, ok);
+        char byte = '?';
+        for (const auto& [b, ch] : kCp932Singles)
+          if (ok && ch == c) byte = static_cast<char>(b);
+        out += byte;
         in += n;
         left -= n;
       }

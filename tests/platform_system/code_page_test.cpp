@@ -21,6 +21,8 @@ TEST(CodePage, ConvertsBothWaysInBothFileCodePages) {
       {CodePage::Cp932, "睡眠段階", "\x90\x87\x96\xB0\x92\x69\x8A\x4B"},
       {CodePage::Cp932, "ｱ\\~", "\xB1\\~"},  // half-width kana, ASCII stays ASCII
       {CodePage::Cp932, "～", "\x81\x60"},    // full-width tilde as the Windows code page maps it
+      {CodePage::Cp932, "ⅰ", "\xFA\x40"},    // duplicates are written in the IBM extension row
+      {CodePage::Cp932, "\u0080\uF8F0\uF8F3", "\x80\xA0\xFF"},  // single bytes outside the table
   };
   for (const auto& c : cases) {
     EXPECT_EQ(sys::FromUtf8(c.utf8, c.cp), c.bytes) << c.utf8;
@@ -34,7 +36,7 @@ TEST(CodePage, MarksWhatCannotBeConverted) {
   EXPECT_EQ(sys::FromUtf8("a\U0001F600b", CodePage::Cp932), "a?b");
   EXPECT_EQ(sys::ToUtf8("a\x81", CodePage::Cp932), "a\uFFFD");       // lead byte at the end
   EXPECT_EQ(sys::ToUtf8("\xA0\xA0", CodePage::Cp1252), "\u00a0\u00a0");
-  EXPECT_EQ(sys::ToUtf8("x\xFFy", CodePage::Cp932), "x\uFFFDy");
+  EXPECT_EQ(sys::ToUtf8("x\x85\x40y", CodePage::Cp932), "x\uFFFDy");  // unassigned row
 }
 
 TEST(CodePage, CutsAtCharacterBoundaries) {
