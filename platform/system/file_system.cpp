@@ -64,6 +64,45 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
   return extension.empty() ? base : base + "." + extension;
 }
 
+std::string FileTitleOf(const std::string& path) {
+  const std::string name = FileNameOf(path);
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+PathParts SplitPath(const std::string& path) {
+  PathParts p;
+  std::string rest = path;
+  if (rest.size() >= 2 && rest[1] == ':' &&
+      ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'))) {
+    p.drive = rest.substr(0, 2);
+    rest.erase(0, 2);
+  }
+  const std::size_t sep = rest.find_last_of("/\\");
+  if (sep != std::string::npos) {
+    p.folder = rest.substr(0, sep + 1);
+    rest.erase(0, sep + 1);
+  }
+  const std::size_t dot = rest.rfind('.');
+  if (dot != std::string::npos) {
+    p.extension = rest.substr(dot);
+    rest.erase(dot);
+  }
+  p.name = rest;
+  return p;
+}
+
+std::string MakePath(const PathParts& parts) {
+  std::string out = parts.drive + parts.folder;
+  if (!parts.folder.empty() && parts.folder.back() != '/' && parts.folder.back() != '\\') out += '/';
+  out += parts.name;
+  if (!parts.extension.empty()) {
+    if (parts.extension.front() != '.') out += '.';
+    out += parts.extension;
+  }
+  return out;
+}
+
 std::uint32_t GetFileAttributes(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {

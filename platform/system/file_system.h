@@ -79,5 +79,22 @@ std::string FolderOf(const std::string& path);
 std::string FileNameOf(const std::string& path);
 std::string ExtensionOf(const std::string& path);
 std::string ReplaceExtension(const std::string& path, const std::string& extension);
+// File name without folder and extension ("/a/b.txt" -> "b").
+std::string FileTitleOf(const std::string& path);
+
+// A path split as the system's code splits paths: drive ("C:" or empty), folder with its
+// trailing separator ("/data/" or "\\data\\"), name, and extension with its dot (".fyd").
+// Both '/' and '\\' separate folders, so that paths stored by other systems split too.
+// drive + folder + name + extension gives the path back.
+struct PathParts {
+  std::string drive;
+  std::string folder;
+  std::string name;
+  std::string extension;
+};
+PathParts SplitPath(const std::string& path);
+// Joins parts, adding a '/' after a folder without a separator and a '.' before an extension
+// without one.
+std::string MakePath(const PathParts& parts);
 
 }  // namespace sys

@@ -112,6 +112,26 @@ TEST(PathParts, SplitLikeTheSystemsPathHelpers) {
   EXPECT_EQ(sys::ExtensionOf("/a/b.tar.RAF"), "RAF");
   EXPECT_EQ(sys::ReplaceExtension("/a.d/b", "bmp"), "/a.d/b.bmp");
   EXPECT_EQ(sys::ReplaceExtension("/a/QLM2_Analyzer.exe", "RSM"), "/a/QLM2_Analyzer.RSM");
+  EXPECT_EQ(sys::FileTitleOf("/a/night.1.fyd"), "night.1");
+
+  struct {
+    const char* path;
+    sys::PathParts parts;
+  } cases[] = {
+      {"/data/night.fyd", {"", "/data/", "night", ".fyd"}},
+      {"C:\\Data\\sub/night.RAF", {"C:", "\\Data\\sub/", "night", ".RAF"}},
+      {"night", {"", "", "night", ""}},
+      {"/a.b/c", {"", "/a.b/", "c", ""}},
+  };
+  for (const auto& c : cases) {
+    const sys::PathParts p = sys::SplitPath(c.path);
+    EXPECT_EQ(p.drive, c.parts.drive) << c.path;
+    EXPECT_EQ(p.folder, c.parts.folder) << c.path;
+    EXPECT_EQ(p.name, c.parts.name) << c.path;
+    EXPECT_EQ(p.extension, c.parts.extension) << c.path;
+    EXPECT_EQ(sys::MakePath(p), c.path);
+  }
+  EXPECT_EQ(sys::MakePath({"", "/data", "night", "raf"}), "/data/night.raf");
 }
 
 }  // namespace
