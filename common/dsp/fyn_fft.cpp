@@ -10,13 +10,16 @@ namespace {
 
 bool IsTransformLength(int n) { return n >= 4 && (n & (n - 1)) == 0; }
 
-// Forward butterflies of one stage, X[b] = X[a] - W X[b], X[a] += W X[b],
-// W = cos - j sin; the inverse uses cos + j sin.
+// Butterflies of all stages after the bit-reversal permutation:
+// X[b] = X[a] - W X[b], X[a] += W X[b], W = cos - j sin (forward) or
+// cos + j sin (inverse), the twiddles of the stage spanning 2h points at
+// cosTab[h + j], sinTab[h + j].
 template <bool Inverse>
-void RunStages(float* __restrict re, float* __restrict im, int n, const float* __restrict cosTab,
-               const float* __restrict sinTab) {
+[[gnu::always_inline]] inline void RunStages(float* __restrict re, float* __restrict im, int n,
+                                             const float* __restrict cosTab, const float* __restrict sinTab,
+                                             int firstSpan) {
   // Stage h = 1: W = 1.
-  for (int a = 0; a < n; a += 2) {
+  for (int a = 0; firstSpan <= 1 && a + 1 < n; a += 2) {
     const float br = re[a + 1], bi = im[a + 1];
     re[a + 1] = re[a] - br;
     im[a + 1] = im[a] - bi;
@@ -24,13 +27,12 @@ void RunStages(float* __restrict re, float* __restrict im, int n, const float* _
     im[a] += bi;
   }
   // Stage h = 2: W = 1 and -j (forward) or +j (inverse).
-  for (int a = 0; a < n; a += 4) {
+  for (int a = 0; firstSpan <= 2 && a + 3 < n; a += 4) {
     float br = re[a + 2], bi = im[a + 2];
     re[a + 2] = re[a] - br;
     im[a + 2] = im[a] - bi;
     re[a] += br;
     im[a] += bi;
-    // t = W * X[a + 3]; forward W = -j: t = (bi, -br); inverse W = j: t = (-bi, br).
     br = re[a + 3];
     bi = im[a + 3];
     const float tr = Inverse ? -bi : bi;
@@ -40,9 +42,9 @@ void RunStages(float* __restrict re, float* __restrict im, int n, const float* _
     re[a + 1] += tr;
     im[a + 1] += ti;
   }
-  for (int h = 4; h < n; h *= 2) {
-    const float* c = cosTab + h;
-    const float* s = sinTab + h;
+  for (int h = std::max(firstSpan, 4); h < n; h *= 2) {
+    const float* __restrict c = cosTab + h;
+    const float* __restrict s = sinTab + h;
     for (int start = 0; start < n; start += 2 * h) {
       float* __restrict ar = re + start;
       float* __restrict ai = im + start;
@@ -66,6 +68,99 @@ void RunStages(float* __restrict re, float* __restrict im, int n, const float* _
       }
     }
   }
+}
+
+// The butterfly loops are built for the baseline and for processors with
+// AVX2/FMA; the loader picks the variant once.
+// firstSpan: the half span of the first stage still to run (1 for all).
+[[gnu::target_clones("arch=haswell", "default")]] void ForwardStages(float* re, float* im, int n, const float* c,
+                                                                     const float* s, int firstSpan = 1) {
+  RunStages<false>(re, im, n, c, s, firstSpan);
+}
+
+[[gnu::target_clones("arch=haswell", "default")]] void InverseStages(float* re, float* im, int n, const float* c,
+                                                                     const float* s) {
+  RunStages<true>(re, im, n, c, s, 1);
+}
+
+// Gathers z[i] = x[2 rev(i)] + j x[2 rev(i) + 1] for i = 0 .. m-1 (m >= 4)
+// and runs the first two forward stages on each group of four in registers.
+[[gnu::target_clones("arch=haswell", "default")]] void GatherFirstStages(const float* __restrict x,
+                                                                         const std::uint32_t* __restrict rev,
+                                                                         float* __restrict zr, float* __restrict zi,
+                                                                         int m) {
+  for (int i = 0; i < m; i += 4) {
+    const std::uint32_t j0 = 2 * rev[i], j1 = 2 * rev[i + 1], j2 = 2 * rev[i + 2], j3 = 2 * rev[i + 3];
+    // Stage h = 1.
+    const float s0r = x[j0] + x[j1], s0i = x[j0 + 1] + x[j1 + 1];
+    const float d0r = x[j0] - x[j1], d0i = x[j0 + 1] - x[j1 + 1];
+    const float s2r = x[j2] + x[j3], s2i = x[j2 + 1] + x[j3 + 1];
+    const float d2r = x[j2] - x[j3], d2i = x[j2 + 1] - x[j3 + 1];
+    // Stage h = 2: W = 1 for the sums, -j for the differences.
+    zr[i] = s0r + s2r;
+    zi[i] = s0i + s2i;
+    zr[i + 2] = s0r - s2r;
+    zi[i + 2] = s0i - s2i;
+    zr[i + 1] = d0r + d2i;
+    zi[i + 1] = d0i - d2r;
+    zr[i + 3] = d0r - d2i;
+    zi[i + 3] = d0i + d2r;
+  }
+}
+
+void Permute(float* re, float* im, const std::vector<std::uint32_t>& pairs) {
+  for (std::size_t p = 0; p < pairs.size(); p += 2) {
+    const std::uint32_t a = pairs[p], b = pairs[p + 1];
+    std::swap(re[a], re[b]);
+    std::swap(im[a], im[b]);
+  }
+}
+
+// rev[i] = i with its log2(n) bits reversed.
+std::vector<std::uint32_t> BitReversalIndex(int n) {
+  std::vector<std::uint32_t> rev(static_cast<std::size_t>(n), 0);
+  for (int i = 1, j = 0; i < n; ++i) {
+    int bit = n >> 1;
+    while (j & bit) {
+      j ^= bit;
+      bit >>= 1;
+    }
+    j |= bit;
+    rev[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(j);
+  }
+  return rev;
+}
+
+std::vector<std::uint32_t> BitReversalPairs(int n) {
+  // Standard radix-2 reordering, the reversed counter starting at n/2 for index 1.
+  std::vector<std::uint32_t> pairs;
+  int j = 0;
+  for (int i = 1; i < n; ++i) {
+    int bit = n >> 1;
+    while (j & bit) {
+      j ^= bit;
+      bit >>= 1;
+    }
+    j |= bit;
+    if (i < j) {
+      pairs.push_back(static_cast<std::uint32_t>(i));
+      pairs.push_back(static_cast<std::uint32_t>(j));
+    }
+  }
+  return pairs;
+}
+
+// Mean of n >= 4 values (n a multiple of 4), summed in double over four
+// independent partial sums.
+double Mean(const float* x, int n) {
+  double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+  for (int i = 0; i + 3 < n; i += 4) {
+    s0 += x[i];
+    s1 += x[i + 1];
+    s2 += x[i + 2];
+    s3 += x[i + 3];
+  }
+  return ((s0 + s1) + (s2 + s3)) / n;
 }
 
 }  // namespace
@@ -140,20 +235,8 @@ void FynFftBase::BuildTransformTables() {
       stageSin_[static_cast<std::size_t>(h + j)] = sinAt(j * step);
     }
   }
-  // Standard radix-2 reordering, the reversed counter starting at N/2 for index 1.
-  int j = 0;
-  for (int i = 1; i < n; ++i) {
-    int bit = n >> 1;
-    while (j & bit) {
-      j ^= bit;
-      bit >>= 1;
-    }
-    j |= bit;
-    if (i < j) {
-      bitRevPairs_.push_back(static_cast<std::uint32_t>(i));
-      bitRevPairs_.push_back(static_cast<std::uint32_t>(j));
-    }
-  }
+  bitRevPairs_ = BitReversalPairs(n);
+  halfBitRev_ = BitReversalIndex(n / 2);
 }
 
 void FynFftBase::InitRWorkArea() { std::fill(reWork_.begin(), reWork_.end(), 0.0f); }
@@ -170,21 +253,91 @@ void FynFftBase::CalcFftSpec(short inverse) {
   if (!HasWorkArea()) return;
   float* re = reWork_.data();
   float* im = imWork_.data();
-  for (std::size_t p = 0; p < bitRevPairs_.size(); p += 2) {
-    const std::uint32_t a = bitRevPairs_[p], b = bitRevPairs_[p + 1];
-    std::swap(re[a], re[b]);
-    std::swap(im[a], im[b]);
-  }
+  Permute(re, im, bitRevPairs_);
   if (inverse != 0) {
     const float scale = 1.0f / static_cast<float>(pointNum_);
     for (int i = 0; i < pointNum_; ++i) {
       re[i] *= scale;
       im[i] *= scale;
     }
-    RunStages<true>(re, im, pointNum_, stageCos_.data(), stageSin_.data());
+    InverseStages(re, im, pointNum_, stageCos_.data(), stageSin_.data());
   } else {
-    RunStages<false>(re, im, pointNum_, stageCos_.data(), stageSin_.data());
+    ForwardStages(re, im, pointNum_, stageCos_.data(), stageSin_.data());
   }
+}
+
+void FynFftBase::CalcRealFftSpec(const float* window, float offset) {
+  if (!HasWorkArea()) return;
+  const int n = pointNum_;
+  const int m = n / 2;
+  const float* x = reWork_.data();
+  // z[i] = x[2i] + j x[2i+1] (less the offset, times the window), gathered
+  // in bit-reversed order into the imaginary area: real parts in its first
+  // half, imaginary parts in its second.
+  float* zr = imWork_.data();
+  float* zi = imWork_.data() + m;
+  const std::uint32_t* rev = halfBitRev_.data();
+  if (window != nullptr) {
+    float* w = reWork_.data();
+    for (int i = 0; i < n; ++i) w[i] = (w[i] - offset) * window[i];
+  }
+  // The stage tables depend on the span only, so the first stages of the
+  // N-point tables serve the N/2-point transform.
+  if (m >= 4) {
+    GatherFirstStages(x, rev, zr, zi, m);
+    ForwardStages(zr, zi, m, stageCos_.data(), stageSin_.data(), 4);
+  } else {
+    for (int i = 0; i < m; ++i) {
+      const std::uint32_t j = 2 * rev[i];
+      zr[i] = x[j];
+      zi[i] = x[j + 1];
+    }
+    ForwardStages(zr, zi, m, stageCos_.data(), stageSin_.data());
+  }
+
+  // Split Z into the spectra E of the even and O of the odd samples and
+  // combine them, X[k] = E[k] + W^k O[k] with W = exp(-j 2 pi / N), pairwise
+  // for (k, m - k); the upper half is the conjugate mirror. Every entry of Z
+  // is read before its place in the imaginary area is written.
+  float* re = reWork_.data();
+  float* im = imWork_.data();
+  const float* c = stageCos_.data() + m;  // cos(2 pi k / N), k = 0 .. m - 1
+  const float* s = stageSin_.data() + m;
+  for (int k = 1; k < m - k; ++k) {
+    const int l = m - k;
+    const float akr = zr[k], aki = zi[k], alr = zr[l], ali = zi[l];
+    // E = (Z[k] + conj Z[l]) / 2, O = (Z[k] - conj Z[l]) / (2j); for bin l
+    // the roles of k and l swap.
+    const float er = 0.5f * (akr + alr), eki = 0.5f * (aki - ali);
+    const float okr = 0.5f * (aki + ali), oki = -0.5f * (akr - alr);
+    const float xkr = er + c[k] * okr + s[k] * oki;
+    const float xki = eki + c[k] * oki - s[k] * okr;
+    // For bin l: E = (er, -eki), O = (okr, -oki).
+    const float xlr = er + c[l] * okr - s[l] * oki;
+    const float xli = -eki - c[l] * oki - s[l] * okr;
+    re[k] = xkr;
+    im[k] = xki;
+    re[l] = xlr;
+    im[l] = xli;
+    re[n - k] = xkr;
+    im[n - k] = -xki;
+    re[n - l] = xlr;
+    im[n - l] = -xli;
+  }
+  if (m >= 2) {
+    // k = m/2: W^k = -j and Z[m - k] = Z[k], so X = conj Z.
+    const int q = m / 2;
+    const float qr = zr[q], qi = zi[q];
+    re[q] = qr;
+    im[q] = -qi;
+    re[n - q] = qr;
+    im[n - q] = qi;
+  }
+  const float z0r = zr[0], z0i = zi[0];
+  re[0] = z0r + z0i;
+  im[0] = 0.0f;
+  re[m] = z0r - z0i;
+  im[m] = 0.0f;
 }
 
 // ---------------------------------------------------------------------------
@@ -268,9 +421,7 @@ void FynFft::FillWindow(int windowType, float* w, int n) {
 
 void FynFft::CalcBaseLine() {
   if (!HasWorkArea()) return;
-  double sum = 0.0;
-  for (float v : reWork_) sum += v;
-  const auto mean = static_cast<float>(sum / pointNum_);
+  const auto mean = static_cast<float>(Mean(reWork_.data(), pointNum_));
   for (float& v : reWork_) v -= mean;
 }
 
@@ -278,23 +429,24 @@ void FynFft::CalcFft() {
   if (!HasWorkArea() || result_.size() != static_cast<std::size_t>(pointNum_ / 2 + 1) ||
       window_.size() != static_cast<std::size_t>(pointNum_))
     return;
-  InitIWorkArea();
-  if (windowType_ != 0) {
-    CalcBaseLine();
-    for (int i = 0; i < pointNum_; ++i) reWork_[static_cast<std::size_t>(i)] *= window_[static_cast<std::size_t>(i)];
-  }
-  CalcFftSpec(0);
+  // The samples are real (zero imaginary part): the half-length transform
+  // gives the same spectrum in the work areas at half the cost. With a
+  // window, the mean removal and the window are applied as the samples are
+  // gathered for it.
+  if (windowType_ != 0)
+    CalcRealFftSpec(window_.data(), static_cast<float>(Mean(reWork_.data(), pointNum_)));
+  else
+    CalcRealFftSpec(nullptr, 0.0f);
   const int half = pointNum_ / 2;
-  const double scale0 = 1.0 / (static_cast<double>(pointNum_) * sampFreqHz_);
-  const double scale = 2.0 * scale0;
+  const float scale0 = static_cast<float>(1.0 / (static_cast<double>(pointNum_) * sampFreqHz_));
+  const float scale = 2.0f * scale0;
   const float* re = reWork_.data();
   const float* im = imWork_.data();
   float* out = result_.data();
-  for (int k = 0; k <= half; ++k) {
-    const double power = (static_cast<double>(re[k]) * re[k] + static_cast<double>(im[k]) * im[k]) *
-                         (k == 0 ? scale0 : scale);
-    out[k] = static_cast<float>(unit_ == 1 ? std::sqrt(power) : power);
-  }
+  out[0] = (re[0] * re[0] + im[0] * im[0]) * scale0;
+  for (int k = 1; k <= half; ++k) out[k] = (re[k] * re[k] + im[k] * im[k]) * scale;
+  if (unit_ == 1)
+    for (int k = 0; k <= half; ++k) out[k] = std::sqrt(out[k]);
 }
 
 void FynFft::InitResultWorkArea() { std::fill(result_.begin(), result_.end(), 0.0f); }

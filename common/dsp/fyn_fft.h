@@ -59,6 +59,11 @@ public:
   const float* ImagWorkArea() const { return HasWorkArea() ? imWork_.data() : nullptr; }
 
 protected:
+  // Forward transform of the real samples in the real area, each less
+  // offset and times window[i] when a window is given (the imaginary area is
+  // ignored): the same spectrum as CalcFftSpec(0) of those samples with a
+  // zero imaginary part, through a transform of N/2 points.
+  void CalcRealFftSpec(const float* window, float offset);
   // True when the work areas are allocated for the current point count.
   bool HasWorkArea() const;
 
@@ -77,6 +82,7 @@ private:
   std::vector<float> stageSin_;
   // Index pairs (i, j), i < j, exchanged by the bit-reversal permutation.
   std::vector<std::uint32_t> bitRevPairs_;
+  std::vector<std::uint32_t> halfBitRev_;  // bit reversal of the N/2-point transform
 };
 
 // Decibels relative to the maximum of a block of values.

@@ -226,3 +226,24 @@ TEST(DecibelConversion, Values) {
   }
   FyndB::ConvTodB(nullptr, 3);
 }
+
+TEST(Fft, SpectrumLeavesTheFullTransformInTheWorkAreas) {
+  for (int n : {4, 8, 16, 1024}) {
+    std::mt19937 rng(static_cast<unsigned>(n));
+    std::normal_distribution<float> noise;
+    std::vector<float> x(static_cast<std::size_t>(n));
+    for (float& v : x) v = noise(rng);
+    FynFft fft(n, 0, 0, 1.0);
+    ASSERT_EQ(fft.CreateWorkArea(), 0);
+    Spectrum(fft, x);
+    FynFftBase complex(n);
+    ASSERT_EQ(complex.CreateFftWorkArea(), 0);
+    complex.SetRData(x.data());
+    complex.InitIWorkArea();
+    complex.CalcFftSpec(0);
+    for (int k = 0; k < n; ++k) {
+      EXPECT_NEAR(fft.RealWorkArea()[k], complex.RealWorkArea()[k], 1e-3) << "N=" << n << " k=" << k;
+      EXPECT_NEAR(fft.ImagWorkArea()[k], complex.ImagWorkArea()[k], 1e-3) << "N=" << n << " k=" << k;
+    }
+  }
+}
