@@ -123,6 +123,20 @@ void SetDefaultStageTypeParam(StageTypeParam* block) {
     block->shared[i] = make({2129u + std::uint32_t(i), 0x000000, 2007u + std::uint32_t(i)}, 8 + i);
 }
 
+std::array<std::string, 10> CheckStageTypeParam(StageTypeParam* block) {
+  std::vector<StageRecord*> records;
+  for (StageRecord& r : block->Set(std::min<int>(block->stageType, StageTypeParam::kSetCount - 1)))
+    records.push_back(&r);
+  for (int i = 0; i < std::min<int>(block->sharedInUse, StageTypeParam::kFreeStageCount); ++i)
+    records.push_back(&block->shared[i]);
+  std::array<std::string, 10> labels;
+  for (StageRecord* r : records) {
+    if (r->key >= 61446 && r->key <= 61455) r->key = 2000 + (r->key - 61446);
+    if (r->key >= 2000 && r->key <= 2009) labels[r->key - 2000] = r->name;
+  }
+  return labels;
+}
+
 // ---- Per-channel display blocks ---------------------------------------------------------------
 
 void ChDispScaleParam::Store(std::span<std::uint8_t, kSize> b) const {

@@ -381,5 +381,10 @@ void SetDefaultOptionWords(DocumentOptionWords* block);
 void SetDefaultFFTPageParam(std::uint16_t mode, AnalysisParamBlocks* blocks, int epochsPerPage,
                             std::span<const std::int32_t> rates);
 
+// Brings the stage keys of the active set and of the free stages in use up to date (keys of the
+// older form 61446 + n become 2000 + n) and returns, per digit key 0 .. 9, the short name of the
+// stage it scores: empty when the key scores none and its key window is disabled.
+std::array<std::string, 10> CheckStageTypeParam(StageTypeParam* block);
+
 // Every block to its defaults, in the start-up order (the page spectrum with mode 1).
 void SetDefaultAllBlocks(AnalysisParamBlocks* blocks, int epochsPerPage);

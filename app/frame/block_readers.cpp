@@ -147,6 +147,12 @@ void ConvertStageKeyCodes(StageTypeParam* block) {
   block->Load(image);
 }
 
+int ReadRafInfoBlock(BlockStream* file, std::uint8_t* info, int version) {
+  if (version < 9) return 0;
+  file->Read(info, kRafInfoBlockSize);
+  return 1;
+}
+
 int ReadRafVersion(BlockStream* file, std::uint32_t* extended) {
   const std::size_t start = file->Position();
   std::int32_t value = ReadVersionWord(file, 4);

@@ -57,6 +57,12 @@ std::int32_t ConvertStageKeyCode(std::int32_t code);
 void ConvertStageKeyCodes(std::span<std::uint8_t, StageTypeParam::kSize> block);
 void ConvertStageKeyCodes(StageTypeParam* block);
 
+// The 9,216-byte information block of a result analysis file of version 9 or later, read
+// over the caller's block (returns 1). The older forms (8,704, 8,648 and 6,872 bytes) are not
+// read here: 0 is returned with the block and the position unchanged.
+constexpr std::size_t kRafInfoBlockSize = 9216;
+int ReadRafInfoBlock(BlockStream* file, std::uint8_t* info, int version);
+
 // Version word of a result analysis file: 1 .. 9, or 10001 .. 10009 with the extended flag.
 // Returns the version with the position unchanged, or -1 (the caller reports "Cannot open the
 // file. The version is different.") with the position 4 bytes further.

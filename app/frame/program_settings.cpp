@@ -1,5 +1,8 @@
 #include "app/frame/program_settings.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "platform/res/resource_store.h"
 
 double PaneRowRatio = 0.5;
@@ -106,9 +109,15 @@ void TrendRangeTable::Fill(double v) {
   m.fill(v);
 }
 
+std::int32_t TrendEpochsFor(std::int32_t minutes, std::int32_t epochSeconds) {
+  if (epochSeconds <= 0) return 0;
+  const std::int64_t epochs = std::int64_t{minutes} * 60 / epochSeconds;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(epochs, INT32_MIN, INT32_MAX));
+}
+
 void SetTrendTimeScale(std::int32_t minutes) {
   TrendTimeMinutes = minutes;
-  TrendTimeEpochs = EpochSeconds > 0 ? minutes * 60 / EpochSeconds : 0;
+  TrendTimeEpochs = TrendEpochsFor(minutes, EpochSeconds);
 }
 void SetTrendSettingWord1(std::int16_t word) { TrendSettingWord1 = static_cast<std::uint16_t>(word); }
 void SetTrendSettingWord2(std::int16_t word) { TrendSettingWord2 = static_cast<std::uint16_t>(word); }

@@ -181,6 +181,9 @@ extern HumanReportSettingsRecord HumanReportSettings;
 // Stage-type words used by automatic scoring and the Stage dialog.
 extern std::array<std::uint16_t, 2> StageTypeWords;
 
+// Epochs that `minutes` span at the epoch length: minutes x 60 / epochSeconds, truncated;
+// 0 for a non-positive epoch, and never beyond the 32-bit range.
+std::int32_t TrendEpochsFor(std::int32_t minutes, std::int32_t epochSeconds);
 // Stores minutes and the epochs they span (minutes x 60 / EpochSeconds).
 void SetTrendTimeScale(std::int32_t minutes);
 void SetTrendSettingWord1(std::int16_t word);

@@ -104,7 +104,7 @@ void StoreGlobalRecord(bytes::Span b) {
   Put<std::uint16_t>(b, 1336, UtilityHypnogramFileCount);
   Put<std::uint16_t>(b, 1338, HypnogramSettingWord);
   Put<std::uint16_t>(b, 1340, TrendSettingWord1);
-  Put<std::int32_t>(b, 1344, EpochSeconds > 0 ? TrendTimeMinutes * 60 / EpochSeconds : 0);
+  Put<std::int32_t>(b, 1344, TrendEpochsFor(TrendTimeMinutes, EpochSeconds));
   Put<std::int32_t>(b, 1348, TrendTimeMinutes);
   for (int i = 0; i < 3; ++i) Put<std::uint32_t>(b, 1352 + 4 * i, TrendColors[i]);
   Put<std::uint16_t>(b, 1364, TrendSettingsWord);
@@ -281,7 +281,7 @@ void ValidateGlobalSettings() {
   if (show.current < 0 || show.current >= show.count) show.current = 0;
   if (TrendSettingWord2 > kMaxTrendGraphs) TrendSettingWord2 = kMaxTrendGraphs;
   StagePositionOffset = std::clamp<std::int16_t>(StagePositionOffset, -50, 50);
-  TrendTimeEpochs = TrendTimeMinutes * 60 / EpochSeconds;
+  TrendTimeEpochs = TrendEpochsFor(TrendTimeMinutes, EpochSeconds);
 }
 
 // Where each stretch of the current record lies in an older record: {current, old, length}.

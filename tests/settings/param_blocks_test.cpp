@@ -281,6 +281,24 @@ TEST_F(ParamBlockDefaults, RepairModeDropsChannelsOutsideTheRecording) {
   EXPECT_EQ(b.sleepDstrb.airFlow.values[0], 10.0);
 }
 
+// The default stage type 3 scores W, R, NR and M on keys 0, 5, 1 and 6; free stages in use add
+// their keys, and keys of the older form are rewritten.
+TEST_F(ParamBlockDefaults, StageKeysOfTheActiveSet) {
+  StageTypeParam block;
+  SetDefaultStageTypeParam(&block);
+  auto labels = CheckStageTypeParam(&block);
+  EXPECT_EQ(labels, (std::array<std::string, 10>{"W", "NR", "", "", "", "R", "M", "", "", ""}));
+  block.sharedInUse = 2;
+  block.Set(3)[1].key = 61446 + 4;  // R moves to key 4, stored in the older form
+  labels = CheckStageTypeParam(&block);
+  EXPECT_EQ(block.Set(3)[1].key, 2004u);
+  EXPECT_EQ(labels, (std::array<std::string, 10>{"W", "NR", "", "", "R", "", "M", "F1", "F2", ""}));
+  block.stageType = 0;
+  labels = CheckStageTypeParam(&block);
+  EXPECT_EQ(labels[4], "4");
+  EXPECT_EQ(labels[3], "3");
+}
+
 // Every block reads back from its image unchanged, and a text filling its whole field
 // without terminator is cut so that the stored field keeps one.
 TEST_F(ParamBlockDefaults, ImagesRoundTripAndTextsKeepTheirTerminator) {

@@ -2,6 +2,7 @@
 // converted, and how values from the file are brought back into range.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 #include "app/frame/settings_startup.h"
@@ -229,6 +230,7 @@ TEST_F(SettingsVersions, CountsAndIndexesFromTheFileAreBroughtIntoRange) {
   Poke<std::uint16_t>(file, 17488 + 46, 0);        // page FFT band count
   Poke<std::int32_t>(file, 18092, 40);             // divided-page channel
   Poke<std::uint16_t>(file, 25784, 11);            // mark items with trigger detection
+  Poke<std::int32_t>(file, 1348, INT32_MAX);       // trend minutes: the epoch span must not overflow
   ASSERT_EQ(ResumeFile::ReadGlobalFrom(file), 1);
   ASSERT_EQ(ResumeFile::ReadDocumentFrom(file, blocks_, channels_), 1);
   EXPECT_EQ(ParameterBarCodes[0], 0);
@@ -248,6 +250,7 @@ TEST_F(SettingsVersions, CountsAndIndexesFromTheFileAreBroughtIntoRange) {
   EXPECT_EQ(blocks_.fftPage.bandCount, 1);
   EXPECT_EQ(blocks_.fftPageChannels.channels[0], -1);
   EXPECT_EQ(blocks_.markType.triggerCount, 10);
+  EXPECT_EQ(TrendTimeEpochs, INT32_MAX);
   // Written again, the unterminated name keeps its terminator in the file.
   ASSERT_EQ(ResumeFile::Write(ResumeFile::Path(), blocks_, channels_), 1);
   EXPECT_EQ(ReadBytes(ResumeFile::Path())[10236 + 19], 0);
