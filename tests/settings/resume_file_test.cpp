@@ -1,7 +1,11 @@
 // The settings file: first run, read back, Ctrl, and the exact layout of what is written.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/frame/settings_startup.h"
 #include "image_builder.h"
@@ -236,6 +240,32 @@ TEST_F(SettingsTest, AWriterStoppedPartWayLeavesThePreviousFile) {
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder_)) files += entry.is_regular_file();
   EXPECT_EQ(files, 1) << "no partial file is left beside the settings file";
+}
+
+// A real kill at an arbitrary moment: the file is always one whole version, never a mixture
+// or a truncated one.
+TEST_F(SettingsTest, AProgramKilledWhileWritingLeavesAWholeFile) {
+  WaitingTime = 1;
+  const auto imageA = ResumeFile::BuildImage(blocks_, channels_);
+  WaitingTime = 2;
+  const auto imageB = ResumeFile::BuildImage(blocks_, channels_);
+  ASSERT_EQ(ResumeFile::Write(ResumeFile::Path(), blocks_, channels_), 1);
+  for (int round = 0; round < 3; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) {
+        WaitingTime = 1 + (i & 1);
+        ResumeFile::Write(ResumeFile::Path(), blocks_, channels_);
+      }
+    }
+    usleep(20000 + 15000 * round);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    const auto now = ReadBytes(ResumeFile::Path());
+    EXPECT_TRUE(now == imageA || now == imageB) << "round " << round << ": " << now.size() << " bytes";
+  }
 }
 
 TEST_F(SettingsTest, UnwritableFolderFailsWithoutTouchingTheOldFile) {

@@ -310,6 +310,33 @@ TEST_F(SettingsTest, AnimalPresetAtTheFirstStartOnly) {
   EXPECT_EQ(PageSeconds, 40);
 }
 
+// "Initializes Environment": every setting back to its default, written, and a restart gives
+// 4-s epochs, 7 to a page.
+TEST_F(SettingsTest, ResetToDefaultsSurvivesARestart) {
+  EpochSeconds = 30;
+  PageSeconds = 120;
+  DisplayColors[0] = 1;
+  blocks_.logicOption.lastStageMode = 1;
+  channels_[0].gain = 9.0;
+  ASSERT_EQ(ResumeFile::Write(ResumeFile::Path(), blocks_, channels_), 1);
+
+  InitScreenItemFonts();
+  SetDefaultSettings();
+  SetDefaultAllBlocks(&blocks_, PageSeconds / EpochSeconds);
+  for (auto& ch : channels_) ch.SetDefault();
+  ASSERT_EQ(ResumeFile::Write(ResumeFile::Path(), blocks_, channels_), 1);
+
+  EpochSeconds = 30;
+  ASSERT_EQ(LoadGlobalSettings(), 1);
+  ASSERT_EQ(LoadDocumentSettings(blocks_, channels_), 1);
+  EXPECT_EQ(EpochSeconds, 4);
+  EXPECT_EQ(PageSeconds / EpochSeconds, 7);
+  EXPECT_EQ(DisplayColors[0], 0x00FAFAFFu);
+  EXPECT_EQ(blocks_.logicOption.lastStageMode, 0);
+  EXPECT_EQ(blocks_.fftPage.dividedCount, 7);
+  EXPECT_EQ(channels_[0].gain, 1.0);
+}
+
 TEST_F(SettingsTest, AdjustmentCopiesTheBandTableIntoThePageSpectrum) {
   FFTBandParam& band = blocks_.fftBand;
   band.averagingCount = 8;

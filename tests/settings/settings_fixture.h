@@ -26,8 +26,10 @@ class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::path(::testing::TempDir()) /
-              (std::string("settings_") + info->test_suite_name() + "_" + info->name());
+    std::string leaf = std::string("settings_") + info->test_suite_name() + "_" + info->name();
+    for (char& c : leaf)
+      if (c == '/') c = '_';
+    folder_ = std::filesystem::path(::testing::TempDir()) / leaf;
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     sys::SetProgramFolderForTesting(folder_.string());
