@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/document/analysis_param_blocks.h"
 #include "app/document/ch_info.h"
 #include "app/frame/display_fonts.h"
@@ -26,7 +28,9 @@ class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string leaf = std::string("settings_") + info->test_suite_name() + "_" + info->name();
+    // Other builds may run the same tests at the same time: the folder is this process's own.
+    std::string leaf = std::string("settings_") + std::to_string(getpid()) + "_" + info->test_suite_name() + "_" +
+                       info->name();
     for (char& c : leaf)
       if (c == '/') c = '_';
     folder_ = std::filesystem::path(::testing::TempDir()) / leaf;
@@ -47,7 +51,8 @@ class SettingsTest : public ::testing::Test {
     ResumeFile::StopWriteAfterBlocksForTesting(-1);
     sys::ClearKeyStateForTesting();
     sys::SetProgramFolderForTesting("");
-    std::filesystem::remove_all(folder_);
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
   }
 
   static std::vector<std::uint8_t> ReadBytes(const std::string& path) {
