@@ -12,6 +12,7 @@
 // loudly: out-of-range input reads 0 and writes nothing.
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "app/document/epoch_record.h"
@@ -141,6 +142,9 @@ class LyrEpochParameter {
   LyrEpochRec* Record(int epoch);
   const LyrEpochRec* Record(int epoch) const;
   bool HasRecords() const { return !records_.empty(); }
+  // All records in epoch order, as result files store and load them (empty when absent).
+  std::span<LyrEpochRec> Records() { return records_; }
+  std::span<const LyrEpochRec> Records() const { return records_; }
   // The four flag bytes of an epoch, or null.
   std::uint8_t* EpochFlags(int epoch);
   bool HasEpochFlags() const { return !flags_.empty(); }

@@ -1,13 +1,12 @@
 #include "app/document/sleep_dstrb_tables.h"
 
 #include <algorithm>
-#include <cstring>
-
 #include <new>
 
 namespace {
 
-bool IsSet(int channel) { return channel != -1; }
+// A role is assigned when its field holds a channel index (none is -1).
+bool IsSet(int channel) { return channel >= 0; }
 
 // Copies what fits of a kept table back over a live one.
 template <class T>
@@ -249,6 +248,7 @@ void SleepDstrbTables::SetRespPeakTbl(int kind, int which, const RespPeakEntry* 
 }
 
 double SleepDstrbTables::GetRprsntInterval(const SleepDstrbChannels& ch, int kind, int channel) {
+  if (channel < 0) return 0.0;  // never matches an unassigned role
   if (kind >= 11 && kind <= 16) {
     if (channel == ch.airFlow || channel == ch.chest || channel == ch.abdomen || channel == ch.ecg) return 0.25;
   } else if (kind == 17) {

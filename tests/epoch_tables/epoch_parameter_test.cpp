@@ -175,6 +175,7 @@ TEST(EpochParameter, SetNewWithoutRecordsKeepsThemAcrossAGrowingCount) {
 
   ASSERT_EQ(t.SetNew(40, 30, 2, 1, 0, 1), 1);
   EXPECT_EQ(t.EpochCount(), 40);
+  EXPECT_EQ(t.Records().size(), 40u);
   EXPECT_EQ(t.GetStage(0, 9, 0), 3);
   EXPECT_EQ(t.Record(9)->wave[kWaveAlpha].count, 6);
   EXPECT_EQ(t.Record(9)->emg, 0.0f);  // every SetNew clears the EMG value
