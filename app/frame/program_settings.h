@@ -193,3 +193,14 @@ void SetHypnogramSettingWord(std::int16_t word);
 // Every program-wide setting of the settings file to its default, fonts and colours excepted
 // (InitScreenItemFonts sets those).
 void SetDefaultSettings();
+
+// The display dialogs and bars know some of these settings by other names; they are the
+// same objects.
+inline std::uint32_t& MarkLineWidth = ScreenItemHeight;
+inline std::uint16_t& DrawWhileScreening = ShowScreeningRaw;
+inline std::int16_t& StagePosition = StagePositionOffset;
+inline std::uint32_t& StandardBarShown = ShowStandardBar;
+inline std::uint32_t& WaveViewBarShown = ShowEpochBar;
+inline std::uint32_t& WaveParameterBarShown = ShowParameterBar;
+inline ChannelShowTypes& ShowTypeSets = ChannelShowTypeTable;
+inline std::int16_t& ShowTypeIndex = ChannelShowTypeTable.current;
