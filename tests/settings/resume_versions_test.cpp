@@ -373,3 +373,48 @@ TEST_F(SettingsTest, AdjustmentCopiesTheBandTableIntoThePageSpectrum) {
 }
 
 }  // namespace
+
+namespace {
+
+// Damaged files: bytes overwritten at random and files cut short at random never crash the
+// readers, and what they take stays within the ranges the rest of the program relies on.
+TEST_F(SettingsTest, DamagedFilesStayWithinRange) {
+  const Bytes good = ResumeFile::BuildImage(blocks_, channels_);
+  std::uint32_t seed = 12345;
+  auto next = [&seed] { seed = seed * 1664525u + 1013904223u; return seed >> 8; };
+  for (int round = 0; round < 300; ++round) {
+    Bytes file = good;
+    const int hits = 1 + int(next() % 200);
+    for (int h = 0; h < hits; ++h) file[next() % file.size()] = std::uint8_t(next());
+    if (round % 3 == 0) file.resize(next() % file.size());
+    if (round % 5 == 0 && file.size() >= 2) Poke<std::uint16_t>(file, 0, std::uint16_t(8 + next() % 3));
+    ResumeFile::ReadGlobalFrom(file);
+    ResumeFile::ReadDocumentFrom(file, blocks_, channels_);
+    SCOPED_TRACE("round " + std::to_string(round));
+    ASSERT_GE(EpochSeconds, 4);
+    ASSERT_LE(EpochSeconds, 60);
+    ASSERT_EQ(PageSeconds % EpochSeconds, 0);
+    ASSERT_LE(PageSeconds, 86400);
+    for (auto code : ParameterBarCodes) ASSERT_LE(code, 32);
+    for (auto ch : ParameterBarChannels) ASSERT_LT(ch, 32);
+    ASSERT_LE(UserProgramTable.count, 10);
+    ASSERT_GE(ChannelShowTypeTable.count, 1);
+    ASSERT_LE(ChannelShowTypeTable.count, 9);
+    ASSERT_GE(ChannelShowTypeTable.current, 0);
+    ASSERT_LT(ChannelShowTypeTable.current, ChannelShowTypeTable.count);
+    ASSERT_LE(TrendSettingWord2, 20);
+    ASSERT_LE(blocks_.stageType.stageType, 3);
+    ASSERT_LE(blocks_.stageType.sharedInUse, 3);
+    ASSERT_GE(blocks_.fftBand.bandCount, 1);
+    ASSERT_LE(blocks_.fftBand.bandCount, 6);
+    ASSERT_GE(blocks_.fftPage.bandCount, 1);
+    ASSERT_LE(blocks_.fftPage.bandCount, 6);
+    ASSERT_GE(blocks_.sleepDstrb.positionsInUse, 1);
+    ASSERT_LE(blocks_.sleepDstrb.positionsInUse, 6);
+    ASSERT_LE(blocks_.markType.triggerCount, 10);
+    for (auto ch : blocks_.fftPageChannels.channels) ASSERT_TRUE(ch >= -1 && ch < 32);
+    for (const auto& p : blocks_.sleepDstrb.positions) ASSERT_LE(p.name.size(), 3u * 15);
+  }
+}
+
+}  // namespace
