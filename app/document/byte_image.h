@@ -54,10 +54,6 @@ void PutText(Span b, std::size_t off, std::size_t width, std::string_view text);
 // width, never more.
 std::string GetText(CSpan b, std::size_t off, std::size_t width);
 
-// Length in bytes of the longest prefix of `text` that is at most `limit` bytes and ends
-// on a character boundary (UTF-8 lead bytes are never split).
-std::size_t CutAtCharBoundary(std::string_view text, std::size_t limit);
-
 inline void Copy(Span dst, std::size_t dstOff, CSpan src, std::size_t srcOff, std::size_t n) {
   std::memcpy(dst.data() + dstOff, src.data() + srcOff, n);
 }

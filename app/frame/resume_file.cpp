@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "app/document/byte_image.h"
 #include "app/frame/block_readers.h"
