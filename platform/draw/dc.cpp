@@ -127,6 +127,7 @@ struct Dc::Impl {
   std::unique_ptr<QPainter> ownPainter;
   Image* image = nullptr;  // the bitmap of a memory context
   QImage work;             // 32-bit working copy while a palette image is selected
+  QImage workBefore;       // the working copy as selected, to find the pixels drawn
   bool usesWork = false;
   DcState st;
   std::vector<DcState> saved;
@@ -138,14 +139,34 @@ struct Dc::Impl {
   void Unbind() {
     if (ownPainter && ownPainter->isActive()) ownPainter->end();
     if (usesWork && image != nullptr && !image->IsNull()) {
-      // Back into the palette: each colour drawn becomes its nearest palette entry.
-      const Image drawn = ImageFromQt(work, 32);
-      const std::vector<ColorRef> palette = image->Palette();
-      Image back = drawn.ConvertTo(image->BitsPerPixel(), palette);
-      back.SetDpi(image->DpiX(), image->DpiY());
-      *image = std::move(back);
+      // Back into the palette: each pixel drawn takes its nearest palette entry; pixels
+      // not drawn keep their index (palettes may hold one colour twice).
+      QImage& indexed = QtImage(*image);
+      const QList<QRgb> table = indexed.colorTable();
+      for (int y = 0; y < work.height(); ++y) {
+        const QRgb* now = reinterpret_cast<const QRgb*>(work.constScanLine(y));
+        const QRgb* was = reinterpret_cast<const QRgb*>(workBefore.constScanLine(y));
+        uchar* out = indexed.scanLine(y);
+        for (int x = 0; x < work.width(); ++x) {
+          if (now[x] == was[x]) continue;
+          int best = 0;
+          long bestDist = -1;
+          for (int i = 0; i < table.size(); ++i) {
+            const long dr = qRed(table[i]) - qRed(now[x]);
+            const long dg = qGreen(table[i]) - qGreen(now[x]);
+            const long db = qBlue(table[i]) - qBlue(now[x]);
+            const long d = dr * dr + dg * dg + db * db;
+            if (bestDist < 0 || d < bestDist) {
+              best = i;
+              bestDist = d;
+            }
+          }
+          out[x] = static_cast<uchar>(best);
+        }
+      }
     }
     work = QImage();
+    workBefore = QImage();
     usesWork = false;
     painter = nullptr;
   }
@@ -157,6 +178,7 @@ struct Dc::Impl {
     QImage* surface = &QtImage(*img);
     if (img->BitsPerPixel() <= 8) {
       work = surface->convertToFormat(QImage::Format_RGB32);
+      workBefore = work.copy();
       usesWork = true;
       surface = &work;
     }
@@ -201,6 +223,16 @@ struct Dc::Impl {
     ApplyClip();
   }
 
+  // A colour of the context: palette-index colours name an entry of the selected palette
+  // (black when there is no such entry); the flag byte of other colours is ignored.
+  QColor Q(ColorRef c) const {
+    if ((c >> 24) == 1) {
+      const std::size_t index = c & 0xFFFF;
+      return index < st.palette.size() ? ToQColor(st.palette[index]) : QColor(Qt::black);
+    }
+    return ToQColor(c & 0xFFFFFF);
+  }
+
   // Logical units to surface pixels.
   QTransform Transform() const {
     QTransform t;
@@ -222,21 +254,22 @@ struct Dc::Impl {
   QPen MakePen() const {
     const Pen& p = st.pen;
     if (p.style == PS_NULL || st.rop2 == R2_NOP) return QPen(Qt::NoPen);
-    QColor color = ToQColor(p.color);
+    QColor color = Q(p.color);
     if (st.rop2 == R2_BLACK) color = Qt::black;
     if (st.rop2 == R2_WHITE) color = Qt::white;
     QPen pen(color);
     const int width = std::max(1, p.width);
-    Qt::PenStyle style = Qt::SolidLine;
+    // Patterns in pixels (on, off, ...), as the program's dotted grids were designed with.
+    QList<qreal> dashes;
     switch (p.style) {
-      case PS_DASH: style = Qt::DashLine; break;
-      case PS_DOT: style = Qt::DotLine; break;
-      case PS_DASHDOT: style = Qt::DashDotLine; break;
-      case PS_DASHDOTDOT: style = Qt::DashDotDotLine; break;
+      case PS_DASH: dashes = {18, 6}; break;
+      case PS_DOT: dashes = {3, 3}; break;
+      case PS_DASHDOT: dashes = {9, 6, 3, 6}; break;
+      case PS_DASHDOTDOT: dashes = {9, 3, 3, 3, 3, 3}; break;
       default: break;
     }
     // Patterned pens are always one pixel wide.
-    if (width == 1 || style != Qt::SolidLine) {
+    if (width == 1 || !dashes.isEmpty()) {
       pen.setWidth(1);
       pen.setCosmetic(true);
       pen.setCapStyle(Qt::FlatCap);
@@ -246,13 +279,13 @@ struct Dc::Impl {
       pen.setCapStyle(Qt::RoundCap);
       pen.setJoinStyle(Qt::RoundJoin);
     }
-    pen.setStyle(style);
+    if (!dashes.isEmpty()) pen.setDashPattern(dashes);
     return pen;
   }
 
   QBrush MakeBrush(const Brush& b) const {
     if (b.style == BS_NULL || st.rop2 == R2_NOP) return QBrush(Qt::NoBrush);
-    QColor color = ToQColor(b.color);
+    QColor color = Q(b.color);
     if (st.rop2 == R2_BLACK) color = Qt::black;
     if (st.rop2 == R2_WHITE) color = Qt::white;
     if (b.style == BS_HATCHED) return QBrush(color, QtHatch(b.hatch));
@@ -264,7 +297,7 @@ struct Dc::Impl {
     painter->setPen(MakePen());
     painter->setBrush(withBrush ? MakeBrush(st.brush) : QBrush(Qt::NoBrush));
     painter->setBackgroundMode(st.bkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
-    painter->setBackground(QBrush(ToQColor(st.bkColor)));
+    painter->setBackground(QBrush(Q(st.bkColor)));
   }
 
   // Fills a logical rectangle with a brush in the given composition mode; hatch gaps
@@ -272,10 +305,10 @@ struct Dc::Impl {
   void FillWith(const QRect& r, const Brush& b, QPainter::CompositionMode mode) {
     if (painter == nullptr || r.isEmpty() || b.style == BS_NULL) return;
     painter->setCompositionMode(mode);
-    if (b.style == BS_HATCHED && st.bkMode == OPAQUE) painter->fillRect(r, ToQColor(st.bkColor));
+    if (b.style == BS_HATCHED && st.bkMode == OPAQUE) painter->fillRect(r, Q(st.bkColor));
     painter->setBackgroundMode(Qt::TransparentMode);
-    painter->fillRect(r, b.style == BS_HATCHED ? QBrush(ToQColor(b.color), QtHatch(b.hatch))
-                                               : QBrush(ToQColor(b.color)));
+    painter->fillRect(r, b.style == BS_HATCHED ? QBrush(Q(b.color), QtHatch(b.hatch))
+                                               : QBrush(Q(b.color)));
   }
 
   const QPoint* ToQPoints(const Point* pts, int count) {
@@ -484,7 +517,7 @@ bool Dc::Rectangle(int left, int top, int right, int bottom) {
     if (brush.style() != Qt::NoBrush) {
       p->setCompositionMode(mode);
       if (impl_->st.brush.style == BS_HATCHED && impl_->st.bkMode == OPAQUE)
-        p->fillRect(inner, ToQColor(impl_->st.bkColor));
+        p->fillRect(inner, impl_->Q(impl_->st.bkColor));
       p->fillRect(inner, brush);
     }
   }
@@ -561,8 +594,9 @@ bool Dc::DrawEdge(const Rect& r0, unsigned edge, unsigned flags) {
 ColorRef Dc::SetPixel(int x, int y, ColorRef color) {
   if (impl_->painter == nullptr) return CLR_INVALID;
   impl_->painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-  impl_->painter->fillRect(QRect(x, y, 1, 1), ToQColor(color));
-  return color;
+  const QColor c = impl_->Q(color);
+  impl_->painter->fillRect(QRect(x, y, 1, 1), c);
+  return FromQRgb(c.rgb());
 }
 
 ColorRef Dc::GetPixel(int x, int y) const {
@@ -618,9 +652,9 @@ bool Dc::TextOut(int x, int y, std::string_view text) {
   p->translate(at.x, at.y);
   const int escapement = st.font.GetLogFont().escapement;
   if (escapement != 0) p->rotate(-escapement / 10.0);
-  if (st.bkMode == OPAQUE) p->fillRect(QRect(dx, dy - fm.ascent(), width, fm.height()), ToQColor(st.bkColor));
+  if (st.bkMode == OPAQUE) p->fillRect(QRect(dx, dy - fm.ascent(), width, fm.height()), impl_->Q(st.bkColor));
   p->setFont(font);
-  p->setPen(ToQColor(st.textColor));
+  p->setPen(impl_->Q(st.textColor));
   p->setBackgroundMode(Qt::TransparentMode);
   p->drawText(QPoint(dx, dy), s);
   p->restore();
@@ -669,9 +703,9 @@ int Dc::DrawText(std::string_view text, Rect* rect, unsigned format) {
         p->setClipRect(box);
       }
     }
-    if (st.bkMode == OPAQUE) p->fillRect(bounds, ToQColor(st.bkColor));
+    if (st.bkMode == OPAQUE) p->fillRect(bounds, impl_->Q(st.bkColor));
     p->setFont(font);
-    p->setPen(ToQColor(st.textColor));
+    p->setPen(impl_->Q(st.textColor));
     p->setBackgroundMode(Qt::TransparentMode);
     p->drawText(box, flags, s);
     p->restore();
@@ -845,8 +879,13 @@ bool Dc::DrawImage(const Rect& dst0, const Image& image, const Rect& src0, std::
 
 int Dc::StretchDIBits(const Rect& dst, const Rect& src, int dibWidth, int dibHeight, int bitsPerPixel,
                       std::span<const std::uint8_t> colorTable, std::span<const std::uint8_t> bits,
-                      std::uint32_t rop) {
-  const Image image = Image::FromDibBits(dibWidth, dibHeight, bitsPerPixel, colorTable, bits);
+                      std::uint32_t rop, int compression) {
+  Image image;
+  if (compression == BI_RGB) {
+    image = Image::FromDibBits(dibWidth, dibHeight, bitsPerPixel, colorTable, bits);
+  } else if ((compression == BI_RLE8 && bitsPerPixel == 8) || (compression == BI_RLE4 && bitsPerPixel == 4)) {
+    image = Image::FromRleBits(dibWidth, dibHeight, bitsPerPixel, colorTable, bits);
+  }
   if (image.IsNull()) return 0;
   if (!DrawImage(dst, image, src, rop)) return 0;
   return src.Normalized().Height();

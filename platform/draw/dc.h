@@ -175,11 +175,12 @@ class Dc {
   bool PatBlt(int x, int y, int width, int height, std::uint32_t rop);
   // Draws an image stretched from its source rectangle into the destination rectangle.
   bool DrawImage(const Rect& dst, const Image& image, const Rect& src, std::uint32_t rop = SRCCOPY);
-  // Draws packed bitmap rows (see Image::FromDibBits) stretched into the destination;
-  // returns the number of rows drawn, 0 on failure.
+  // Draws packed bitmap rows (see Image::FromDibBits; compression BI_RLE8 or BI_RLE4 reads
+  // Image::FromRleBits) stretched into the destination. The source rectangle is in image
+  // pixels, top row 0. Returns the number of rows drawn, 0 on failure.
   int StretchDIBits(const Rect& dst, const Rect& src, int dibWidth, int dibHeight, int bitsPerPixel,
                     std::span<const std::uint8_t> colorTable, std::span<const std::uint8_t> bits,
-                    std::uint32_t rop = SRCCOPY);
+                    std::uint32_t rop = SRCCOPY, int compression = BI_RGB);
   // A copy of a rectangle of the surface (logical units), for capture and clipboard.
   Image CaptureImage(const Rect& r) const;
 

@@ -24,6 +24,10 @@ constexpr int GetGValue(ColorRef c) { return static_cast<int>((c >> 8) & 0xFF); 
 constexpr int GetBValue(ColorRef c) { return static_cast<int>((c >> 16) & 0xFF); }
 // Returned by GetPixel outside the surface and by failed colour queries.
 constexpr ColorRef CLR_INVALID = 0xFFFFFFFF;
+// A colour naming an entry of the palette selected into the device context.
+constexpr ColorRef PaletteIndex(int index) { return 0x01000000u | static_cast<ColorRef>(index & 0xFFFF); }
+// Bitmap compression codes.
+enum DibCompression : int { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3 };
 
 // ---- Pens ----
 enum PenStyle : int {

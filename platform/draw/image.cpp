@@ -295,6 +295,128 @@ Image Image::FromDibBits(int width, int height, int bitsPerPixel, std::span<cons
   return img;
 }
 
+namespace {
+
+// One row of palette indexes as RLE8 or RLE4 codes (without the end-of-line code).
+void EncodeRleRow(const uchar* row, int width, int bits, std::vector<std::uint8_t>& out) {
+  const int maxRun = 255;
+  int x = 0;
+  auto runAt = [&](int i) {
+    int n = 1;
+    while (i + n < width && n < maxRun && row[i + n] == row[i]) ++n;
+    return n;
+  };
+  while (x < width) {
+    const int run = runAt(x);
+    if (run >= 3 || width - x < 3) {
+      const int n = std::min(run, width - x);
+      out.push_back(static_cast<std::uint8_t>(n));
+      out.push_back(bits == 8 ? row[x] : static_cast<std::uint8_t>((row[x] << 4) | row[x]));
+      x += n;
+      continue;
+    }
+    // Absolute mode: pixels up to the next run of three or more.
+    int end = x;
+    while (end < width && end - x < maxRun && (runAt(end) < 3)) ++end;
+    const int n = end - x;
+    if (n < 3) {
+      for (int i = x; i < end; ++i) {
+        out.push_back(1);
+        out.push_back(bits == 8 ? row[i] : static_cast<std::uint8_t>(row[i] << 4));
+      }
+      x = end;
+      continue;
+    }
+    out.push_back(0);
+    out.push_back(static_cast<std::uint8_t>(n));
+    std::size_t bytes = 0;
+    if (bits == 8) {
+      for (int i = x; i < end; ++i) out.push_back(row[i]);
+      bytes = static_cast<std::size_t>(n);
+    } else {
+      for (int i = x; i < end; i += 2) {
+        const uchar hi = row[i];
+        const uchar lo = i + 1 < end ? row[i + 1] : 0;
+        out.push_back(static_cast<std::uint8_t>((hi << 4) | lo));
+      }
+      bytes = static_cast<std::size_t>((n + 1) / 2);
+    }
+    if (bytes % 2) out.push_back(0);  // absolute runs end on a 16-bit boundary
+    x = end;
+  }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> Image::ToRleBits() const {
+  std::vector<std::uint8_t> out;
+  const int bits = BitsPerPixel();
+  if (bits != 8 && bits != 4) return out;
+  for (int y = Height() - 1; y >= 0; --y) {
+    EncodeRleRow(impl_->image.constScanLine(y), Width(), bits, out);
+    if (y > 0) {
+      out.push_back(0);
+      out.push_back(0);
+    }
+  }
+  out.push_back(0);
+  out.push_back(1);
+  return out;
+}
+
+Image Image::FromRleBits(int width, int height, int bitsPerPixel, std::span<const std::uint8_t> colorTable,
+                         std::span<const std::uint8_t> bits) {
+  if ((bitsPerPixel != 8 && bitsPerPixel != 4) || width < 1 || height < 1) return Image();
+  if (width > (1 << 24) || height > (1 << 24)) return Image();
+  // Start from all-zero rows and the colour table, then paint the decoded pixels.
+  const std::vector<std::uint8_t> zeros(static_cast<std::size_t>(DibStride(width, bitsPerPixel)) * height, 0);
+  Image img = FromDibBits(width, height, bitsPerPixel, colorTable, zeros);
+  if (img.IsNull()) return img;
+  QImage& q = img.impl_->image;
+  const int maxIndex = (1 << bitsPerPixel) - 1;
+  int x = 0;
+  int row = 0;  // counted from the bottom
+  std::size_t i = 0;
+  auto put = [&](int value) {
+    if (x < width && row < height) q.scanLine(height - 1 - row)[x] = static_cast<uchar>(value & maxIndex);
+    ++x;
+  };
+  while (i + 1 < bits.size()) {
+    const int count = bits[i];
+    const int code = bits[i + 1];
+    i += 2;
+    if (count > 0) {
+      if (x + count > width || row >= height) return Image();
+      for (int k = 0; k < count; ++k) {
+        put(bitsPerPixel == 8 ? code : ((k % 2 == 0) ? code >> 4 : code & 0x0F));
+      }
+      continue;
+    }
+    if (code == 0) {  // end of line
+      x = 0;
+      ++row;
+    } else if (code == 1) {  // end of bitmap
+      return img;
+    } else if (code == 2) {  // delta
+      if (i + 1 >= bits.size()) return Image();
+      x += bits[i];
+      row += bits[i + 1];
+      i += 2;
+      if (x > width || row > height) return Image();
+    } else {  // absolute run of `code` pixels
+      const std::size_t bytes = bitsPerPixel == 8 ? static_cast<std::size_t>(code)
+                                                  : static_cast<std::size_t>((code + 1) / 2);
+      if (i + bytes > bits.size() || x + code > width || row >= height) return Image();
+      for (int k = 0; k < code; ++k) {
+        const std::uint8_t b = bits[i + (bitsPerPixel == 8 ? k : k / 2)];
+        put(bitsPerPixel == 8 ? b : ((k % 2 == 0) ? b >> 4 : b & 0x0F));
+      }
+      i += bytes + (bytes % 2);
+    }
+  }
+  return Image();  // no end-of-bitmap code
+}
+
 Image Image::ConvertTo(int bitsPerPixel, std::span<const ColorRef> palette) const {
   if (IsNull() || !ValidBits(bitsPerPixel)) return Image();
   Image out(Width(), Height(), bitsPerPixel);

@@ -78,6 +78,15 @@ class Image {
   static Image FromDibBits(int width, int height, int bitsPerPixel, std::span<const std::uint8_t> colorTable,
                            std::span<const std::uint8_t> bits);
 
+  // Run-length encoded rows of bitmap files: RLE8 for 8-bit and RLE4 for 4-bit images
+  // (bottom row first, end-of-line and end-of-bitmap codes). Empty for other bit counts.
+  std::vector<std::uint8_t> ToRleBits() const;
+  // Decodes RLE8 (bitsPerPixel 8) or RLE4 (4) rows; pixels a delta skips stay index 0.
+  // Returns a null image for other bit counts or for data that runs past its rows or
+  // ends without an end-of-bitmap code before its bytes run out.
+  static Image FromRleBits(int width, int height, int bitsPerPixel, std::span<const std::uint8_t> colorTable,
+                           std::span<const std::uint8_t> bits);
+
   // The image with another bit count (palettes: nearest entry of the given or the default palette).
   Image ConvertTo(int bitsPerPixel, std::span<const ColorRef> palette = {}) const;
   // A copy of a part (clipped to the image).

@@ -1,6 +1,8 @@
 // Pixel invariants of the device context drawing into memory images.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/draw/dc.h"
@@ -88,6 +90,22 @@ TEST(DcLines, PolylineDrawsEachPixelOnceSoXorTwiceRestores) {
     dc.Rectangle(5, 5, 30, 20);
   }
   EXPECT_TRUE(SameImage(img, original)) << "XOR drawing twice restores the image";
+}
+
+TEST(DcLines, DottedPenGapsFollowBackgroundMode) {
+  for (int mode : {OPAQUE, TRANSPARENT}) {
+    Image img = WhiteImage(30, 5);
+    {
+      Dc dc(img);
+      dc.SetBkMode(mode);
+      dc.SetBkColor(Rgb(0, 255, 0));
+      dc.SelectPen(Pen{PS_DOT, 1, kBlack});
+      dc.MoveTo(0, 2);
+      dc.LineTo(30, 2);
+    }
+    const ColorRef gap = mode == OPAQUE ? Rgb(0, 255, 0) : kWhite;
+    for (int x = 0; x < 12; ++x) EXPECT_EQ(img.GetPixel(x, 2), (x / 3) % 2 == 0 ? kBlack : gap) << "x=" << x;
+  }
 }
 
 TEST(DcLines, RasterOperationsTable) {
@@ -325,14 +343,35 @@ TEST(DcBlit, MemoryContextSelectsBitmapsAndPaletteImagesKeepTheirPalette) {
   EXPECT_EQ(mem->GetSelectedBitmap(), nullptr);
   EXPECT_FALSE(mem->LineTo(3, 3)) << "nothing selected: nothing drawn";
   Image indexed(8, 8, 8);
-  const std::vector<ColorRef> palette = {kBlack, kRed, Rgb(0, 0, 255)};
+  const std::vector<ColorRef> palette = {kBlack, kRed, Rgb(0, 0, 255), kRed};
   indexed.SetPalette(palette);
+  indexed.SetPixelIndex(7, 7, 3);  // a colour the palette holds twice
   EXPECT_EQ(mem->SelectBitmap(&indexed), nullptr);
   mem->FillSolidRect(Rect{0, 0, 4, 8}, Rgb(250, 10, 10));
+  mem->SelectPalette(palette);
+  mem->SetPixel(5, 5, PaletteIndex(2));  // a colour named by its palette entry
   EXPECT_EQ(mem->SelectBitmap(nullptr), &indexed);
   EXPECT_EQ(indexed.BitsPerPixel(), 8);
   EXPECT_EQ(indexed.GetPixelIndex(1, 1), 1) << "nearest palette entry";
   EXPECT_EQ(indexed.GetPixelIndex(6, 1), 0);
+  EXPECT_EQ(indexed.GetPixelIndex(7, 7), 3) << "pixels not drawn keep their index";
+  EXPECT_EQ(indexed.GetPixelIndex(5, 5), 2);
+}
+
+TEST(DcBlit, StretchDIBitsReadsBottomUpRows) {
+  // 2 x 2 at 24 bits: rows of 6 bytes padded to 8, bottom row first (blue, green, red).
+  const std::vector<std::uint8_t> rows = {0, 0, 255, 0, 255, 0, 0, 0,    // bottom: red, green
+                                          255, 0, 0, 0, 0, 0, 0, 0};   // top: blue, black
+  Image img = WhiteImage(8, 8);
+  Dc dc(img);
+  EXPECT_EQ(dc.StretchDIBits({0, 0, 4, 4}, {0, 0, 2, 2}, 2, 2, 24, {}, rows), 2);
+  EXPECT_EQ(img.GetPixel(0, 0), Rgb(0, 0, 255));
+  EXPECT_EQ(img.GetPixel(3, 1), kBlack);
+  EXPECT_EQ(img.GetPixel(1, 3), kRed);
+  EXPECT_EQ(img.GetPixel(3, 3), Rgb(0, 255, 0));
+  EXPECT_EQ(img.GetPixel(4, 4), kWhite);
+  EXPECT_EQ(dc.StretchDIBits({0, 0, 4, 4}, {0, 0, 2, 2}, 2, 2, 24, {}, std::span(rows).first(10)), 0)
+      << "rows shorter than the header says";
 }
 
 TEST(DcDevice, CapsOfScreenOverride) {

@@ -99,3 +99,32 @@ TEST(Image, SavesAndLoadsPngAndBmp) {
   EXPECT_FALSE(img.SavePng("/nonexistent-folder/a.png"));
   EXPECT_TRUE(Image::Load("/nonexistent-folder/a.png").IsNull());
 }
+
+TEST(Image, RunLengthRowsRoundTripAndRejectOverruns) {
+  for (int bits : {8, 4}) {
+    Image img(37, 5, bits);
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 37; ++x) {
+        // Long runs, single pixels and alternating stretches in every row.
+        const int v = x < 12 ? y : (x < 20 ? (x * 7 + y) % 16 : (x < 30 ? 9 : x % 2));
+        img.SetPixelIndex(x, y, v);
+      }
+    const std::vector<std::uint8_t> rle = img.ToRleBits();
+    ASSERT_GE(rle.size(), 2u);
+    EXPECT_EQ(rle[rle.size() - 2], 0);
+    EXPECT_EQ(rle.back(), 1) << "ends with the end-of-bitmap code";
+    EXPECT_LT(rle.size(), static_cast<std::size_t>(img.DibStride() * 5)) << bits << " bits compress";
+    const Image back = Image::FromRleBits(37, 5, bits, img.DibColorTable(), rle);
+    ASSERT_FALSE(back.IsNull()) << bits;
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 37; ++x) ASSERT_EQ(back.GetPixelIndex(x, y), img.GetPixelIndex(x, y)) << bits;
+  }
+  // A run past the row's end, a truncated absolute run, and no end code are refused.
+  const std::vector<std::uint8_t> overrun = {5, 1, 0, 1};
+  EXPECT_TRUE(Image::FromRleBits(4, 1, 8, {}, overrun).IsNull());
+  const std::vector<std::uint8_t> truncated = {0, 4, 1, 2};
+  EXPECT_TRUE(Image::FromRleBits(4, 1, 8, {}, truncated).IsNull());
+  const std::vector<std::uint8_t> unterminated = {4, 1};
+  EXPECT_TRUE(Image::FromRleBits(4, 1, 8, {}, unterminated).IsNull());
+  EXPECT_TRUE(Image(4, 4, 24).ToRleBits().empty());
+}
