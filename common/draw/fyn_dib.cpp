@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <new>
 #include <span>
 
 #include "common/fyn_message.h"
 #include "platform/draw/dc.h"
-#include "platform/draw/dib_rle.h"
 #include "platform/system/binary_file.h"
 #include "platform/system/mapped_file.h"
 
@@ -62,6 +62,17 @@ void FileHeader(std::uint8_t* out, std::uint32_t fileSize, std::uint32_t offBits
   Put16(out + 6, 0);
   Put16(out + 8, 0);
   Put32(out + 10, offBits);
+}
+
+bool IsRle(int compression) { return compression == draw::BI_RLE4 || compression == draw::BI_RLE8; }
+
+// Plain packed rows of run-length encoded ones; nothing when the data is damaged.
+std::optional<std::vector<std::uint8_t>> DecodeRows(int width, int height, int bits,
+                                                    std::span<const std::uint8_t> table,
+                                                    std::span<const std::uint8_t> data) {
+  draw::Image img = draw::Image::FromRleBits(width, height, bits, table, data);
+  if (img.IsNull()) return std::nullopt;
+  return img.ToDibBits(false);
 }
 
 }  // namespace
@@ -210,17 +221,10 @@ int FynDib::Draw(draw::Dc* dc, draw::Point origin, draw::Size size) {
   dc->SetStretchBltMode(draw::COLORONCOLOR);
   draw::Size dim = GetDimensions();
   std::span<const std::uint8_t> table(colorTable_, 4 * entries_);
-  std::vector<std::uint8_t> plain;
   std::span<const std::uint8_t> rows(image_, static_cast<std::size_t>(imageSize_));
-  if (Compression() == draw::kBiRle4 || Compression() == draw::kBiRle8) {
-    auto decoded = draw::DecodeDibRle(dim.cx, dim.cy, BitCount(), rows);
-    if (!decoded) return 0;
-    plain = std::move(*decoded);
-    rows = plain;
-  }
   draw::Rect dst{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy};
   draw::Rect src{0, 0, dim.cx, dim.cy};
-  dc->StretchDIBits(dst, src, dim.cx, dim.cy, BitCount(), table, rows, draw::SRCCOPY);
+  dc->StretchDIBits(dst, src, dim.cx, dim.cy, BitCount(), table, rows, draw::SRCCOPY, Compression());
   return 1;
 }
 
@@ -258,16 +262,10 @@ draw::Image FynDib::CreateBitmap(draw::Dc* /*dc*/) const {
   if (header_ == nullptr || image_ == nullptr) return {};
   draw::Size dim = GetDimensions();
   std::span<const std::uint8_t> rows(image_, static_cast<std::size_t>(imageSize_));
-  std::vector<std::uint8_t> plain;
-  if (Compression() == draw::kBiRle4 || Compression() == draw::kBiRle8) {
-    auto decoded = draw::DecodeDibRle(dim.cx, dim.cy, BitCount(), rows);
-    if (!decoded) return {};
-    plain = std::move(*decoded);
-    rows = plain;
-  } else if (Compression() != draw::kBiRgb) {
-    return {};
-  }
-  return draw::Image::FromDibBits(dim.cx, dim.cy, BitCount(), {colorTable_, 4 * entries_}, rows);
+  std::span<const std::uint8_t> table(colorTable_, 4 * entries_);
+  if (IsRle(Compression())) return draw::Image::FromRleBits(dim.cx, dim.cy, BitCount(), table, rows);
+  if (Compression() != draw::BI_RGB) return {};
+  return draw::Image::FromDibBits(dim.cx, dim.cy, BitCount(), table, rows);
 }
 
 int FynDib::Compress(draw::Dc* /*dc*/, int compress) {
@@ -276,9 +274,10 @@ int FynDib::Compress(draw::Dc* /*dc*/, int compress) {
   draw::Size dim = GetDimensions();
   std::span<const std::uint8_t> rows(image_, static_cast<std::size_t>(imageSize_));
   // The current rows in plain form.
+  std::span<const std::uint8_t> table(colorTable_, 4 * entries_);
   std::vector<std::uint8_t> plain;
-  if (Compression() == draw::kBiRle4 || Compression() == draw::kBiRle8) {
-    auto decoded = draw::DecodeDibRle(dim.cx, dim.cy, bits, rows);
+  if (IsRle(Compression())) {
+    auto decoded = DecodeRows(dim.cx, dim.cy, bits, table, rows);
     if (!decoded) {
       fyn::ShowMessage("Unable to compress this DIB");
       return 0;
@@ -288,19 +287,19 @@ int FynDib::Compress(draw::Dc* /*dc*/, int compress) {
     plain.assign(rows.begin(), rows.end());
   }
   std::vector<std::uint8_t> newRows;
-  std::uint32_t compression = draw::kBiRgb;
+  std::uint32_t compression = draw::BI_RGB;
   if (compress != 0) {
-    auto encoded = draw::EncodeDibRle(dim.cx, dim.cy, bits, plain);
-    if (!encoded) {
+    draw::Image img = draw::Image::FromDibBits(dim.cx, dim.cy, bits, table, plain);
+    if (img.IsNull()) {
       fyn::ShowMessage("Unable to compress this DIB");
       return 0;
     }
-    if (encoded->empty()) {
+    newRows = img.ToRleBits();
+    if (newRows.empty()) {
       fyn::ShowMessage("Driver can't do compression");
       return 0;
     }
-    newRows = std::move(*encoded);
-    compression = bits == 4 ? draw::kBiRle4 : draw::kBiRle8;
+    compression = bits == 4 ? draw::BI_RLE4 : draw::BI_RLE8;
   } else {
     newRows = std::move(plain);
   }
@@ -316,7 +315,7 @@ int FynDib::Compress(draw::Dc* /*dc*/, int compress) {
   std::memcpy(newImage, newRows.data(), newRows.size());
   Put32(newHeader + kOffCompression, compression);
   Put32(newHeader + kOffSizeImage, static_cast<std::uint32_t>(
-                                       compression == draw::kBiRgb ? PlainImageSize(bits, dim.cx, dim.cy)
+                                       compression == draw::BI_RGB ? PlainImageSize(bits, dim.cx, dim.cy)
                                                                    : static_cast<std::int64_t>(newRows.size())));
   Empty();
   header_ = newHeader;
@@ -351,7 +350,7 @@ int FynDib::ReadInto(sys::BinaryFile* file, bool intoSection, const char* failTe
   // The colour table must fit in the header block, and the rows in the rest of the file.
   if (static_cast<std::size_t>(GetSizeHeader()) > headerBlock || entries_ > 256 * 256) return fail();
   if (imageSize_ < 0 || static_cast<std::uint64_t>(imageSize_) > fileLength - offBits) return fail();
-  if (intoSection && Compression() != draw::kBiRgb) return fail();
+  if (intoSection && Compression() != draw::BI_RGB) return fail();
   MakePalette();
   image_ = Allocate(static_cast<std::size_t>(imageSize_));
   if (image_ == nullptr) return fail();
