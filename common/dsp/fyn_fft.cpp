@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <limits>
 #include <numbers>
@@ -71,21 +72,69 @@ template <bool Inverse>
 }
 
 // The butterfly loops are built for the baseline and for processors with
-// AVX2/FMA; the loader picks the variant once.
+// AVX2/FMA (x86-64-v3); the loader picks the variant once.
 // firstSpan: the half span of the first stage still to run (1 for all).
-[[gnu::target_clones("arch=haswell", "default")]] void ForwardStages(float* re, float* im, int n, const float* c,
+[[gnu::target_clones("arch=x86-64-v3", "default")]] void ForwardStages(float* re, float* im, int n, const float* c,
                                                                      const float* s, int firstSpan = 1) {
   RunStages<false>(re, im, n, c, s, firstSpan);
 }
 
-[[gnu::target_clones("arch=haswell", "default")]] void InverseStages(float* re, float* im, int n, const float* c,
+[[gnu::target_clones("arch=x86-64-v3", "default")]] void InverseStages(float* re, float* im, int n, const float* c,
                                                                      const float* s) {
   RunStages<true>(re, im, n, c, s, 1);
 }
 
+// Gathers z[i] = x[2 rev(i)] + j x[2 rev(i) + 1] for i = 0 .. m-1 (m >= 8)
+// and runs the first three forward stages on each group of eight in
+// registers; c and s are the stage tables (the third stage at entries 4 .. 7).
+[[gnu::target_clones("arch=x86-64-v3", "default"), gnu::optimize("no-tree-slp-vectorize")]] void GatherFirstThreeStages(
+    const float* __restrict x, const std::uint32_t* __restrict rev, float* __restrict zr, float* __restrict zi, int m,
+    const float* __restrict c, const float* __restrict s) {
+  for (int i = 0; i < m; i += 8) {
+    float ar[8], ai[8];
+    for (int t = 0; t < 8; ++t) {
+      const std::uint32_t j = 2 * rev[i + t];
+      ar[t] = x[j];
+      ai[t] = x[j + 1];
+    }
+    // Stage h = 1 (W = 1).
+    for (int t = 0; t < 8; t += 2) {
+      const float br = ar[t + 1], bi = ai[t + 1];
+      ar[t + 1] = ar[t] - br;
+      ai[t + 1] = ai[t] - bi;
+      ar[t] += br;
+      ai[t] += bi;
+    }
+    // Stage h = 2 (W = 1, -j).
+    for (int t = 0; t < 8; t += 4) {
+      float br = ar[t + 2], bi = ai[t + 2];
+      ar[t + 2] = ar[t] - br;
+      ai[t + 2] = ai[t] - bi;
+      ar[t] += br;
+      ai[t] += bi;
+      br = ar[t + 3];
+      bi = ai[t + 3];
+      ar[t + 3] = ar[t + 1] - bi;
+      ai[t + 3] = ai[t + 1] + br;
+      ar[t + 1] += bi;
+      ai[t + 1] -= br;
+    }
+    // Stage h = 4 (W = cos - j sin from the table).
+    for (int t = 0; t < 4; ++t) {
+      const float br = ar[t + 4], bi = ai[t + 4];
+      const float tr = c[4 + t] * br + s[4 + t] * bi;
+      const float ti = c[4 + t] * bi - s[4 + t] * br;
+      zr[i + t + 4] = ar[t] - tr;
+      zi[i + t + 4] = ai[t] - ti;
+      zr[i + t] = ar[t] + tr;
+      zi[i + t] = ai[t] + ti;
+    }
+  }
+}
+
 // Gathers z[i] = x[2 rev(i)] + j x[2 rev(i) + 1] for i = 0 .. m-1 (m >= 4)
 // and runs the first two forward stages on each group of four in registers.
-[[gnu::target_clones("arch=haswell", "default")]] void GatherFirstStages(const float* __restrict x,
+[[gnu::target_clones("arch=x86-64-v3", "default")]] void GatherFirstStages(const float* __restrict x,
                                                                          const std::uint32_t* __restrict rev,
                                                                          float* __restrict zr, float* __restrict zi,
                                                                          int m) {
@@ -152,15 +201,65 @@ std::vector<std::uint32_t> BitReversalPairs(int n) {
 
 // Mean of n >= 4 values (n a multiple of 4), summed in double over four
 // independent partial sums.
-double Mean(const float* x, int n) {
-  double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
-  for (int i = 0; i + 3 < n; i += 4) {
-    s0 += x[i];
-    s1 += x[i + 1];
-    s2 += x[i + 2];
-    s3 += x[i + 3];
+[[gnu::target_clones("arch=x86-64-v3", "default")]] double Mean(const float* x, int n) {
+  using V4f = float __attribute__((vector_size(16)));
+  using V4d = double __attribute__((vector_size(32)));
+  V4d sum0 = {0.0, 0.0, 0.0, 0.0}, sum1 = sum0;
+  int i = 0;
+  for (; i + 7 < n; i += 8) {
+    V4f v0, v1;
+    std::memcpy(&v0, x + i, sizeof v0);
+    std::memcpy(&v1, x + i + 4, sizeof v1);
+    sum0 += __builtin_convertvector(v0, V4d);
+    sum1 += __builtin_convertvector(v1, V4d);
   }
-  return ((s0 + s1) + (s2 + s3)) / n;
+  for (; i + 3 < n; i += 4) {
+    V4f v;
+    std::memcpy(&v, x + i, sizeof v);
+    sum0 += __builtin_convertvector(v, V4d);
+  }
+  const V4d sum = sum0 + sum1;
+  return ((sum[0] + sum[1]) + (sum[2] + sum[3])) / n;
+}
+
+// The pairs (k, m - k) of the real-input split, four k at a time, for
+// k = 1 .. while k + 3 < m - k - 3; returns the first k left to the caller.
+// Same arithmetic as the scalar loop of CalcRealFftSpec.
+int CombineHalves(const float* zr, const float* zi, float* re, float* im, const float* c, const float* s, int n) {
+  using V4 = float __attribute__((vector_size(16)));
+  using I4 = int __attribute__((vector_size(16)));
+  const I4 reverse = {3, 2, 1, 0};
+  auto load = [](const float* p) {
+    V4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  };
+  auto store = [](float* p, V4 v) { std::memcpy(p, &v, sizeof v); };
+  auto loadReversed = [&](const float* p) { return __builtin_shuffle(load(p), reverse); };
+  auto storeReversed = [&](float* p, V4 v) { store(p, __builtin_shuffle(v, reverse)); };
+  const int m = n / 2;
+  int k = 1;
+  for (; 2 * (k + 3) < m; k += 4) {
+    const int l = m - k - 3;  // lanes hold l = m - k - t for t = 0 .. 3 after reversal
+    const V4 akr = load(zr + k), aki = load(zi + k);
+    const V4 alr = loadReversed(zr + l), ali = loadReversed(zi + l);
+    const V4 ck = load(c + k), sk = load(s + k), cl = loadReversed(c + l), sl = loadReversed(s + l);
+    const V4 er = 0.5f * (akr + alr), eki = 0.5f * (aki - ali);
+    const V4 okr = 0.5f * (aki + ali), oki = -0.5f * (akr - alr);
+    const V4 xkr = er + ck * okr + sk * oki;
+    const V4 xki = eki + ck * oki - sk * okr;
+    const V4 xlr = er + cl * okr - sl * oki;
+    const V4 xli = -eki - cl * oki - sl * okr;
+    store(re + k, xkr);
+    store(im + k, xki);
+    storeReversed(re + l, xlr);
+    storeReversed(im + l, xli);
+    storeReversed(re + n - k - 3, xkr);
+    storeReversed(im + n - k - 3, -xki);
+    store(re + m + k, xlr);
+    store(im + m + k, -xli);
+  }
+  return k;
 }
 
 }  // namespace
@@ -283,9 +382,11 @@ void FynFftBase::CalcRealFftSpec(const float* window, float offset) {
   }
   // The stage tables depend on the span only, so the first stages of the
   // N-point tables serve the N/2-point transform.
-  if (m >= 4) {
+  if (m >= 8) {
+    GatherFirstThreeStages(x, rev, zr, zi, m, stageCos_.data(), stageSin_.data());
+    ForwardStages(zr, zi, m, stageCos_.data(), stageSin_.data(), 8);
+  } else if (m == 4) {
     GatherFirstStages(x, rev, zr, zi, m);
-    ForwardStages(zr, zi, m, stageCos_.data(), stageSin_.data(), 4);
   } else {
     for (int i = 0; i < m; ++i) {
       const std::uint32_t j = 2 * rev[i];
@@ -303,16 +404,16 @@ void FynFftBase::CalcRealFftSpec(const float* window, float offset) {
   float* im = imWork_.data();
   const float* c = stageCos_.data() + m;  // cos(2 pi k / N), k = 0 .. m - 1
   const float* s = stageSin_.data() + m;
-  for (int k = 1; k < m - k; ++k) {
+  const int vectorEnd = CombineHalves(zr, zi, re, im, c, s, n);
+  for (int k = vectorEnd; k < m - k; ++k) {
     const int l = m - k;
     const float akr = zr[k], aki = zi[k], alr = zr[l], ali = zi[l];
     // E = (Z[k] + conj Z[l]) / 2, O = (Z[k] - conj Z[l]) / (2j); for bin l
-    // the roles of k and l swap.
+    // E = (er, -eki) and O = (okr, -oki).
     const float er = 0.5f * (akr + alr), eki = 0.5f * (aki - ali);
     const float okr = 0.5f * (aki + ali), oki = -0.5f * (akr - alr);
     const float xkr = er + c[k] * okr + s[k] * oki;
     const float xki = eki + c[k] * oki - s[k] * okr;
-    // For bin l: E = (er, -eki), O = (okr, -oki).
     const float xlr = er + c[l] * okr - s[l] * oki;
     const float xli = -eki - c[l] * oki - s[l] * okr;
     re[k] = xkr;

@@ -1,6 +1,7 @@
 #include "common/dsp/fyn_filter_iir.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iterator>
 #include <numbers>
@@ -10,6 +11,56 @@ namespace {
 enum Process { kLowPass = 0, kHighPass = 1, kBandPass = 2, kBandStop = 3 };
 
 double LimitedCut(double cutHz, double sampFreqHz) { return std::min(cutHz, sampFreqHz / 2.0); }
+
+// One sample through a second-order (low-/high-pass) or fourth-order
+// (band-pass/-stop) section; s1 .. s4 are its past internal values, s1 the
+// newest. The same arithmetic as CalcFilterProcess.
+template <int Process>
+[[gnu::always_inline]] inline double Section(double x, double g, double c1, double c2, double c3, double c4, double D,
+                                             double F, double& s1, double& s2, double& s3, double& s4) {
+  double w0, y;
+  if constexpr (Process == kLowPass) {
+    w0 = x + c1 * s1 - c2 * s2;
+    y = g * (w0 + 2.0 * s1 + s2);
+  } else if constexpr (Process == kHighPass) {
+    w0 = x - c1 * s1 - c2 * s2;
+    y = g * (w0 - 2.0 * s1 + s2);
+  } else if constexpr (Process == kBandPass) {
+    w0 = x + c1 * s1 - c2 * s2 + c3 * s3 - c4 * s4;
+    y = g * (w0 - 2.0 * s2 + s4);
+  } else {
+    w0 = x + c1 * s1 + c2 * s2 + c3 * s3 - c4 * s4;
+    y = g * (w0 - 4.0 * D * s1 + 2.0 * F * s2 - 4.0 * D * s3 + s4);
+  }
+  s4 = s3;
+  s3 = s2;
+  s2 = s1;
+  s1 = w0;
+  return y;
+}
+
+// The first-order prototype section after the frequency transform.
+template <int Process>
+[[gnu::always_inline]] inline double OddSection(double x, double g, double c1, double c2, double D, double& s1,
+                                                double& s2) {
+  double w0, y;
+  if constexpr (Process == kLowPass) {
+    w0 = x + c1 * s1;
+    y = g * (w0 + s1);
+  } else if constexpr (Process == kHighPass) {
+    w0 = x - c1 * s1;
+    y = g * (w0 - s1);
+  } else if constexpr (Process == kBandPass) {
+    w0 = x + c1 * s1 - c2 * s2;
+    y = g * (w0 - s2);
+  } else {
+    w0 = x + c1 * s1 - c2 * s2;
+    y = g * (w0 - 2.0 * D * s1 + s2);
+  }
+  s2 = s1;
+  s1 = w0;
+  return y;
+}
 
 }  // namespace
 
@@ -246,17 +297,65 @@ double FynFilterIIR::CalcFilterProcess(double x) {
 int FynFilterIIR::CalcFilter(unsigned long count, float* data) {
   if (!designed_ || data == nullptr) return 0;
   switch (processType_) {
-    case kLowPass: RunBlock<kLowPass>(count, data); break;
-    case kHighPass: RunBlock<kHighPass>(count, data); break;
-    case kBandPass: RunBlock<kBandPass>(count, data); break;
-    default: RunBlock<kBandStop>(count, data); break;
+    case kLowPass: Dispatch<kLowPass>(count, data); break;
+    case kHighPass: Dispatch<kHighPass>(count, data); break;
+    case kBandPass: Dispatch<kBandPass>(count, data); break;
+    default: Dispatch<kBandStop>(count, data); break;
   }
   return 1;
 }
 
-// The whole block through one section after another: the same arithmetic as
-// CalcFilterProcess in the same order per sample, with the states in
-// registers and the array holding the intermediate (double) values in chunks.
+template <int Process>
+void FynFilterIIR::Dispatch(unsigned long count, float* data) {
+  const bool odd = order_ % 2 == 1;
+  switch (order_ / 2) {
+    case 0: odd ? RunSamples<Process, 0, true>(count, data) : RunSamples<Process, 0, false>(count, data); break;
+    case 1: odd ? RunSamples<Process, 1, true>(count, data) : RunSamples<Process, 1, false>(count, data); break;
+    case 2: odd ? RunSamples<Process, 2, true>(count, data) : RunSamples<Process, 2, false>(count, data); break;
+    case 3: odd ? RunSamples<Process, 3, true>(count, data) : RunSamples<Process, 3, false>(count, data); break;
+    default: RunBlock<Process>(count, data); break;
+  }
+}
+
+// Low orders: every sample through all sections with the states in
+// registers. The recurrences of the sections are independent of each other,
+// so the processor overlaps them and a sample costs about one section's
+// recurrence.
+template <int Process, int Pairs, bool Odd>
+void FynFilterIIR::RunSamples(unsigned long count, float* data) {
+  std::array<double, Pairs> g, c1, c2, c3, c4, s1, s2, s3, s4;
+  for (int i = 0; i < Pairs; ++i) {
+    g[i] = gain_[i];
+    c1[i] = k1_[i];
+    c2[i] = k2_[i];
+    c3[i] = k3_[i];
+    c4[i] = k4_[i];
+    s1[i] = w1_[i];
+    s2[i] = w2_[i];
+    s3[i] = w3_[i];
+    s4[i] = w4_[i];
+  }
+  const double D = centreD_, F = 2.0 * D * D + 1.0;
+  const double og = oddGain_, o1 = oddK1_, o2 = oddK2_;
+  double os1 = oddW1_, os2 = oddW2_;
+  for (unsigned long j = 0; j < count; ++j) {
+    double x = data[j];
+    for (int i = 0; i < Pairs; ++i) x = Section<Process>(x, g[i], c1[i], c2[i], c3[i], c4[i], D, F, s1[i], s2[i], s3[i], s4[i]);
+    if constexpr (Odd) x = OddSection<Process>(x, og, o1, o2, D, os1, os2);
+    data[j] = static_cast<float>(x);
+  }
+  for (int i = 0; i < Pairs; ++i) {
+    w1_[i] = s1[i];
+    w2_[i] = s2[i];
+    w3_[i] = s3[i];
+    w4_[i] = s4[i];
+  }
+  oddW1_ = os1;
+  oddW2_ = os2;
+}
+
+// Higher orders: the whole block through one section after another, in
+// chunks, with the intermediate values kept in double.
 template <int Process>
 void FynFilterIIR::RunBlock(unsigned long count, float* data) {
   constexpr unsigned long kChunk = 2048;
@@ -270,56 +369,16 @@ void FynFilterIIR::RunBlock(unsigned long count, float* data) {
     for (int i = 0; i < pairs; ++i) {
       const double g = gain_[i], c1 = k1_[i], c2 = k2_[i], c3 = k3_[i], c4 = k4_[i];
       double s1 = w1_[i], s2 = w2_[i], s3 = w3_[i], s4 = w4_[i];
-      for (unsigned long j = 0; j < len; ++j) {
-        const double x = buffer[j];
-        double w0, y;
-        if constexpr (Process == kLowPass) {
-          w0 = x + c1 * s1 - c2 * s2;
-          y = g * (w0 + 2.0 * s1 + s2);
-        } else if constexpr (Process == kHighPass) {
-          w0 = x - c1 * s1 - c2 * s2;
-          y = g * (w0 - 2.0 * s1 + s2);
-        } else if constexpr (Process == kBandPass) {
-          w0 = x + c1 * s1 - c2 * s2 + c3 * s3 - c4 * s4;
-          y = g * (w0 - 2.0 * s2 + s4);
-        } else {
-          w0 = x + c1 * s1 + c2 * s2 + c3 * s3 - c4 * s4;
-          y = g * (w0 - 4.0 * D * s1 + 2.0 * F * s2 - 4.0 * D * s3 + s4);
-        }
-        s4 = s3;
-        s3 = s2;
-        s2 = s1;
-        s1 = w0;
-        buffer[j] = y;
-      }
+      for (unsigned long j = 0; j < len; ++j) buffer[j] = Section<Process>(buffer[j], g, c1, c2, c3, c4, D, F, s1, s2, s3, s4);
       w1_[i] = s1;
       w2_[i] = s2;
       w3_[i] = s3;
       w4_[i] = s4;
     }
     if (odd) {
-      const double g = oddGain_, c1 = oddK1_, c2 = oddK2_;
       double s1 = oddW1_, s2 = oddW2_;
-      for (unsigned long j = 0; j < len; ++j) {
-        const double x = buffer[j];
-        double w0, y;
-        if constexpr (Process == kLowPass) {
-          w0 = x + c1 * s1;
-          y = g * (w0 + s1);
-        } else if constexpr (Process == kHighPass) {
-          w0 = x - c1 * s1;
-          y = g * (w0 - s1);
-        } else if constexpr (Process == kBandPass) {
-          w0 = x + c1 * s1 - c2 * s2;
-          y = g * (w0 - s2);
-        } else {
-          w0 = x + c1 * s1 - c2 * s2;
-          y = g * (w0 - 2.0 * D * s1 + s2);
-        }
-        s2 = s1;
-        s1 = w0;
-        buffer[j] = y;
-      }
+      for (unsigned long j = 0; j < len; ++j)
+        buffer[j] = OddSection<Process>(buffer[j], oddGain_, oddK1_, oddK2_, D, s1, s2);
       oddW1_ = s1;
       oddW2_ = s2;
     }

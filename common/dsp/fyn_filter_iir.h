@@ -55,7 +55,11 @@ private:
   void ClearCoefficients();
   void ClearStates();
   template <int Process>
+  void Dispatch(unsigned long count, float* data);
+  template <int Process>
   void RunBlock(unsigned long count, float* data);
+  template <int Process, int Pairs, bool Odd>
+  void RunSamples(unsigned long count, float* data);
 
   short prototype_;
   short processType_;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
 #include "common/dsp/fyn_filter_fir.h"
@@ -149,12 +150,17 @@ TEST(IirFilter, BandEdgesInEitherOrderAndCutsLimitedToHalfTheRate) {
 TEST(IirFilter, WholeBlockEqualsSampleBySample) {
   const double fs = 500;
   const std::vector<float> x = Tone(9, fs, 5000);
-  for (short process : {0, 1, 2, 3}) {
-    FynFilterIIR block = Design(1, process, fs, 20, 30, 1, 40, 5, 15);  // odd Chebyshev order
-    FynFilterIIR single = block;
-    ASSERT_EQ(block.GetOrder() % 2, 1);
-    const std::vector<float> y = Filtered(block, x);
-    for (std::size_t i = 0; i < x.size(); ++i)
-      ASSERT_EQ(y[i], static_cast<float>(single.CalcFilterProcess(x[i]))) << "process " << process << " i=" << i;
+  // An odd Chebyshev order of a few sections, and an odd Butterworth order
+  // of many (order 29: fourteen sections and a first-order one).
+  for (const auto& [prototype, e2, as] : {std::tuple<short, double, double>{1, 30, 40}, {0, 24, 40}}) {
+    for (short process : {0, 1, 2, 3}) {
+      FynFilterIIR block = Design(prototype, process, fs, 20, e2, 1, as, 5, 15);
+      FynFilterIIR single = block;
+      ASSERT_EQ(block.GetOrder() % 2, 1);
+      const std::vector<float> y = Filtered(block, x);
+      for (std::size_t i = 0; i < x.size(); ++i)
+        ASSERT_EQ(y[i], static_cast<float>(single.CalcFilterProcess(x[i])))
+            << "order " << block.GetOrder() << " process " << process << " i=" << i;
+    }
   }
 }
