@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/draw/dc_qt.h"
+#include "platform/draw/line_raster.h"
 
 namespace draw {
 
@@ -311,6 +312,41 @@ struct Dc::Impl {
                                                : QBrush(Q(b.color)));
   }
 
+  // Sets up the direct path for thin solid lines on a 32-bit memory surface; false when
+  // the general path must draw (wide or patterned pens, other raster operations, scaled
+  // or complex-clipped surfaces, coordinates out of the fast range).
+  bool PrepareFastLine(LineTarget* t, const Point* pts, int count) const {
+    const Pen& pen = st.pen;
+    if (pen.style != PS_SOLID && pen.style != PS_INSIDEFRAME) return false;
+    if (pen.width > 1 || dev.surfaceScale != 1.0) return false;
+    QImage* img = SurfaceImage();
+    if (img == nullptr || img->format() != QImage::Format_RGB32) return false;
+    QRect bounds = img->rect();
+    if (st.hasClip) {
+      if (st.clip.rectCount() > 1) return false;
+      bounds &= st.clip.boundingRect();
+    }
+    for (int i = 0; i < count; ++i) {
+      if (std::abs(pts[i].x) > kFastLineLimit || std::abs(pts[i].y) > kFastLineLimit) return false;
+    }
+    if (std::abs(st.origin.x) > kFastLineLimit || std::abs(st.origin.y) > kFastLineLimit) return false;
+    const std::uint32_t rgb = Q(pen.color).rgb() & 0xFFFFFFu;
+    switch (st.rop2) {
+      case R2_COPYPEN: t->op = LineOp::Copy; t->value = 0xFF000000u | rgb; break;
+      case R2_BLACK: t->op = LineOp::Copy; t->value = 0xFF000000u; break;
+      case R2_WHITE: t->op = LineOp::Copy; t->value = 0xFFFFFFFFu; break;
+      case R2_XORPEN: t->op = LineOp::Xor; t->value = rgb; break;
+      case R2_NOTXORPEN: t->op = LineOp::Xor; t->value = ~rgb & 0xFFFFFFu; break;
+      case R2_NOT: t->op = LineOp::Not; t->value = 0xFFFFFFu; break;
+      default: return false;
+    }
+    t->pixels = reinterpret_cast<std::uint32_t*>(img->bits());
+    t->stridePixels = static_cast<int>(img->bytesPerLine() / 4);
+    t->clip = bounds.isEmpty() ? Rect{} : Rect{bounds.left(), bounds.top(), bounds.left() + bounds.width(),
+                                               bounds.top() + bounds.height()};
+    return true;
+  }
+
   const QPoint* ToQPoints(const Point* pts, int count) {
     points.resize(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) points[static_cast<std::size_t>(i)] = QPoint(pts[i].x, pts[i].y);
@@ -479,6 +515,12 @@ bool Dc::LineTo(int x, int y) {
   const Point from = std::exchange(impl_->st.pos, Point{x, y});
   if (impl_->painter == nullptr) return false;
   if (from.x == x && from.y == y) return true;
+  const Point segment[2] = {from, {x, y}};
+  LineTarget fast;
+  if (impl_->PrepareFastLine(&fast, segment, 2)) {
+    RasterPolyline(fast, segment, 2, impl_->st.origin.x, impl_->st.origin.y);
+    return true;
+  }
   impl_->PrepareShape(false);
   impl_->painter->drawLine(QPoint(from.x, from.y), QPoint(x, y));
   return true;
@@ -487,6 +529,11 @@ bool Dc::LineTo(int x, int y) {
 bool Dc::Polyline(const Point* points, int count) {
   if (points == nullptr || count < 2) return false;
   if (impl_->painter == nullptr) return false;
+  LineTarget fast;
+  if (impl_->PrepareFastLine(&fast, points, count)) {
+    RasterPolyline(fast, points, count, impl_->st.origin.x, impl_->st.origin.y);
+    return true;
+  }
   impl_->PrepareShape(false);
   impl_->painter->drawPolyline(impl_->ToQPoints(points, count), count);
   return true;

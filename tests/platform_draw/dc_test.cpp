@@ -1,7 +1,9 @@
 // Pixel invariants of the device context drawing into memory images.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <span>
 #include <vector>
 
@@ -64,32 +66,75 @@ TEST(DcLines, LineCoversStartButNotEndPixel) {
   EXPECT_EQ(CountPixels(img, kBlack, {0, 0, 40, 40}), 20 + 30) << "no stray pixels";
 }
 
+// A clip of two rectangles covering the whole image: drawing takes the toolkit's path.
+void UseGeneralPath(Dc& dc, int w, int h) {
+  Region all = Region::FromRect({0, 0, w / 2, h});
+  all.Combine(all, Region::FromRect({w / 2, 0, w, h}), RGN_OR);
+  all.Combine(all, Region::FromRect({0, 0, w, h - 1}), RGN_OR);
+  dc.SelectClipRgn(&all);
+}
+
+// Lines go through a direct path on plain surfaces and through the toolkit otherwise
+// (here forced by a clip made of two rectangles); both keep the same pixel rules.
+TEST(DcLines, BothLinePathsCoverStartLeaveEndAndDrawOnePixelPerStep) {
+  const Rect lines[] = {{3, 3, 40, 3},  {40, 4, 3, 4},   {5, 2, 5, 30},   {6, 30, 6, 2},  {2, 2, 30, 30},
+                        {30, 2, 2, 30}, {2, 10, 45, 17}, {10, 2, 17, 33}, {44, 33, 1, 5}, {20, 20, 21, 31}};
+  for (bool general : {false, true}) {
+    for (const Rect& l : lines) {
+      Image img = WhiteImage(48, 36);
+      {
+        Dc dc(img);
+        if (general) UseGeneralPath(dc, 48, 36);
+        dc.MoveTo(l.left, l.top);
+        dc.LineTo(l.right, l.bottom);
+      }
+      const int steps = std::max(std::abs(l.right - l.left), std::abs(l.bottom - l.top));
+      EXPECT_EQ(CountPixels(img, kBlack, {0, 0, 48, 36}), steps) << (general ? "general " : "direct ") << l.left
+                                                                  << "," << l.top << "-" << l.right << "," << l.bottom;
+      EXPECT_EQ(img.GetPixel(l.left, l.top), kBlack);
+      EXPECT_EQ(img.GetPixel(l.right, l.bottom), kWhite);
+    }
+  }
+}
+
+TEST(DcLines, ClipRectangleCutsLinesAndFarCoordinatesAreSafe) {
+  Image img = WhiteImage(40, 40);
+  {
+    Dc dc(img);
+    dc.IntersectClipRect({10, 10, 30, 30});
+    const Point zigzag[] = {{0, 0}, {39, 39}, {0, 39}, {39, 0}, {-100000000, 20}, {100000000, 21}};
+    dc.Polyline(zigzag);
+  }
+  EXPECT_EQ(CountPixels(img, kBlack, {0, 0, 40, 10}) + CountPixels(img, kBlack, {0, 30, 40, 40}) +
+                CountPixels(img, kBlack, {0, 10, 10, 30}) + CountPixels(img, kBlack, {30, 10, 40, 30}),
+            0);
+  EXPECT_EQ(img.GetPixel(15, 15), kBlack);
+  EXPECT_GE(CountPixels(img, kBlack, {10, 20, 30, 22}), 20) << "the far line crosses the clip";
+}
+
 TEST(DcLines, PolylineDrawsEachPixelOnceSoXorTwiceRestores) {
   const Image original = PatternImage(64, 48);
-  Image img = original;
   std::vector<Point> pts;
   for (int i = 0; i < 60; ++i) pts.push_back({2 + i, 24 + ((i * 7) % 19) - 9});
-  {
-    Dc dc(img);
-    dc.SelectPen(Pen{PS_SOLID, 1, Rgb(255, 255, 255)});
-    dc.SetROP2(R2_XORPEN);
-    dc.Polyline(pts);
-    dc.Rectangle(5, 5, 30, 20);
+  for (bool general : {false, true}) {
+    Image img = original;
+    auto draw = [&] {
+      Dc dc(img);
+      if (general) UseGeneralPath(dc, 64, 48);
+      dc.SelectPen(Pen{PS_SOLID, 1, Rgb(255, 255, 255)});
+      dc.SetROP2(R2_XORPEN);
+      dc.Polyline(pts);
+      dc.Rectangle(5, 5, 30, 20);
+    };
+    draw();
+    EXPECT_FALSE(SameImage(img, original));
+    // A shared vertex and a rectangle corner are drawn once: they show the XOR colour.
+    EXPECT_EQ(img.GetPixel(pts[1].x, pts[1].y), original.GetPixel(pts[1].x, pts[1].y) ^ 0xFFFFFF) << general;
+    EXPECT_EQ(img.GetPixel(5, 5), original.GetPixel(5, 5) ^ 0xFFFFFF) << general;
+    EXPECT_EQ(img.GetPixel(29, 19), original.GetPixel(29, 19) ^ 0xFFFFFF) << general;
+    draw();
+    EXPECT_TRUE(SameImage(img, original)) << "XOR drawing twice restores the image; general path " << general;
   }
-  EXPECT_FALSE(SameImage(img, original));
-  // A shared vertex and a rectangle corner are drawn once: they show the XOR colour.
-  const ColorRef before = original.GetPixel(pts[1].x, pts[1].y);
-  EXPECT_EQ(img.GetPixel(pts[1].x, pts[1].y), before ^ 0xFFFFFF);
-  EXPECT_EQ(img.GetPixel(5, 5), original.GetPixel(5, 5) ^ 0xFFFFFF);
-  EXPECT_EQ(img.GetPixel(29, 19), original.GetPixel(29, 19) ^ 0xFFFFFF);
-  {
-    Dc dc(img);
-    dc.SelectPen(Pen{PS_SOLID, 1, Rgb(255, 255, 255)});
-    dc.SetROP2(R2_XORPEN);
-    dc.Polyline(pts);
-    dc.Rectangle(5, 5, 30, 20);
-  }
-  EXPECT_TRUE(SameImage(img, original)) << "XOR drawing twice restores the image";
 }
 
 TEST(DcLines, DottedPenGapsFollowBackgroundMode) {
