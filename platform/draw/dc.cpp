@@ -611,6 +611,28 @@ void Dc::InvertRect(const Rect& r) {
   impl_->painter->fillRect(q, Qt::white);
 }
 
+void Dc::DrawFocusRect(const Rect& r0) {
+  if (impl_->painter == nullptr) return;
+  const Rect r = r0.Normalized();
+  if (r.IsEmpty()) return;
+  // Every other pixel of the border, counted around the frame so that corners are
+  // inverted once.
+  QPainter* p = impl_->painter;
+  p->setCompositionMode(QPainter::RasterOp_NotDestination);
+  std::vector<QPoint> dots;
+  auto dot = [&](int x, int y, int i) {
+    if (i % 2 == 0) dots.emplace_back(x, y);
+  };
+  int i = 0;
+  for (int x = r.left; x < r.right; ++x) dot(x, r.top, i++);
+  for (int y = r.top + 1; y < r.bottom; ++y) dot(r.right - 1, y, i++);
+  if (r.Height() > 1)
+    for (int x = r.right - 2; x >= r.left; --x) dot(x, r.bottom - 1, i++);
+  if (r.Width() > 1)
+    for (int y = r.bottom - 2; y > r.top; --y) dot(r.left, y, i++);
+  for (const QPoint& d : dots) p->fillRect(QRect(d.x(), d.y(), 1, 1), Qt::white);
+}
+
 void Dc::Draw3dRect(const Rect& r0, ColorRef topLeft, ColorRef bottomRight) {
   const Rect r = r0.Normalized();
   const int x = r.left, y = r.top, cx = r.Width(), cy = r.Height();

@@ -136,6 +136,8 @@ class Dc {
   void FrameRect(const Rect& r, const Brush& brush);
   // Inverts the colours of the pixels of the rectangle.
   void InvertRect(const Rect& r);
+  // The dotted frame of a keyboard focus, drawn by inverting: drawing it again removes it.
+  void DrawFocusRect(const Rect& r);
   // Left and top edges in one colour, right and bottom in the other.
   void Draw3dRect(const Rect& r, ColorRef topLeft, ColorRef bottomRight);
   // A 3-D edge (EDGE_* style, BF_* sides) in the system's button colours.

@@ -322,6 +322,45 @@ TEST(DcText, ExtentAlignmentAndBackground) {
   EXPECT_GT(CountPixels(img, kWhite, {5, 5, 5 + dc.GetTextExtent("Wake").cx, 5 + ext.cy}), 0);
 }
 
+TEST(DcText, FontHeightsFollowTheRecord) {
+  Image img = WhiteImage(10, 10);
+  Dc dc(img);
+  struct Case {
+    int height;
+    int cellLow;
+    int cellHigh;
+  };
+  // Negative: character height (the cell is at least that); positive: the cell height.
+  const Case cases[] = {{-12, 12, 18}, {-40, 40, 56}, {20, 19, 21}, {48, 47, 49}};
+  for (const Case& c : cases) {
+    LogFont lf;
+    lf.height = c.height;
+    dc.SelectFont(Font(lf));
+    const TextMetric tm = dc.GetTextMetrics();
+    EXPECT_GE(tm.height, c.cellLow) << "height " << c.height;
+    EXPECT_LE(tm.height, c.cellHigh) << "height " << c.height;
+  }
+  LogFont bold;
+  bold.height = -20;
+  bold.weight = FW_BOLD;
+  bold.SetFaceName("DejaVu Sans");
+  dc.SelectFont(Font(bold));
+  EXPECT_EQ(dc.GetTextMetrics().weight, FW_BOLD);
+  EXPECT_GT(dc.GetTextExtent("睡眠段階").cx, 0) << "Japanese text is measured";
+}
+
+TEST(DcShapes, FocusRectangleInvertsAndDrawnTwiceDisappears) {
+  const Image original = PatternImage(20, 20);
+  Image img = original;
+  Dc dc(img);
+  dc.DrawFocusRect({2, 3, 12, 9});
+  EXPECT_EQ(img.GetPixel(2, 3), original.GetPixel(2, 3) ^ 0xFFFFFF);
+  EXPECT_EQ(img.GetPixel(3, 3), original.GetPixel(3, 3)) << "dotted";
+  EXPECT_EQ(img.GetPixel(6, 6), original.GetPixel(6, 6)) << "inside untouched";
+  dc.DrawFocusRect({2, 3, 12, 9});
+  EXPECT_TRUE(SameImage(img, original));
+}
+
 TEST(DcText, DrawTextCentresAndMeasures) {
   Image img = WhiteImage(120, 40);
   Dc dc(img);
