@@ -60,6 +60,20 @@ double LyrTrendFFTCalc::LagrangeCubic(const float y[4], double t) {
          y[2] * (-(t + 1) * t * (t - 2) / 2.0) + y[3] * ((t + 1) * t * (t - 1) / 6.0);
 }
 
+void LyrTrendFFTCalc::SumBands(std::span<const float> spectrum, double fs, int n, const std::array<double, 4>& bands,
+                               double* lf, double* hf) {
+  *lf = 0.0;
+  *hf = 0.0;
+  for (std::size_t k = 0; k < spectrum.size(); ++k) {
+    // The small factor keeps a bin that lies on a band edge in the upper band.
+    const double f = static_cast<double>(k) * fs / n * 1.000001;
+    if (f >= bands[0] && f < bands[1])
+      *lf += spectrum[k];
+    else if (f >= bands[2] && f < bands[3])
+      *hf += spectrum[k];
+  }
+}
+
 bool LyrTrendFFTCalc::SpanSpectrum(std::span<const float> input, int segments, int n, int window, int unit,
                                    double fs, std::span<float> out) {
   const auto bins = static_cast<std::size_t>(n / 2 + 1);
@@ -109,8 +123,6 @@ void LyrTrendFFTCalc::TrendFFTTransaction() {
   std::vector<float> input(width);
   std::vector<float> spectrum(static_cast<std::size_t>(n / 2 + 1));
   const double fs = 1000.0 / m;
-  const double lfLow = prm.lfhfBands[0], lfHigh = prm.lfhfBands[1];
-  const double hfLow = prm.lfhfBands[2], hfHigh = prm.lfhfBands[3];
 
   for (std::size_t b = 0; b < blocks; ++b) {
     std::fill(input.begin(), input.end(), 0.0f);
@@ -125,15 +137,8 @@ void LyrTrendFFTCalc::TrendFFTTransaction() {
     }
     double lf = 0.0;
     double hf = 0.0;
-    if (SpanSpectrum(input, static_cast<int>(segments), n, prm.lfhfWindow, prm.lfhfUnit, fs, spectrum)) {
-      for (std::size_t k = 0; k < spectrum.size(); ++k) {
-        const double f = static_cast<double>(k) * fs / n * 1.000001;
-        if (f >= lfLow && f < lfHigh)
-          lf += spectrum[k];
-        else if (f >= hfLow && f < hfHigh)
-          hf += spectrum[k];
-      }
-    }
+    if (SpanSpectrum(input, static_cast<int>(segments), n, prm.lfhfWindow, prm.lfhfUnit, fs, spectrum))
+      SumBands(spectrum, fs, n, prm.lfhfBands, &lf, &hf);
     src_.lf[b] = lf;
     src_.hf[b] = hf;
   }

@@ -3,6 +3,7 @@
 // resampled at their mean interval (cubic Lagrange interpolation), cut into blocks
 // of the analysis time, and the power of each block's spectrum is summed over the
 // LF and HF bands.
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -45,6 +46,10 @@ class LyrTrendFFTCalc {
   static double LagrangeCubic(const float y[4], double t);
   // Averaged spectrum (n/2 + 1 values) of `segments` consecutive segments of n
   // points of input. Returns false for an unusable point count.
+  // Sums the spectrum bins (bin k at k x fs / n x 1.000001 Hz) with LF low <= f < LF
+  // high into *lf, and the others with HF low <= f < HF high into *hf.
+  static void SumBands(std::span<const float> spectrum, double fs, int n, const std::array<double, 4>& bands,
+                       double* lf, double* hf);
   static bool SpanSpectrum(std::span<const float> input, int segments, int n, int window, int unit, double fs,
                            std::span<float> out);
 
