@@ -7,6 +7,19 @@
 #include <limits>
 #include <numbers>
 
+// The hot loops are built twice on x86-64 with GCC, for the baseline and for
+// AVX2/FMA processors (x86-64-v3); the loader picks the variant once.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define FYN_SIMD_VARIANTS [[gnu::target_clones("arch=x86-64-v3", "default")]]
+// Straight-line vectorisation of the eight-point groups only adds shuffles.
+#define FYN_NO_SLP_VECTORIZE [[gnu::optimize("no-tree-slp-vectorize")]]
+#define FYN_VECTOR_COMBINE 1
+#else
+#define FYN_SIMD_VARIANTS
+#define FYN_NO_SLP_VECTORIZE
+#define FYN_VECTOR_COMBINE 0
+#endif
+
 namespace {
 
 bool IsTransformLength(int n) { return n >= 4 && (n & (n - 1)) == 0; }
@@ -71,15 +84,13 @@ template <bool Inverse>
   }
 }
 
-// The butterfly loops are built for the baseline and for processors with
-// AVX2/FMA (x86-64-v3); the loader picks the variant once.
 // firstSpan: the half span of the first stage still to run (1 for all).
-[[gnu::target_clones("arch=x86-64-v3", "default")]] void ForwardStages(float* re, float* im, int n, const float* c,
+FYN_SIMD_VARIANTS void ForwardStages(float* re, float* im, int n, const float* c,
                                                                      const float* s, int firstSpan = 1) {
   RunStages<false>(re, im, n, c, s, firstSpan);
 }
 
-[[gnu::target_clones("arch=x86-64-v3", "default")]] void InverseStages(float* re, float* im, int n, const float* c,
+FYN_SIMD_VARIANTS void InverseStages(float* re, float* im, int n, const float* c,
                                                                      const float* s) {
   RunStages<true>(re, im, n, c, s, 1);
 }
@@ -87,7 +98,7 @@ template <bool Inverse>
 // Gathers z[i] = x[2 rev(i)] + j x[2 rev(i) + 1] for i = 0 .. m-1 (m >= 8)
 // and runs the first three forward stages on each group of eight in
 // registers; c and s are the stage tables (the third stage at entries 4 .. 7).
-[[gnu::target_clones("arch=x86-64-v3", "default"), gnu::optimize("no-tree-slp-vectorize")]] void GatherFirstThreeStages(
+FYN_SIMD_VARIANTS FYN_NO_SLP_VECTORIZE void GatherFirstThreeStages(
     const float* __restrict x, const std::uint32_t* __restrict rev, float* __restrict zr, float* __restrict zi, int m,
     const float* __restrict c, const float* __restrict s) {
   for (int i = 0; i < m; i += 8) {
@@ -132,9 +143,92 @@ template <bool Inverse>
   }
 }
 
+#if FYN_VECTOR_COMBINE
+// The same as GatherFirstThreeStages for m >= 32, four groups at a time.
+// With q = m / 8, group g holds the inputs rev3(t) q + rev_q(g), t = 0 .. 7;
+// taking the groups in the order r = rev_q(g) makes the inputs of each t
+// four consecutive complex samples, and a 4 x 4 transpose turns the lanes
+// back into groups.
+FYN_SIMD_VARIANTS void GatherFirstThreeStagesByFour(const float* __restrict x, const std::uint32_t* __restrict rev,
+                                                    float* __restrict zr, float* __restrict zi, int m,
+                                                    const float* __restrict c, const float* __restrict s) {
+  using V4 = float __attribute__((vector_size(16)));
+  using I4 = int __attribute__((vector_size(16)));
+  constexpr int kRev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+  const int q = m / 8;
+  auto load = [](const float* p) {
+    V4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  };
+  auto store = [](float* p, V4 v) { std::memcpy(p, &v, sizeof v); };
+  // Writes lanes l of a[0 .. 3] as four consecutive values at out[l] + offset.
+  auto transposeStore = [&](const V4* a, float* const* out, int offset) {
+    const V4 t0 = __builtin_shuffle(a[0], a[1], I4{0, 4, 1, 5});
+    const V4 t1 = __builtin_shuffle(a[0], a[1], I4{2, 6, 3, 7});
+    const V4 t2 = __builtin_shuffle(a[2], a[3], I4{0, 4, 1, 5});
+    const V4 t3 = __builtin_shuffle(a[2], a[3], I4{2, 6, 3, 7});
+    store(out[0] + offset, __builtin_shuffle(t0, t2, I4{0, 1, 4, 5}));
+    store(out[1] + offset, __builtin_shuffle(t0, t2, I4{2, 3, 6, 7}));
+    store(out[2] + offset, __builtin_shuffle(t1, t3, I4{0, 1, 4, 5}));
+    store(out[3] + offset, __builtin_shuffle(t1, t3, I4{2, 3, 6, 7}));
+  };
+  for (int r = 0; r < q; r += 4) {
+    V4 ar[8], ai[8];
+    for (int t = 0; t < 8; ++t) {
+      const float* p = x + 2 * (kRev3[t] * q + r);
+      const V4 lo = load(p), hi = load(p + 4);
+      ar[t] = __builtin_shuffle(lo, hi, I4{0, 2, 4, 6});
+      ai[t] = __builtin_shuffle(lo, hi, I4{1, 3, 5, 7});
+    }
+    for (int t = 0; t < 8; t += 2) {
+      const V4 br = ar[t + 1], bi = ai[t + 1];
+      ar[t + 1] = ar[t] - br;
+      ai[t + 1] = ai[t] - bi;
+      ar[t] += br;
+      ai[t] += bi;
+    }
+    for (int t = 0; t < 8; t += 4) {
+      V4 br = ar[t + 2], bi = ai[t + 2];
+      ar[t + 2] = ar[t] - br;
+      ai[t + 2] = ai[t] - bi;
+      ar[t] += br;
+      ai[t] += bi;
+      br = ar[t + 3];
+      bi = ai[t + 3];
+      ar[t + 3] = ar[t + 1] - bi;
+      ai[t + 3] = ai[t + 1] + br;
+      ar[t + 1] += bi;
+      ai[t + 1] -= br;
+    }
+    V4 outR[8], outI[8];
+    for (int t = 0; t < 4; ++t) {
+      const V4 br = ar[t + 4], bi = ai[t + 4];
+      const V4 tr = c[4 + t] * br + s[4 + t] * bi;
+      const V4 ti = c[4 + t] * bi - s[4 + t] * br;
+      outR[t + 4] = ar[t] - tr;
+      outI[t + 4] = ai[t] - ti;
+      outR[t] = ar[t] + tr;
+      outI[t] = ai[t] + ti;
+    }
+    float* groupR[4];
+    float* groupI[4];
+    for (int l = 0; l < 4; ++l) {
+      const std::uint32_t g = rev[8 * (r + l)];  // rev_q(r + l)
+      groupR[l] = zr + 8 * g;
+      groupI[l] = zi + 8 * g;
+    }
+    transposeStore(outR, groupR, 0);
+    transposeStore(outR + 4, groupR, 4);
+    transposeStore(outI, groupI, 0);
+    transposeStore(outI + 4, groupI, 4);
+  }
+}
+#endif
+
 // Gathers z[i] = x[2 rev(i)] + j x[2 rev(i) + 1] for i = 0 .. m-1 (m >= 4)
 // and runs the first two forward stages on each group of four in registers.
-[[gnu::target_clones("arch=x86-64-v3", "default")]] void GatherFirstStages(const float* __restrict x,
+FYN_SIMD_VARIANTS void GatherFirstStages(const float* __restrict x,
                                                                          const std::uint32_t* __restrict rev,
                                                                          float* __restrict zr, float* __restrict zi,
                                                                          int m) {
@@ -201,7 +295,7 @@ std::vector<std::uint32_t> BitReversalPairs(int n) {
 
 // Mean of n >= 4 values (n a multiple of 4), summed in double over four
 // independent partial sums.
-[[gnu::target_clones("arch=x86-64-v3", "default")]] double Mean(const float* x, int n) {
+FYN_SIMD_VARIANTS double Mean(const float* x, int n) {
   using V4f = float __attribute__((vector_size(16)));
   using V4d = double __attribute__((vector_size(32)));
   V4d sum0 = {0.0, 0.0, 0.0, 0.0}, sum1 = sum0;
@@ -226,6 +320,10 @@ std::vector<std::uint32_t> BitReversalPairs(int n) {
 // k = 1 .. while k + 3 < m - k - 3; returns the first k left to the caller.
 // Same arithmetic as the scalar loop of CalcRealFftSpec.
 int CombineHalves(const float* zr, const float* zi, float* re, float* im, const float* c, const float* s, int n) {
+#if !FYN_VECTOR_COMBINE
+  (void)zr, (void)zi, (void)re, (void)im, (void)c, (void)s, (void)n;
+  return 1;
+#else
   using V4 = float __attribute__((vector_size(16)));
   using I4 = int __attribute__((vector_size(16)));
   const I4 reverse = {3, 2, 1, 0};
@@ -260,6 +358,7 @@ int CombineHalves(const float* zr, const float* zi, float* re, float* im, const 
     store(im + m + k, -xli);
   }
   return k;
+#endif
 }
 
 }  // namespace
@@ -383,7 +482,12 @@ void FynFftBase::CalcRealFftSpec(const float* window, float offset) {
   // The stage tables depend on the span only, so the first stages of the
   // N-point tables serve the N/2-point transform.
   if (m >= 8) {
-    GatherFirstThreeStages(x, rev, zr, zi, m, stageCos_.data(), stageSin_.data());
+#if FYN_VECTOR_COMBINE
+    if (m >= 32)
+      GatherFirstThreeStagesByFour(x, rev, zr, zi, m, stageCos_.data(), stageSin_.data());
+    else
+#endif
+      GatherFirstThreeStages(x, rev, zr, zi, m, stageCos_.data(), stageSin_.data());
     ForwardStages(zr, zi, m, stageCos_.data(), stageSin_.data(), 8);
   } else if (m == 4) {
     GatherFirstStages(x, rev, zr, zi, m);

@@ -228,7 +228,9 @@ TEST(DecibelConversion, Values) {
 }
 
 TEST(Fft, SpectrumLeavesTheFullTransformInTheWorkAreas) {
-  for (int n : {4, 8, 16, 1024}) {
+  // Every way of running the half-length transform: 2, 4, 8, 16 and 32 or
+  // more points.
+  for (int n : {4, 8, 16, 32, 64, 128, 1024}) {
     std::mt19937 rng(static_cast<unsigned>(n));
     std::normal_distribution<float> noise;
     std::vector<float> x(static_cast<std::size_t>(n));
