@@ -127,6 +127,7 @@ struct Dc::Impl {
   QPainter* painter = nullptr;
   std::unique_ptr<QPainter> ownPainter;
   Image* image = nullptr;  // the bitmap of a memory context
+  Image::Impl* bound = nullptr;  // its data, which the painter draws into
   QImage work;             // 32-bit working copy while a palette image is selected
   QImage workBefore;       // the working copy as selected, to find the pixels drawn
   bool usesWork = false;
@@ -137,12 +138,24 @@ struct Dc::Impl {
   int pagesStarted = 0;
 
   // ---- binding a memory context to its bitmap ----
+  // Stops drawing into the selected image without writing anything back.
+  void Detach() {
+    if (ownPainter && ownPainter->isActive()) ownPainter->end();
+    if (bound != nullptr) bound->boundDc = nullptr;
+    bound = nullptr;
+    image = nullptr;
+    work = QImage();
+    workBefore = QImage();
+    usesWork = false;
+    painter = nullptr;
+  }
+
   void Unbind() {
     if (ownPainter && ownPainter->isActive()) ownPainter->end();
-    if (usesWork && image != nullptr && !image->IsNull()) {
+    if (usesWork && bound != nullptr && !bound->image.isNull()) {
       // Back into the palette: each pixel drawn takes its nearest palette entry; pixels
       // not drawn keep their index (palettes may hold one colour twice).
-      QImage& indexed = QtImage(*image);
+      QImage& indexed = bound->image;
       const QList<QRgb> table = indexed.colorTable();
       for (int y = 0; y < work.height(); ++y) {
         const QRgb* now = reinterpret_cast<const QRgb*>(work.constScanLine(y));
@@ -166,15 +179,16 @@ struct Dc::Impl {
         }
       }
     }
-    work = QImage();
-    workBefore = QImage();
-    usesWork = false;
-    painter = nullptr;
+    Detach();
   }
 
   void Bind(Image* img) {
     image = img;
     if (img == nullptr || img->IsNull()) return;
+    // One context draws into an image at a time: another one holding it lets it go.
+    if (img->impl()->boundDc != nullptr && img->impl()->boundDc != this) img->impl()->boundDc->Detach();
+    bound = img->impl();
+    bound->boundDc = this;
     if (!ownPainter) ownPainter = std::make_unique<QPainter>();
     QImage* surface = &QtImage(*img);
     if (img->BitsPerPixel() <= 8) {
@@ -399,6 +413,10 @@ std::unique_ptr<Dc> MakeDcForPainter(QPainter* painter, DcKind kind) {
   }
   d.kind = kind;
   return MakeDcForPainter(painter, d);
+}
+
+void ReleaseImageFromDc(Image::Impl* image) {
+  if (image != nullptr && image->boundDc != nullptr) image->boundDc->Detach();
 }
 
 void SetDeviceInfo(Dc& dc, const DeviceInfo& device) {

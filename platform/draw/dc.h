@@ -52,8 +52,9 @@ void OverrideScreenMetrics(const ScreenMetrics* metrics);
 
 class Dc {
  public:
-  // A memory device context drawing into the image (which must outlive it, or be
-  // replaced by SelectBitmap first). A null image gives a context that draws nothing.
+  // A memory device context drawing into the image. A null image gives a context that
+  // draws nothing; so does an image destroyed or assigned over while selected. An image
+  // draws through one context at a time: selecting it into another takes it from the first.
   explicit Dc(Image& target);
   // A memory device context with no bitmap selected; its device capabilities are those
   // of like (the screen when null).

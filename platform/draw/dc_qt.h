@@ -56,6 +56,14 @@ void SetNewPageHandler(Dc& dc, std::function<bool()> newPage);
 // Pages begun with StartPage since StartDoc.
 int StartedPages(const Dc& dc);
 
+struct Image::Impl {
+  QImage image;
+  int bits = 0;
+  Dc::Impl* boundDc = nullptr;  // the memory context drawing into this image
+};
+// Ends the drawing of a context into the image, when one draws into it.
+void ReleaseImageFromDc(Image::Impl* image);
+
 // The QImage behind an image (32-bit RGB, or 8-bit indexed for palette images).
 QImage& QtImage(Image& image);
 const QImage& QtImage(const Image& image);

@@ -14,10 +14,6 @@
 
 namespace draw {
 
-struct Image::Impl {
-  QImage image;
-  int bits = 0;
-};
 
 namespace {
 
@@ -89,6 +85,7 @@ Image::Image(const Image& o) : impl_(std::make_unique<Impl>()) {
 }
 Image& Image::operator=(const Image& o) {
   if (this != &o) {
+    ReleaseImageFromDc(impl_.get());
     impl_->image = o.impl_->image.copy();
     impl_->bits = o.impl_->bits;
   }
@@ -99,7 +96,8 @@ Image& Image::operator=(Image&& o) noexcept {
   std::swap(impl_, o.impl_);
   return *this;
 }
-Image::~Image() = default;
+// A context still drawing into this image stops drawing (it would draw into freed memory).
+Image::~Image() { ReleaseImageFromDc(impl_.get()); }
 
 Image Image::CreateCompatible(const Dc& dc, int width, int height) {
   Image img(width, height, 32);

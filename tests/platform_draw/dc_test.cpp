@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -440,6 +441,30 @@ TEST(DcBlit, MemoryContextSelectsBitmapsAndPaletteImagesKeepTheirPalette) {
   EXPECT_EQ(indexed.GetPixelIndex(6, 1), 0);
   EXPECT_EQ(indexed.GetPixelIndex(7, 7), 3) << "pixels not drawn keep their index";
   EXPECT_EQ(indexed.GetPixelIndex(5, 5), 2);
+}
+
+TEST(DcBlit, ImageLifetimeWhileSelected) {
+  auto img = std::make_unique<Image>(WhiteImage(8, 8));
+  Dc dc(*img);
+  Image moved = std::move(*img);  // the pixels move with their context
+  dc.SetPixel(1, 1, kRed);
+  EXPECT_EQ(moved.GetPixel(1, 1), kRed);
+  {
+    Image gone = std::move(moved);
+    Dc other(gone);  // takes the image from the first context
+    EXPECT_EQ(dc.GetSelectedBitmap(), nullptr);
+    other.SetPixel(2, 2, kRed);
+    EXPECT_EQ(gone.GetPixel(2, 2), kRed);
+  }
+  EXPECT_FALSE(dc.LineTo(5, 5)) << "the first context lost its image";
+  // An image destroyed while selected: the context draws nothing and touches no freed memory.
+  std::unique_ptr<Dc> late;
+  {
+    Image temp = WhiteImage(4, 4);
+    late = std::make_unique<Dc>(temp);
+  }
+  EXPECT_FALSE(late->LineTo(3, 3));
+  EXPECT_EQ(late->GetPixel(1, 1), CLR_INVALID);
 }
 
 TEST(DcBlit, StretchDIBitsReadsBottomUpRows) {
