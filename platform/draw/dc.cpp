@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPaintDevice>
+#include <QPixmap>
 #include <QScreen>
 #include <QTransform>
 #include <QWidget>
@@ -215,6 +216,10 @@ struct Dc::Impl {
   // A copy of a device rectangle of the surface (widgets are grabbed).
   QImage ReadSurface(const QRect& deviceRect) const {
     if (QImage* img = SurfaceImage()) return img->copy(deviceRect).convertToFormat(QImage::Format_RGB32);
+    if (painter != nullptr && painter->device() != nullptr && painter->device()->devType() == QInternal::Pixmap) {
+      const auto* pixmap = static_cast<const QPixmap*>(painter->device());
+      return pixmap->copy(deviceRect).toImage().convertToFormat(QImage::Format_RGB32);
+    }
     if (painter != nullptr && painter->device() != nullptr && painter->device()->devType() == QInternal::Widget) {
       auto* w = static_cast<QWidget*>(painter->device());
       return w->grab(deviceRect).toImage().convertToFormat(QImage::Format_RGB32);
@@ -572,6 +577,13 @@ bool Dc::Rectangle(int left, int top, int right, int bottom) {
   const bool hasPen = impl_->st.pen.style != PS_NULL;
   if (r.Width() < 2 || r.Height() < 2) {
     if (!hasPen || r.IsEmpty()) return true;
+    // One pixel thin: the outline is the whole rectangle.
+    const QPen pen = impl_->MakePen();
+    if (pen.style() != Qt::NoPen && impl_->st.pen.width <= 1) {
+      p->setCompositionMode(ModeOfRop2(impl_->st.rop2));
+      p->fillRect(ToQRect(r), pen.color());
+      return true;
+    }
   }
   // Interior first (inside the outline), so that no pixel is drawn twice.
   const QRect inner = hasPen ? QRect(r.left + 1, r.top + 1, r.Width() - 2, r.Height() - 2)

@@ -199,6 +199,18 @@ TEST(DcShapes, RectangleOutlineAndFillStayInsideRightBottom) {
   EXPECT_EQ(CountPixels(img, kBlack, {0, 0, 30, 30}), 2 * 10 + 2 * 8);
 }
 
+TEST(DcShapes, OnePixelThinRectangleIsItsOutline) {
+  Image img = WhiteImage(10, 10);
+  {
+    Dc dc(img);
+    dc.Rectangle(2, 1, 3, 8);  // one column
+    dc.Rectangle(4, 4, 9, 5);  // one row
+  }
+  EXPECT_EQ(CountPixels(img, kBlack, {2, 1, 3, 8}), 7);
+  EXPECT_EQ(CountPixels(img, kBlack, {4, 4, 9, 5}), 5);
+  EXPECT_EQ(CountPixels(img, kBlack, {0, 0, 10, 10}), 12);
+}
+
 TEST(DcShapes, FillRectAndNullBrush) {
   Image img = WhiteImage(20, 20);
   {
