@@ -82,7 +82,6 @@ QFont BuildQFont(const LogFont& lf) {
     const double avg = QFontMetricsF(f).averageCharWidth();
     if (avg > 0) f.setStretch(std::clamp(static_cast<int>(std::lround(lf.width * 100.0 / avg)), 1, 4000));
   }
-  f.setStyleStrategy(QFont::NoAntialias);
   f.setKerning(false);
   return f;
 }
