@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/dsp/fyn_fft.h"
+#include "common/dsp/fyn_filter_fir.h"
 #include "common/dsp/fyn_filter_iir.h"
 
 #ifdef QLM_BENCH_HAVE_FFTW
@@ -133,6 +134,27 @@ BENCHMARK(BM_IirBandPass24h)->Unit(benchmark::kMillisecond);
 // one fourth-order section.
 void BM_IirNotch50Hz24h(benchmark::State& state) { RunIir(state, FynFilterIIR(0, 3, kSampFreqHz, 20, 65, 3, 20, 48, 52)); }
 BENCHMARK(BM_IirNotch50Hz24h)->Unit(benchmark::kMillisecond);
+
+// FIR band-pass 0.5 .. 35 Hz, 101 taps, over one page of the given seconds
+// at 500 Hz, built per page as the document does.
+void BM_FirPage(benchmark::State& state) {
+  const auto n = static_cast<unsigned long>(state.range(0) * kSampFreqHz);
+  const std::vector<float> x = Noise(n, 3);
+  std::vector<float> y(n);
+  for (auto _ : state) {
+    FynFilterFIR fir(2, 0.5, 35.0, 50.0, 101, kSampFreqHz, 0);
+    fir.SetRawDataNum(n);
+    if (fir.CreateWorkArea() != 0 || fir.SetHData() != 1) {
+      state.SkipWithError("FIR set-up failed");
+      return;
+    }
+    fir.SetRData(x.data(), n);
+    fir.CalcFIRFilter();
+    fir.GetResultData(y.data());
+    benchmark::DoNotOptimize(y.data());
+  }
+}
+BENCHMARK(BM_FirPage)->Arg(30)->Arg(120)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -153,14 +153,13 @@ void FynFilterFIR::SetShelter(int which) {
 
 void FynFilterFIR::CalcFft() {
   if (!HasWorkArea() || layout_.size() != static_cast<std::size_t>(pointNum_)) return;
-  InitIWorkArea();
-  CalcFftSpec(0);
+  // Both the block and the response are real: half-length transforms.
+  CalcRealFftSpec(nullptr, 0.0f);
   SetShelter(0);
   InitRWorkArea();
-  InitIWorkArea();
   const std::size_t taps = std::min<std::size_t>(filterLength_, layout_.size());
   std::copy(layout_.begin(), layout_.begin() + static_cast<long>(taps), reWork_.begin());
-  CalcFftSpec(0);
+  CalcRealFftSpec(nullptr, 0.0f);
   SetShelter(1);
 }
 
