@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -45,6 +47,16 @@ std::int64_t PointCount(int epochCount, int pointsPerEpoch) {
 
 }  // namespace
 
+void sleeprun::Guarded(const SleepDstrbSources& src, const char* method, const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const std::bad_alloc&) {
+    if (src.report) src.report(method);
+  } catch (const std::length_error&) {
+    if (src.report) src.report(method);
+  }
+}
+
 // ---- arousal ---------------------------------------------------------------------------------
 
 void LyrRecognizeArousal::Detect(std::span<const std::uint8_t> values, std::span<std::uint8_t> marks,
@@ -65,15 +77,17 @@ void LyrRecognizeArousal::Detect(std::span<const std::uint8_t> values, std::span
 }
 
 void LyrRecognizeArousal::Recognize(int epochCount, int pointsPerEpoch) {
-  if (!bound_ || !src_.param || !src_.epochs || !src_.tables) return;
-  const std::int64_t n = PointCount(epochCount, pointsPerEpoch);
-  auto& values = src_.tables->ArousalPeakNum();
-  auto& marks = src_.tables->ArousalRecognize();
-  if (n < 1 || values.empty() || marks.empty()) return;
-  const auto stages = sleeprun::EpochStages(*src_.epochs, src_.stageType, epochCount);
-  const auto& a = src_.param->arousal;
-  Detect(Head(values, n), Head(marks, n), src_.param->arousalThreshold, sleeprun::TenthsToPoints(a.values[1]),
-         sleeprun::TenthsToPoints(a.values[2]), pointsPerEpoch, stages);
+  sleeprun::Guarded(src_, "LyrRecognizeArousal::Recognize", [&] {
+    if (!bound_ || !src_.param || !src_.epochs || !src_.tables) return;
+    const std::int64_t n = PointCount(epochCount, pointsPerEpoch);
+    auto& values = src_.tables->ArousalPeakNum();
+    auto& marks = src_.tables->ArousalRecognize();
+    if (n < 1 || values.empty() || marks.empty()) return;
+    const auto stages = sleeprun::EpochStages(*src_.epochs, src_.stageType, epochCount);
+    const auto& a = src_.param->arousal;
+    Detect(Head(values, n), Head(marks, n), src_.param->arousalThreshold, sleeprun::TenthsToPoints(a.values[1]),
+           sleeprun::TenthsToPoints(a.values[2]), pointsPerEpoch, stages);
+  });
 }
 
 // ---- limb movement ---------------------------------------------------------------------------
@@ -139,38 +153,40 @@ void LyrRecognizeLimbMovement::BuildBothLegs(std::span<const std::uint8_t> left,
 }
 
 void LyrRecognizeLimbMovement::Recognize(int skip) {
-  if (!bound_ || !src_.param || !src_.epochs || !src_.tables) return;
-  const SleepDstrbParam& prm = *src_.param;
-  SleepDstrbTables& t = *src_.tables;
-  const int r = LyrEpochParameter::GetRprsntNumLM(src_.epochSeconds);
-  const std::int64_t n = PointCount(src_.epochCount, r);
-  if (n > 0) {
-    const auto stages = sleeprun::EpochStages(*src_.epochs, src_.stageType, src_.epochCount);
-    const int separation = sleeprun::TenthsToPoints(prm.plmShortestS);
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(n));
-    std::vector<float> values(static_cast<std::size_t>(n));
-    struct Leg {
-      std::vector<std::uint8_t>* table;
-      const SleepDstrbParam::PeakEvent* rec;
-      int slot;
-      bool present = false;
-    };
-    Leg legs[2] = {{&t.LMLeft(), &prm.legLeft, kRprsntLMLeft}, {&t.LMRight(), &prm.legRight, kRprsntLMRight}};
-    for (Leg& leg : legs) {
-      if (leg.table->empty() || leg.rec->channel == -1) continue;
-      leg.present = true;
-      sleeprun::CollectSeries(*src_.epochs, leg.slot, r, values);
-      const auto table = Head(*leg.table, n);
-      DetectMovements(values, leg.rec->values[0], sleeprun::TenthsToPoints(leg.rec->values[1]),
-                      sleeprun::TenthsToPoints(leg.rec->values[2]), r, stages, skip != 0, mask, table);
-      ApplySeparation(mask, table, separation);
+  sleeprun::Guarded(src_, "LyrRecognizeLimbMovement::Recognize", [&] {
+    if (!bound_ || !src_.param || !src_.epochs || !src_.tables) return;
+    const SleepDstrbParam& prm = *src_.param;
+    SleepDstrbTables& t = *src_.tables;
+    const int r = LyrEpochParameter::GetRprsntNumLM(src_.epochSeconds);
+    const std::int64_t n = PointCount(src_.epochCount, r);
+    if (n > 0) {
+      const auto stages = sleeprun::EpochStages(*src_.epochs, src_.stageType, src_.epochCount);
+      const int separation = sleeprun::TenthsToPoints(prm.plmShortestS);
+      std::vector<std::uint8_t> mask(static_cast<std::size_t>(n));
+      std::vector<float> values(static_cast<std::size_t>(n));
+      struct Leg {
+        std::vector<std::uint8_t>* table;
+        const SleepDstrbParam::PeakEvent* rec;
+        int slot;
+        bool present = false;
+      };
+      Leg legs[2] = {{&t.LMLeft(), &prm.legLeft, kRprsntLMLeft}, {&t.LMRight(), &prm.legRight, kRprsntLMRight}};
+      for (Leg& leg : legs) {
+        if (leg.table->empty() || leg.rec->channel == -1) continue;
+        leg.present = true;
+        sleeprun::CollectSeries(*src_.epochs, leg.slot, r, values);
+        const auto table = Head(*leg.table, n);
+        DetectMovements(values, leg.rec->values[0], sleeprun::TenthsToPoints(leg.rec->values[1]),
+                        sleeprun::TenthsToPoints(leg.rec->values[2]), r, stages, skip != 0, mask, table);
+        ApplySeparation(mask, table, separation);
+      }
+      if (!t.LMBoth().empty() && (legs[0].present || legs[1].present)) {
+        BuildBothLegs(legs[0].present ? Head(*legs[0].table, n) : std::span<std::uint8_t>{},
+                      legs[1].present ? Head(*legs[1].table, n) : std::span<std::uint8_t>{}, Head(t.LMBoth(), n));
+      }
     }
-    if (!t.LMBoth().empty() && (legs[0].present || legs[1].present)) {
-      BuildBothLegs(legs[0].present ? Head(*legs[0].table, n) : std::span<std::uint8_t>{},
-                    legs[1].present ? Head(*legs[1].table, n) : std::span<std::uint8_t>{}, Head(t.LMBoth(), n));
-    }
-  }
-  if (src_.lmRecognisedWord) *src_.lmRecognisedWord = 1;
+    if (src_.lmRecognisedWord) *src_.lmRecognisedWord = 1;
+  });
 }
 
 void LyrRecognizeLimbMovement::Recount(int pointCount, int leftOn, int rightOn) {
@@ -245,16 +261,18 @@ void LyrRecognizeSnore::Detect(std::span<const float> values, double level, int 
 }
 
 void LyrRecognizeSnore::Recognize(int skip) {
-  if (!bound_ || !src_.param || !src_.epochs || !src_.tables) return;
-  const auto& rec = src_.param->snore;
-  auto& table = src_.tables->Snore();
-  if (rec.channel == -1 || table.empty()) return;
-  const int r = LyrEpochParameter::GetRprsntNumSnore(src_.epochSeconds);
-  const std::int64_t n = PointCount(src_.epochCount, r);
-  if (n == 0) return;
-  std::vector<float> values(static_cast<std::size_t>(n));
-  if (!sleeprun::CollectSeries(*src_.epochs, kRprsntSnore, r, values)) return;
-  const auto stages = sleeprun::EpochStages(*src_.epochs, src_.stageType, src_.epochCount);
-  Detect(values, rec.values[0], sleeprun::TenthsToPoints(rec.values[1]), sleeprun::TenthsToPoints(rec.values[2]), r,
-         stages, skip != 0, Head(table, n));
+  sleeprun::Guarded(src_, "LyrRecognizeSnore::Recognize", [&] {
+    if (!bound_ || !src_.param || !src_.epochs || !src_.tables) return;
+    const auto& rec = src_.param->snore;
+    auto& table = src_.tables->Snore();
+    if (rec.channel == -1 || table.empty()) return;
+    const int r = LyrEpochParameter::GetRprsntNumSnore(src_.epochSeconds);
+    const std::int64_t n = PointCount(src_.epochCount, r);
+    if (n == 0) return;
+    std::vector<float> values(static_cast<std::size_t>(n));
+    if (!sleeprun::CollectSeries(*src_.epochs, kRprsntSnore, r, values)) return;
+    const auto stages = sleeprun::EpochStages(*src_.epochs, src_.stageType, src_.epochCount);
+    Detect(values, rec.values[0], sleeprun::TenthsToPoints(rec.values[1]), sleeprun::TenthsToPoints(rec.values[2]), r,
+           stages, skip != 0, Head(table, n));
+  });
 }

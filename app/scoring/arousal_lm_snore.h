@@ -6,6 +6,7 @@
 // counting. The run and count rules are plain functions over arrays; the classes
 // bind them to the document's epoch tables, settings block and mark tables.
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -23,7 +24,13 @@ struct SleepDstrbSources {
   int epochSeconds = 30;
   int epochCount = 0;
   std::int32_t* lmRecognisedWord = nullptr;   // the limb-movement-recognised word, or null
+  tablemem::FailureReporter report;           // shown by the window code; may be empty
 };
+
+namespace sleeprun {
+// Runs body; running out of memory is reported with the method's name.
+void Guarded(const SleepDstrbSources& src, const char* method, const std::function<void()>& body);
+}  // namespace sleeprun
 
 
 class LyrRecognizeArousal {

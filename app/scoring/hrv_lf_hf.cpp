@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <stdexcept>
 
 #include "common/dsp/fyn_fft.h"
 
@@ -94,6 +96,16 @@ bool LyrTrendFFTCalc::SpanSpectrum(std::span<const float> input, int segments, i
 }
 
 void LyrTrendFFTCalc::TrendFFTTransaction() {
+  try {
+    Run();
+  } catch (const std::bad_alloc&) {
+    if (src_.report) src_.report("LyrRawAreaView::TrendFFTTransaction");
+  } catch (const std::length_error&) {
+    if (src_.report) src_.report("LyrRawAreaView::TrendFFTTransaction");
+  }
+}
+
+void LyrTrendFFTCalc::Run() {
   if (!src_.param) return;
   const SleepDstrbParam& prm = *src_.param;
   const int blockSeconds = prm.lfhfTimeS;

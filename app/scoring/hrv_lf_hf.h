@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/document/analysis_param_blocks.h"
+#include "app/document/table_memory.h"
 
 // What one transaction reads and writes; the document fills it from its own members.
 struct LfHfSources {
@@ -20,6 +21,7 @@ struct LfHfSources {
   int epochSeconds = 30;
   std::span<double> lf;                    // one value per block, allocated by the document
   std::span<double> hf;
+  tablemem::FailureReporter report;        // shown by the window code; may be empty
 };
 
 class LyrTrendFFTCalc {
@@ -54,5 +56,7 @@ class LyrTrendFFTCalc {
                            std::span<float> out);
 
  private:
+  void Run();
+
   LfHfSources src_;
 };

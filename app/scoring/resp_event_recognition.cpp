@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -302,7 +304,23 @@ void Resp::ClassifyRespEvents(Pass pass, std::span<const std::uint8_t> airFlow, 
   }
 }
 
+void Resp::Report(const char* method) const {
+  if (src_.report) src_.report(method);
+}
+
 void Resp::Recognize() {
+  // Running out of memory for the work series ends the run; the tables keep what
+  // was written so far.
+  try {
+    Run();
+  } catch (const std::bad_alloc&) {
+    Report("LyrRecgnizeSleepDisturbanceResp::Recognize");
+  } catch (const std::length_error&) {
+    Report("LyrRecgnizeSleepDisturbanceResp::Recognize");
+  }
+}
+
+void Resp::Run() {
   if (!src_.param || !src_.epochs || !src_.tables) return;
   const SleepDstrbParam& prm = *src_.param;
   const LyrEpochParameter& epochs = *src_.epochs;
@@ -335,7 +353,11 @@ void Resp::Recognize() {
     const int kind = GetRespChannel(prm, k, &channel, &peakLevel);
     if (kind == -1 || channel == -1) continue;
     if (!CollectRepresentValues(epochs, kSlots[k], r, values)) continue;
-    GetPeakForSleepDisturbance(values, peakLevel, &tops, &bottoms);
+    try {
+      GetPeakForSleepDisturbance(values, peakLevel, &tops, &bottoms);
+    } catch (const std::bad_alloc&) {  // go on with the peaks found so far
+      Report("LyrRecgnizeSleepDisturbanceResp::GetPeakForSleepDisturbance");
+    }
 
     // Peak tables, replaced on every run.
     const auto topCount = static_cast<int>(tops.size());

@@ -23,6 +23,7 @@ struct RespRecognitionSources {
   int epochSeconds = 30;
   int epochCount = 0;                       // recording seconds / epoch seconds
   std::int32_t* recognisedWord = nullptr;   // the respiration-recognised word, or null
+  tablemem::FailureReporter report;         // shown by the window code; may be empty
 };
 
 // A value index of SleepDstrbParam::Respiration::values.
@@ -124,5 +125,8 @@ class LyrRecgnizeSleepDisturbanceResp {
                                  std::span<std::uint8_t> events);
 
  private:
+  void Run();
+  void Report(const char* method) const;
+
   RespRecognitionSources src_;
 };

@@ -91,7 +91,7 @@ LfHfRun RunLfHf(const std::vector<std::int32_t>& beats, int epochs, std::uint16_
   prm.lfhfBands = {0.04, 0.15, 0.15, 0.4};
   const std::size_t blocks = static_cast<std::size_t>(epochs) * 30 / blockSeconds;
   LfHfRun r{std::vector<double>(blocks, -1.0), std::vector<double>(blocks, -1.0)};
-  LfHfSources src{&prm, beats, 1000.0, n, epochs, 30, r.lf, r.hf};
+  LfHfSources src{&prm, beats, 1000.0, n, epochs, 30, r.lf, r.hf, {}};
   LyrTrendFFTCalc(src).TrendFFTTransaction();
   return r;
 }

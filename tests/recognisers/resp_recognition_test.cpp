@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -256,7 +257,7 @@ TEST(RespRecognition, GeneratedNightFindsEveryEventWithItsClass) {
   const SleepDstrbParam prm = synth::NightParam();
   synth::NightTables nt;
   nt.Load(night, prm);
-  Resp(RespRecognitionSources{&prm, &nt.epochs, &nt.tables, 30, night.epochCount, &nt.respWord}).Recognize();
+  Resp(RespRecognitionSources{&prm, &nt.epochs, &nt.tables, 30, night.epochCount, &nt.respWord, {}}).Recognize();
   EXPECT_EQ(nt.respWord, 1);
 
   const auto runs = EventRuns(nt.tables.RespRcgnz());
@@ -291,9 +292,32 @@ TEST(RespRecognition, MissingInputsSkipTheRun) {
   prm.abdomen.channel = -1;
   synth::NightTables nt;
   nt.Load(night, prm);  // no effort tables
-  Resp(RespRecognitionSources{&prm, &nt.epochs, &nt.tables, 30, night.epochCount, &nt.respWord}).Recognize();
+  Resp(RespRecognitionSources{&prm, &nt.epochs, &nt.tables, 30, night.epochCount, &nt.respWord, {}}).Recognize();
   EXPECT_EQ(nt.respWord, 0);
   EXPECT_TRUE(EventRuns(nt.tables.RespRcgnz()).empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RespRecognition, AFailedPeakTableLeavesItAbsentAndTheRunGoesOn) {
+  const synth::Night night = synth::MakeNight(20, 9);
+  const SleepDstrbParam prm = synth::NightParam();
+  synth::NightTables nt;
+  nt.Load(night, prm);
+  std::vector<std::string> reported;
+  nt.tables.SetFailureReporter([&](const std::string& m) { reported.push_back(m); });
+  tablemem::FailNthAllocationForTesting(1);  // the air-flow peak-top table
+  Resp(RespRecognitionSources{&prm, &nt.epochs, &nt.tables, 30, night.epochCount, &nt.respWord, {}}).Recognize();
+  tablemem::FailNthAllocationForTesting(0);
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_EQ(reported[0].substr(0, reported[0].find('\n')), "CQLM2_AnalyzerDoc::AllocateAirFlowPeakTopTbl");
+  EXPECT_FALSE(nt.tables.AirFlowPeakTop().Exists());
+  EXPECT_TRUE(nt.tables.AirFlowPeakBottom().Exists());
+  EXPECT_EQ(nt.respWord, 1);
+  const auto& ev = nt.tables.RespRcgnz();
+  EXPECT_NE(std::count(ev.begin(), ev.end(), kRespObstructive), 0);
 }
 
 }  // namespace
