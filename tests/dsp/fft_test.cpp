@@ -163,6 +163,8 @@ TEST(Fft, WindowTable) {
       // 10 % taper: c = 256 / 10 = 25 points on each side.
       {4, 0, 0.0}, {4, 24, (1 - std::cos(std::numbers::pi * 24 / 25)) / 2}, {4, 25, 1.0},
       {4, 230, 1.0}, {4, 231, (1 - std::cos(std::numbers::pi * 24 / 25)) / 2}, {4, 255, 0.0},
+      // An unknown type still removes the mean in CalcFft, with a rectangular window.
+      {9, 0, 1.0}, {9, 128, 1.0},
   };
   for (const Case& c : cases) {
     FynFft fft(n, c.type, 0, 1.0);
