@@ -50,7 +50,11 @@ struct Night {
 
 void BM_AllRecognisersEightHours(benchmark::State& state) {
   static Night n;
-  const SleepDstrbSources src{&n.prm, &n.nt.epochs, &n.nt.tables, 0, 30, kEpochs, &n.nt.lmWord, {}};
+  const SleepDstrbSources src{.param = &n.prm,
+                              .epochs = &n.nt.epochs,
+                              .tables = &n.nt.tables,
+                              .epochCount = kEpochs,
+                              .lmRecognisedWord = &n.nt.lmWord};
   for (auto _ : state) {
     LyrRecgnizeSleepDisturbanceResp(
         RespRecognitionSources{&n.prm, &n.nt.epochs, &n.nt.tables, 30, kEpochs, &n.nt.respWord, {}})

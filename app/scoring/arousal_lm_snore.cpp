@@ -83,7 +83,7 @@ void LyrRecognizeArousal::Recognize(int epochCount, int pointsPerEpoch) {
     auto& values = src_.tables->ArousalPeakNum();
     auto& marks = src_.tables->ArousalRecognize();
     if (n < 1 || values.empty() || marks.empty()) return;
-    const auto stages = sleeprun::EpochStages(*src_.epochs, src_.stageType, epochCount);
+    const auto stages = sleeprun::EpochStages(*src_.epochs, src_.stageType, epochCount, src_.firstEpoch);
     const auto& a = src_.param->arousal;
     Detect(Head(values, n), Head(marks, n), src_.param->arousalThreshold, sleeprun::TenthsToPoints(a.values[1]),
            sleeprun::TenthsToPoints(a.values[2]), pointsPerEpoch, stages);

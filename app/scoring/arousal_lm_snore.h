@@ -24,7 +24,11 @@ struct SleepDstrbSources {
   int epochSeconds = 30;
   int epochCount = 0;
   std::int32_t* lmRecognisedWord = nullptr;   // the limb-movement-recognised word, or null
-  tablemem::FailureReporter report;           // shown by the window code; may be empty
+  tablemem::FailureReporter report = nullptr;  // shown by the window code; may be empty
+  // The epoch that point 0 of the tables lies in, for the stage of a run: 0 for the
+  // whole recording, the page's first epoch when the arousal counters of a page run
+  // from its start.
+  int firstEpoch = 0;
 };
 
 namespace sleeprun {

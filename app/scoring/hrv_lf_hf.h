@@ -21,7 +21,7 @@ struct LfHfSources {
   int epochSeconds = 30;
   std::span<double> lf;                    // one value per block, allocated by the document
   std::span<double> hf;
-  tablemem::FailureReporter report;        // shown by the window code; may be empty
+  tablemem::FailureReporter report = nullptr;  // shown by the window code; may be empty
 };
 
 class LyrTrendFFTCalc {

@@ -30,9 +30,11 @@ int TenthsToPoints(double seconds) {
   return static_cast<int>(pts);
 }
 
-std::vector<std::uint8_t> EpochStages(const LyrEpochParameter& epochs, int stageType, int epochCount) {
+std::vector<std::uint8_t> EpochStages(const LyrEpochParameter& epochs, int stageType, int epochCount,
+                                      int firstEpoch) {
   std::vector<std::uint8_t> stages(static_cast<std::size_t>(std::max(epochCount, 0)));
-  for (int e = 0; e < epochCount; ++e) stages[static_cast<std::size_t>(e)] = epochs.GetStage(stageType, e, 0);
+  for (int e = 0; e < epochCount; ++e)
+    stages[static_cast<std::size_t>(e)] = epochs.GetStage(stageType, firstEpoch + e, 0);
   return stages;
 }
 

@@ -19,8 +19,9 @@ bool CollectSeries(const LyrEpochParameter& epochs, int slot, int pointsPerEpoch
 // non-finite duration).
 int TenthsToPoints(double seconds);
 
-// The stage of every epoch as shown under the stage type.
-std::vector<std::uint8_t> EpochStages(const LyrEpochParameter& epochs, int stageType, int epochCount);
+// The stage of epochCount epochs from firstEpoch on, as shown under the stage type.
+std::vector<std::uint8_t> EpochStages(const LyrEpochParameter& epochs, int stageType, int epochCount,
+                                      int firstEpoch = 0);
 
 // The stage of the epoch holding point p (0 beyond the stages).
 std::uint8_t StageAt(std::span<const std::uint8_t> stages, std::int64_t p, int pointsPerEpoch);

@@ -23,7 +23,7 @@ struct RespRecognitionSources {
   int epochSeconds = 30;
   int epochCount = 0;                       // recording seconds / epoch seconds
   std::int32_t* recognisedWord = nullptr;   // the respiration-recognised word, or null
-  tablemem::FailureReporter report;         // shown by the window code; may be empty
+  tablemem::FailureReporter report = nullptr;  // shown by the window code; may be empty
 };
 
 // A value index of SleepDstrbParam::Respiration::values.

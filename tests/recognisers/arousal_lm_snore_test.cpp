@@ -215,7 +215,11 @@ TEST(LimbMovementRecognition, GeneratedNightMarksEveryMovementOnBothLegs) {
   nt.Load(night, prm);
   // Wake in the epoch of the first movement: it goes with the skip flag.
   nt.epochs.SetStage(static_cast<int>(night.legs.front().startS / 30), 1);
-  SleepDstrbSources src{&prm, &nt.epochs, &nt.tables, 0, 30, night.epochCount, &nt.lmWord, {}};
+  const SleepDstrbSources src{.param = &prm,
+                              .epochs = &nt.epochs,
+                              .tables = &nt.tables,
+                              .epochCount = night.epochCount,
+                              .lmRecognisedWord = &nt.lmWord};
   LyrRecognizeLimbMovement(src).Recognize(1);
   EXPECT_EQ(nt.lmWord, 1);
 
@@ -254,11 +258,17 @@ TEST(ArousalRecognition, RunsOverTheGivenEpochsAndPointsPerEpoch) {
   for (int i = 100; i < 150; ++i) counts[static_cast<std::size_t>(i)] = 3;  // 5 s in epoch 0
   for (int i = 700; i < 750; ++i) counts[static_cast<std::size_t>(i)] = 3;  // 5 s in epoch 2 (Wake)
   for (int i = 1000; i < 1010; ++i) counts[static_cast<std::size_t>(i)] = 3;  // 1 s: too short
-  LyrRecognizeArousal(SleepDstrbSources{&prm, &nt.epochs, &nt.tables, 0, 30, night.epochCount, nullptr, {}}).Recognize(4, 300);
+  SleepDstrbSources src{.param = &prm, .epochs = &nt.epochs, .tables = &nt.tables, .epochCount = night.epochCount};
+  LyrRecognizeArousal(src).Recognize(4, 300);
   int arousals = 0;
   for (int e = 0; e < 4; ++e) arousals += LyrRecognizeArousal::CountInEpoch(e, nt.tables.ArousalRecognize(), 300);
   EXPECT_EQ(arousals, 1);
   EXPECT_EQ(LyrRecognizeArousal::CountInEpoch(0, nt.tables.ArousalRecognize(), 300), 1);
+
+  // Counters of a page that starts at epoch 2: its first epoch is Wake.
+  src.firstEpoch = 2;
+  LyrRecognizeArousal(src).Recognize(1, 300);
+  EXPECT_EQ(LyrRecognizeArousal::CountInEpoch(0, nt.tables.ArousalRecognize(), 300), 0);
 }
 
 }  // namespace
