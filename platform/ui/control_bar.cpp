@@ -1,0 +1,112 @@
+// Control bars: the tool bar of command buttons.
+#include "platform/ui/control_bar.h"
+
+#include <QHBoxLayout>
+#include <QToolButton>
+
+#include "platform/ui/frame.h"
+#include "platform/ui/qt_internal.h"
+
+namespace ui {
+
+ControlBar::ControlBar() : Window(WindowKind::ControlBar) {}
+ControlBar::ControlBar(WindowKind kind) : Window(kind) {}
+
+ControlBar::~ControlBar() {
+  // Leave the frame's list of bars; the frame may already be gone.
+  extern void ForgetControlBar(ControlBar*);
+  ForgetControlBar(this);
+}
+
+struct ToolBar::Impl {
+  Frame* frame = nullptr;
+  struct Button {
+    std::uint32_t id = 0;
+    QToolButton* button = nullptr;  // null for separators
+  };
+  std::vector<Button> buttons;
+};
+
+ToolBar::ToolBar() : tb_(std::make_unique<Impl>()) {}
+ToolBar::~ToolBar() = default;
+
+bool ToolBar::CreateBar(Frame* frame, int barId) {
+  tb_->frame = frame;
+  if (!Create(frame, barId, {}, true)) return false;
+  auto* layout = new QHBoxLayout(WidgetOf(this));
+  layout->setContentsMargins(2, 1, 2, 1);
+  layout->setSpacing(1);
+  frame->RegisterControlBar(this);
+  return true;
+}
+
+void ToolBar::SetButtons(const std::vector<std::uint32_t>& ids, const std::vector<std::string>& tips) {
+  QWidget* w = WidgetOf(this);
+  if (!w) return;
+  auto* layout = static_cast<QHBoxLayout*>(w->layout());
+  for (auto& b : tb_->buttons) delete b.button;
+  tb_->buttons.clear();
+  while (QLayoutItem* item = layout->takeAt(0)) delete item;
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    Impl::Button b;
+    b.id = ids[i];
+    if (b.id == 0) {
+      layout->addSpacing(6);
+    } else {
+      b.button = new QToolButton(w);
+      b.button->setAutoRaise(true);
+      QString tip = i < tips.size() ? Q(tips[i]) : QString::number(b.id);
+      b.button->setToolTip(tip);
+      b.button->setText(tip);
+      std::uint32_t id = b.id;
+      QObject::connect(b.button, &QToolButton::clicked, b.button, [this, id] { PressButton(id); });
+      layout->addWidget(b.button);
+    }
+    tb_->buttons.push_back(b);
+  }
+  layout->addStretch(1);
+}
+
+void ToolBar::SetButtonText(std::uint32_t id, std::string_view text) {
+  for (auto& b : tb_->buttons)
+    if (b.id == id && b.button) b.button->setText(Q(text));
+}
+
+int ToolBar::GetButtonCount() const { return static_cast<int>(tb_->buttons.size()); }
+
+std::uint32_t ToolBar::GetButtonId(int index) const {
+  if (index < 0 || index >= GetButtonCount()) return 0;
+  return tb_->buttons[static_cast<std::size_t>(index)].id;
+}
+
+bool ToolBar::IsButtonEnabled(std::uint32_t id) const {
+  for (auto& b : tb_->buttons)
+    if (b.id == id && b.button) return b.button->isEnabled();
+  return false;
+}
+
+bool ToolBar::IsButtonChecked(std::uint32_t id) const {
+  for (auto& b : tb_->buttons)
+    if (b.id == id && b.button) return b.button->isChecked();
+  return false;
+}
+
+bool ToolBar::PressButton(std::uint32_t id) {
+  if (!IsButtonEnabled(id) || !tb_->frame) return false;
+  tb_->frame->SendMessage(WM_COMMAND, MakeLong(static_cast<std::uint16_t>(id), BN_CLICKED), 0);
+  return true;
+}
+
+void ToolBar::OnUpdateCmdUI(Frame* target) {
+  for (auto& b : tb_->buttons) {
+    if (!b.button) continue;
+    CmdUI ui = QueryCommandState(*target, b.id);
+    b.button->setEnabled(ui.IsEnabled());
+    if (ui.Checked() >= 0) {
+      b.button->setCheckable(true);
+      b.button->setChecked(ui.Checked() != 0);
+    }
+  }
+}
+
+}  // namespace ui

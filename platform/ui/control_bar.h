@@ -1,0 +1,54 @@
+#pragma once
+// Control bars docked along the top edge of a frame: tool bars of command buttons and dialog
+// bars (a dialog template shown as a bar, platform/ui/dialog.h). Their commands go to the
+// frame's command route; while the loop is idle the frame runs their update handlers.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ui/window.h"
+
+namespace ui {
+
+class Frame;
+
+class ControlBar : public Window {
+ public:
+  ControlBar();
+  ~ControlBar() override;
+  // Runs the update handlers of the bar's commands through the frame's route.
+  virtual void OnUpdateCmdUI(Frame* target) { (void)target; }
+  // Title shown when the bar is floating or listed (SetWindowText).
+  void SetTitle(std::string_view title) { SetWindowText(title); }
+
+ protected:
+  explicit ControlBar(WindowKind kind);
+};
+
+// A row of command buttons. Button ids 0 are separators.
+class ToolBar : public ControlBar {
+ public:
+  ToolBar();
+  ~ToolBar() override;
+  // Creates the bar in the frame with a control-bar id (AFX_IDW_TOOLBAR...).
+  bool CreateBar(Frame* frame, int barId);
+  // Sets the buttons: command ids in order, 0 for a separator. Texts are the tool tips.
+  void SetButtons(const std::vector<std::uint32_t>& ids, const std::vector<std::string>& tips = {});
+  // Text shown on a button (without an icon the tip is shown).
+  void SetButtonText(std::uint32_t id, std::string_view text);
+  int GetButtonCount() const;
+  std::uint32_t GetButtonId(int index) const;
+  bool IsButtonEnabled(std::uint32_t id) const;
+  bool IsButtonChecked(std::uint32_t id) const;
+  // Presses a button as a click would: WM_COMMAND to the frame. False when disabled or absent.
+  bool PressButton(std::uint32_t id);
+  void OnUpdateCmdUI(Frame* target) override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> tb_;
+};
+
+}  // namespace ui

@@ -1,0 +1,527 @@
+// Windows over Qt widgets: creation, geometry, messages, timers and event translation.
+#include "platform/ui/window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+#include "platform/ui/app.h"
+#include "platform/ui/frame.h"
+#include "platform/ui/qt_internal.h"
+
+#if __has_include("platform/draw/dc_qt.h")
+#include "platform/draw/dc.h"
+#include "platform/draw/dc_qt.h"
+#define QLM_HAVE_DC 1
+#endif
+
+namespace ui {
+namespace {
+
+Window* g_capture = nullptr;
+
+std::intptr_t PackPoint(int x, int y) {
+  return static_cast<std::intptr_t>(MakeLong(static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y)));
+}
+
+// Forwards the widget's events to the window's message procedure.
+template <class Base>
+class Forwarding : public Base {
+ public:
+  Forwarding(Window* owner, QWidget* parent) : Base(parent), owner_(owner) {
+    this->setProperty("qlmWindow", QVariant::fromValue(static_cast<void*>(owner)));
+    this->setMouseTracking(true);
+  }
+  void Detach() { owner_ = nullptr; }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    Base::paintEvent(e);
+    if (!owner_) return;
+#ifdef QLM_HAVE_DC
+    QPainter painter(this);
+    std::unique_ptr<draw::Dc> dc = draw::MakeDcForPainter(&painter);
+    owner_->OnPaint(*dc);
+#endif
+  }
+  void resizeEvent(QResizeEvent* e) override {
+    Base::resizeEvent(e);
+    if (!owner_) return;
+    std::uint32_t type = this->isMaximized() ? SIZE_MAXIMIZED : this->isMinimized() ? SIZE_MINIMIZED : SIZE_RESTORED;
+    owner_->SendMessage(WM_SIZE, type, PackPoint(this->width(), this->height()));
+  }
+  void keyPressEvent(QKeyEvent* e) override { Key(e, true); }
+  void keyReleaseEvent(QKeyEvent* e) override { Key(e, false); }
+  void mousePressEvent(QMouseEvent* e) override {
+    std::uint32_t msg = e->button() == Qt::RightButton ? WM_RBUTTONDOWN
+                        : e->button() == Qt::MiddleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+    Mouse(msg, e);
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    std::uint32_t msg = e->button() == Qt::RightButton ? WM_RBUTTONUP
+                        : e->button() == Qt::MiddleButton ? WM_MBUTTONUP : WM_LBUTTONUP;
+    Mouse(msg, e);
+  }
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    Mouse(e->button() == Qt::RightButton ? WM_RBUTTONDBLCLK : WM_LBUTTONDBLCLK, e);
+  }
+  void mouseMoveEvent(QMouseEvent* e) override { Mouse(WM_MOUSEMOVE, e); }
+  void wheelEvent(QWheelEvent* e) override {
+    if (!owner_) return Base::wheelEvent(e);
+    int delta = e->angleDelta().y();
+    QPoint g = e->globalPosition().toPoint();
+    std::uintptr_t w = MakeLong(static_cast<std::uint16_t>(MouseKeyFlags(e->modifiers(), e->buttons())),
+                                static_cast<std::uint16_t>(static_cast<std::int16_t>(delta)));
+    if (owner_->SendMessage(WM_MOUSEWHEEL, w, PackPoint(g.x(), g.y())) == 0) e->ignore();
+  }
+  void dragEnterEvent(QDragEnterEvent* e) override {
+    if (owner_ && e->mimeData()->hasUrls()) e->acceptProposedAction();
+    else Base::dragEnterEvent(e);
+  }
+  void dropEvent(QDropEvent* e) override {
+    if (!owner_ || !e->mimeData()->hasUrls()) return Base::dropEvent(e);
+    std::vector<std::string> paths;
+    for (const QUrl& url : e->mimeData()->urls())
+      if (url.isLocalFile()) paths.push_back(U(url.toLocalFile()));
+    e->acceptProposedAction();
+    if (!paths.empty()) owner_->SendMessage(WM_DROPFILES, 0, reinterpret_cast<std::intptr_t>(&paths));
+  }
+  void closeEvent(QCloseEvent* e) override {
+    if (!owner_) return Base::closeEvent(e);
+    // The window decides in OnClose; it destroys itself when it agrees.
+    e->ignore();
+    owner_->SendMessage(WM_CLOSE);
+  }
+
+ private:
+  void Key(QKeyEvent* e, bool down) {
+    if (!owner_) return down ? Base::keyPressEvent(e) : Base::keyReleaseEvent(e);
+    std::uint32_t vk = VirtualKeyOf(e);
+    bool alt = e->modifiers() & Qt::AltModifier;
+    std::intptr_t l = 1 | (e->isAutoRepeat() ? (1 << 30) : 0) | (down ? 0 : (1u << 31));
+    if (vk) owner_->SendMessage(alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP), vk, l);
+    if (down && !e->text().isEmpty() && e->text().at(0).isPrint())
+      owner_->SendMessage(alt ? WM_SYSCHAR : WM_CHAR, e->text().at(0).unicode(), l);
+  }
+  void Mouse(std::uint32_t msg, QMouseEvent* e) {
+    if (!owner_) return;
+    QPoint p = e->position().toPoint();
+    owner_->SendMessage(msg, MouseKeyFlags(e->modifiers(), e->buttons()), PackPoint(p.x(), p.y()));
+  }
+  Window* owner_;
+};
+
+class DialogWidget : public Forwarding<QDialog> {
+ public:
+  using Forwarding<QDialog>::Forwarding;
+
+ protected:
+  // Enter and Esc become the OK and Cancel commands, decided by the dialog's handlers.
+  void keyPressEvent(QKeyEvent* e) override {
+    if (e->key() == Qt::Key_Escape) {
+      if (Window* w = WindowOfWidget(this)) w->SendMessage(WM_COMMAND, MakeLong(IDCANCEL, BN_CLICKED), 0);
+      return;
+    }
+    Forwarding<QDialog>::keyPressEvent(e);
+  }
+  void reject() override {
+    if (Window* w = WindowOfWidget(this)) w->SendMessage(WM_COMMAND, MakeLong(IDCANCEL, BN_CLICKED), 0);
+  }
+  void accept() override {
+    if (Window* w = WindowOfWidget(this)) w->SendMessage(WM_COMMAND, MakeLong(IDOK, BN_CLICKED), 0);
+  }
+};
+
+}  // namespace
+
+QWidget* MakeWidget(Window* owner, WindowKind kind, QWidget* parent) {
+  switch (kind) {
+    case WindowKind::Frame: {
+      auto* w = new Forwarding<QMainWindow>(owner, parent);
+      w->setAttribute(Qt::WA_DeleteOnClose, false);
+      return w;
+    }
+    case WindowKind::Dialog: return new DialogWidget(owner, parent);
+    case WindowKind::TopLevel: {
+      auto* w = new Forwarding<QWidget>(owner, nullptr);
+      w->setWindowFlag(Qt::Window, true);
+      return w;
+    }
+    default: return new Forwarding<QWidget>(owner, parent);
+  }
+}
+
+Window* WindowOfWidget(const QWidget* w) {
+  for (; w; w = w->parentWidget()) {
+    QVariant v = w->property("qlmWindow");
+    if (v.isValid()) return static_cast<Window*>(v.value<void*>());
+  }
+  return nullptr;
+}
+
+QWidget* WidgetOf(const Window* w) { return w ? w->impl()->widget.data() : nullptr; }
+
+int ControlIdOfWidget(const QWidget* w) {
+  for (; w; w = w->parentWidget()) {
+    if (w->property("qlmWindow").isValid()) return 0;
+    QVariant v = w->property("qlmCtrlId");
+    if (v.isValid()) return v.toInt();
+  }
+  return 0;
+}
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+std::string U(const QString& s) { return s.toStdString(); }
+
+bool PreTranslateChain(Message& msg) {
+  for (Window* w = msg.window; w; w = w->GetParent()) {
+    if (w->PreTranslateMessage(msg)) return true;
+  }
+  return false;
+}
+
+std::intptr_t DispatchQueued(Message& msg) {
+  if (!msg.window) return 0;
+  if (PreTranslateChain(msg)) return 0;
+  return msg.window->SendMessage(msg.message, msg.wParam, msg.lParam);
+}
+
+std::uint32_t MouseKeyFlags(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
+  std::uint32_t f = 0;
+  if (buttons & Qt::LeftButton) f |= MK_LBUTTON;
+  if (buttons & Qt::RightButton) f |= MK_RBUTTON;
+  if (buttons & Qt::MiddleButton) f |= MK_MBUTTON;
+  if (mods & Qt::ShiftModifier) f |= MK_SHIFT;
+  if (mods & Qt::ControlModifier) f |= MK_CONTROL;
+  return f;
+}
+
+std::uint32_t VirtualKeyOf(const QKeyEvent* e) {
+  int k = e->key();
+  bool keypad = e->modifiers() & Qt::KeypadModifier;
+  if (k >= Qt::Key_0 && k <= Qt::Key_9) return (keypad ? VK_NUMPAD0 : 0x30) + static_cast<std::uint32_t>(k - Qt::Key_0);
+  if (k >= Qt::Key_A && k <= Qt::Key_Z) return 0x41 + static_cast<std::uint32_t>(k - Qt::Key_A);
+  if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return VK_F1 + static_cast<std::uint32_t>(k - Qt::Key_F1);
+  switch (k) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Asterisk: return keypad ? VK_MULTIPLY : 0;
+    case Qt::Key_Plus: return keypad ? VK_ADD : 0xBB;
+    case Qt::Key_Minus: return keypad ? VK_SUBTRACT : 0xBD;
+    case Qt::Key_Period: return keypad ? VK_DECIMAL : 0xBE;
+    case Qt::Key_Slash: return keypad ? VK_DIVIDE : 0xBF;
+    default: return 0;
+  }
+}
+
+// --- Window -----------------------------------------------------------------------------
+
+Window::Window() : Window(WindowKind::Plain) {}
+
+Window::Window(WindowKind kind) : impl_(std::make_unique<Impl>()) {
+  impl_->self = this;
+  impl_->kind = kind;
+}
+
+Window::~Window() {
+  impl_->timers.clear();
+  if (g_capture == this) g_capture = nullptr;
+  extern void ForgetPostedFor(Window*);
+  ForgetPostedFor(this);
+  if (QWidget* w = impl_->widget.data()) {
+    w->setProperty("qlmWindow", QVariant());
+    impl_->widget.clear();
+    delete w;
+  }
+}
+
+bool Window::Create(Window* parent, int id, const Rect& rect, bool visible) {
+  EnsureToolkit();
+  if (IsWindow()) return false;
+  QWidget* parentWidget = parent ? WidgetOf(parent) : nullptr;
+  if (parent && !parentWidget) return false;
+  impl_->parent = parent;
+  impl_->id = id;
+  QWidget* w = MakeWidget(this, impl_->kind, parentWidget);
+  impl_->widget = w;
+  if (!rect.IsEmpty()) w->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+  if (parent) parent->OnChildCreated(this);
+  if (OnCreate() == -1) {
+    DestroyWindow();
+    return false;
+  }
+  if (visible && parent) w->show();
+  return true;
+}
+
+void Window::DestroyWindow() {
+  if (!impl_->widget || impl_->destroying) return;
+  impl_->destroying = true;
+  // Children first, as their windows go with this one.
+  for (Window* child : Children()) child->DestroyWindow();
+  OnDestroy();
+  impl_->timers.clear();
+  if (g_capture == this) g_capture = nullptr;
+  QWidget* w = impl_->widget.data();
+  impl_->widget.clear();
+  if (w) {
+    w->setProperty("qlmWindow", QVariant());
+    w->hide();
+    w->deleteLater();
+  }
+  impl_->destroying = false;
+  PostNcDestroy();
+}
+
+bool Window::IsWindow() const { return !impl_->widget.isNull(); }
+int Window::GetDlgCtrlID() const { return impl_->id; }
+void Window::SetDlgCtrlID(int id) { impl_->id = id; }
+Window* Window::GetParent() const { return IsWindow() ? impl_->parent : nullptr; }
+
+std::vector<Window*> Window::Children() const {
+  std::vector<Window*> out;
+  QWidget* w = impl_->widget.data();
+  if (!w) return out;
+  // Direct children in the window sense: the nearest windows below this one.
+  std::vector<QWidget*> stack;
+  for (QObject* o : w->children())
+    if (auto* cw = qobject_cast<QWidget*>(o)) stack.push_back(cw);
+  while (!stack.empty()) {
+    QWidget* c = stack.front();
+    stack.erase(stack.begin());
+    QVariant v = c->property("qlmWindow");
+    if (v.isValid()) {
+      auto* win = static_cast<Window*>(v.value<void*>());
+      if (win->impl()->parent == this) out.push_back(win);
+      continue;
+    }
+    for (QObject* o : c->children())
+      if (auto* cw = qobject_cast<QWidget*>(o)) stack.push_back(cw);
+  }
+  return out;
+}
+
+Window* Window::GetChild(int id) const {
+  for (Window* c : Children())
+    if (c->GetDlgCtrlID() == id) return c;
+  return nullptr;
+}
+
+Frame* Window::GetParentFrame() const {
+  for (Window* w = GetParent(); w; w = w->GetParent())
+    if (auto* f = dynamic_cast<Frame*>(w)) return f;
+  return nullptr;
+}
+
+Window* Window::GetTopLevel() {
+  Window* w = this;
+  while (w->GetParent()) w = w->GetParent();
+  return w;
+}
+
+std::intptr_t Window::SendMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  return WindowProc(msg, wParam, lParam);
+}
+
+std::uint32_t Window::SetTimer(std::uint32_t id, std::uint32_t elapseMs) {
+  if (id == 0) return 0;
+  EnsureToolkit();
+  auto& slot = impl_->timers[id];
+  if (!slot) {
+    slot = std::make_unique<QTimer>();
+    QObject::connect(slot.get(), &QTimer::timeout, [this, id] {
+      Message m{this, WM_TIMER, id, 0, {}, 0};
+      DispatchQueued(m);
+    });
+  }
+  slot->start(static_cast<int>(std::min<std::uint32_t>(elapseMs, 0x7FFFFFFF)));
+  return id;
+}
+
+bool Window::KillTimer(std::uint32_t id) { return impl_->timers.erase(id) != 0; }
+bool Window::IsTimerArmed(std::uint32_t id) const { return impl_->timers.count(id) != 0; }
+int Window::TimerPeriod(std::uint32_t id) const {
+  auto it = impl_->timers.find(id);
+  return it == impl_->timers.end() ? -1 : it->second->interval();
+}
+
+Rect Window::GetClientRect() const {
+  QWidget* w = impl_->widget.data();
+  if (!w) return {};
+  return {0, 0, w->width(), w->height()};
+}
+
+Rect Window::GetWindowRect() const {
+  QWidget* w = impl_->widget.data();
+  if (!w) return {};
+  QPoint g = w->mapToGlobal(QPoint(0, 0));
+  return {g.x(), g.y(), g.x() + w->width(), g.y() + w->height()};
+}
+
+void Window::MoveWindow(const Rect& r, bool repaint) {
+  if (QWidget* w = impl_->widget.data()) {
+    w->setGeometry(r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+    if (repaint) w->update();
+  }
+}
+
+Point Window::ClientToScreen(Point p) const {
+  QWidget* w = impl_->widget.data();
+  if (!w) return p;
+  QPoint g = w->mapToGlobal(QPoint(p.x, p.y));
+  return {g.x(), g.y()};
+}
+
+Point Window::ScreenToClient(Point p) const {
+  QWidget* w = impl_->widget.data();
+  if (!w) return p;
+  QPoint c = w->mapFromGlobal(QPoint(p.x, p.y));
+  return {c.x(), c.y()};
+}
+
+void Window::ShowWindow(int cmd) {
+  QWidget* w = impl_->widget.data();
+  if (!w) return;
+  switch (cmd) {
+    case SW_HIDE: w->hide(); break;
+    case SW_SHOWMAXIMIZED: w->showMaximized(); break;
+    case SW_SHOWMINIMIZED: w->showMinimized(); break;
+    case SW_RESTORE: w->showNormal(); break;
+    default: w->show(); break;
+  }
+}
+
+bool Window::IsWindowVisible() const { return impl_->widget && impl_->widget->isVisible(); }
+void Window::EnableWindow(bool enable) {
+  if (impl_->widget) impl_->widget->setEnabled(enable);
+}
+bool Window::IsWindowEnabled() const { return impl_->widget && impl_->widget->isEnabled(); }
+
+void Window::SetFocus() {
+  if (QWidget* w = impl_->widget.data()) {
+    if (w->focusPolicy() == Qt::NoFocus) w->setFocusPolicy(Qt::StrongFocus);
+    w->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+bool Window::HasFocus() const { return GetFocus() == this; }
+
+void Window::SetWindowText(std::string_view text) {
+  if (QWidget* w = impl_->widget.data()) w->setWindowTitle(Q(text));
+}
+std::string Window::GetWindowText() const { return impl_->widget ? U(impl_->widget->windowTitle()) : std::string{}; }
+
+void Window::Invalidate(bool) {
+  if (impl_->widget) impl_->widget->update();
+}
+void Window::InvalidateRect(const Rect& r, bool) {
+  if (impl_->widget) impl_->widget->update(r.left, r.top, r.Width(), r.Height());
+}
+void Window::UpdateWindow() {
+  if (impl_->widget && impl_->widget->isVisible()) impl_->widget->repaint();
+}
+void Window::RedrawWindow() {
+  Invalidate();
+  UpdateWindow();
+}
+
+void Window::SetCapture() {
+  g_capture = this;
+  if (impl_->widget) impl_->widget->grabMouse();
+}
+
+void Window::ReleaseCapture() {
+  if (g_capture && g_capture->impl_->widget) g_capture->impl_->widget->releaseMouse();
+  g_capture = nullptr;
+}
+
+Window* Window::GetCapture() { return g_capture; }
+
+Window* Window::GetFocus() {
+  if (!QApplication::instance()) return nullptr;
+  return WindowOfWidget(QApplication::focusWidget());
+}
+
+int Window::GetFocusControlId() {
+  if (!QApplication::instance()) return 0;
+  return ControlIdOfWidget(QApplication::focusWidget());
+}
+
+bool Window::PreTranslateMessage(Message&) { return false; }
+
+void Window::OnPaint(draw::Dc&) {}
+
+bool Window::OnCommand(std::uintptr_t wParam, std::intptr_t) {
+  return OnCmdMsg(LowWord(wParam), CmdMode::Execute, nullptr);
+}
+
+void Window::OnClose() { DestroyWindow(); }
+
+std::intptr_t Window::WindowProc(std::uint32_t msg, std::uintptr_t w, std::intptr_t l) {
+  switch (msg) {
+    case WM_SIZE: OnSize(static_cast<std::uint32_t>(w), LowWord(static_cast<std::uint64_t>(l)), HighWord(static_cast<std::uint64_t>(l))); return 0;
+    case WM_TIMER: OnTimer(static_cast<std::uint32_t>(w)); return 0;
+    case WM_KEYDOWN: OnKeyDown(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(l & 0xFFFF), static_cast<std::uint32_t>(static_cast<std::uint64_t>(l) >> 16)); return 0;
+    case WM_KEYUP: OnKeyUp(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(l & 0xFFFF), static_cast<std::uint32_t>(static_cast<std::uint64_t>(l) >> 16)); return 0;
+    case WM_CHAR: OnChar(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(l & 0xFFFF), static_cast<std::uint32_t>(static_cast<std::uint64_t>(l) >> 16)); return 0;
+    case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: {
+      Point p{LowSigned(static_cast<std::uint64_t>(l)), HighSigned(static_cast<std::uint64_t>(l))};
+      auto f = static_cast<std::uint32_t>(w);
+      if (msg == WM_MOUSEMOVE) OnMouseMove(f, p);
+      else if (msg == WM_LBUTTONDOWN) OnLButtonDown(f, p);
+      else if (msg == WM_LBUTTONUP) OnLButtonUp(f, p);
+      else if (msg == WM_LBUTTONDBLCLK) OnLButtonDblClk(f, p);
+      else if (msg == WM_RBUTTONDOWN) OnRButtonDown(f, p);
+      else OnRButtonUp(f, p);
+      return 0;
+    }
+    case WM_MOUSEWHEEL: {
+      Point p{LowSigned(static_cast<std::uint64_t>(l)), HighSigned(static_cast<std::uint64_t>(l))};
+      if (OnMouseWheel(LowWord(w), HighSigned(w), p)) return 1;
+      // Not handled: the parent gets the turn, as the system passes it on.
+      if (Window* parent = GetParent()) return parent->SendMessage(msg, w, l);
+      return 0;
+    }
+    case WM_COMMAND: return OnCommand(w, l) ? 1 : 0;
+    case WM_CLOSE: OnClose(); return 0;
+    case WM_COPYDATA: {
+      const auto* cd = reinterpret_cast<const CopyData*>(l);
+      return cd && OnCopyData(reinterpret_cast<Window*>(w), *cd) ? 1 : 0;
+    }
+    default: return DefWindowProc(msg, w, l);
+  }
+}
+
+std::intptr_t Window::DefWindowProc(std::uint32_t, std::uintptr_t, std::intptr_t) { return 0; }
+
+}  // namespace ui
