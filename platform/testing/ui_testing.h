@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/draw/image.h"
+
 namespace ui {
 class Dialog;
 class Frame;
@@ -76,7 +78,9 @@ void ProcessMessages();
 // --- Screen and images ----------------------------------------------------------------
 // Fixes the screen's size in pixels and millimetres (until reset with zeros).
 void SetVirtualScreen(int widthPx, int heightPx, int widthMm, int heightMm);
-// Renders a window (with its children) into a PNG file; false on failure.
+// Renders a window (with its children) as it would show now: into an image (null when the
+// window does not exist) or a PNG file (false on failure).
+draw::Image RenderWindow(ui::Window& window);
 bool RenderWindowToPng(ui::Window& window, const std::string& path);
 
 // --- Program folder ---------------------------------------------------------------------

@@ -8,13 +8,13 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <deque>
 #include <map>
 
+#include "platform/draw/dc_qt.h"
 #include "platform/ui/document.h"
 #include "platform/ui/frame.h"
 #include "platform/ui/qt_internal.h"
@@ -46,6 +46,7 @@ int g_argc = 1;
 std::vector<std::string> g_argStore{"QLM2_Analyzer"};
 std::vector<char*> g_argv;
 QApplication* g_qapp = nullptr;
+bool g_haveArgs = false;
 bool g_quitRequested = false;
 int g_exitCode = 0;
 bool g_haveEventModifiers = false;
@@ -208,11 +209,15 @@ void EnsureToolkit() {
     }
     return;
   }
-  g_argv.clear();
-  for (auto& a : g_argStore) g_argv.push_back(a.data());
-  g_argv.push_back(nullptr);
-  g_argc = static_cast<int>(g_argStore.size());
-  g_qapp = new QApplication(g_argc, g_argv.data());
+  if (!g_haveArgs) {
+    draw::EnsureQtApp();
+  } else {
+    g_argv.clear();
+    for (auto& a : g_argStore) g_argv.push_back(a.data());
+    g_argv.push_back(nullptr);
+    g_argc = static_cast<int>(g_argStore.size());
+    g_qapp = new QApplication(g_argc, g_argv.data());
+  }
   EnsureToolkit();
 }
 
@@ -280,20 +285,6 @@ void RunIdleNow() { RunIdle(); }
 void MessageBeep(std::uint32_t type) {
   Script().beeps.push_back(type);
   if (!ScriptedUi()) QApplication::beep();
-}
-
-ScreenInfo GetScreenInfo() {
-  const ScriptState& s = Script();
-  if (s.screenWidthPx > 0) return {s.screenWidthPx, s.screenHeightPx, s.screenWidthMm, s.screenHeightMm};
-  EnsureToolkit();
-  ScreenInfo info;
-  if (QScreen* scr = QGuiApplication::primaryScreen()) {
-    info.widthPx = scr->size().width();
-    info.heightPx = scr->size().height();
-    info.widthMm = static_cast<int>(scr->physicalSize().width() + 0.5);
-    info.heightMm = static_cast<int>(scr->physicalSize().height() + 0.5);
-  }
-  return info;
 }
 
 WaitCursor::WaitCursor() {
@@ -408,6 +399,7 @@ int RunApplication(App& app, int argc, char** argv) {
   g_argStore.clear();
   for (int i = 0; i < argc; ++i) g_argStore.emplace_back(argv[i] ? argv[i] : "");
   if (g_argStore.empty()) g_argStore.emplace_back("QLM2_Analyzer");
+  g_haveArgs = true;
   app.SetArguments(g_argStore);
   EnsureToolkit();
   if (app.InitInstance()) app.Run();

@@ -112,15 +112,6 @@ void RunIdleNow();
 // MB_ICONASTERISK, MB_OK or MB_SIMPLEBEEP). Tests read the beeps through the testing hooks.
 void MessageBeep(std::uint32_t type);
 
-// Size of the screen in pixels and millimetres (the testing hooks can fix it).
-struct ScreenInfo {
-  int widthPx = 0;
-  int heightPx = 0;
-  int widthMm = 0;
-  int heightMm = 0;
-};
-ScreenInfo GetScreenInfo();
-
 // Shows the busy cursor while an instance lives.
 class WaitCursor {
  public:

@@ -280,7 +280,7 @@ void Frame::ActivateFrame(int showCommand) {
   int cmd = showCommand;
   if (cmd < 0) cmd = App::Current() ? App::Current()->ShowCommand() : SW_SHOW;
   ShowWindow(cmd == SW_SHOWNORMAL ? SW_SHOW : cmd);
-  if (QWidget* w = WidgetOf(this)) {
+  if (QWidget* w = WidgetOf(this); w && !ScriptedUi()) {
     w->raise();
     w->activateWindow();
   }

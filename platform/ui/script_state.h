@@ -34,7 +34,6 @@ struct ScriptState {
   std::vector<int> shownDialogs;
   std::deque<CommonAnswer> commonAnswers;
   int unanswered = 0;
-  int screenWidthPx = 0, screenHeightPx = 0, screenWidthMm = 0, screenHeightMm = 0;
 };
 
 ScriptState& Script();
