@@ -34,10 +34,21 @@ double RoundToStep(double t, double step) {
 
 // ---------------------------------------------------------------- FynScalePane
 
-void FynScalePane::OnPaint(draw::Dc& dc) {
-  dc.FillSolidRect(client_, draw::GetSysColor(draw::COLOR_BTNFACE));
-  DrawPane(dc, client_);
-  dc.DrawEdge(client_, draw::EDGE_RAISED, draw::BF_RECT);
+void FynScalePane::OnDraw(draw::Dc& dc) {
+  const draw::Rect client = GetClientRect();
+  dc.FillSolidRect(client, draw::GetSysColor(draw::COLOR_BTNFACE));
+  DrawPane(dc, client);
+  dc.DrawEdge(client, draw::EDGE_RAISED, draw::BF_RECT);
+}
+
+void FynScalePane::RepaintNow() {
+  ++repaintsNow_;
+  RedrawWindow();
+}
+
+void FynScalePane::InvalidatePane() {
+  ++invalidations_;
+  Invalidate();
 }
 
 void FynScalePane::EngravedLine(draw::Dc& dc, int x1, int y1, int x2, int y2, bool on) {
@@ -145,7 +156,7 @@ short FynMoveScale::DrawScale(draw::Dc* dc, draw::Rect rect) {
 unsigned long FynMoveScale::DragCount(int x) {
   const double perPixel = anchor_ / std::max(x, 1);
   samplesPerPixel_ = perPixel;
-  double count = std::trunc(perPixel * (client_.right - client_.left));
+  double count = std::trunc(perPixel * (GetClientRect().right - GetClientRect().left));
   if (!(count >= 1.0)) count = 1.0;  // a scale shows at least one sample
   if (minDataNum_ != 0 && count < minDataNum_) count = static_cast<double>(minDataNum_);
   if (maxDataNum_ != 0 && count > maxDataNum_) count = static_cast<double>(maxDataNum_);
@@ -162,8 +173,8 @@ void FynMoveScale::OnLButtonDown(std::uint32_t, draw::Point point) {
     return;
   }
   cursor_ = FynScaleCursor::SizeWE;
-  if (client_.Width() > 1) samplesPerPixel_ = (static_cast<double>(dataNum_) - 1.0) / (client_.Width() - 1);
-  SetCapture();
+  if (GetClientRect().Width() > 1) samplesPerPixel_ = (static_cast<double>(dataNum_) - 1.0) / (GetClientRect().Width() - 1);
+  ui::Window::SetCapture();
   dragging_ = true;
   cursorX_ = point.x;
   anchor_ = samplesPerPixel_ * std::max(point.x, 1);
@@ -175,7 +186,7 @@ void FynMoveScale::OnMouseMove(std::uint32_t, draw::Point point) {
   if (!dragging_) return;
   cursorX_ = point.x;
   const double perPixel = anchor_ / std::max(point.x, 1);
-  const double raw = std::trunc(perPixel * (client_.right - client_.left));
+  const double raw = std::trunc(perPixel * (GetClientRect().right - GetClientRect().left));
   if (raw == static_cast<double>(dataNum_)) return;
   dataNum_ = DragCount(point.x);
   if (LMoveUpdate() != 0) RepaintNow();
@@ -183,12 +194,12 @@ void FynMoveScale::OnMouseMove(std::uint32_t, draw::Point point) {
 
 void FynMoveScale::OnLButtonUp(std::uint32_t, draw::Point point) {
   if (!dragging_) return;
-  ReleaseCapture();
+  ui::Window::ReleaseCapture();
   dragging_ = false;
   cursorX_ = point.x;
   dataNum_ = DragCount(point.x);
   LUpUpdate();
-  Invalidate();
+  InvalidatePane();
 }
 
 // ---------------------------------------------------------------- FynFreqScale
@@ -227,7 +238,7 @@ void FynMoveVScale::SetLimit(double upper, double lower) {
 short FynMoveVScale::DrawScale(draw::Dc* dc) {
   if (dc == nullptr) return 1;
   const bool on = moveSw_ != 0;
-  const draw::Rect& r = client_;
+  const draw::Rect r = GetClientRect();
   if (dragging_) {
     if (orientation_ == 1) {
       EngravedLine(*dc, cursor_pt_.x, r.top, cursor_pt_.x, r.bottom, on);
@@ -261,24 +272,24 @@ void FynMoveVScale::OnLButtonDown(std::uint32_t, draw::Point point) {
     return;
   }
   cursor_ = orientation_ == 1 ? FynScaleCursor::SizeWE : FynScaleCursor::SizeNS;
-  const int extent = orientation_ == 1 ? client_.Width() - 1 : client_.Height() - 1;
+  const int extent = orientation_ == 1 ? GetClientRect().Width() - 1 : GetClientRect().Height() - 1;
   if (extent > 0) valuePerPixel_ = (current_ - base_) / extent;
-  const int position = orientation_ == 1 ? point.x : client_.bottom - point.y;
+  const int position = orientation_ == 1 ? point.x : GetClientRect().bottom - point.y;
   anchor_ = position * valuePerPixel_;
   cursor_pt_ = point;
-  SetCapture();
+  ui::Window::SetCapture();
   dragging_ = true;
   LDownUpdate();
 }
 
 void FynMoveVScale::DragTo(draw::Point point) {
   cursor_pt_ = point;
-  const int position = orientation_ == 1 ? std::clamp(point.x, 0, std::max(client_.right - 1, 0))
-                                         : client_.bottom - std::clamp(point.y, 0, std::max(client_.bottom - 1, 0));
+  const int position = orientation_ == 1 ? std::clamp(point.x, 0, std::max(GetClientRect().right - 1, 0))
+                                         : GetClientRect().bottom - std::clamp(point.y, 0, std::max(GetClientRect().bottom - 1, 0));
   // At the axis origin there is no scale to derive: the value stays.
   if (position == 0) return;
   valuePerPixel_ = (anchor_ - base_) / position;
-  current_ = (orientation_ == 1 ? client_.Width() : client_.Height()) * valuePerPixel_;
+  current_ = (orientation_ == 1 ? GetClientRect().Width() : GetClientRect().Height()) * valuePerPixel_;
   CheckLimit();
 }
 
@@ -297,7 +308,7 @@ void FynMoveVScale::OnLButtonUp(std::uint32_t, draw::Point point) {
   if (!dragging_) return;
   DragTo(point);
   dragging_ = false;
-  ReleaseCapture();
+  ui::Window::ReleaseCapture();
   LUpUpdate();
-  Invalidate();
+  InvalidatePane();
 }

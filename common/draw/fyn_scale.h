@@ -6,14 +6,13 @@
 // A derived class reacts to a drag through LDownUpdate, LMoveUpdate (0 suppresses the
 // repaint during the drag) and LUpUpdate.
 //
-// The panes take the window's messages through the handlers of FynScalePane (paint, mouse
-// down, move and up in client coordinates); the hosting window forwards them and tells the
-// pane its client rectangle.
+// Each is a view hosted by the caller's frame or splitter.
 #include <cstdint>
 #include <string>
 
 #include "platform/draw/gdi.h"
 #include "platform/draw/geometry.h"
+#include "platform/ui/document.h"
 
 namespace draw {
 class Dc;
@@ -22,19 +21,10 @@ class Dc;
 // Cursor a scale pane asks for while the pointer is over it.
 enum class FynScaleCursor { Arrow, SizeWE, SizeNS, No };
 
-class FynScalePane {
+class FynScalePane : public ui::View {
  public:
-  virtual ~FynScalePane() = default;
-
-  // Client rectangle of the hosting window.
-  void SetClientRect(const draw::Rect& rect) { client_ = rect; }
-  const draw::Rect& ClientRect() const { return client_; }
-
   // Button face, DrawScale, raised edge.
-  void OnPaint(draw::Dc& dc);
-  virtual void OnLButtonDown(std::uint32_t flags, draw::Point point) = 0;
-  virtual void OnMouseMove(std::uint32_t flags, draw::Point point) = 0;
-  virtual void OnLButtonUp(std::uint32_t flags, draw::Point point) = 0;
+  void OnDraw(draw::Dc& dc) override;
 
   // Drag notifications; the defaults return 1.
   virtual short LUpUpdate() { return 1; }
@@ -42,7 +32,7 @@ class FynScalePane {
   virtual short LDownUpdate() { return 1; }
 
   bool IsDragging() const { return dragging_; }
-  bool HasCapture() const { return captured_; }
+  bool HasCapture() const { return GetCapture() == this; }
   FynScaleCursor Cursor() const { return cursor_; }
   // Repaints asked for: at once (during a drag) and later (invalidations).
   int RepaintsNow() const { return repaintsNow_; }
@@ -53,14 +43,10 @@ class FynScalePane {
   // Line from (x1, y1) to (x2, y2) in the engraved look: dark (black, grey with the move
   // switch off) with a white twin one pixel to the right (vertical) or below (horizontal).
   static void EngravedLine(draw::Dc& dc, int x1, int y1, int x2, int y2, bool on);
-  void SetCapture() { captured_ = true; }
-  void ReleaseCapture() { captured_ = false; }
-  void RepaintNow() { ++repaintsNow_; }
-  void Invalidate() { ++invalidations_; }
+  void RepaintNow();
+  void InvalidatePane();
 
-  draw::Rect client_{};
   bool dragging_ = false;
-  bool captured_ = false;
   FynScaleCursor cursor_ = FynScaleCursor::Arrow;
   int repaintsNow_ = 0;
   int invalidations_ = 0;

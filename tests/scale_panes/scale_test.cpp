@@ -7,11 +7,24 @@
 #include "common/draw/fyn_scale.h"
 #include "platform/draw/dc.h"
 #include "platform/draw/image.h"
+#include "platform/testing/ui_testing.h"
+#include "platform/ui/messages.h"
 
 namespace {
 
 constexpr draw::ColorRef kBlack = draw::Rgb(0, 0, 0);
 constexpr draw::ColorRef kGrey = draw::Rgb(0x80, 0x80, 0x80);
+
+// Mouse messages as the window system delivers them, in client coordinates.
+void Mouse(ui::Window& w, std::uint32_t msg, draw::Point p) {
+  w.SendMessage(msg, msg == ui::WM_LBUTTONUP ? 0 : ui::MK_LBUTTON,
+                static_cast<std::intptr_t>(ui::MakeLong(static_cast<std::uint16_t>(p.x), static_cast<std::uint16_t>(p.y))));
+}
+void Drag(ui::Window& w, draw::Point down, draw::Point up) {
+  Mouse(w, ui::WM_LBUTTONDOWN, down);
+  Mouse(w, ui::WM_MOUSEMOVE, up);
+  Mouse(w, ui::WM_LBUTTONUP, up);
+}
 
 TEST(ScaleStep, NearestEntryOfTheStepTable) {
   struct Case {
@@ -111,11 +124,12 @@ TEST(MoveScale, DragByMouseMessages) {
   };
   for (const Case& c : cases) {
     RecordingScale scale(200.0, c.start, 2001, 6, nullptr, c.min, c.max, 0.4, c.all, 1);
-    scale.SetClientRect({0, 0, 401, 30});
-    scale.OnLButtonDown(0, {c.downX, 10});
+    ASSERT_TRUE(scale.Create(nullptr, 0, {0, 0, 401, 30}));
+    ASSERT_EQ(scale.GetClientRect().Width(), 401);
+    Mouse(scale, ui::WM_LBUTTONDOWN, {c.downX, 10});
     EXPECT_TRUE(scale.HasCapture());
-    scale.OnMouseMove(0, {c.upX, 10});
-    scale.OnLButtonUp(0, {c.upX, 10});
+    Mouse(scale, ui::WM_MOUSEMOVE, {c.upX, 10});
+    Mouse(scale, ui::WM_LBUTTONUP, {c.upX, 10});
     EXPECT_FALSE(scale.HasCapture());
     EXPECT_EQ(scale.DataNum(), c.count) << c.downX << " -> " << c.upX;
     EXPECT_EQ(scale.ups, 1);
@@ -124,22 +138,20 @@ TEST(MoveScale, DragByMouseMessages) {
 
 TEST(MoveScale, MoveRepaintsOnlyWhenAskedAndSwitchOffIgnoresTheMouse) {
   RecordingScale scale(200.0, 0, 2001, 6, nullptr, 0, 0, 0.4, 0, 1);
-  scale.SetClientRect({0, 0, 401, 30});
+  ASSERT_TRUE(scale.Create(nullptr, 0, {0, 0, 401, 30}));
   scale.moveResult = 0;
-  scale.OnLButtonDown(0, {200, 10});
-  scale.OnMouseMove(0, {100, 10});
+  Mouse(scale, ui::WM_LBUTTONDOWN, {200, 10});
+  Mouse(scale, ui::WM_MOUSEMOVE, {100, 10});
   EXPECT_EQ(scale.moves, 1);
   EXPECT_EQ(scale.RepaintsNow(), 0);
   scale.moveResult = 1;
-  scale.OnMouseMove(0, {150, 10});
+  Mouse(scale, ui::WM_MOUSEMOVE, {150, 10});
   EXPECT_EQ(scale.RepaintsNow(), 1);
-  scale.OnLButtonUp(0, {150, 10});
+  Mouse(scale, ui::WM_LBUTTONUP, {150, 10});
 
   RecordingScale off(200.0, 0, 2001, 6, nullptr, 0, 0, 0.4, 0, 0);
-  off.SetClientRect({0, 0, 401, 30});
-  off.OnLButtonDown(0, {200, 10});
-  off.OnMouseMove(0, {100, 10});
-  off.OnLButtonUp(0, {100, 10});
+  ASSERT_TRUE(off.Create(nullptr, 0, {0, 0, 401, 30}));
+  Drag(off, {200, 10}, {100, 10});
   EXPECT_EQ(off.DataNum(), 2001u);
   EXPECT_FALSE(off.HasCapture());
   EXPECT_EQ(off.Cursor(), FynScaleCursor::No);
@@ -147,15 +159,14 @@ TEST(MoveScale, MoveRepaintsOnlyWhenAskedAndSwitchOffIgnoresTheMouse) {
 
   // A pane one pixel wide has no samples-per-pixel: the drag cannot make the count 0.
   RecordingScale thin(200.0, 0, 2001, 6, nullptr, 0, 0, 0.4, 0, 1);
-  thin.SetClientRect({0, 0, 1, 30});
-  thin.OnLButtonDown(0, {0, 10});
-  thin.OnLButtonUp(0, {0, 10});
+  ASSERT_TRUE(thin.Create(nullptr, 0, {0, 0, 1, 30}));
+  Drag(thin, {0, 10}, {0, 10});
   EXPECT_GE(thin.DataNum(), 1u);
 }
 
 TEST(FreqScale, TicksAndCursorLine) {
   FynFreqScale scale(0, 2001, 4, 0, 0, 0, 1);
-  scale.SetClientRect({0, 0, 200, 20});
+  ASSERT_TRUE(scale.Create(nullptr, 0, {0, 0, 200, 20}));
   draw::Image image(200, 20, 32);
   image.Fill(draw::Rgb(255, 255, 255));
   {
@@ -170,7 +181,7 @@ TEST(FreqScale, TicksAndCursorLine) {
     scale.DrawScale(&dc, {0, 0, 200, 20});
   }
   EXPECT_EQ(TickColumns(image, 5), (std::vector<int>{0}));
-  scale.OnLButtonDown(0, {120, 5});
+  Mouse(scale, ui::WM_LBUTTONDOWN, {120, 5});
   image.Fill(draw::Rgb(255, 255, 255));
   {
     draw::Dc dc(image);
@@ -200,11 +211,9 @@ TEST(MoveVScale, DragByMouseMessages) {
   };
   for (const Case& c : cases) {
     FynMoveVScale scale(100.0, 0.0, 0, 1, c.orientation);
-    scale.SetClientRect({0, 0, 101, 101});
+    ASSERT_TRUE(scale.Create(nullptr, 0, {0, 0, 101, 101}));
     scale.SetLimit(c.upper, c.lower);
-    scale.OnLButtonDown(0, c.down);
-    scale.OnMouseMove(0, c.up);
-    scale.OnLButtonUp(0, c.up);
+    Drag(scale, c.down, c.up);
     double value = 0;
     scale.GetCurValue(&value);
     EXPECT_DOUBLE_EQ(value, c.value) << c.orientation << " " << c.down.x << "," << c.down.y << " -> " << c.up.x
@@ -222,18 +231,17 @@ TEST(MoveVScale, DragByMouseMessages) {
 TEST(MoveVScale, GridIsBlackAndGreyWithTheSwitchOff) {
   for (short sw : {1, 0}) {
     FynMoveVScale scale(1.0, 0.0, 0, sw, 1);
-    scale.SetClientRect({0, 0, 100, 20});
-    draw::Image image(100, 20, 32);
-    {
-      draw::Dc dc(image);
-      scale.OnPaint(dc);
-    }
+    ASSERT_TRUE(scale.Create(nullptr, 0, {0, 0, 100, 20}));
+    const draw::Image image = testhooks::RenderWindow(scale);
+    ASSERT_EQ(image.Width(), 100);
     const draw::ColorRef dark = sw ? kBlack : kGrey;
     EXPECT_EQ(image.GetPixel(50, 10), dark) << sw;
     EXPECT_EQ(image.GetPixel(51, 10), draw::Rgb(255, 255, 255)) << sw;
     EXPECT_EQ(image.GetPixel(40, 10), draw::GetSysColor(draw::COLOR_BTNFACE)) << sw;
-    scale.OnLButtonDown(0, {40, 10});
+    Mouse(scale, ui::WM_LBUTTONDOWN, {40, 10});
     EXPECT_EQ(scale.IsDragging(), sw == 1);
+    EXPECT_EQ(scale.HasCapture(), sw == 1);
+    Mouse(scale, ui::WM_LBUTTONUP, {40, 10});
   }
 }
 
