@@ -285,6 +285,18 @@ TEST(RespRecognition, GeneratedNightFindsEveryEventWithItsClass) {
             nt.tables.AirFlowPeakTop().count + nt.tables.AirFlowPeakBottom().count - 1);
 }
 
+TEST(RespRecognition, CleanBreathingHasNoEventsAndNoFlatness) {
+  const synth::Night night = synth::MakeNight(60, 21, 0.0);  // no events
+  ASSERT_TRUE(night.resp.empty());
+  const SleepDstrbParam prm = synth::NightParam();
+  synth::NightTables nt;
+  nt.Load(night, prm);
+  Resp(RespRecognitionSources{&prm, &nt.epochs, &nt.tables, 30, night.epochCount, &nt.respWord, {}}).Recognize();
+  EXPECT_EQ(nt.respWord, 1);
+  for (const auto* t : {&nt.tables.RespRcgnz(), &nt.tables.AirFlow(), &nt.tables.RespC(), &nt.tables.RespA()})
+    EXPECT_EQ(std::count(t->begin(), t->end(), 0), static_cast<long>(t->size()));
+}
+
 TEST(RespRecognition, MissingInputsSkipTheRun) {
   const synth::Night night = synth::MakeNight(20, 3);
   SleepDstrbParam prm = synth::NightParam();

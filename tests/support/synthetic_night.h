@@ -33,7 +33,8 @@ struct Night {
 
 // Breathing of 4-s period and about 80 units peak to peak. From 60 s on, every
 // eventEveryS seconds an event of the cycle obstructive (30 s), mixed (30 s, effort
-// back after 15 s), central (30 s), hypopnea (30 s, flow at 35 %). Leg movements of
+// back after 15 s), central (30 s), hypopnea (30 s, flow at 35 %); none when
+// eventEveryS is not positive. Leg movements of
 // 2 s on both legs every 25 s from 40 s on, in the middle of the night's second half.
 inline Night MakeNight(int epochCount, unsigned seed, double eventEveryS = 150.0) {
   Night n;
@@ -41,7 +42,8 @@ inline Night MakeNight(int epochCount, unsigned seed, double eventEveryS = 150.0
   const double total = epochCount * 30.0;
   static const std::uint8_t kCycle[4] = {1, 2, 3, 4};
   int k = 0;
-  for (double t = 60.0; t + 30.0 + 30.0 < total; t += eventEveryS, ++k) n.resp.push_back({t, t + 30.0, kCycle[k % 4]});
+  if (eventEveryS > 0.0)
+    for (double t = 60.0; t + 30.0 + 30.0 < total; t += eventEveryS, ++k) n.resp.push_back({t, t + 30.0, kCycle[k % 4]});
   for (double t = total / 2 + 40.0; t + 2.0 + 30.0 < total; t += 25.0) n.legs.push_back({t, t + 2.0, 0});
 
   std::mt19937 rng(seed);
