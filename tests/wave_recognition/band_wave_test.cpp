@@ -11,6 +11,8 @@
 #include "app/document/epoch_parameter.h"
 #include "app/document/table_memory.h"
 #include "page_fixture.h"
+#include "platform/draw/dc.h"
+#include "platform/draw/image.h"
 
 using namespace wavetest;
 
@@ -292,3 +294,51 @@ TEST(RecognizedWaveTable, FullTableAndFailedAllocationAreReportedOncePerPage) {
 }
 
 }  // namespace
+
+// ---- Marks on the page -------------------------------------------------------------------
+
+// The alpha frame on a page of one pixel per sample: in the wave's colour on the screen,
+// black when printing without colour, and not at all during screening unless drawing
+// while screening is on.
+TEST(WaveMarks, FrameColourFollowsOutputAndScreening) {
+  struct Case {
+    bool screening, drawWhileScreening;
+    int printTarget;
+    bool printInColor;
+    draw::ColorRef expect;  // white: nothing drawn
+  };
+  constexpr draw::ColorRef kWhite = 0xFFFFFF, kRed = 0x0000FF;
+  std::vector<float> x = Silence(30);
+  AddSine(x, 5.0, 10, 10, 50);
+  AddPulse(x, 15.0, 2.0, 60.0);
+  for (const Case c : {Case{false, false, 0, true, kRed}, Case{true, false, 0, true, kWhite},
+                       Case{true, true, 0, true, kRed}, Case{false, false, 1, false, 0x000000},
+                       Case{false, false, 1, true, kRed}}) {
+    draw::Image image(6000, 300, 32);
+    draw::Dc dc(image);
+    dc.FillSolidRect(draw::Rect{0, 0, 6000, 300}, kWhite);
+    Page page;
+    page.ctx.dc = &dc;
+    page.ctx.screening = c.screening;
+    page.ctx.drawWhileScreening = c.drawWhileScreening;
+    page.ctx.printTarget = c.printTarget;
+    page.ctx.printInColor = c.printInColor;
+    BandWaveRecord band = MakeBand(0, 8, 13, 20, 200, 4);
+    band.colour = kRed;
+    page.param.bands[WaveFormRecognitionParam::kAlpha] = band;
+    WaveChannelPage ch = Channel(x);
+    ch.map = [&x](int index, draw::Point* p) {
+      *p = draw::Point{index, 150 - static_cast<int>(x[std::size_t(index)])};
+      return 0;
+    };
+    RawPageRecognition rec;
+    rec.GetWFRAnaAlloc(page.ctx);
+    rec.WaveFormRecognitionTransaction(page.ctx, 0, ch);
+    ASSERT_EQ(rec.Table().Count(), 1u);
+    const RecognizedWaveRecord& w = rec.Table().Records()[0];
+    EXPECT_EQ(w.top, 100);  // the peaks of 50 above the base line at 150
+    EXPECT_EQ(w.bottom, 200);
+    EXPECT_EQ(image.GetPixel((w.left + w.right) / 2, w.top), c.expect)
+        << "screening " << c.screening << " print " << c.printTarget;
+  }
+}
