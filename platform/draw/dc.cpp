@@ -136,6 +136,7 @@ struct Dc::Impl {
   std::vector<DcState> saved;
   std::vector<QPoint> points;
   std::function<bool()> newPage;
+  std::function<void()> onRelease;
   int pagesStarted = 0;
 
   // ---- binding a memory context to its bitmap ----
@@ -391,7 +392,9 @@ std::unique_ptr<Dc> Dc::CreateCompatibleDC(const Dc* like) {
 }
 
 Dc::~Dc() {
-  if (impl_) impl_->Unbind();
+  if (!impl_) return;
+  impl_->Unbind();
+  if (impl_->onRelease) impl_->onRelease();
 }
 
 std::unique_ptr<Dc> MakeDcForPainter(QPainter* painter, const DeviceInfo& device) {
@@ -430,6 +433,7 @@ void SetDeviceInfo(Dc& dc, const DeviceInfo& device) {
 }
 
 void SetNewPageHandler(Dc& dc, std::function<bool()> newPage) { dc.impl()->newPage = std::move(newPage); }
+void SetReleaseHandler(Dc& dc, std::function<void()> onRelease) { dc.impl()->onRelease = std::move(onRelease); }
 int StartedPages(const Dc& dc) { return dc.impl()->pagesStarted; }
 
 DcKind Dc::Kind() const { return impl_->dev.kind; }

@@ -53,6 +53,8 @@ std::unique_ptr<Dc> MakeDcForPainter(QPainter* painter, const DeviceInfo& device
 void SetDeviceInfo(Dc& dc, const DeviceInfo& device);
 // Lets a printer context start a new sheet (its StartPage after the first page calls it).
 void SetNewPageHandler(Dc& dc, std::function<bool()> newPage);
+// Called when the context is destroyed (after it stopped drawing).
+void SetReleaseHandler(Dc& dc, std::function<void()> onRelease);
 // Pages begun with StartPage since StartDoc.
 int StartedPages(const Dc& dc);
 
