@@ -616,7 +616,7 @@ bool Dc::Ellipse(int left, int top, int right, int bottom) {
   if (impl_->painter == nullptr) return false;
   if (r.Width() < 2 || r.Height() < 2) return true;
   impl_->PrepareShape(true);
-  impl_->painter->drawEllipse(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
+  impl_->painter->drawEllipse(QRectF(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1));
   return true;
 }
 

@@ -204,6 +204,27 @@ TEST(DcShapes, RectangleOutlineAndFillStayInsideRightBottom) {
   EXPECT_EQ(CountPixels(img, kBlack, {0, 0, 30, 30}), 2 * 10 + 2 * 8);
 }
 
+TEST(DcShapes, EllipseAndPolygonStayInsideTheirBoundsAndFill) {
+  Image img = WhiteImage(60, 40);
+  {
+    Dc dc(img);
+    dc.SelectBrush(Brush::Solid(kRed));
+    dc.Ellipse(4, 6, 24, 30);
+    const Point triangle[] = {{30, 35}, {45, 5}, {58, 35}};
+    dc.Polygon(triangle);
+  }
+  EXPECT_EQ(img.GetPixel(14, 18), kRed) << "ellipse filled";
+  EXPECT_EQ(img.GetPixel(45, 25), kRed) << "polygon filled";
+  EXPECT_EQ(img.GetPixel(4, 6), kWhite) << "ellipse corner";
+  const Rect ellipseBox{4, 6, 24, 30};
+  EXPECT_EQ(CountOther(img, kWhite, {0, 0, 60, 40}) - CountOther(img, kWhite, ellipseBox) -
+                CountOther(img, kWhite, {30, 5, 59, 36}),
+            0)
+      << "nothing drawn outside the shapes' bounds";
+  EXPECT_GT(CountPixels(img, kBlack, {4, 6, 5, 30}), 0) << "outline reaches the left edge";
+  EXPECT_GT(CountPixels(img, kBlack, {23, 6, 24, 30}), 0) << "and right - 1";
+}
+
 TEST(DcShapes, OnePixelThinRectangleIsItsOutline) {
   Image img = WhiteImage(10, 10);
   {
