@@ -80,9 +80,7 @@ void BM_RecognizePage(benchmark::State& state) {
     pages[std::size_t(ch)].rate = kRate;
   }
   for (auto _ : state) {
-    rec.GetWFRAnaAlloc(ctx);
-    for (int ch = 0; ch < kChannels; ++ch) rec.WaveFormRecognitionTransaction(ctx, ch, pages[std::size_t(ch)]);
-    rec.CountEyeMovements(ctx);
+    rec.RecognizeRow(ctx, pages);
     benchmark::DoNotOptimize(rec.Table().Count());
   }
   state.counters["waves"] = double(rec.Table().Count());

@@ -201,6 +201,13 @@ void RawPageRecognition::WaveFormRecognitionTransaction(const WaveRecognitionCon
   if (p.emgChannel == channel && ctx.currentPageRow) CalcEMGEpochLevel(ctx, channel, page);
 }
 
+void RawPageRecognition::RecognizeRow(const WaveRecognitionContext& ctx, std::span<const WaveChannelPage> channels) {
+  GetWFRAnaAlloc(ctx);
+  for (std::size_t ch = 0; ch < channels.size(); ++ch)
+    WaveFormRecognitionTransaction(ctx, static_cast<int>(ch), channels[ch]);
+  CountEyeMovements(ctx);
+}
+
 // ---- Band detector -------------------------------------------------------------------------
 
 struct RawPageRecognition::BandRun {

@@ -163,6 +163,9 @@ class RawPageRecognition {
   void SetFailureReporter(tablemem::FailureReporter reporter) { report_ = std::move(reporter); }
   // Starts a screening run: the next failure is reported again.
   void BeginRun() { reported_ = false; }
+  // Reports a failure of the page's other passes (the sleep-disturbance values) under
+  // the same once-per-page rule.
+  void ReportOnce(const std::string& text) { Report(text); }
 
   // Once per page before the channels: sizes the recognised-wave table for the page.
   // Returns 1 when the table can take waves, else 0.
@@ -172,6 +175,10 @@ class RawPageRecognition {
   // EOG(R), EOG(L), EMG.
   void WaveFormRecognitionTransaction(const WaveRecognitionContext& ctx, int channel,
                                       const WaveChannelPage& page);
+
+  // A whole row without drawing its waves, as screening runs it: the table for the
+  // page, every channel (index = channel number) and the eye-movement counts.
+  void RecognizeRow(const WaveRecognitionContext& ctx, std::span<const WaveChannelPage> channels);
 
   // Band detector for wave types 1..7.
   void RecognizeBandWave(const WaveRecognitionContext& ctx, int type, int channel, const WaveChannelPage& page,

@@ -141,14 +141,14 @@ TEST_F(EyeMovementTest, ConjugateMovementsAndHiddenChannels) {
   // Three movements on the right; the left eye mirrors the first two only.
   AddPolyline(right, {{5.0, 0}, {5.5, 100}, {10.0, 100}, {10.5, 0}, {15.0, 0}, {15.5, 100}, {30.0, 100}});
   AddPolyline(left, {{5.0, 0}, {5.5, -100}, {10.0, -100}, {10.5, 0}, {30.0, 0}});
-  WaveChannelPage r = Channel(right), l = Channel(left);
-  l.enabled = false;  // found and counted, but not framed or recorded
+  std::vector<float> none = Silence(30);
+  std::vector<WaveChannelPage> row(6, Channel(none));
+  row[4] = Channel(right);
+  row[5] = Channel(left);
+  row[5].enabled = false;  // found and counted, but not framed or recorded
   RawPageRecognition rec;
-  rec.GetWFRAnaAlloc(page.ctx);
-  rec.WaveFormRecognitionTransaction(page.ctx, 4, r);
-  rec.WaveFormRecognitionTransaction(page.ctx, 5, l);
+  rec.RecognizeRow(page.ctx, row);
   EXPECT_EQ(rec.Table().Count(), 3u);
-  rec.CountEyeMovements(page.ctx);
   EXPECT_EQ(page.frame[0].remsRight, 3);
   EXPECT_EQ(page.frame[0].remsLeft, 2);
   EXPECT_EQ(page.frame[0].remsBoth, 2);

@@ -253,4 +253,18 @@ TEST(ArousalPeaks, RecogniserRunsOnlyWhenTheLastEpochHasPeaks) {
   EXPECT_EQ(runs, 1);
 }
 
+// A list that is nearly full takes what fits; the bins still count every peak.
+TEST(ArousalPeaks, ListStopsAtItsCapacity) {
+  SleepPage page(60);
+  SetUpArousal(page);
+  const std::int32_t capacity = static_cast<std::int32_t>(page.tables.ArousalPageTbl().Count());
+  page.tables.ArousalPageCount() = capacity - 4;
+  std::vector<float> x = Silence(60);
+  AddSine(x, 40.0, 10, 10, 50);
+  ASSERT_TRUE(WaveFormRespirationTransaction(page.ctx, 1, Channel(x)));
+  EXPECT_EQ(page.tables.ArousalPageCount(), capacity);
+  EXPECT_EQ(page.tables.ArousalPageTbl().Get(std::size_t(capacity) - 1), std::uint32_t(120 * kRate + 40 * kRate + 65));
+  EXPECT_EQ(page.tables.ArousalPeakNum()[1200 + 409], 1);
+}
+
 }  // namespace
