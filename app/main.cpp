@@ -1,2 +1,7 @@
 // Entry point of the analyzer program.
-int main(int, char**) { return 0; }
+#include "app/document/qlm2_analyzer_app.h"
+
+int main(int argc, char** argv) {
+  CQLM2_AnalyzerApp app;
+  return ui::RunApplication(app, argc, argv);
+}

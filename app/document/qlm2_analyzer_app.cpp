@@ -1,0 +1,136 @@
+#include "app/document/qlm2_analyzer_app.h"
+
+#include <filesystem>
+#include <memory>
+
+#include "app/document/language_choice.h"
+#include "app/document/mode_ini.h"
+#include "app/document/qlm2_analyzer_doc.h"
+#include "app/document/qlm2_analyzer_view.h"
+#include "app/document/recent_file_store.h"
+#include "app/frame/frame_globals.h"
+#include "app/frame/main_frame.h"
+#include "app/frame/resume_file.h"
+#include "app/frame/settings_startup.h"
+#include "platform/ui/message_box.h"
+
+namespace {
+constexpr std::uint32_t kIdsNoAutoPlayInfo = 2453;
+constexpr std::uint32_t kIdAppExit = 57665;
+constexpr std::uint32_t kFirstRecentFile = 57616;
+constexpr std::uint32_t kLastRecentFile = 57625;
+}  // namespace
+
+CQLM2_AnalyzerApp* TheApp() { return dynamic_cast<CQLM2_AnalyzerApp*>(ui::App::Current()); }
+
+CQLM2_AnalyzerApp::CQLM2_AnalyzerApp() {
+  // The first entry for an id wins: File > Open is the program's own handler.
+  MapCommand(ui::ID_FILE_NEW, [this] { OnFileNew(); });
+  MapCommand(kIdAppExit, [this] {
+    if (ui::Frame* frame = GetMainWnd()) frame->SendMessage(ui::WM_CLOSE);
+  });
+  MapCommandRange(kFirstRecentFile, kLastRecentFile, [this](std::uint32_t id) { OpenRecentFile(id); });
+}
+
+CQLM2_AnalyzerApp::~CQLM2_AnalyzerApp() = default;
+
+CMainFrame* CQLM2_AnalyzerApp::MainFrame() const { return dynamic_cast<CMainFrame*>(GetMainWnd()); }
+
+CQLM2_AnalyzerDoc* CQLM2_AnalyzerApp::Document() const { return dynamic_cast<CQLM2_AnalyzerDoc*>(GetDocument()); }
+
+bool CQLM2_AnalyzerApp::InitInstance() {
+  SetRecentFiles(LoadRecentFileList(), kRecentFileCount);
+  // COM has no counterpart here: its initialisation always succeeds.
+
+  EnglishMode = ChooseUserInterfaceLanguage();
+
+  ui::DocTemplate tmpl;
+  tmpl.resourceId = kMainResourceId;
+  tmpl.makeDocument = [] { return std::make_unique<CQLM2_AnalyzerDoc>(); };
+  tmpl.makeFrame = [] { return std::make_unique<CMainFrame>(); };
+  tmpl.makeView = [] { return std::make_unique<CQLM2_AnalyzerView>(); };
+  SetDocTemplate(std::move(tmpl));
+
+  DocumentLoaded = 0;
+  UtilityHypnogramLoaded = 0;
+  SetShowCommand(ui::SW_SHOWMAXIMIZED);
+
+  if (!ProcessCommandLine()) return false;
+
+  LoadDocumentSettings();
+
+  if (ReadSetting(&AnimalOnlyMode, &DsiOnlyMode) == 0) {
+    // First start in the animal-only mode: the animal setting becomes the settings file.
+    if (CMainFrame* frame = MainFrame()) {
+      frame->ApplyAnimalSetting();
+      frame->WriteResumeFile();
+    }
+  }
+
+  if (CMainFrame* frame = MainFrame()) {
+    frame->ShowWindow(ui::SW_SHOW);
+    frame->UpdateWindow();
+  }
+  StartAutoPlay();
+  return true;
+}
+
+bool CQLM2_AnalyzerApp::ProcessCommandLine() {
+  const std::vector<std::string>& args = Arguments();
+  std::string fileName;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a.empty() || a[0] == '/' || a[0] == '-') continue;
+    if (fileName.empty()) fileName = a;
+  }
+  if (fileName.empty()) return OnFileNew();
+  return OpenDocumentFile(fileName) != nullptr;
+}
+
+int CQLM2_AnalyzerApp::ExitInstance() {
+  SaveRecentFileList(RecentFiles());
+  return ui::App::ExitInstance();
+}
+
+int CQLM2_AnalyzerApp::ReadSetting(std::int32_t* animalOnly, std::int32_t* dsiOnly) {
+  const ModeSwitches modes = ReadModeIni();
+  if (animalOnly != nullptr) *animalOnly = modes.animalOnly;
+  if (dsiOnly != nullptr) *dsiOnly = modes.dsiOnly;
+  std::error_code ec;
+  if (modes.animalOnly != 0 && !std::filesystem::exists(ResumeFile::Path(), ec)) return 0;
+  return 1;
+}
+
+void CQLM2_AnalyzerApp::WriteSetting() { WriteModeIni(ModeSwitches{AnimalOnlyMode, DsiOnlyMode}); }
+
+void CQLM2_AnalyzerApp::LoadDocumentSettings() {
+  CQLM2_AnalyzerDoc* doc = Document();
+  if (doc == nullptr) return;
+  ::LoadDocumentSettings(doc->Params, doc->ChInfo);
+}
+
+void CQLM2_AnalyzerApp::StartAutoPlay() {
+  CMainFrame* frame = MainFrame();
+  if (frame == nullptr || frame->AutoPlayStart == 0) return;
+  // The auto-play list is read when the video player library is bound; without
+  // it there is no list to play from.
+  ui::MessageBoxId(kIdsNoAutoPlayInfo, ui::MB_OK);
+  // Only a recording that the list named is opened: an empty path opens nothing.
+  if (!frame->AutoPlayDataPath.empty()) {
+    if (ui::Document* doc = OpenDocumentFile(frame->AutoPlayDataPath)) doc->SetPathName(frame->AutoPlayDataPath);
+  }
+}
+
+void CQLM2_AnalyzerApp::OpenAutoPlayData() {
+  CMainFrame* frame = MainFrame();
+  if (frame == nullptr || frame->AutoPlayDataPath.empty()) return;
+  ResultModifiedState = 0;
+  if (ui::Document* doc = OpenDocumentFile(frame->AutoPlayDataPath)) doc->SetPathName(frame->AutoPlayDataPath);
+}
+
+void CQLM2_AnalyzerApp::OpenRecentFile(std::uint32_t id) {
+  const std::size_t index = id - kFirstRecentFile;
+  if (index >= RecentFiles().size()) return;
+  const std::string path = RecentFiles()[index];
+  OpenDocumentFile(path);
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The application object: sets up the program, chooses the language of the user
+// interface, registers the single-document template, processes the command line,
+// loads the document's analysis settings and the mode switches, shows the main
+// window and starts an auto-play request given on the command line.
+#include <cstdint>
+#include <string>
+
+#include "platform/ui/app.h"
+
+class CMainFrame;
+class CQLM2_AnalyzerDoc;
+
+// Edition of the product family this build makes.
+inline constexpr std::uint16_t ProductEdition = QLM_PRODUCT_EDITION;
+
+// Resource id of the main menu, accelerators and document string.
+inline constexpr std::uint32_t kMainResourceId = 128;
+
+class CQLM2_AnalyzerApp : public ui::App {
+ public:
+  CQLM2_AnalyzerApp();
+  ~CQLM2_AnalyzerApp() override;
+
+  bool InitInstance() override;
+  int ExitInstance() override;
+
+  // Reads the mode ini file. Returns 0 when the animal-only mode is on and the
+  // settings file does not exist yet, else 1.
+  int ReadSetting(std::int32_t* animalOnly, std::int32_t* dsiOnly);
+  // Writes AnimalOnlyMode and DsiOnlyMode into the mode ini file.
+  void WriteSetting();
+  // Fills the document's parameter blocks and channel records from the settings
+  // file, or with their defaults.
+  void LoadDocumentSettings();
+  // Starts the auto-play entry asked for on the command line.
+  void StartAutoPlay();
+  // Opens the auto-play recording kept by the main frame.
+  void OpenAutoPlayData();
+
+  CMainFrame* MainFrame() const;
+  CQLM2_AnalyzerDoc* Document() const;
+
+  // 1 when the user interface is English, 0 when Japanese; fixed at start-up.
+  std::int32_t EnglishMode = 0;
+
+ private:
+  // Runs the command line: a file name opens it, otherwise an empty document and
+  // the main window are made. Switches are left to the main frame.
+  bool ProcessCommandLine();
+  void OpenRecentFile(std::uint32_t id);
+};
+
+// The running application object.
+CQLM2_AnalyzerApp* TheApp();

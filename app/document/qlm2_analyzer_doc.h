@@ -1,0 +1,84 @@
+#pragma once
+// The one document of the program. It holds the open recording (its tables,
+// marks and recognition results) and the per-recording analysis settings that
+// the settings dialogs edit in place. The framework creates it once and re-uses
+// it for every recording: File > Close re-initialises it through OnNewDocument.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/document/analysis_param_blocks.h"
+#include "app/document/ch_info.h"
+#include "app/document/epoch_parameter.h"
+#include "app/document/mark_table.h"
+#include "platform/ui/document.h"
+
+class CMainFrame;
+
+inline constexpr std::size_t kExperimentRecordBytes = 56456;
+inline constexpr std::size_t kDocWorkBlockBytes = 308;
+
+class CQLM2_AnalyzerDoc : public ui::Document {
+ public:
+  CQLM2_AnalyzerDoc();
+  ~CQLM2_AnalyzerDoc() override;
+
+  // Closes the open recording after asking the close questions. False when the
+  // user cancelled, a results save did not happen, or a batch forbids closing;
+  // the recording then stays open and untouched.
+  bool OnNewDocument() override;
+  // The program asks its own questions in OnNewDocument and when opening.
+  bool SaveModified() override { return true; }
+
+  // Clears the recording state; keepSettings 0 also clears the stage-type block
+  // and the page-spectrum settings. Returns 0.
+  std::uint16_t ResetMember(std::uint16_t keepSettings);
+  // Frees what the document owns for the open recording (run before ResetMember).
+  void ReleaseAll();
+
+  // The main frame of the program, or null before it exists.
+  static CMainFrame* MainFrame();
+
+  // Emptied at every open and close.
+  std::string WorkingText;
+  // Zeroed at every reset.
+  std::array<std::uint8_t, kDocWorkBlockBytes> WorkBlock{};
+  std::uint32_t WorkWord = 0;
+  // Last epoch of the page the raw view shows; -1 after every reset and open.
+  std::int32_t PageEndEpoch = -1;
+  // Length of the recording in whole epochs' seconds.
+  std::int32_t RecordSeconds = 0;
+  // 1 when the channels differ in sampling rate or data count.
+  std::uint32_t MixedSampling = 0;
+  std::int32_t CurrentEpoch = 0;
+  std::int32_t CurrentPage = 0;
+  std::int16_t CalibrationNumber = 0;
+  std::int16_t MontageNumber = 0;
+  // Path of the recording open before the current one.
+  std::string PreviousPath;
+  // Attributes of the open own raw file before the program made it read-only.
+  std::uint32_t SavedAttributes = 0;
+  // Wave rows shown: 1 one row, 3 three rows, other values five.
+  std::uint16_t PageRows = 1;
+  // 1 while a changed calibration is not yet written to the raw file.
+  std::uint32_t CalibrationChanged = 0;
+  // Experiment and subject information; after a reset all zero but its first
+  // 16-bit word, which is 1.
+  std::vector<std::uint8_t> ExperimentRecord;
+
+  LyrEpochParameter EpochTables;
+  MarkTable Marks;
+
+  // The 32 channel records; the first channel-count describe the open recording.
+  std::array<LyrChInfo, 32> ChInfo;
+  // Path, channel count, source kind and page buffers of the open recording.
+  LyrRecordInfo RecordInfo;
+  // Per-recording analysis settings, kept across recordings.
+  AnalysisParamBlocks Params;
+
+ private:
+  void ResetExperimentRecord();
+  // True while something running forbids closing the recording.
+  bool BatchForbidsClose() const;
+};

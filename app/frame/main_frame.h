@@ -1,0 +1,175 @@
+#pragma once
+// The single main window of the program. It owns the window layout (two static
+// splitters holding the raw wave window on top and the trend and workspace
+// windows below), the pointers to the modeless tool dialogs, the frame's timers
+// and the per-epoch result arrays of the page shown. Every pane, dialog and
+// computation reaches the document and the other windows through it.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/document/epoch_record.h"
+#include "app/frame/pane_layout.h"
+#include "platform/ui/frame.h"
+
+class CQLM2_AnalyzerDoc;
+class LyrSplitterWnd;
+class LyrRawDummyView;
+class LyrTrendDummyView;
+class LyrWorkspaceDummyView;
+class LyrRawDlgDiscussin;
+class LyrDlgAnalysisRange;
+class LyrRawDlgWaveFormRecognition;
+class LyrRawDlgSleepDisturbanceParent;
+class LyrRawDlgSleepDisturbance;
+class LyrDlgScreening;
+class LyrDlgMakeAvi;
+class LyrUtilityHypnogramFrame;
+class LyrDlgWaveDetect;
+class LyrDlgDetectList;
+class LyrDlgMultiScreening;
+class LyrDlgVideo;
+
+// Longest page (86,400 s) over the shortest epoch (4 s).
+inline constexpr int kMaxEpochs = 21600;
+
+// Band values of one epoch of the page: rows 0-5 band powers 1-6, rows 6-11 band
+// ratios 1-6, one float per channel slot.
+struct EpochBandBlock {
+  float value[12][32];
+};
+static_assert(sizeof(EpochBandBlock) == 12 * 32 * 4);
+
+// Amplitude statistics of one epoch of the page, one entry per channel slot.
+struct EpochChannelStatsRecord {
+  float minimum[32];
+  float maximum[32];
+  float mean[32];
+  float absMaximum[32];
+  float integral[32];
+  std::int16_t crossCount[32];  // a count above 32,767 is stored as 32,767
+  float cvPercent[32];
+};
+static_assert(sizeof(EpochChannelStatsRecord) == 832);
+
+// True when the text after the path's last "." is "RAF" in any case: a dropped
+// file of that kind is a result analysis file, any other a recording.
+bool IsResultFileName(std::string_view path);
+
+class CMainFrame : public ui::Frame {
+ public:
+  CMainFrame();
+  ~CMainFrame() override;
+
+  // --- Window ----------------------------------------------------------------
+  int OnCreate() override;
+  bool OnCreateClient(ui::CreateContext* context) override;
+  void OnPaint(draw::Dc& dc) override;
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
+  void PostNcDestroy() override;
+  // Writes the settings file, then closes the window and ends the program.
+  void OnClose() override;
+  void OnInitMenu(ui::Menu* menu) override;
+  void OnInitMenuPopup(ui::Menu* popup, int index, bool systemMenu) override;
+  void OnDropFiles(const std::vector<std::string>& paths) override;
+
+  // Sizes the raw row and the trend column from PaneRowRatio and PaneColumnRatio.
+  void LayoutPanes();
+  // Takes the ratios from the panes after the user dragged a splitter bar.
+  void StoreSplitRatios();
+  // Adds or removes "Sleep Disturbance" in the third menu by the recording's
+  // sleep-disturbance channels.
+  void UpdateSleepDisturbanceMenu();
+
+  // --- Accessors and refresh ------------------------------------------------
+  // The active document, or null when the frame has no active view.
+  CQLM2_AnalyzerDoc* GetDocument();
+  // Repaints the raw frame of a row (-1: all five) from its stored image.
+  void RedrawRawFrames(std::int16_t row);
+  // Has a row (-1: the rows shown) draw its whole page anew.
+  void RefreshAllViews(std::int16_t row);
+  // Repaints the divided-page FFT panes while that mode is on.
+  void RedrawPageFFTViews();
+  // Writes the current epoch's time into the epoch tool bar.
+  void UpdateFrameBarTime();
+  // Reads the global part (0) or the per-document part (other) of the settings
+  // file. 0 without reading while Ctrl is held; 1 when read.
+  int ReadResumeFile(std::uint16_t part);
+  // Writes the settings file. 1 when written (or skipped while Ctrl is held).
+  int WriteResumeFile();
+
+  // --- Services of other windows that this frame offers ---------------------
+  // Opens a result analysis file.
+  void OpenResultFile(const std::string& path);
+  // Asks for the result file and writes it. 0 when cancelled or failed.
+  int SaveResultFile();
+  // Writes a changed calibration into the open raw file before it is closed.
+  void RebuildRawFileCalibration();
+  // Clears the frame's analysis results and refreshes the views before a close.
+  void CheckSaveAndClearResult();
+  // Saves the edited play ranges of the recording's video files.
+  void SaveEditedVideoRanges();
+  // Applies the animal preset (10-s epochs, 40-s pages, animal bands).
+  void ApplyAnimalSetting();
+  // Empties the frame's text of the open recording.
+  void ClearWorkingText() { workingText_.clear(); }
+  // True while an open batch dialog or capture forbids closing the recording.
+  bool ForbidsClosingRecording() const;
+  // Whether the workspace's modeless report dialog is open.
+  bool IsReportDlgOpen() const { return false; }
+
+  // --- Layout ----------------------------------------------------------------
+  LyrSplitterWnd* OuterSplitter() const { return outerSplitter_.get(); }
+  LyrSplitterWnd* InnerSplitter() const { return innerSplitter_.get(); }
+  LyrRawDummyView* RawView() const;
+  LyrTrendDummyView* TrendView() const;
+  LyrWorkspaceDummyView* WorkspaceView() const;
+
+  // --- State -----------------------------------------------------------------
+  int AviRunning = 0;
+  int VideoFollowsWave = 1;
+  double VideoTimeOfEpoch = 0.0;
+  int VideoOpen = 0;
+  std::string VideoFilePath;
+  int AutoPlayStart = 0;
+  int AutoPlayEntry = -1;
+  std::string AutoPlayDataPath;
+  std::string AutoPlayResultPath;
+  std::uint16_t AutoPagingMode = 0;
+  std::string ResultFilePath;
+
+  // Per-epoch results of the page shown, by the epoch's position in the page.
+  std::vector<LyrEpochRec> EpochWaveRecords;
+  std::vector<EpochBandBlock> EpochBandValues;
+  std::vector<EpochChannelStatsRecord> EpochChannelStats;
+
+  // Modeless tool dialogs, null while closed.
+  LyrRawDlgDiscussin* LogicDlg = nullptr;
+  LyrDlgAnalysisRange* AnalysisRangeDlg = nullptr;
+  LyrRawDlgWaveFormRecognition* WaveFormRecognitionDlg = nullptr;
+  LyrRawDlgSleepDisturbanceParent* SleepDisturbanceParentDlg = nullptr;
+  LyrRawDlgSleepDisturbance* SleepDisturbanceDlg = nullptr;
+  LyrDlgScreening* ScreeningDlg = nullptr;
+  LyrDlgMakeAvi* MakeAviDlg = nullptr;
+  LyrUtilityHypnogramFrame* ResultCompareFrame = nullptr;
+  LyrDlgWaveDetect* WaveDetectDlg = nullptr;
+  LyrDlgDetectList* WaveDetectListDlg = nullptr;
+  LyrDlgMultiScreening* MultiScreeningDlg = nullptr;
+  LyrDlgVideo* VideoDlg = nullptr;
+
+ private:
+  DockStates CurrentDockStates() const;
+
+  // Replaces the recent-file entries of the File menu by the current list.
+  void ShowRecentFiles(ui::Menu& filePopup);
+  // Default fonts, colours and settings when the settings file was not read.
+  static void LoadDefaultGlobalSettings();
+
+  std::unique_ptr<LyrSplitterWnd> innerSplitter_;
+  std::unique_ptr<LyrSplitterWnd> outerSplitter_;
+  ui::CreateContext savedCreateContext_;
+  std::string workingText_;
+  std::string recentFilePlaceholder_;
+};
