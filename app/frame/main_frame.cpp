@@ -26,6 +26,8 @@
 
 namespace {
 
+constexpr int kDefaultFrameWidth = 1280;
+constexpr int kDefaultFrameHeight = 860;
 constexpr std::uint32_t kCmdSleepDisturbance = 32801;
 constexpr std::uint32_t kCmdModifyLogic = 32808;
 constexpr std::uint32_t kFirstRecentFile = 57616;
@@ -83,6 +85,9 @@ CMainFrame::CMainFrame()
 CMainFrame::~CMainFrame() { AutoPlayStart = 0; }
 
 int CMainFrame::OnCreate() {
+  // Restored placement of the frame; the first showing maximises it where a
+  // window manager is there to do so.
+  MoveWindow(ui::Rect{0, 0, kDefaultFrameWidth, kDefaultFrameHeight}, false);
   if (ui::Frame::OnCreate() == -1) return -1;
   UpdateSleepDisturbanceMenu();
   return 0;
