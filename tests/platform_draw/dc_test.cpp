@@ -410,6 +410,17 @@ TEST(DcText, DrawTextCentresAndMeasures) {
   const int h = dc.DrawText("Stage 2", &calc, DT_SINGLELINE | DT_CALCRECT);
   EXPECT_GT(calc.right, 0);
   EXPECT_EQ(calc.bottom, h);
+  // Word breaks inside a narrow rectangle give several lines; the width stays.
+  Rect narrow{0, 0, 60, 0};
+  const int wrapped = dc.DrawText("Sleep stage scoring of the whole night", &narrow, DT_WORDBREAK | DT_CALCRECT);
+  EXPECT_GE(wrapped, 3 * h);
+  EXPECT_LE(narrow.right, 60);
+  // A prefix character is hidden unless asked to keep it.
+  Rect prefixed{0, 0, 0, 0};
+  Rect plain{0, 0, 0, 0};
+  dc.DrawText("&Open", &prefixed, DT_SINGLELINE | DT_CALCRECT);
+  dc.DrawText("&Open", &plain, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+  EXPECT_LT(prefixed.right, plain.right);
   Rect box{0, 0, 120, 40};
   dc.DrawText("Stage 2", &box, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
   const int w = calc.right;
