@@ -30,6 +30,8 @@ CQLM2_AnalyzerApp::CQLM2_AnalyzerApp() {
     if (ui::Frame* frame = GetMainWnd()) frame->SendMessage(ui::WM_CLOSE);
   });
   MapCommandRange(kFirstRecentFile, kLastRecentFile, [this](std::uint32_t id) { OpenRecentFile(id); });
+  MapUpdateRange(kFirstRecentFile, kLastRecentFile,
+                 [this](ui::CmdUI& cmd) { cmd.Enable(cmd.Id() - kFirstRecentFile < RecentFiles().size()); });
 }
 
 CQLM2_AnalyzerApp::~CQLM2_AnalyzerApp() = default;

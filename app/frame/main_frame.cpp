@@ -210,6 +210,7 @@ void CMainFrame::ShowRecentFiles(ui::Menu& filePopup) {
   if (app == nullptr) return;
   const int first = filePopup.FindPosition(kFirstRecentFile);
   if (first < 0) return;
+  if (recentFilePlaceholder_.empty()) recentFilePlaceholder_ = filePopup.GetItemText(kFirstRecentFile);
   for (std::uint32_t id = kFirstRecentFile + 1; id <= kLastRecentFile; ++id) filePopup.DeleteCommand(id);
   const std::vector<std::string>& files = app->RecentFiles();
   if (files.empty()) {
@@ -217,7 +218,6 @@ void CMainFrame::ShowRecentFiles(ui::Menu& filePopup) {
     filePopup.EnableItem(kFirstRecentFile, false);
     return;
   }
-  if (recentFilePlaceholder_.empty()) recentFilePlaceholder_ = filePopup.GetItemText(kFirstRecentFile);
   const std::size_t count = std::min<std::size_t>(files.size(), kLastRecentFile - kFirstRecentFile + 1);
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t id = kFirstRecentFile + static_cast<std::uint32_t>(i);

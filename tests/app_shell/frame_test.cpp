@@ -42,11 +42,24 @@ TEST_F(MainFrame, AutoPlayGreysTheRecentFiles) {
 
 TEST_F(MainFrame, RecentFilesAreOfferedWithoutAutoPlay) {
   ASSERT_TRUE(Start());
-  app_->SetRecentFiles({"/data/one.fyd"});
   ui::Menu* file = Frame().OpenMenuPopup(0);
   ASSERT_NE(file, nullptr);
+  EXPECT_FALSE(file->IsItemEnabled(57616));
+  EXPECT_EQ(file->GetItemText(57616), "Recent File") << "an empty list keeps the greyed placeholder";
+
+  app_->SetRecentFiles({"/data/one.fyd", "/data/two.fyd"});
+  file = Frame().OpenMenuPopup(0);
   EXPECT_TRUE(file->IsItemEnabled(57616));
   EXPECT_EQ(file->GetItemText(57616), "&1 /data/one.fyd");
+  EXPECT_EQ(file->GetItemText(57617), "&2 /data/two.fyd");
+  ASSERT_TRUE(ui::ExecuteCommand(Frame(), 57617));
+  EXPECT_EQ(Doc().GetPathName(), "/data/two.fyd");
+
+  app_->SetRecentFiles({});
+  file = Frame().OpenMenuPopup(0);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->GetItemText(57616), "Recent File");
+  EXPECT_FALSE(file->Contains(57617));
 }
 
 TEST_F(MainFrame, SleepDisturbanceItemFollowsTheRecordingsChannels) {
