@@ -33,6 +33,10 @@ class DocumentCloseHost : public CloseQuestionHost {
 }  // namespace
 
 CQLM2_AnalyzerDoc::CQLM2_AnalyzerDoc() : ExperimentRecord(kExperimentRecordBytes, 0) {
+  // A table that cannot be had is named to the user; the table then stays empty.
+  const tablemem::FailureReporter report = [](const std::string& message) { ui::MessageBox(message); };
+  EpochTables.SetFailureReporter(report);
+  RecognitionTables.SetFailureReporter(report);
   CalibrationChanged = 0;
   ResetMember(0);
   RecordInfo.sourceKind = 2;
@@ -80,7 +84,10 @@ std::uint16_t CQLM2_AnalyzerDoc::ResetMember(std::uint16_t keepSettings) {
   return 0;
 }
 
-void CQLM2_AnalyzerDoc::ReleaseAll() { Marks.Free(); }
+void CQLM2_AnalyzerDoc::ReleaseAll() {
+  RecognitionTables.FreeRcgnzSleepDstrb();
+  Marks.Free();
+}
 
 bool CQLM2_AnalyzerDoc::BatchForbidsClose() const {
   if (ScreeningRunning == 1) return true;

@@ -12,6 +12,7 @@
 #include "app/document/ch_info.h"
 #include "app/document/epoch_parameter.h"
 #include "app/document/mark_table.h"
+#include "app/document/sleep_dstrb_tables.h"
 #include "platform/ui/document.h"
 
 class CMainFrame;
@@ -69,6 +70,8 @@ class CQLM2_AnalyzerDoc : public ui::Document {
 
   LyrEpochParameter EpochTables;
   MarkTable Marks;
+  // Sleep-disturbance recognition results and their kept copies.
+  SleepDstrbTables RecognitionTables;
 
   // The 32 channel records; the first channel-count describe the open recording.
   std::array<LyrChInfo, 32> ChInfo;
