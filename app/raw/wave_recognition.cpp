@@ -115,6 +115,30 @@ LyrEpochRec* WaveRecognitionContext::DocumentRecord(int e) const {
   return document->Record(FirstEpoch() + e);
 }
 
+bool BandPassEpoch(double lowHz, double highHz, int rate, std::span<const float> in, std::span<float> out) {
+  constexpr int kTaps = 20;
+  FynFilterFIR fir(2, lowHz, highHz, 22.0, kTaps, rate, 256);
+  if (fir.CalcFIRFilterDesign() != 1) return false;
+  float design[kTaps];
+  fir.GetDesignData(design);
+  float taps[kTaps];
+  for (int k = 0; k < kTaps; ++k) taps[k] = design[std::abs(k - kTaps / 2)];
+  const std::size_t n = std::min(in.size(), out.size());
+  const std::size_t head = std::min<std::size_t>(kTaps - 1, n);
+  for (std::size_t i = 0; i < head; ++i) {  // before the first full window
+    float y = 0;
+    for (std::size_t k = 0; k <= i; ++k) y += taps[k] * in[i - k];
+    out[i] = y;
+  }
+  for (std::size_t i = head; i < n; ++i) {
+    const float* w = in.data() + (i - (kTaps - 1));  // w[kTaps - 1 - k] = in[i - k]
+    float y = 0;
+    for (int k = 0; k < kTaps; ++k) y += taps[k] * w[kTaps - 1 - k];
+    out[i] = y;
+  }
+  return true;
+}
+
 double ChordArea(int i0, double y0, int i1, double y1, double msPerSample, double r) {
   const double dt = (i1 - i0) * msPerSample;
   const double d0 = y0 - r, d1 = y1 - r;
@@ -234,12 +258,7 @@ void RawPageRecognition::RecognizeBandWave(const WaveRecognitionContext& ctx, in
   if (n <= 0 || S <= 0 || cap <= 0 || slot < 0) return;
   extrema_.assign(std::size_t(cap), WaveExtremum{});
   const bool filtered = ctx.param->precision == 0 && type != kWaveTypeDelta;
-  FynFilterFIR fir(2, band.frequencyMinHz, band.frequencyMaxHz, 22.0, 20, page.rate, 256);
-  if (filtered) {
-    work_.resize(std::size_t(S));
-    fir.SetRawDataNum(static_cast<unsigned long>(S));
-    if (fir.CreateWorkArea() != 0 || fir.SetHData() != 1) throw std::bad_alloc();
-  }
+  if (filtered) work_.resize(std::size_t(S));
   const double P = band.peakDetectLevel;
   const bool ticks = band.showPeak && page.enabled && page.map;
   const int firstEpoch = ctx.FirstEpoch();
@@ -257,9 +276,9 @@ void RawPageRecognition::RecognizeBandWave(const WaveRecognitionContext& ctx, in
     run.x = page.samples.data() + run.epochOffset;
     halfWaves_ = 0;
     if (filtered) {
-      fir.SetRData(run.x, static_cast<unsigned long>(S));
-      fir.CalcFIRFilter();
-      fir.GetResultData(work_.data());
+      if (!BandPassEpoch(band.frequencyMinHz, band.frequencyMaxHz, page.rate,
+                         std::span<const float>(run.x, std::size_t(S)), work_))
+        throw std::bad_alloc();
       run.x = work_.data();
     }
     const float* x = run.x;

@@ -10,6 +10,7 @@
 
 #include "app/document/epoch_parameter.h"
 #include "app/document/table_memory.h"
+#include "common/dsp/fyn_filter_fir.h"
 #include "page_fixture.h"
 #include "platform/draw/dc.h"
 #include "platform/draw/image.h"
@@ -226,6 +227,31 @@ TEST(BandDetector, FlatEpochAndSeveralTypesOnOneChannel) {
   EXPECT_EQ(rec.Table().Records()[1].type, kWaveTypeBand1);
   rec.WaveFormRecognitionTransaction(page.ctx, 1, Channel(x));  // not a recognition channel
   EXPECT_EQ(rec.Table().Count(), 2u);
+}
+
+// The high precision's band-pass equals the library filter's FFT convolution.
+TEST(BandPass, SameAsTheLibraryFilter) {
+  const int S = 30 * kRate;
+  std::vector<float> x(S);
+  unsigned seed = 7;
+  for (float& v : x) {
+    seed = seed * 1103515245u + 12345u;
+    v = static_cast<float>((seed >> 16) % 200) - 100.0f;
+  }
+  for (const auto& [lo, hi] : {std::pair{8.0, 13.0}, std::pair{0.5, 2.0}, std::pair{25.0, 35.0}}) {
+    FynFilterFIR fir(2, lo, hi, 22.0, 20, kRate, 256);
+    fir.SetRawDataNum(S);
+    ASSERT_EQ(fir.CreateWorkArea(), 0);
+    ASSERT_EQ(fir.SetHData(), 1);
+    ASSERT_EQ(fir.SetRData(x.data(), S), 0);
+    ASSERT_EQ(fir.CalcFIRFilter(), 1);
+    std::vector<float> expect(S), got(S);
+    ASSERT_EQ(fir.GetResultData(expect.data()), 1);
+    ASSERT_TRUE(BandPassEpoch(lo, hi, kRate, x, got));
+    double worst = 0;
+    for (int i = 0; i < S; ++i) worst = std::max(worst, double(std::fabs(expect[i] - got[i])));
+    EXPECT_LT(worst, 1e-3) << lo << " .. " << hi << " Hz";
+  }
 }
 
 // ---- The table and failures ----------------------------------------------------------------
