@@ -19,6 +19,7 @@
 
 namespace ui {
 void SetEventModifiers(bool have, Qt::KeyboardModifiers mods);
+bool ClickControlOf(Window& host, int id);
 }
 
 namespace testhooks {
@@ -86,6 +87,10 @@ bool FireTimer(ui::Window& window, std::uint32_t id) {
   ui::Message m{&window, ui::WM_TIMER, id, 0, {}, 0};
   ui::DispatchQueued(m);
   return true;
+}
+
+bool ClickControl(ui::Window& dialogOrBar, int controlId) {
+  return ui::ClickControlOf(dialogOrBar, controlId);
 }
 
 void PressKey(ui::Window& target, std::uint32_t vk, bool down) {

@@ -13,6 +13,12 @@ struct CommandTarget::Map {
     std::function<void(CmdUI&)> update;
   };
   std::vector<Entry> entries;  // in registration order: the first match wins
+  struct Notify {
+    std::uint32_t id = 0;
+    int code = 0;
+    std::function<void()> handler;
+  };
+  std::vector<Notify> notifies;
 };
 
 CommandTarget::CommandTarget() : map_(std::make_unique<Map>()) {}
@@ -53,6 +59,22 @@ bool CommandTarget::DispatchOwn(std::uint32_t id, CmdMode mode, CmdUI* cmdUI) {
   }
   return false;
 }
+
+void CommandTarget::MapNotify(std::uint32_t id, int code, std::function<void()> handler) {
+  map_->notifies.push_back({id, code, std::move(handler)});
+}
+
+bool CommandTarget::DispatchOwnNotify(std::uint32_t id, int code) {
+  for (const auto& n : map_->notifies) {
+    if (n.id != id || n.code != code) continue;
+    auto handler = n.handler;
+    handler();
+    return true;
+  }
+  return false;
+}
+
+bool CommandTarget::OnNotifyMsg(std::uint32_t id, int code) { return DispatchOwnNotify(id, code); }
 
 bool CommandTarget::OnCmdMsg(std::uint32_t id, CmdMode mode, CmdUI* cmdUI) { return DispatchOwn(id, mode, cmdUI); }
 

@@ -59,13 +59,20 @@ class CommandTarget {
   void MapUpdate(std::uint32_t id, std::function<void(CmdUI&)> handler);
   void MapUpdateRange(std::uint32_t first, std::uint32_t last, std::function<void(CmdUI&)> handler);
 
+  // Control notifications other than clicks (CBN_SELCHANGE, EN_CHANGE, LVN_ITEMCHANGED...)
+  // from a control with that id, as the notification-code entries of a message map.
+  void MapNotify(std::uint32_t id, int code, std::function<void()> handler);
+
   // Offers the command to this target and the targets it routes to. Returns true when a
   // handler of the asked kind was found (and run, for Execute and Update).
   virtual bool OnCmdMsg(std::uint32_t id, CmdMode mode, CmdUI* cmdUI);
+  // Offers a control notification along the same route; true when a handler ran.
+  virtual bool OnNotifyMsg(std::uint32_t id, int code);
 
  protected:
   // Only this target's own entries.
   bool DispatchOwn(std::uint32_t id, CmdMode mode, CmdUI* cmdUI);
+  bool DispatchOwnNotify(std::uint32_t id, int code);
 
  private:
   struct Map;

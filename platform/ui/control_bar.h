@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ui/dialog.h"
 #include "platform/ui/window.h"
 
 namespace ui {
@@ -49,6 +50,31 @@ class ToolBar : public ControlBar {
  private:
   struct Impl;
   std::unique_ptr<Impl> tb_;
+};
+
+// A dialog template shown as a bar. Clicks of its controls go to the frame's command route;
+// other notifications (CBN_SELCHANGE...) to the frame's notification route (MapNotify on the
+// frame, view, document or application), unless the bar maps them itself. While the loop is
+// idle, update handlers set the state of its controls; push buttons that nobody handles are
+// greyed.
+class DialogBar : public ControlBar, public ControlHost {
+ public:
+  DialogBar();
+  ~DialogBar() override;
+  bool CreateBar(Frame* frame, int templateId, int barId);
+  bool CreateBar(Frame* frame, const res::DialogTemplate& tmpl, int barId);
+  Frame* GetOwnerFrame() const { return frame_; }
+  // Called once after the controls exist (the bar's initialisation step).
+  virtual void OnInitDialogBar() {}
+  void OnUpdateCmdUI(Frame* target) override;
+  bool OnCommand(std::uintptr_t wParam, std::intptr_t lParam) override;
+  std::intptr_t WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+ protected:
+  const Window* HostWindow() const override { return this; }
+
+ private:
+  Frame* frame_ = nullptr;
 };
 
 }  // namespace ui

@@ -92,3 +92,10 @@ bool View::OnCmdMsg(std::uint32_t id, CmdMode mode, CmdUI* cmdUI) {
 }
 
 }  // namespace ui
+
+namespace ui {
+bool View::OnNotifyMsg(std::uint32_t id, int code) {
+  if (DispatchOwnNotify(id, code)) return true;
+  return document_ && document_->OnNotifyMsg(id, code);
+}
+}  // namespace ui

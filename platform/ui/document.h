@@ -80,6 +80,7 @@ class View : public Window {
 
   // Routes: this view, then its document.
   bool OnCmdMsg(std::uint32_t id, CmdMode mode, CmdUI* cmdUI) override;
+  bool OnNotifyMsg(std::uint32_t id, int code) override;
 
  private:
   Document* document_ = nullptr;

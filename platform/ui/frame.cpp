@@ -179,6 +179,14 @@ bool Frame::OnCmdMsg(std::uint32_t id, CmdMode mode, CmdUI* cmdUI) {
   return false;
 }
 
+bool Frame::OnNotifyMsg(std::uint32_t id, int code) {
+  if (DispatchOwnNotify(id, code)) return true;
+  View* view = GetActiveView();
+  if (view && IsLiveView(view) && view->OnNotifyMsg(id, code)) return true;
+  if (App* app = App::Current()) return app->OnNotifyMsg(id, code);
+  return false;
+}
+
 bool Frame::PreTranslateMessage(Message& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   Qt::KeyboardModifiers mods = CurrentModifiers();

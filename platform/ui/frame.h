@@ -53,6 +53,7 @@ class Frame : public Window {
 
   // Routing: the frame's own handlers, the active view (and its document), the application.
   bool OnCmdMsg(std::uint32_t id, CmdMode mode, CmdUI* cmdUI) override;
+  bool OnNotifyMsg(std::uint32_t id, int code) override;
   // Translates accelerators of the frame's table into WM_COMMAND.
   bool PreTranslateMessage(Message& msg) override;
 
