@@ -5,6 +5,8 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
+#include <QMenu>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -104,6 +106,10 @@ class InputFilter : public QObject {
     }
     auto* widget = qobject_cast<QWidget*>(obj);
     if (!widget) return false;
+    // Open menus and the toolkit's own boxes run loops of their own, as the system's do.
+    QWidget* top = widget->window();
+    if (qobject_cast<QMenu*>(top) || (qobject_cast<QDialog*>(top) && !top->property("qlmWindow").isValid()))
+      return false;
     // Qt offers an ignored event to each parent in turn; pre-translate it once.
     if (e == lastEvent_ && e->type() == lastType_) return false;
     lastEvent_ = e;

@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "platform/ui/app.h"
+#include "platform/ui/dialog.h"
 #include "platform/ui/frame.h"
 #include "platform/ui/qt_internal.h"
 
@@ -186,8 +187,11 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<q
 std::string U(const QString& s) { return s.toStdString(); }
 
 bool PreTranslateChain(Message& msg) {
+  bool keyboard = msg.message >= WM_KEYDOWN && msg.message <= 0x0108;  // the keyboard messages
   for (Window* w = msg.window; w; w = w->GetParent()) {
     if (w->PreTranslateMessage(msg)) return true;
+    // A dialog keeps the keys of its controls to itself (Tab, Enter, arrows in edits).
+    if (keyboard && dynamic_cast<Dialog*>(w)) return false;
   }
   return false;
 }

@@ -241,3 +241,27 @@ TEST(CommonDialogs, FilterListsParseAsTheSystemWritesThem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Dialogs, KeepTheKeysOfTheirControlsFromTheFrame) {
+  struct KeyFrame : ui::Frame {
+    int keys = 0;
+    bool PreTranslateMessage(ui::Message& m) override {
+      if (m.message == ui::WM_KEYDOWN) ++keys;
+      return ui::Frame::PreTranslateMessage(m);
+    }
+  } frame;
+  ASSERT_TRUE(frame.LoadFrame(0));
+  ui::Window pane;
+  ASSERT_TRUE(pane.Create(&frame, 1));
+  testhooks::PressKey(pane, ui::VK_LEFT);
+  EXPECT_EQ(frame.keys, 1) << "keys of the frame's own windows pass the frame first";
+
+  ui::Dialog d(Template(kJump, 259), &frame);
+  ASSERT_TRUE(d.CreateModeless());
+  testhooks::PressKey(d, ui::VK_LEFT);
+  EXPECT_EQ(frame.keys, 1) << "an arrow typed in a dialog stays in the dialog";
+}
+
+}  // namespace
