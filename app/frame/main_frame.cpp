@@ -80,6 +80,7 @@ CMainFrame::CMainFrame()
   WorkspaceWindowDockState = states.workspace;
 
   DragAcceptFiles(true);
+  MapOutputCommands();
 }
 
 CMainFrame::~CMainFrame() { AutoPlayStart = 0; }

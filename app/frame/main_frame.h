@@ -120,6 +120,19 @@ class CMainFrame : public ui::Frame {
   // Whether the workspace's modeless report dialog is open.
   bool IsReportDlgOpen() const { return false; }
 
+  // --- Bitmap output, manuals and About (main_frame_output.cpp) ---------------
+  void MapOutputCommands();
+  void OnBitmapOutput();
+  void OnHelpTopics();
+  void OnVideoOptionHelp();
+  void OnAbout();
+  // The window the bitmap output saves for a choice of the Bitmap dialog: 0 the frame,
+  // 1 the raw window, 2 the trend window, 3 the workspace window; null for other choices.
+  ui::Window* BitmapOutputWindow(int choice);
+  // Repaints the window of the choice and writes its client area as a BMP file. 1 when
+  // written; 0 for a choice outside 0..3 or a failure (no file is left).
+  int SaveWindowBitmap(int choice, const std::string& path);
+
   // --- Layout ----------------------------------------------------------------
   LyrSplitterWnd* OuterSplitter() const { return outerSplitter_.get(); }
   LyrSplitterWnd* InnerSplitter() const { return innerSplitter_.get(); }

@@ -1,0 +1,88 @@
+// Bitmap output, the Help menu's manuals and the About window of the main frame.
+#include <string>
+
+#include "app/frame/frame_globals.h"
+#include "app/frame/help_commands.h"
+#include "app/frame/lyr_about.h"
+#include "app/frame/lyr_dlg_bitmap.h"
+#include "app/frame/lyr_splitter_wnd.h"
+#include "app/frame/main_frame.h"
+#include "app/frame/program_settings.h"
+#include "common/draw/fyn_bitmap.h"
+#include "platform/draw/dc.h"
+#include "platform/draw/image.h"
+#include "platform/ui/common_dialogs.h"
+#include "platform/ui/messages.h"
+
+namespace {
+constexpr std::uint32_t kIdBitmapOutput = 32982;
+constexpr std::uint32_t kIdHelpTopics = 33153;
+constexpr std::uint32_t kIdVideoOptionHelp = 33126;
+
+// Paints a window and the windows inside it, each at its place, as they show now.
+void PaintWindowTree(ui::Window& root, ui::Window& window, draw::Dc& dc) {
+  const ui::Point origin = root.ScreenToClient(window.ClientToScreen(ui::Point{0, 0}));
+  const int saved = dc.SaveDC();
+  dc.SetViewportOrg(origin);
+  dc.IntersectClipRect(window.GetClientRect());
+  window.OnPaint(dc);
+  dc.RestoreDC(saved);
+  for (ui::Window* child : window.Children()) {
+    if (child->IsWindowVisible()) PaintWindowTree(root, *child, dc);
+  }
+}
+}  // namespace
+
+void CMainFrame::MapOutputCommands() {
+  MapCommand(kIdBitmapOutput, [this] { OnBitmapOutput(); });
+  MapUpdate(kIdBitmapOutput, [this](ui::CmdUI& cmd) {
+    cmd.Enable(DocumentLoaded == 1 && ScreeningRunning == 0 && !IsReportDlgOpen() && MultiScreeningDlg == nullptr);
+  });
+  MapCommand(kIdHelpTopics, [this] { OnHelpTopics(); });
+  MapCommand(kIdVideoOptionHelp, [this] { OnVideoOptionHelp(); });
+  MapUpdate(kIdVideoOptionHelp, [](ui::CmdUI& cmd) { cmd.Enable(ScreeningRunning == 0); });
+  MapCommand(ui::ID_APP_ABOUT, [this] { OnAbout(); });
+}
+
+ui::Window* CMainFrame::BitmapOutputWindow(int choice) {
+  switch (choice) {
+    case 0: return this;
+    case 1: return outerSplitter_ ? outerSplitter_->GetPane(0, 0) : nullptr;
+    case 2: return innerSplitter_ ? innerSplitter_->GetPane(0, 0) : nullptr;
+    case 3: return innerSplitter_ ? innerSplitter_->GetPane(0, 1) : nullptr;
+    default: return nullptr;
+  }
+}
+
+int CMainFrame::SaveWindowBitmap(int choice, const std::string& path) {
+  ui::Window* window = BitmapOutputWindow(choice);
+  if (window == nullptr) return 0;
+  window->Invalidate();
+  window->UpdateWindow();
+  const ui::Rect rect = window->GetClientRect();
+  if (rect.IsEmpty()) return 0;
+  draw::Image surface(rect.Width(), rect.Height(), 32);
+  draw::Dc dc(surface);
+  PaintWindowTree(*window, *window, dc);
+  Invalidate(true);
+  UpdateWindow();
+  FynSaveBitmapFile bitmap(&dc, rect, nullptr, path.c_str());
+  if (bitmap.InitTransaction() != 1) return 0;
+  return bitmap.WriteBitmap();
+}
+
+void CMainFrame::OnBitmapOutput() {
+  WriteResumeFile();
+  LyrDlgBitmap target(this);
+  if (target.DoModal() != ui::IDOK) return;
+  ui::FileDialog save(false, "bmp", {}, ui::OFN_OVERWRITEPROMPT | ui::OFN_HIDEREADONLY, "Bitmap(*.bmp)|*.bmp||", this);
+  save.SetInitialFolder(LastFolderPath);
+  if (save.DoModal() == ui::IDOK) SaveWindowBitmap(target.target, save.GetPathName());
+  WriteResumeFile();
+}
+
+void CMainFrame::OnHelpTopics() { OpenHelpTopics(); }
+
+void CMainFrame::OnVideoOptionHelp() { OpenVideoOptionHelp(); }
+
+void CMainFrame::OnAbout() { ShowAboutWindow(); }
