@@ -129,8 +129,9 @@ short FynMoveScale::DrawScale(draw::Dc* dc, draw::Rect rect) {
   if (v < startNum_) v += n;
   for (; v <= last && v >= startNum_; v += n) {
     const double t = RoundToStep(v / f - o / f, step);
-    const int x = rect.left + static_cast<int>((t - origin) * pixelsPerSecond);
-    if (x >= rect.left && x <= rect.right) {
+    const double xd = rect.left + std::trunc((t - origin) * pixelsPerSecond);
+    if (xd >= rect.left && xd <= rect.right) {
+      const int x = static_cast<int>(xd);
       EngravedLine(*dc, x, rect.top + 1, x, tickBottom, on);
       std::string label;
       CreateNumStr(t, &label);

@@ -145,6 +145,7 @@ void Fyn_Set7x7GridData::Set19Data() {
   for (int e = 0; e < kElectrodes; ++e) {
     float v = 0.0f;
     if (dataTypes_[e] == kTypeChannel) {
+      if (channels_[e] < 0) continue;  // no channel: the electrode stays without a value
       values19_[e] = channelData_[channels_[e]];
       computed_[e] = 1;
     } else if (dataTypes_[e] == kTypeFormula) {
