@@ -69,6 +69,8 @@ void AnswerFontDialog(int result, int height, int weight, std::string face) {
   Script().commonAnswers.push_back(std::move(a));
 }
 
+void AnswerPopupMenu(std::uint32_t command) { Script().popupAnswers.push_back(command); }
+
 int UnansweredCount() { return Script().unanswered; }
 
 void Reset() {
@@ -79,6 +81,7 @@ void Reset() {
   s.dialogs.clear();
   s.shownDialogs.clear();
   s.commonAnswers.clear();
+  s.popupAnswers.clear();
   s.unanswered = 0;
 }
 

@@ -54,6 +54,9 @@ void AnswerColorDialog(int result, std::uint32_t colorref = 0);
 // The font answer is applied by the font dialog's own hook (height, weight, face).
 void AnswerFontDialog(int result, int height = 0, int weight = 400, std::string face = {});
 
+// The command chosen in the next popup (context) menu; 0 dismisses it.
+void AnswerPopupMenu(std::uint32_t command);
+
 // Number of shown boxes and dialogs that found no scripted answer.
 int UnansweredCount();
 

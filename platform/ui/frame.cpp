@@ -16,6 +16,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/control_bar.h"
 #include "platform/ui/qt_internal.h"
+#include "platform/ui/script_state.h"
 
 namespace ui {
 
@@ -42,8 +43,8 @@ void AddItems(Frame* frame, QWidget* target, Menu* menu, bool isBar) {
       Menu* popup = item.popup.get();
       int index = isBar ? i : -1;
       QObject::connect(sub, &QMenu::aboutToShow, sub, [frame, sub, popup, index] {
-        if (index >= 0) frame->OnInitMenu(frame->GetMenu());
-        frame->OnInitMenuPopup(popup, index, false);
+        if (frame && index >= 0) frame->OnInitMenu(frame->GetMenu());
+        if (frame) frame->OnInitMenuPopup(popup, index, false);
         FillQMenu(frame, sub, popup, index);
       });
       if (auto* bar = qobject_cast<QMenuBar*>(target)) bar->addMenu(sub);
@@ -51,13 +52,16 @@ void AddItems(Frame* frame, QWidget* target, Menu* menu, bool isBar) {
       continue;
     }
     auto* action = new QAction(Q(item.text), target);
+    action->setData(QVariant::fromValue<uint>(item.id));
     action->setEnabled(item.enabled);
     action->setCheckable(item.checked);
     action->setChecked(item.checked);
     std::uint32_t id = item.id;
-    QObject::connect(action, &QAction::triggered, action, [frame, id] {
-      frame->SendMessage(WM_COMMAND, MakeLong(static_cast<std::uint16_t>(id), 0), 0);
-    });
+    // Without a frame (context menus) the caller reads the chosen action instead.
+    if (frame)
+      QObject::connect(action, &QAction::triggered, action, [frame, id] {
+        frame->SendMessage(WM_COMMAND, MakeLong(static_cast<std::uint16_t>(id), 0), 0);
+      });
     target->addAction(action);
   }
 }
@@ -317,6 +321,36 @@ std::intptr_t Frame::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::i
     return 0;
   }
   return Window::WindowProc(msg, wParam, lParam);
+}
+
+}  // namespace ui
+
+namespace ui {
+
+std::uint32_t TrackPopupMenu(Menu& popup, PopupPosition screen, Window* owner, std::uint32_t flags) {
+  if (auto* frame = dynamic_cast<Frame*>(owner)) frame->OnInitMenuPopup(&popup, -1, false);
+  std::uint32_t chosen = 0;
+  if (ScriptedUi()) {
+    ScriptState& s = Script();
+    if (!s.popupAnswers.empty()) {
+      chosen = s.popupAnswers.front();
+      s.popupAnswers.pop_front();
+      // Only a command the menu offers, enabled, can be chosen.
+      const MenuItem* item = popup.Find(chosen);
+      if (!item || !item->enabled) chosen = 0;
+    } else {
+      ++s.unanswered;
+    }
+  } else {
+    QMenu menu(WidgetOf(owner));
+    AddItems(nullptr, &menu, &popup, false);
+    QAction* picked = menu.exec(QPoint(screen.x, screen.y));
+    if (picked) chosen = picked->data().toUInt();
+  }
+  if (chosen == 0) return 0;
+  if (flags & TPM_RETURNCMD) return chosen;
+  if (owner) owner->SendMessage(WM_COMMAND, MakeLong(static_cast<std::uint16_t>(chosen), 0), 0);
+  return 1;
 }
 
 }  // namespace ui

@@ -72,6 +72,20 @@ class Menu {
   std::vector<MenuItem> items_;
 };
 
+class Window;
+struct PopupPosition {
+  int x = 0;  // screen pixels
+  int y = 0;
+};
+
+// Shows a popup (context) menu at a screen position and waits for the choice. With
+// TPM_RETURNCMD the chosen command is returned (0 for none); otherwise the choice is sent to
+// owner as WM_COMMAND and the result is non-zero when something was chosen. Before showing,
+// the owner's frame runs the popup's update handlers when owner is a Frame. Under the offscreen
+// platform the choice comes from the testing script (testhooks::AnswerPopupMenu).
+inline constexpr std::uint32_t TPM_RETURNCMD = 0x0100;
+std::uint32_t TrackPopupMenu(Menu& popup, PopupPosition screen, Window* owner, std::uint32_t flags = 0);
+
 // One accelerator: a key with modifiers that sends a command.
 struct Accelerator {
   std::uint32_t vk = 0;  // virtual key (VK_*, or 'A'..'Z', '0'..'9')

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/draw/image.h"
 #include "platform/ui/window.h"
 
 class QTimer;
@@ -24,6 +25,8 @@ struct Window::Impl {
   int id = 0;
   bool destroying = false;
   std::map<std::uint32_t, std::unique_ptr<QTimer>> timers;
+  // What ClientDc drew, shown under OnPaint's drawing.
+  std::unique_ptr<draw::Image> surface;
 };
 
 // Widget of a Window, found through the "qlmWindow" property on it or its ancestors.
@@ -53,8 +56,5 @@ QWidget* MakeWidget(Window* owner, WindowKind kind, QWidget* parent);
 
 // True when modal loops must not run (offscreen platform, tests).
 bool ScriptedUi();
-
-// The QMainWindow of a frame (platform/ui/frame.cpp).
-class QMainWindowAccess;
 
 }  // namespace ui

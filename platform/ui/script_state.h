@@ -33,6 +33,7 @@ struct ScriptState {
   std::deque<ScriptedDialog> dialogs;
   std::vector<int> shownDialogs;
   std::deque<CommonAnswer> commonAnswers;
+  std::deque<std::uint32_t> popupAnswers;
   int unanswered = 0;
 };
 

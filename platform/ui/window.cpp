@@ -22,11 +22,8 @@
 #include "platform/ui/frame.h"
 #include "platform/ui/qt_internal.h"
 
-#if __has_include("platform/draw/dc_qt.h")
 #include "platform/draw/dc.h"
 #include "platform/draw/dc_qt.h"
-#define QLM_HAVE_DC 1
-#endif
 
 namespace ui {
 namespace {
@@ -51,11 +48,10 @@ class Forwarding : public Base {
   void paintEvent(QPaintEvent* e) override {
     Base::paintEvent(e);
     if (!owner_) return;
-#ifdef QLM_HAVE_DC
     QPainter painter(this);
+    if (const draw::Image* surface = owner_->impl()->surface.get()) painter.drawImage(0, 0, draw::QtImage(*surface));
     std::unique_ptr<draw::Dc> dc = draw::MakeDcForPainter(&painter);
     owner_->OnPaint(*dc);
-#endif
   }
   void resizeEvent(QResizeEvent* e) override {
     Base::resizeEvent(e);
@@ -481,6 +477,55 @@ int Window::GetFocusControlId() {
 }
 
 bool Window::PreTranslateMessage(Message&) { return false; }
+
+void Window::SetCursorShape(Cursor cursor) {
+  QWidget* w = impl_->widget.data();
+  if (!w) return;
+  static const Qt::CursorShape kShapes[] = {Qt::ArrowCursor,   Qt::CrossCursor,   Qt::IBeamCursor,
+                                            Qt::WaitCursor,    Qt::SizeHorCursor, Qt::SizeVerCursor,
+                                            Qt::SizeAllCursor, Qt::PointingHandCursor, Qt::ForbiddenCursor};
+  w->setCursor(kShapes[static_cast<int>(cursor)]);
+}
+
+// --- ClientDc ------------------------------------------------------------------------------
+
+struct ClientDc::Impl {
+  QPointer<QWidget> widget;
+  draw::Image scratch;  // drawing target when the window does not exist
+  std::unique_ptr<draw::Dc> dc;
+};
+
+ClientDc::ClientDc(Window& window) : impl_(std::make_unique<Impl>()) {
+  QWidget* w = WidgetOf(&window);
+  draw::Image* target = &impl_->scratch;
+  if (w) {
+    impl_->widget = w;
+    auto& surface = window.impl()->surface;
+    int width = std::max(1, w->width()), height = std::max(1, w->height());
+    if (!surface || surface->Width() != width || surface->Height() != height) {
+      // A new size keeps what was drawn where it still fits.
+      auto fresh = std::make_unique<draw::Image>(width, height, 32);
+      fresh->Fill(draw::Rgb(255, 255, 255));
+      if (surface) {
+        QPainter p(&draw::QtImage(*fresh));
+        p.drawImage(0, 0, draw::QtImage(*surface));
+      }
+      surface = std::move(fresh);
+    }
+    target = surface.get();
+  } else {
+    impl_->scratch = draw::Image(1, 1, 32);
+  }
+  impl_->dc = std::make_unique<draw::Dc>(*target);
+}
+
+ClientDc::~ClientDc() {
+  impl_->dc.reset();
+  if (impl_->widget) impl_->widget->update();
+}
+
+draw::Dc& ClientDc::dc() { return *impl_->dc; }
+bool ClientDc::IsValid() const { return !impl_->widget.isNull(); }
 
 void Window::OnPaint(draw::Dc&) {}
 

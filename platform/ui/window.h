@@ -25,6 +25,7 @@
 
 namespace draw {
 class Dc;
+class Image;
 }
 
 namespace ui {
@@ -40,6 +41,24 @@ struct Message {
   std::intptr_t lParam = 0;
   Point pt;                       // pointer position on the screen when queued
   int controlId = 0;              // for input to a dialog control: the control's id, else 0
+};
+
+// Drawing into a window outside OnPaint (the system's client device context): what is drawn
+// lands on the window's own surface, which is shown at once and stays under what OnPaint draws
+// later. The surface has the size of the client area when the context is taken.
+class ClientDc {
+ public:
+  explicit ClientDc(Window& window);
+  ~ClientDc();
+  ClientDc(const ClientDc&) = delete;
+  ClientDc& operator=(const ClientDc&) = delete;
+  draw::Dc& dc();
+  // False when the window does not exist (drawing then goes nowhere).
+  bool IsValid() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
 };
 
 // The Qt counterpart a window is built on (platform internal).
@@ -104,6 +123,10 @@ class Window : public CommandTarget {
   void InvalidateRect(const Rect& rect, bool erase = true);
   void UpdateWindow();
   void RedrawWindow();
+
+  // Mouse pointer shape while over the window.
+  enum class Cursor { Arrow, Cross, IBeam, Wait, SizeWE, SizeNS, SizeAll, Hand, No };
+  void SetCursorShape(Cursor cursor);
 
   // Mouse capture: the window receives the mouse messages until ReleaseCapture.
   void SetCapture();

@@ -127,6 +127,26 @@ TEST_F(Fixture, AcceleratorsSendTheirCommand) {
   EXPECT_EQ(g_log, std::vector<std::string>{"open"});
 }
 
+TEST_F(Fixture, ContextMenusReturnOrSendTheChosenCommand) {
+  auto popup = std::make_shared<ui::Menu>();
+  popup->AppendItem(300, "Mark");
+  popup->AppendItem(301, "Delete");
+  popup->EnableItem(301, false);
+  app.MapCommand(300, [] { g_log.push_back("mark"); });
+  testhooks::Reset();
+  testhooks::AnswerPopupMenu(300);
+  EXPECT_EQ(ui::TrackPopupMenu(*popup, {10, 10}, &frame, ui::TPM_RETURNCMD), 300u);
+  EXPECT_TRUE(g_log.empty()) << "a returned command is not sent";
+  testhooks::AnswerPopupMenu(300);
+  EXPECT_EQ(ui::TrackPopupMenu(*popup, {10, 10}, &frame), 1u);
+  EXPECT_EQ(g_log, std::vector<std::string>{"mark"});
+  testhooks::AnswerPopupMenu(301);
+  EXPECT_EQ(ui::TrackPopupMenu(*popup, {10, 10}, view, ui::TPM_RETURNCMD), 0u) << "a disabled item cannot be chosen";
+  EXPECT_EQ(ui::TrackPopupMenu(*popup, {10, 10}, view), 0u) << "dismissed";
+  EXPECT_EQ(testhooks::UnansweredCount(), 1);
+  testhooks::Reset();
+}
+
 struct RatioSplitter : ui::Splitter {
   int moved = 0;
   void OnBarMoved(bool, int) override { ++moved; }

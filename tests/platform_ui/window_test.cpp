@@ -122,3 +122,27 @@ TEST(WindowPainting, RendersThroughOnPaintIntoAnImage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowPainting, ClientDcDrawingShowsUnderOnPaint) {
+  struct Half : ui::Window {
+    void OnPaint(draw::Dc& dc) override { dc.FillRect({0, 0, 10, 10}, draw::Brush::Solid(draw::Rgb(0, 0, 255))); }
+  } w;
+  ASSERT_TRUE(w.Create(nullptr, 0, {0, 0, 40, 20}));
+  {
+    ui::ClientDc cdc(w);
+    ASSERT_TRUE(cdc.IsValid());
+    cdc.dc().FillRect({0, 0, 40, 20}, draw::Brush::Solid(draw::Rgb(0, 160, 0)));
+  }
+  draw::Image img = testhooks::RenderWindow(w);
+  EXPECT_EQ(img.GetPixel(5, 5), draw::Rgb(0, 0, 255)) << "OnPaint draws over the surface";
+  EXPECT_EQ(img.GetPixel(30, 15), draw::Rgb(0, 160, 0)) << "what the client context drew stays";
+
+  ui::Window never;
+  ui::ClientDc none(never);
+  EXPECT_FALSE(none.IsValid());
+  none.dc().FillRect({0, 0, 5, 5}, draw::Brush::Solid(0));  // goes nowhere, harmlessly
+}
+
+}  // namespace
