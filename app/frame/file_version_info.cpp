@@ -65,7 +65,10 @@ bool ReadVersionText(const std::string& path, std::string* text) {
     if (sizeAt + 4 > file->size()) break;
     const auto* b = reinterpret_cast<const std::uint8_t*>(file->data() + sizeAt);
     const std::size_t length = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::size_t>(b[3]) << 24);
-    if (length == 0 || length > kMaxText || length > file->size() - sizeAt - 4) continue;
+    // Every line of the data starts with a key, and every key with a backslash.
+    if (length == 0 || length > kMaxText || length > file->size() - sizeAt - 4 || (*file)[sizeAt + 4] != '\\') {
+      continue;
+    }
     *text = file->substr(sizeAt + 4, length);
     return true;
   }

@@ -1,4 +1,5 @@
 // The frame's bitmap output, manual and About commands.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -42,6 +43,16 @@ TEST_F(FrameOutput, TheChosenWindowIsSavedAsABitmapFile) {
   EXPECT_EQ(static_cast<int>(U32(bmp, 18)), raw.Width());
   EXPECT_EQ(static_cast<int>(U32(bmp, 22)), raw.Height());
   EXPECT_EQ(bmp.size(), 54u + static_cast<std::size_t>((raw.Width() * 3 + 3) / 4 * 4) * raw.Height());
+  // A standard image tool reads the file as the same size.
+  const std::string identify = "identify -format '%w %h' '" + path + "' > '" + path + ".txt' 2>/dev/null";
+  if (std::system("command -v identify > /dev/null 2>&1") == 0) {
+    ASSERT_EQ(std::system(identify.c_str()), 0);
+    std::ifstream size(path + ".txt");
+    int w = 0, h = 0;
+    size >> w >> h;
+    EXPECT_EQ(w, raw.Width());
+    EXPECT_EQ(h, raw.Height());
+  }
 
   // The whole frame, and no file for a choice outside the four windows.
   EXPECT_EQ(Frame().SaveWindowBitmap(0, folder_->Path() + "/all.bmp"), 1);
