@@ -64,6 +64,8 @@ int UnansweredCount();
 void Reset();
 
 // --- Timers, input, files -----------------------------------------------------------
+// The Ctrl and Shift state is set in one place for the whole program:
+// sys::SetKeyStateForTesting (platform/system/key_state.h); PressKey and accelerators read it.
 // Delivers WM_TIMER for an armed timer as its expiry would (pre-translation, then the window
 // procedure). False when the timer is not armed.
 bool FireTimer(ui::Window& window, std::uint32_t id);

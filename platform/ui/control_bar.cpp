@@ -2,7 +2,13 @@
 #include "platform/ui/control_bar.h"
 
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QToolButton>
+
+#include "platform/draw/dc_qt.h"
+#include "platform/res/resource_store.h"
 
 #include "platform/ui/frame.h"
 #include "platform/ui/qt_internal.h"
@@ -65,6 +71,34 @@ void ToolBar::SetButtons(const std::vector<std::uint32_t>& ids, const std::vecto
     tb_->buttons.push_back(b);
   }
   layout->addStretch(1);
+}
+
+draw::Image DecodeXpm(std::string_view text) {
+  QImage img;
+  if (text.empty() || !img.loadFromData(reinterpret_cast<const uchar*>(text.data()), static_cast<int>(text.size()), "XPM"))
+    return {};
+  return draw::ImageFromQt(img.convertToFormat(QImage::Format_RGB32));
+}
+
+draw::Image LoadIconImage(std::uint32_t id) {
+  std::string name = "/icons/" + std::to_string(id) + ".xpm";
+  std::string_view text = res::FileText(std::string(res::LanguageFolder(res::CurrentLanguage())) + name);
+  if (text.empty()) text = res::FileText("en" + name);
+  return DecodeXpm(text);
+}
+
+void ToolBar::SetButtonImage(std::uint32_t id, const draw::Image& image) {
+  for (auto& b : tb_->buttons) {
+    if (b.id != id || !b.button) continue;
+    if (image.IsNull()) {
+      b.button->setIcon(QIcon());
+      b.button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    } else {
+      b.button->setIcon(QIcon(QPixmap::fromImage(draw::QtImage(image))));
+      b.button->setIconSize(QSize(image.Width(), image.Height()));
+      b.button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+  }
 }
 
 void ToolBar::SetButtonText(std::uint32_t id, std::string_view text) {

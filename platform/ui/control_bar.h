@@ -11,9 +11,19 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/window.h"
 
+namespace draw {
+class Image;
+}
+
 namespace ui {
 
 class Frame;
+
+// Icon resources: resources/<lang>/icons/<id>.xpm (the text image format), looked up in the
+// current language and then in English. A null image when there is none or it is malformed.
+draw::Image LoadIconImage(std::uint32_t id);
+// Decodes the text of an XPM image; a null image when it is malformed.
+draw::Image DecodeXpm(std::string_view text);
 
 class ControlBar : public Window {
  public:
@@ -39,6 +49,8 @@ class ToolBar : public ControlBar {
   void SetButtons(const std::vector<std::uint32_t>& ids, const std::vector<std::string>& tips = {});
   // Text shown on a button (without an icon the tip is shown).
   void SetButtonText(std::uint32_t id, std::string_view text);
+  // Icon of a button; a null image removes it.
+  void SetButtonImage(std::uint32_t id, const draw::Image& image);
   int GetButtonCount() const;
   std::uint32_t GetButtonId(int index) const;
   bool IsButtonEnabled(std::uint32_t id) const;

@@ -265,3 +265,45 @@ TEST(Dialogs, KeepTheKeysOfTheirControlsFromTheFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ToolBars, ButtonsSendCommandsAndFollowUpdateHandlers) {
+  ui::App app;
+  ui::Frame frame;
+  ASSERT_TRUE(frame.LoadFrame(0));
+  app.SetMainWnd(&frame);
+  ui::ToolBar bar;
+  ASSERT_TRUE(bar.CreateBar(&frame, ui::AFX_IDW_TOOLBAR));
+  bar.SetButtons({57601, 0, 33009}, {"Open", "", "Result"});
+  frame.DockControlBar(&bar);
+  int opened = 0;
+  app.MapCommand(57601, [&] { ++opened; });
+  ui::RunIdleNow();
+  EXPECT_TRUE(bar.IsButtonEnabled(57601));
+  EXPECT_FALSE(bar.IsButtonEnabled(33009)) << "no handler: greyed";
+  EXPECT_TRUE(bar.PressButton(57601));
+  EXPECT_FALSE(bar.PressButton(33009));
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(bar.GetButtonCount(), 3);
+  EXPECT_EQ(bar.GetButtonId(1), 0u) << "separator";
+
+  const char* xpm =
+      "/* XPM */\n"
+      "static const char* icon[] = {\n"
+      "\"2 2 2 1\",\n"
+      "\"r c #FF0000\",\n"
+      "\"b c #0000FF\",\n"
+      "\"rb\",\n"
+      "\"br\"};\n";
+  draw::Image icon = ui::DecodeXpm(xpm);
+  ASSERT_FALSE(icon.IsNull());
+  EXPECT_EQ(icon.GetPixel(0, 0), draw::Rgb(255, 0, 0));
+  EXPECT_EQ(icon.GetPixel(1, 0), draw::Rgb(0, 0, 255));
+  bar.SetButtonImage(57601, icon);
+  EXPECT_TRUE(ui::DecodeXpm("not an image").IsNull());
+  EXPECT_TRUE(ui::LoadIconImage(999999).IsNull());
+  app.SetMainWnd(nullptr);
+}
+
+}  // namespace
