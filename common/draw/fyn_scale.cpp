@@ -46,6 +46,16 @@ void FynScalePane::RepaintNow() {
   RedrawWindow();
 }
 
+void FynScalePane::SetPaneCursor(FynScaleCursor cursor) {
+  cursor_ = cursor;
+  switch (cursor) {
+    case FynScaleCursor::SizeWE: SetCursorShape(ui::Window::Cursor::SizeWE); break;
+    case FynScaleCursor::SizeNS: SetCursorShape(ui::Window::Cursor::SizeNS); break;
+    case FynScaleCursor::No: SetCursorShape(ui::Window::Cursor::No); break;
+    default: SetCursorShape(ui::Window::Cursor::Arrow); break;
+  }
+}
+
 void FynScalePane::InvalidatePane() {
   ++invalidations_;
   Invalidate();
@@ -170,10 +180,10 @@ unsigned long FynMoveScale::DragCount(int x) {
 
 void FynMoveScale::OnLButtonDown(std::uint32_t, draw::Point point) {
   if (moveSw_ == 0) {
-    cursor_ = FynScaleCursor::No;
+    SetPaneCursor(FynScaleCursor::No);
     return;
   }
-  cursor_ = FynScaleCursor::SizeWE;
+  SetPaneCursor(FynScaleCursor::SizeWE);
   if (GetClientRect().Width() > 1) samplesPerPixel_ = (static_cast<double>(dataNum_) - 1.0) / (GetClientRect().Width() - 1);
   ui::Window::SetCapture();
   dragging_ = true;
@@ -183,7 +193,7 @@ void FynMoveScale::OnLButtonDown(std::uint32_t, draw::Point point) {
 }
 
 void FynMoveScale::OnMouseMove(std::uint32_t, draw::Point point) {
-  cursor_ = moveSw_ != 0 ? FynScaleCursor::SizeWE : FynScaleCursor::No;
+  SetPaneCursor(moveSw_ != 0 ? FynScaleCursor::SizeWE : FynScaleCursor::No);
   if (!dragging_) return;
   cursorX_ = point.x;
   const double perPixel = anchor_ / std::max(point.x, 1);
@@ -269,10 +279,10 @@ void FynMoveVScale::CheckLimit() {
 
 void FynMoveVScale::OnLButtonDown(std::uint32_t, draw::Point point) {
   if (moveSw_ == 0) {
-    cursor_ = FynScaleCursor::No;
+    SetPaneCursor(FynScaleCursor::No);
     return;
   }
-  cursor_ = orientation_ == 1 ? FynScaleCursor::SizeWE : FynScaleCursor::SizeNS;
+  SetPaneCursor(orientation_ == 1 ? FynScaleCursor::SizeWE : FynScaleCursor::SizeNS);
   const int extent = orientation_ == 1 ? GetClientRect().Width() - 1 : GetClientRect().Height() - 1;
   if (extent > 0) valuePerPixel_ = (current_ - base_) / extent;
   const int position = orientation_ == 1 ? point.x : GetClientRect().bottom - point.y;
@@ -296,9 +306,9 @@ void FynMoveVScale::DragTo(draw::Point point) {
 
 void FynMoveVScale::OnMouseMove(std::uint32_t, draw::Point point) {
   if (moveSw_ == 0) {
-    cursor_ = FynScaleCursor::No;
+    SetPaneCursor(FynScaleCursor::No);
   } else {
-    cursor_ = orientation_ == 1 ? FynScaleCursor::SizeWE : FynScaleCursor::SizeNS;
+    SetPaneCursor(orientation_ == 1 ? FynScaleCursor::SizeWE : FynScaleCursor::SizeNS);
   }
   if (!dragging_) return;
   DragTo(point);

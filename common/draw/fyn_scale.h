@@ -45,6 +45,8 @@ class FynScalePane : public ui::View {
   static void EngravedLine(draw::Dc& dc, int x1, int y1, int x2, int y2, bool on);
   void RepaintNow();
   void InvalidatePane();
+  // Shows the pointer shape over the pane.
+  void SetPaneCursor(FynScaleCursor cursor);
 
   bool dragging_ = false;
   FynScaleCursor cursor_ = FynScaleCursor::Arrow;
