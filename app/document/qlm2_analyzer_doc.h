@@ -80,6 +80,31 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // Per-recording analysis settings, kept across recordings.
   AnalysisParamBlocks Params;
 
+  // ---- Recording services of the shared dialogs and the frame's window commands ----
+  // Recording length in whole seconds: the least data count / rate over the channels; -1
+  // without channels.
+  std::int32_t GetRecordSec() const;
+  // Analysed length (RecordSeconds) over the seconds of one unit; with EpochSeconds the number
+  // of epochs. 0 for a unit below 1 second.
+  std::int32_t GetDivNum(std::int32_t secondsPerUnit) const;
+  // Re-creates the per-epoch tables for an epoch length: fresh records when flag is non-zero,
+  // else the records there are kept. 0 on failure.
+  int Init4ChangeEpochTime(int epochs, int epochSeconds, int channelCount, int flag);
+  // Re-creates the mark table for the analysed length; non-zero on success.
+  int AllocateMark();
+  // Time label of an offset in milliseconds from the recording start: clock time when mode is
+  // set and the start time is known, else elapsed time ("d.hh:mm:ss.mmm").
+  void GetMSecTimeString(int mode, std::int64_t ms, std::string* out) const;
+  // Epoch chosen in the windows, -1 none.
+  std::int32_t SelectedEpoch = -1;
+  // -1 while no screening result exists.
+  std::int32_t ScreeningMarker = -1;
+  // 1 when sample values are offset binary, 0 two's complement.
+  std::uint16_t UnsignedSamples = 1;
+  // Wave detection: one byte per 0.1 s, non-zero where a wave was found; channel -1 none.
+  std::vector<std::uint8_t> WaveDetectFlags;
+  std::int32_t WaveDetectChannel = -1;
+
  private:
   void ResetExperimentRecord();
   // True while something running forbids closing the recording.
