@@ -1,6 +1,8 @@
 // Images: packed bitmap-file rows in every bit count, palettes, files.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -87,7 +89,7 @@ TEST(Image, SavesAndLoadsPngAndBmp) {
   img.Fill(Rgb(10, 20, 30));
   img.SetPixel(4, 3, Rgb(250, 0, 5));
   for (const char* name : {"qlm_draw_image_test.png", "qlm_draw_image_test.bmp"}) {
-    const auto path = std::filesystem::temp_directory_path() / name;
+    const auto path = std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "_" + name);
     const bool saved = path.extension() == ".png" ? img.SavePng(path.string()) : img.SaveBmp(path.string());
     ASSERT_TRUE(saved) << name;
     const Image back = Image::Load(path.string());

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+#include <unistd.h>
+
 #include "platform/draw/print.h"
 
 using namespace draw;
@@ -27,7 +29,7 @@ int CountOf(const std::string& text, const std::string& what) {
 }  // namespace
 
 TEST(PrintJob, PdfFileHasTheDrawnPagesAndA4Capabilities) {
-  const auto path = std::filesystem::temp_directory_path() / "qlm_draw_print_test.pdf";
+  const auto path = std::filesystem::temp_directory_path() / ("qlm_draw_print_test_" + std::to_string(::getpid()) + ".pdf");
   std::filesystem::remove(path);
   PageSetup setup;  // A4 portrait, 600 dpi
   PrintStatus status = PrintStatus::Failed;
@@ -64,7 +66,7 @@ TEST(PrintJob, UnwritablePdfPathIsReportedAndAbortRemovesTheFile) {
   EXPECT_FALSE(PrintJob::OpenPdf("/nonexistent-folder/x/out.pdf", PageSetup{}, &status));
   EXPECT_EQ(status, PrintStatus::CannotOpen);
 
-  const auto path = std::filesystem::temp_directory_path() / "qlm_draw_abort_test.pdf";
+  const auto path = std::filesystem::temp_directory_path() / ("qlm_draw_abort_test_" + std::to_string(::getpid()) + ".pdf");
   auto job = PrintJob::OpenPdf(path.string(), PageSetup{}, &status);
   ASSERT_TRUE(job);
   job->StartPage();
