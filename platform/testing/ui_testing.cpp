@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -104,6 +105,46 @@ void PressKey(ui::Window& target, std::uint32_t vk, bool down) {
   ui::Message m{&target, down ? ui::WM_KEYDOWN : ui::WM_KEYUP, vk, down ? 1 : static_cast<std::intptr_t>(1u | (1u << 31)), {}, 0};
   ui::DispatchQueued(m);
   ui::SetEventModifiers(false, {});
+}
+
+void SendToolkitKey(ui::Window& target, std::uint32_t vk, bool ctrl, bool alt) {
+  QWidget* w = ui::WidgetOf(&target);
+  if (!w) return;
+  int key = 0;
+  QString text;
+  Qt::KeyboardModifiers mods;
+  if (ctrl) mods |= Qt::ControlModifier;
+  if (alt) mods |= Qt::AltModifier;
+  if (vk >= '0' && vk <= '9') {
+    key = Qt::Key_0 + static_cast<int>(vk - '0');
+    text = QChar(static_cast<char16_t>(vk));
+  } else if (vk >= 'A' && vk <= 'Z') {
+    key = Qt::Key_A + static_cast<int>(vk - 'A');
+    text = QChar(static_cast<char16_t>(vk - 'A' + 'a'));
+  } else if (vk >= ui::VK_NUMPAD0 && vk <= ui::VK_NUMPAD9) {
+    key = Qt::Key_0 + static_cast<int>(vk - ui::VK_NUMPAD0);
+    text = QChar(static_cast<char16_t>('0' + vk - ui::VK_NUMPAD0));
+    mods |= Qt::KeypadModifier;
+  } else if (vk >= ui::VK_F1 && vk <= ui::VK_F12) {
+    key = Qt::Key_F1 + static_cast<int>(vk - ui::VK_F1);
+  } else {
+    switch (vk) {
+      case ui::VK_LEFT: key = Qt::Key_Left; break;
+      case ui::VK_RIGHT: key = Qt::Key_Right; break;
+      case ui::VK_UP: key = Qt::Key_Up; break;
+      case ui::VK_DOWN: key = Qt::Key_Down; break;
+      case ui::VK_PRIOR: key = Qt::Key_PageUp; break;
+      case ui::VK_NEXT: key = Qt::Key_PageDown; break;
+      case ui::VK_SPACE: key = Qt::Key_Space; text = " "; break;
+      case ui::VK_ESCAPE: key = Qt::Key_Escape; break;
+      default: return;
+    }
+  }
+  if (ctrl) text.clear();
+  QKeyEvent press(QEvent::KeyPress, key, mods, text);
+  QApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+  QApplication::sendEvent(w, &release);
 }
 
 void DropFiles(ui::Frame& frame, const std::vector<std::string>& paths) {

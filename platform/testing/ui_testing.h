@@ -75,6 +75,10 @@ bool ClickControl(ui::Window& dialogOrBar, int controlId);
 // Delivers a key-down (or key-up) message through the message path of the focused window
 // (pre-translation, accelerators, window procedure).
 void PressKey(ui::Window& target, std::uint32_t vk, bool down = true);
+// Sends a key as the toolkit delivers a real key press and release to the window (the whole
+// input path: pre-translation, key-down, character). vk: digits, letters, VK_NUMPAD0..9,
+// arrows, VK_PRIOR/NEXT, VK_SPACE, VK_ESCAPE, VK_F1..F12.
+void SendToolkitKey(ui::Window& target, std::uint32_t vk, bool ctrl = false, bool alt = false);
 // Drops files on a frame as the desktop would.
 void DropFiles(ui::Frame& frame, const std::vector<std::string>& paths);
 // Runs every posted message and task now.

@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QDialog>
 #include <QMenu>
+#include <QPointer>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -110,10 +111,17 @@ class InputFilter : public QObject {
     QWidget* top = widget->window();
     if (qobject_cast<QMenu*>(top) || (qobject_cast<QDialog*>(top) && !top->property("qlmWindow").isValid()))
       return false;
-    // Qt offers an ignored event to each parent in turn; pre-translate it once.
-    if (e == lastEvent_ && e->type() == lastType_) return false;
+    // Qt offers an ignored event to each parent in turn; pre-translate it once. An event at
+    // the same address may be a new one (they live on the stack), so the same time stamp and
+    // a receiver above the last one are asked too.
+    auto* input = static_cast<QInputEvent*>(e);
+    bool repeat = e == lastEvent_ && e->type() == lastType_ && input->timestamp() == lastStamp_ && lastReceiver_ &&
+                  widget != lastReceiver_ && widget->isAncestorOf(lastReceiver_);
     lastEvent_ = e;
     lastType_ = e->type();
+    lastStamp_ = input->timestamp();
+    lastReceiver_ = widget;
+    if (repeat) return false;
     Window* win = WindowOfWidget(widget);
     if (!win) return false;
     Message m;
@@ -136,9 +144,10 @@ class InputFilter : public QObject {
         m.lParam = l;
         consumed = PreTranslateChain(m);
       }
-      if (!consumed && down && alt && !k->text().isEmpty() && k->text().at(0).isPrint()) {
+      // The character follows its key-down, as the system's translation posts it.
+      if (!consumed && down && !k->text().isEmpty() && k->text().at(0).isPrint()) {
         Message c = m;
-        c.message = WM_SYSCHAR;
+        c.message = alt ? WM_SYSCHAR : WM_CHAR;
         c.wParam = k->text().at(0).unicode();
         c.lParam = l;
         consumed = PreTranslateChain(c);
@@ -169,6 +178,8 @@ class InputFilter : public QObject {
  private:
   const QEvent* lastEvent_ = nullptr;
   QEvent::Type lastType_ = QEvent::None;
+  quint64 lastStamp_ = 0;
+  QPointer<QWidget> lastReceiver_;
 };
 InputFilter* g_filter = nullptr;
 

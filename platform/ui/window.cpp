@@ -81,7 +81,9 @@ class Forwarding : public Base {
     QPoint g = e->globalPosition().toPoint();
     std::uintptr_t w = MakeLong(static_cast<std::uint16_t>(MouseKeyFlags(e->modifiers(), e->buttons())),
                                 static_cast<std::uint16_t>(static_cast<std::int16_t>(delta)));
-    if (owner_->SendMessage(WM_MOUSEWHEEL, w, PackPoint(g.x(), g.y())) == 0) e->ignore();
+    // The window procedure hands an unhandled turn to the parents itself.
+    owner_->SendMessage(WM_MOUSEWHEEL, w, PackPoint(g.x(), g.y()));
+    e->accept();
   }
   void dragEnterEvent(QDragEnterEvent* e) override {
     if (owner_ && e->mimeData()->hasUrls()) e->acceptProposedAction();

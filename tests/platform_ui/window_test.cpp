@@ -146,3 +146,44 @@ TEST(WindowPainting, ClientDcDrawingShowsUnderOnPaint) {
 }
 
 }  // namespace
+
+namespace {
+
+// Keys delivered the way the toolkit delivers them: pre-translated once each, then the
+// window's key-down, character and key-up messages with the system's key codes.
+TEST(WindowMessages, ToolkitKeysBecomeTheSystemsKeyMessages) {
+  struct Top : ui::Window {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> pre;
+    bool PreTranslateMessage(ui::Message& m) override {
+      pre.emplace_back(m.message, static_cast<std::uint32_t>(m.wParam));
+      return false;
+    }
+  } top;
+  struct Pane : ui::Window {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> got;
+    std::intptr_t WindowProc(std::uint32_t msg, std::uintptr_t w, std::intptr_t l) override {
+      if (msg >= ui::WM_KEYDOWN && msg <= ui::WM_SYSCHAR) got.emplace_back(msg, static_cast<std::uint32_t>(w));
+      return ui::Window::WindowProc(msg, w, l);
+    }
+  } pane;
+  ASSERT_TRUE(top.Create(nullptr, 0, {0, 0, 100, 100}));
+  ASSERT_TRUE(pane.Create(&top, 1, {0, 0, 50, 50}));
+
+  testhooks::SendToolkitKey(pane, ui::VK_NUMPAD0 + 3);
+  testhooks::SendToolkitKey(pane, '3');
+  testhooks::SendToolkitKey(pane, ui::VK_RIGHT);
+  using P = std::pair<std::uint32_t, std::uint32_t>;
+  const std::vector<P> expected = {
+      {ui::WM_KEYDOWN, ui::VK_NUMPAD0 + 3}, {ui::WM_CHAR, '3'}, {ui::WM_KEYUP, ui::VK_NUMPAD0 + 3},
+      {ui::WM_KEYDOWN, '3'}, {ui::WM_CHAR, '3'}, {ui::WM_KEYUP, '3'},
+      {ui::WM_KEYDOWN, ui::VK_RIGHT}, {ui::WM_KEYUP, ui::VK_RIGHT}};
+  EXPECT_EQ(pane.got, expected);
+  EXPECT_EQ(top.pre, expected) << "each message is offered to the parent once";
+
+  top.pre.clear();
+  pane.got.clear();
+  testhooks::SendToolkitKey(pane, 'T', false, true);
+  EXPECT_EQ(top.pre, (std::vector<P>{{ui::WM_SYSKEYDOWN, 'T'}, {ui::WM_SYSCHAR, 't'}, {ui::WM_SYSKEYUP, 'T'}}));
+}
+
+}  // namespace
