@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <mutex>
 
 #include "platform/draw/dc_qt.h"
 #include "platform/ui/document.h"
@@ -62,7 +63,10 @@ struct Posted {
   std::intptr_t lParam = 0;
   std::function<void()> task;
 };
+// Posting is allowed from any thread (a library's callback thread); handling is on the
+// user-interface thread only.
 std::deque<Posted> g_posted;
+std::recursive_mutex g_postedLock;
 
 const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User + 811);
 
@@ -75,9 +79,13 @@ class Dispatcher : public QObject {
     return true;
   }
   static void DeliverOne() {
-    if (g_posted.empty()) return;
-    Posted p = std::move(g_posted.front());
-    g_posted.pop_front();
+    Posted p;
+    {
+      std::lock_guard lock(g_postedLock);
+      if (g_posted.empty()) return;
+      p = std::move(g_posted.front());
+      g_posted.pop_front();
+    }
     if (p.task) {
       p.task();
     } else if (p.target) {
@@ -211,6 +219,7 @@ void SetEventModifiers(bool have, Qt::KeyboardModifiers mods) {
 }
 
 void ForgetPostedFor(Window* w) {
+  std::lock_guard lock(g_postedLock);
   for (auto& p : g_posted)
     if (p.target == w) p.target = nullptr;
 }
@@ -251,14 +260,15 @@ void PostQuitMessage(int code) {
 bool PumpPendingMessages() {
   EnsureToolkit();
   // Bounded: messages posted while pumping wait for the next call.
-  std::size_t budget = g_posted.size() + 64;
+  std::size_t budget = PendingMessageCount() + 64;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  while (!g_posted.empty() && budget-- > 0) Dispatcher::DeliverOne();
+  while (PendingMessageCount() > 0 && budget-- > 0) Dispatcher::DeliverOne();
   QCoreApplication::sendPostedEvents();
   return !g_quitRequested;
 }
 
 bool RemoveOnePendingMessage() {
+  std::lock_guard lock(g_postedLock);
   while (!g_posted.empty()) {
     bool real = g_posted.front().target || g_posted.front().task;
     g_posted.pop_front();
@@ -268,6 +278,7 @@ bool RemoveOnePendingMessage() {
 }
 
 std::size_t PendingMessageCount() {
+  std::lock_guard lock(g_postedLock);
   return static_cast<std::size_t>(std::count_if(g_posted.begin(), g_posted.end(),
                                                  [](const Posted& p) { return p.target || p.task; }));
 }
@@ -280,13 +291,19 @@ void Wake() {
 }  // namespace
 
 bool Window::PostMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
-  g_posted.push_back({this, msg, wParam, lParam, {}});
+  {
+    std::lock_guard lock(g_postedLock);
+    g_posted.push_back({this, msg, wParam, lParam, {}});
+  }
   Wake();
   return true;
 }
 
 void PostTask(std::function<void()> task) {
-  g_posted.push_back({nullptr, 0, 0, 0, std::move(task)});
+  {
+    std::lock_guard lock(g_postedLock);
+    g_posted.push_back({nullptr, 0, 0, 0, std::move(task)});
+  }
   Wake();
 }
 

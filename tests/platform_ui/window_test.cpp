@@ -1,6 +1,7 @@
 // Timers, posted messages and pre-translation of windows, and rendering a window.
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "platform/draw/dc.h"
@@ -67,6 +68,18 @@ TEST(WindowMessages, PostedMessagesArriveInOrderAndCanBeRemoved) {
   testhooks::ProcessMessages();
   EXPECT_EQ(w.messages, (std::vector<std::uint32_t>{ui::WM_USER + 2, ui::WM_USER + 3}));
   EXPECT_FALSE(ui::RemoveOnePendingMessage());
+}
+
+TEST(WindowMessages, OtherThreadsMayPost) {
+  Recorder w;
+  ASSERT_TRUE(w.Create(nullptr, 0));
+  std::thread poster([&] {
+    for (std::uint32_t i = 0; i < 100; ++i) w.PostMessage(ui::WM_USER + i);
+  });
+  poster.join();
+  testhooks::ProcessMessages();
+  ASSERT_EQ(w.messages.size(), 100u);
+  EXPECT_EQ(w.messages.back(), ui::WM_USER + 99);
 }
 
 TEST(WindowMessages, MessagesToADestroyedWindowAreDropped) {
