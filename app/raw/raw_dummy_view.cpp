@@ -13,11 +13,6 @@ constexpr draw::ColorRef kPaneBackground = 0x00FFFFFF;
 constexpr int kRowIdBase = 100;
 }  // namespace
 
-void LyrRawAreaView::DrawPage(draw::Dc& dc) {
-  const ui::Rect r = GetClientRect();
-  dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), kPaneBackground);
-}
-
 void LyrFFTDiviedPageView::OnDraw(draw::Dc& dc) {
   const ui::Rect r = GetClientRect();
   dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), kPaneBackground);
@@ -34,6 +29,7 @@ int LyrRawFrame::OnCreate() {
   auto fft = std::make_unique<LyrFFTDiviedPageView>();
   area_ = area.get();
   fft_ = fft.get();
+  area_->SetRowIndex(static_cast<std::int16_t>(row_));
   if (!splitter_->CreateView(0, 0, std::move(area), ui::Size{0, 0}, &context)) return -1;
   if (!splitter_->CreateView(1, 0, std::move(fft), ui::Size{0, 0}, &context)) return -1;
   LayoutPanes();
@@ -59,7 +55,7 @@ LyrRawDummyView::~LyrRawDummyView() = default;
 
 int LyrRawDummyView::OnCreate() {
   for (int r = 0; r < kRows; ++r) {
-    rows_[r] = std::make_unique<LyrRawFrame>(GetDocument());
+    rows_[r] = std::make_unique<LyrRawFrame>(GetDocument(), r);
     if (!rows_[r]->Create(this, kRowIdBase + r)) return -1;
   }
   LayoutRawFrames();

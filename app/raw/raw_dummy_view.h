@@ -4,18 +4,54 @@
 #include <array>
 #include <memory>
 
+#include "platform/draw/geometry.h"
 #include "platform/ui/document.h"
 
 namespace ui {
 class Splitter;
 }
 
-// Page view of one row of raw waves.
+// Page view of one row of raw waves: the time grid, epoch labels, every enabled channel's
+// wave in its band with its name and scale bar, the stage names and, in the middle row, the
+// current-epoch frame. The same drawing serves the screen (PrintTarget 0) and printing or
+// bitmap output (the print rectangle and label margin set by the caller first).
 class LyrRawAreaView : public ui::View {
  public:
   // Draws the row's whole page.
   void DrawPage(draw::Dc& dc);
-  void OnDraw(draw::Dc& dc) override { DrawPage(dc); }
+  void OnDraw(draw::Dc& dc) override;
+
+  void SetRowIndex(std::int16_t row) { rowIndex_ = row; }
+  std::int16_t RowIndex() const { return rowIndex_; }
+  // Where printing draws the page, and the x of the channel names on paper.
+  void SetPrintRect(const draw::Rect& rect, int labelMargin) {
+    printRect_ = rect;
+    labelMargin_ = labelMargin;
+  }
+  // The page rectangle on this dc (null: the screen's, for geometry alone).
+  draw::Rect GetPageRect(const draw::Dc* dc) const;
+  // Base line y and band of a channel on the page; -1 and false for a channel not enabled.
+  int GetChannelBaseline(int channel) const;
+  bool GetChannelBand(int channel, int* top, int* bottom) const;
+  // Start of the row's page in seconds from the recording start.
+  std::int64_t GetPageStartSec() const;
+  // Times GetReadX failures were reported (once per drawn page at most).
+  int ReadXFailureReports() const { return readXReports_; }
+
+ private:
+  void DrawTimeGrid(draw::Dc& dc, const draw::Rect& page) const;
+  void DrawEpochLabels(draw::Dc& dc, const draw::Rect& page) const;
+  void DrawScaleBar(draw::Dc& dc, int channel, int base, double pixelsPerUnit, const draw::Rect& page) const;
+  void DrawChannelName(draw::Dc& dc, int channel, const draw::Rect& page) const;
+  void DrawChannelValueLabels(draw::Dc& dc, const class FynDrawWave& wave, int channel, const float* samples,
+                              std::uint32_t count) const;
+  void DrawStageNames(draw::Dc& dc, const draw::Rect& page) const;
+  void DrawCurrentEpochFrame(draw::Dc& dc, const draw::Rect& page) const;
+
+  std::int16_t rowIndex_ = -1;
+  draw::Rect printRect_{};
+  int labelMargin_ = 0;
+  int readXReports_ = 0;
 };
 
 // Divided-page spectrum pane under a row's page view.
@@ -27,7 +63,7 @@ class LyrFFTDiviedPageView : public ui::View {
 // One row: the page view over its FFT pane in a 2 x 1 splitter.
 class LyrRawFrame : public ui::Window {
  public:
-  explicit LyrRawFrame(ui::Document* doc) : doc_(doc) {}
+  LyrRawFrame(ui::Document* doc, int row) : doc_(doc), row_(row) {}
   ~LyrRawFrame() override;
   int OnCreate() override;
   void OnSize(std::uint32_t sizeType, int cx, int cy) override;
@@ -38,6 +74,7 @@ class LyrRawFrame : public ui::Window {
 
  private:
   ui::Document* doc_;
+  int row_;
   std::unique_ptr<ui::Splitter> splitter_;
   LyrRawAreaView* area_ = nullptr;
   LyrFFTDiviedPageView* fft_ = nullptr;
