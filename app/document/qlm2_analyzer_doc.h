@@ -38,6 +38,24 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // Frees what the document owns for the open recording (run before ResetMember).
   void ReleaseAll();
 
+  // ---- Page buffers (page_buffers.cpp) ----
+  // Reads the five pages around CurrentPage and their spectra. 1, or 0 on failure.
+  int SetPageData();
+  // Moves the five-page window by one page (forward 1: the next page enters at the
+  // end, 0: the previous one at the front); only the entering page is read.
+  int MovePageRawData(int forward);
+  int MovePageDiviedPageFFTData(int forward);
+  // Spectra of the current epoch.
+  int CalcEpochFFTData();
+  // How often the page data were read, for the page-buffer code and its tests.
+  struct PageReadCounts {
+    int fullReloads = 0;
+    int edgePageReads = 0;
+    int edgeSpectrumMoves = 0;
+    int epochSpectra = 0;
+    int failNextReloads = 0;  // the next n full reloads fail (tests)
+  } PageReads;
+
   // The main frame of the program, or null before it exists.
   static CMainFrame* MainFrame();
 

@@ -81,6 +81,7 @@ CMainFrame::CMainFrame()
 
   DragAcceptFiles(true);
   MapOutputCommands();
+  MapPagingCommands();
 }
 
 CMainFrame::~CMainFrame() { AutoPlayStart = 0; }

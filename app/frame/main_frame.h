@@ -4,7 +4,9 @@
 // windows below), the pointers to the modeless tool dialogs, the frame's timers
 // and the per-epoch result arrays of the page shown. Every pane, dialog and
 // computation reaches the document and the other windows through it.
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,6 +33,7 @@ class LyrDlgWaveDetect;
 class LyrDlgDetectList;
 class LyrDlgMultiScreening;
 class LyrDlgVideo;
+class LyrFrameBar;
 
 // Longest page (86,400 s) over the shortest epoch (4 s).
 inline constexpr int kMaxEpochs = 21600;
@@ -133,6 +136,73 @@ class CMainFrame : public ui::Frame {
   // written; 0 for a choice outside 0..3 or a failure (no file is left).
   int SaveWindowBitmap(int choice, const std::string& path);
 
+  // --- Navigation (main_frame_navigation.cpp) -------------------------------
+  // Hands keys and the wheel to HandleNavigationKey before any window sees them.
+  bool PreTranslateMessage(ui::Message& msg) override;
+  // Moves the epoch and the page, scores the current epoch by the stage keys.
+  // source: 0 the frame, 1 the trend info area, 2 a step without page-image restore.
+  void HandleNavigationKey(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                           std::uint16_t source);
+  bool OnMouseWheel(std::uint32_t flags, int delta, ui::Point screen) override;
+  // Stage code of a stage key identifier under the current stage type, 0 when none.
+  std::uint8_t SetStageByKey(std::uint32_t key);
+  // Shift down, one raw row and no held-key scrolling yet.
+  bool IsShiftScrollStart();
+  // Makes a page current; epoch -1 derives the epoch from the direction of the move.
+  void SetPageByEpoch(std::int32_t page, std::int32_t epoch);
+  // Makes an epoch current; single steps inside the page reuse the page image.
+  void JumpToEpoch(std::int32_t epoch, int restore);
+  // Pause after a key from the frame, against piled-up auto-repeat (ms).
+  std::uint32_t KeyRepeatPauseMs = 132;
+  // Times the middle row restored its page image for an epoch step.
+  int EpochFrameRestores = 0;
+  // Whether a search or threshold edit box of the workspace or trend window has the focus.
+  bool EditBoxHasFocus() const { return false; }
+  // Video pane services used by the keys (no video pane yet: nothing to do).
+  void ToggleVideoPlayback() {}
+  void MarkVideoPosition(int /*spaceState*/) {}
+
+  // --- Timers and paging commands (main_frame_timers.cpp) --------------------
+  void OnTimer(std::uint32_t id) override;
+  int StepPreviousEpoch();
+  int StepNextEpoch(std::uint16_t source = 0);
+  int StepPreviousPage();
+  int StepNextPage();
+  int StartAutoPreviousEpoch();
+  int StartAutoNextEpoch();
+  int StartAutoPreviousPage();
+  int StartAutoNextPage();
+  void StopAutoEpoch();
+  void StopAutoPage();
+  void OnSetWaitingTime();
+  int StepNextPageWhileScreening();
+  // The epoch tool bar's "AutoScroll" button: starts page paging or stops any paging.
+  void OnAutoScroll();
+  // The epoch tool bar, null until the bars are created.
+  LyrFrameBar* EpochBar = nullptr;
+  // Text of the "AutoScroll" button (">>" idle, "[]" while paging forward).
+  std::string AutoScrollText;
+  // Epoch-offset buttons act only while this is non-zero.
+  std::int32_t WaveFollowFlag = 1;
+  // 1 while the workspace's video pane plays its file.
+  int VideoPlaying = 0;
+  // One recording of a screening batch: the recording, the result file written
+  // for it (empty: none) and five texts.
+  struct ScreeningBatchEntry {
+    std::string recordingPath;
+    std::string path;
+    std::array<std::string, 5> texts;
+  };
+  std::vector<ScreeningBatchEntry> ScreeningBatch;
+  bool ScreeningBatchTooManyMarks = false;
+  // Writes the result file (and the learning-sample file) of a finished batch entry.
+  std::function<void(const ScreeningBatchEntry&)> BatchResultWriter;
+  // Makes a batch entry the current recording and starts screening it; false on failure.
+  std::function<bool(const ScreeningBatchEntry&)> BatchEntryStarter;
+  // After a recording's last screened page: last-stage rules, recognition, then the
+  // next batch entry or the end of the batch.
+  void FinishScreenedRecording();
+
   // --- Layout ----------------------------------------------------------------
   LyrSplitterWnd* OuterSplitter() const { return outerSplitter_.get(); }
   LyrSplitterWnd* InnerSplitter() const { return innerSplitter_.get(); }
@@ -173,6 +243,13 @@ class CMainFrame : public ui::Frame {
   LyrDlgVideo* VideoDlg = nullptr;
 
  private:
+  void MapPagingCommands();
+  void SetAutoScrollText(const std::string& text);
+  void RunWaitTimeDialog();
+  void RestoreCurrentEpochFrame();
+  void FollowVideo();
+  // Removes the first queued key-down of that key (auto-repeat piled up behind a step).
+  static void DropPendingKey(std::uint32_t key);
   DockStates CurrentDockStates() const;
 
   // Replaces the recent-file entries of the File menu by the current list.

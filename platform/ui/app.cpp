@@ -277,6 +277,16 @@ bool RemoveOnePendingMessage() {
   return false;
 }
 
+bool RemovePendingKeyMessage(std::uint32_t msg, std::uint32_t key) {
+  for (auto it = g_posted.begin(); it != g_posted.end(); ++it) {
+    if (it->target != nullptr && it->msg == msg && it->wParam == key) {
+      g_posted.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
 std::size_t PendingMessageCount() {
   std::lock_guard lock(g_postedLock);
   return static_cast<std::size_t>(std::count_if(g_posted.begin(), g_posted.end(),

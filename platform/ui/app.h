@@ -95,6 +95,9 @@ bool PumpPendingMessages();
 // Removes the oldest posted message still queued, without handling it. Returns false when
 // none was queued.
 bool RemoveOnePendingMessage();
+// Removes the oldest queued message with that number and first parameter (a key message of
+// that key), leaving every other message queued. Returns false when none was queued.
+bool RemovePendingKeyMessage(std::uint32_t msg, std::uint32_t key);
 // Number of posted messages still queued.
 std::size_t PendingMessageCount();
 
