@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/ui/app.h"
+#include "platform/ui/frame.h"
 
 namespace ui {
 
@@ -85,6 +86,16 @@ void View::SetDocument(Document* doc) {
 }
 
 void View::OnUpdate(View*, std::intptr_t) { Invalidate(); }
+
+std::intptr_t View::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) {
+    if (Frame* frame = GetParentFrame(); frame && frame->GetActiveView() != this) {
+      frame->SetActiveView(this);
+      SetFocus();
+    }
+  }
+  return Window::WindowProc(msg, wParam, lParam);
+}
 
 bool View::OnCmdMsg(std::uint32_t id, CmdMode mode, CmdUI* cmdUI) {
   if (DispatchOwn(id, mode, cmdUI)) return true;

@@ -78,6 +78,9 @@ class View : public Window {
   virtual void OnDraw(draw::Dc& dc) { (void)dc; }
   void OnPaint(draw::Dc& dc) override { OnDraw(dc); }
 
+  // A click in the view makes it the active view of its frame and gives it the focus.
+  std::intptr_t WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+
   // Routes: this view, then its document.
   bool OnCmdMsg(std::uint32_t id, CmdMode mode, CmdUI* cmdUI) override;
   bool OnNotifyMsg(std::uint32_t id, int code) override;

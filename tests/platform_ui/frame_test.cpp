@@ -64,6 +64,19 @@ TEST_F(Fixture, CommandsGoFrameThenViewThenDocumentThenApp) {
   EXPECT_EQ(g_log, std::vector<std::string>{"doc3"});
 }
 
+TEST_F(Fixture, AClickedViewBecomesTheActiveView) {
+  auto other = std::make_unique<TestView>();
+  ASSERT_TRUE(other->CreateView(view, 2, ctx));
+  TestView* second = frame.Adopt(std::move(other));
+  second->MapCommand(9, [] { g_log.push_back("second"); });
+  view->MapCommand(9, [] { g_log.push_back("first"); });
+  ui::ExecuteCommand(frame, 9);
+  second->SendMessage(ui::WM_LBUTTONDOWN, ui::MK_LBUTTON, 0);
+  EXPECT_EQ(frame.GetActiveView(), second);
+  ui::ExecuteCommand(frame, 9);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"first", "second"}));
+}
+
 TEST_F(Fixture, FirstEntryForAnIdWins) {
   app.MapCommand(7, [] { g_log.push_back("first"); });
   app.MapCommand(7, [] { g_log.push_back("second"); });
