@@ -119,9 +119,6 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   std::int32_t ScreeningMarker = -1;
   // 1 when sample values are offset binary, 0 two's complement.
   std::uint16_t UnsignedSamples = 1;
-  // Wave detection: one byte per 0.1 s, non-zero where a wave was found; channel -1 none.
-  std::vector<std::uint8_t> WaveDetectFlags;
-  std::int32_t WaveDetectChannel = -1;
 
  private:
   void ResetExperimentRecord();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/document/qlm2_analyzer_doc.h"
+#include "app/document/seizure_finding.h"
 #include "app/frame/detect_list_scan.h"
 #include "app/frame/lyr_dlg_time_point.h"
 #include "app/frame/program_settings.h"
@@ -57,7 +58,7 @@ namespace {
 
 std::vector<DetectScanEntry> Scan(const CQLM2_AnalyzerDoc* doc, std::int32_t a, std::int32_t b) {
   if (!doc) return {};
-  DetectScanInput in{doc->WaveDetectFlags.data(), static_cast<std::int64_t>(doc->WaveDetectFlags.size()), a, b,
+  DetectScanInput in{SeizureMarks.data(), static_cast<std::int64_t>(SeizureMarks.size()), a, b,
                      TimeDivisionMinutes};
   return ScanDetectedWaves(in);
 }

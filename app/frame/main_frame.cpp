@@ -82,6 +82,7 @@ CMainFrame::CMainFrame()
   DragAcceptFiles(true);
   MapOutputCommands();
   MapPagingCommands();
+  MapWindowCommands();
 }
 
 CMainFrame::~CMainFrame() { AutoPlayStart = 0; }

@@ -14,6 +14,7 @@
 
 #include "app/document/epoch_record.h"
 #include "app/frame/pane_layout.h"
+#include "app/frame/window_command_states.h"
 #include "platform/ui/frame.h"
 
 class CQLM2_AnalyzerDoc;
@@ -202,6 +203,30 @@ class CMainFrame : public ui::Frame {
   // After a recording's last screened page: last-stage rules, recognition, then the
   // next batch entry or the end of the batch.
   void FinishScreenedRecording();
+
+  // --- Commands that open windows and dialogs (main_frame_windows.cpp) ---------
+  void MapWindowCommands();
+  // The program's state as the window commands' update handlers read it.
+  FrameWindowState CurrentWindowState();
+  void OnAnalysisRange();
+  // Called by the Analysis Range dialog when it ends: 1 OK, 2 Cancel.
+  void EndAnalysisRange(int result);
+  void OnEpochJump();
+  void OnWaveDetectSetting();
+  void CloseWaveDetectDlg();
+  void OnWaveDetectList();
+  void CloseDetectListDlg();
+  // The fastest channel (GetMaxShownChannelRate: among the shown channels), its rate and
+  // index. 0, with rate 0 and channel -1, when there is none: callers that divide by the
+  // rate have nothing to do then.
+  int GetMaxChannelRate(std::uint32_t* rate, std::int16_t* channel);
+  int GetMaxShownChannelRate(std::uint32_t* rate, std::int16_t* channel);
+  // State of the workspace and video windows read by the update handlers.
+  std::uint32_t WorkspaceStateWord = 0;
+  int VideoLibraryBound = 0;
+  int VideoPaneBusy = 0;
+  std::uint16_t VideoOpenState = 0;
+  int AutoPlayRunning = 0;
 
   // --- Layout ----------------------------------------------------------------
   LyrSplitterWnd* OuterSplitter() const { return outerSplitter_.get(); }

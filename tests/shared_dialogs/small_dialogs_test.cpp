@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/document/seizure_finding.h"
 #include "app/frame/lyr_dlg_calibration.h"
 #include "app/frame/lyr_dlg_detect_list.h"
 #include "app/frame/lyr_dlg_small.h"
@@ -152,9 +153,9 @@ TEST_F(SmallDialogs, StageChangeOffersTheTypesStages) {
 
 TEST_F(SmallDialogs, DetectedWaveListFindJumpAndOutput) {
   ClockTimeDisplay = 0;
-  doc.WaveDetectFlags.assign(1800, 0);  // 180 s
-  for (int i = 300; i < 303; ++i) doc.WaveDetectFlags[static_cast<std::size_t>(i)] = 1;
-  for (int i = 1795; i < 1800; ++i) doc.WaveDetectFlags[static_cast<std::size_t>(i)] = 1;  // runs to the end
+  SeizureMarks.assign(1800, 0);  // 180 s
+  for (int i = 300; i < 303; ++i) SeizureMarks[static_cast<std::size_t>(i)] = 1;
+  for (int i = 1795; i < 1800; ++i) SeizureMarks[static_cast<std::size_t>(i)] = 1;  // runs to the end
   LyrDlgDetectList d(&doc);
   std::vector<std::int32_t> jumps;
   d.m_JumpToEpoch = [&](std::int32_t e) { jumps.push_back(e); };
@@ -190,6 +191,7 @@ TEST_F(SmallDialogs, DetectedWaveListFindJumpAndOutput) {
   EXPECT_EQ(text.str().substr(0, 61), "Time\tEpochNo.\tLatency(sec.)\tDuration(sec.)\n0.00:00:30.000\t1\t3");
   EXPECT_NE(text.str().find("0.00:02:59.500\t5\t59.5\t0.5\nTotal number\t1\n"), std::string::npos);
   EXPECT_FALSE(d.WriteList(dir.Path() + "/no/such/folder/x.txt"));
+  SeizureMarks.clear();
 }
 
 }  // namespace

@@ -1,0 +1,195 @@
+// The main frame's commands that open windows and dialogs, their update handlers, and the
+// frame operations those windows call when they end.
+#include <algorithm>
+#include <cstdio>
+
+#include "app/document/lyr_dlg_wave_detect.h"
+#include "app/document/qlm2_analyzer_doc.h"
+#include "app/frame/frame_globals.h"
+#include "app/frame/lyr_dlg_analysis_range.h"
+#include "app/frame/lyr_dlg_detect_list.h"
+#include "app/frame/lyr_dlg_small.h"
+#include "app/frame/main_frame.h"
+#include "app/frame/program_settings.h"
+#include "app/frame/shared_dialog_rules.h"
+#include "app/frame/window_command_states.h"
+#include "platform/ui/app.h"
+#include "platform/ui/message_box.h"
+
+namespace {
+
+// Destroys a modeless window after the message that ended it has been handled.
+template <typename T>
+void DestroyLater(T* dlg) {
+  if (!dlg) return;
+  ui::PostTask([dlg] {
+    if (dlg->IsWindow()) dlg->DestroyWindow();
+    delete dlg;
+  });
+}
+
+}  // namespace
+
+FrameWindowState CMainFrame::CurrentWindowState() {
+  FrameWindowState s;
+  s.loaded = DocumentLoaded != 0;
+  s.screeningRunning = ScreeningRunning != 0;
+  s.screeningOpen = ScreeningDlg != nullptr;
+  s.multiScreeningOpen = MultiScreeningDlg != nullptr;
+  s.reportOpen = IsReportDlgOpen();
+  s.analysisRangeOpen = AnalysisRangeDlg != nullptr;
+  s.aviOpen = MakeAviDlg != nullptr;
+  s.autoPlayRunning = AutoPlayRunning != 0;
+  s.videoBound = VideoLibraryBound != 0;
+  s.videoPaneBusy = VideoPaneBusy != 0;
+  s.videoOpenState = VideoOpenState;
+  s.workspaceStateWord = WorkspaceStateWord;
+  return s;
+}
+
+void CMainFrame::MapWindowCommands() {
+  MapCommand(ID_ANALYSIS_RANGE, [this] { OnAnalysisRange(); });
+  MapCommand(ID_EPOCH_JUMP, [this] { OnEpochJump(); });
+  MapCommand(ID_WAVE_DETECT_SETTING, [this] { OnWaveDetectSetting(); });
+  MapCommand(ID_WAVE_DETECT_LIST, [this] { OnWaveDetectList(); });
+  for (std::uint32_t id : {ID_DATA_PROCESSING, ID_ANALYSIS_RANGE, ID_SCREENING, ID_WAVE_DETECT_SETTING,
+                           ID_WAVE_DETECT_LIST, ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT, ID_VIDEO_FILE_OPEN,
+                           ID_RESULT_FILE_COMPARE, ID_MULTI_SCREENING, ID_AUTO_SCROLL, ID_DISPLAY_OPTION, ID_PAGE_TIME}) {
+    MapUpdate(id, [this, id](ui::CmdUI& cmd) {
+      const auto state = WindowCommandState(id, CurrentWindowState());
+      if (!state) return;
+      cmd.Enable(state->enabled);
+      if (state->checked >= 0) cmd.SetCheck(state->checked);
+    });
+  }
+}
+
+// ---- Analysis range -------------------------------------------------------------------------
+
+void CMainFrame::OnAnalysisRange() {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (!doc || AnalysisRangeDlg) return;
+  try {
+    auto* dlg = new LyrDlgAnalysisRange(doc, this);
+    for (std::size_t i = 0; i < doc->ChInfo.size(); ++i) dlg->m_SavedStart[i] = doc->ChInfo[i].startOffset;
+    dlg->m_SavedLength = doc->RecordSeconds;
+    // The whole recording while the range is chosen.
+    for (LyrChInfo& ch : doc->ChInfo) ch.startOffset = 0;
+    const std::int32_t e = std::max<std::int32_t>(EpochSeconds, 1);
+    doc->RecordSeconds = std::max<std::int32_t>(doc->GetRecordSec(), 0) / e * e;
+    if (doc->Init4ChangeEpochTime(doc->GetDivNum(EpochSeconds), EpochSeconds, doc->RecordInfo.channelCount, 1) == 0) {
+      for (std::size_t i = 0; i < doc->ChInfo.size(); ++i) doc->ChInfo[i].startOffset = dlg->m_SavedStart[i];
+      doc->RecordSeconds = dlg->m_SavedLength;
+      delete dlg;
+      return;
+    }
+    doc->CurrentEpoch = 0;
+    doc->CurrentPage = 0;
+    doc->SelectedEpoch = -1;
+    RefreshAllViews(-1);
+    UpdateFrameBarTime();
+    dlg->SetCloseCallback([this](int code) { EndAnalysisRange(code); });
+    AnalysisRangeDlg = dlg;
+    if (!dlg->CreateModeless(this)) {
+      AnalysisRangeDlg = nullptr;
+      delete dlg;
+    }
+  } catch (const std::exception&) {
+    ui::MessageBox("CMainFrame::OnAnalisysRange");
+  }
+}
+
+void CMainFrame::EndAnalysisRange(int result) {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (AnalysisRangeDlg && result == 1 && doc) {
+    const int epochs = doc->GetDivNum(EpochSeconds);
+    if (doc->Init4ChangeEpochTime(epochs, EpochSeconds, doc->RecordInfo.channelCount, 1) != 0 &&
+        doc->AllocateMark() != 0) {
+      doc->CurrentEpoch = 0;
+      doc->CurrentPage = 0;
+      doc->SelectedEpoch = -1;
+      UpdateFrameBarTime();
+      if (VideoLibraryBound != 0) {
+        // The video follows the analysed start; nothing to show without a channel to time it.
+        std::uint32_t rate = 0;
+        std::int16_t channel = -1;
+        if (GetMaxChannelRate(&rate, &channel) != 0) {
+          VideoTimeOfEpoch = static_cast<double>(doc->ChInfo[static_cast<std::size_t>(channel)].startOffset) / rate;
+        }
+      }
+    }
+  }
+  DestroyLater(AnalysisRangeDlg);
+  AnalysisRangeDlg = nullptr;
+  RawPreviewMode = 0;
+  ui::Window::ReleaseCapture();
+  RefreshAllViews(-1);
+}
+
+// ---- Epoch jump, wave detection -------------------------------------------------------------
+
+void CMainFrame::OnEpochJump() {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (!doc) return;
+  LyrDlgEpochJump dlg(doc, this);
+  if (dlg.DoModal() != ui::IDOK) return;
+  JumpToEpoch(dlg.m_Epoch, 1);
+  UpdateFrameBarTime();
+}
+
+void CMainFrame::OnWaveDetectSetting() {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  PreviewKind = 0;
+  if (!doc || WaveDetectDlg) return;
+  auto* dlg = new LyrDlgWaveDetect(doc, this);
+  dlg->SetCloseCallback([this](int) { CloseWaveDetectDlg(); });
+  WaveDetectDlg = dlg;
+  if (!dlg->CreateModeless(this)) {
+    WaveDetectDlg = nullptr;
+    delete dlg;
+  }
+}
+
+void CMainFrame::CloseWaveDetectDlg() {
+  DestroyLater(WaveDetectDlg);
+  WaveDetectDlg = nullptr;
+}
+
+void CMainFrame::OnWaveDetectList() {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  PreviewKind = 0;
+  if (!doc || WaveDetectListDlg) return;
+  auto* dlg = new LyrDlgDetectList(doc, this);
+  dlg->m_JumpToEpoch = [this](std::int32_t epoch) { JumpToEpoch(epoch, 1); };
+  dlg->SetCloseCallback([this](int) { CloseDetectListDlg(); });
+  WaveDetectListDlg = dlg;
+  if (!dlg->CreateModeless(this)) {
+    WaveDetectListDlg = nullptr;
+    delete dlg;
+  }
+}
+
+void CMainFrame::CloseDetectListDlg() {
+  DestroyLater(WaveDetectListDlg);
+  WaveDetectListDlg = nullptr;
+}
+
+// ---- Helpers of other windows -------------------------------------------------------------
+
+int CMainFrame::GetMaxChannelRate(std::uint32_t* rate, std::int16_t* channel) {
+  const CQLM2_AnalyzerDoc* doc = GetDocument();
+  const ChannelRate r = doc ? FastestChannel(doc->ChInfo.data(), std::clamp<int>(doc->RecordInfo.channelCount, 0, 32), false)
+                            : ChannelRate{};
+  if (rate) *rate = r.rate;
+  if (channel) *channel = r.channel;
+  return r.Found() ? 1 : 0;
+}
+
+int CMainFrame::GetMaxShownChannelRate(std::uint32_t* rate, std::int16_t* channel) {
+  const CQLM2_AnalyzerDoc* doc = GetDocument();
+  const ChannelRate r = doc ? FastestChannel(doc->ChInfo.data(), std::clamp<int>(doc->RecordInfo.channelCount, 0, 32), true)
+                            : ChannelRate{};
+  if (rate) *rate = r.rate;
+  if (channel) *channel = r.channel;
+  return r.Found() ? 1 : 0;
+}
