@@ -216,6 +216,14 @@ class CMainFrame : public ui::Frame {
   void CloseWaveDetectDlg();
   void OnWaveDetectList();
   void CloseDetectListDlg();
+  void OnScreening();
+  // Called by the screening window when it ends its settings mode.
+  void CloseScreeningSettingDlgs();
+  void OnAviOutput();
+  void CloseAviDlg();
+  // Repaint the trend window (all: its first pane, else each graph) and the workspace panes.
+  void RedrawTrendViews(int all);
+  void RedrawWorkspaceViews();
   // The fastest channel (GetMaxShownChannelRate: among the shown channels), its rate and
   // index. 0, with rate 0 and channel -1, when there is none: callers that divide by the
   // rate have nothing to do then.

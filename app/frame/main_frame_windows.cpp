@@ -13,6 +13,10 @@
 #include "app/frame/program_settings.h"
 #include "app/frame/shared_dialog_rules.h"
 #include "app/frame/window_command_states.h"
+#include "app/scoring/lyr_dlg_screening.h"
+#include "app/trend/trend_dummy_view.h"
+#include "app/video/lyr_dlg_make_avi.h"
+#include "app/workspace/workspace_dummy_view.h"
 #include "platform/ui/app.h"
 #include "platform/ui/message_box.h"
 
@@ -52,6 +56,8 @@ void CMainFrame::MapWindowCommands() {
   MapCommand(ID_EPOCH_JUMP, [this] { OnEpochJump(); });
   MapCommand(ID_WAVE_DETECT_SETTING, [this] { OnWaveDetectSetting(); });
   MapCommand(ID_WAVE_DETECT_LIST, [this] { OnWaveDetectList(); });
+  MapCommand(ID_SCREENING, [this] { OnScreening(); });
+  MapCommand(ID_AVI_OUTPUT, [this] { OnAviOutput(); });
   for (std::uint32_t id : {ID_DATA_PROCESSING, ID_ANALYSIS_RANGE, ID_SCREENING, ID_WAVE_DETECT_SETTING,
                            ID_WAVE_DETECT_LIST, ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT, ID_VIDEO_FILE_OPEN,
                            ID_RESULT_FILE_COMPARE, ID_MULTI_SCREENING, ID_AUTO_SCROLL, ID_DISPLAY_OPTION, ID_PAGE_TIME}) {
@@ -124,6 +130,7 @@ void CMainFrame::EndAnalysisRange(int result) {
   RawPreviewMode = 0;
   ui::Window::ReleaseCapture();
   RefreshAllViews(-1);
+  if (ScreeningDlg) ScreeningDlg->EndAnalysisRange(result);
 }
 
 // ---- Epoch jump, wave detection -------------------------------------------------------------
@@ -192,4 +199,65 @@ int CMainFrame::GetMaxShownChannelRate(std::uint32_t* rate, std::int16_t* channe
   if (rate) *rate = r.rate;
   if (channel) *channel = r.channel;
   return r.Found() ? 1 : 0;
+}
+
+// ---- Screening and AVI output windows -------------------------------------------------------
+
+void CMainFrame::OnScreening() {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (!doc || ScreeningDlg) return;
+  WriteResumeFile();
+  try {
+    auto* dlg = new LyrDlgScreening(doc, AnimalOnlyMode != 0 ? IDD_SCREENING_ANIMAL : IDD_SCREENING, this);
+    dlg->SetCloseCallback([this](int) { CloseScreeningSettingDlgs(); });
+    ScreeningDlg = dlg;
+    if (!dlg->CreateModeless(this)) {
+      ScreeningDlg = nullptr;
+      delete dlg;
+    }
+  } catch (const std::exception&) {
+    ui::MessageBox("CMainFrame::OnBatch");
+  }
+}
+
+void CMainFrame::CloseScreeningSettingDlgs() {
+  if (ScreeningDlg) ScreeningDlg->CloseProgress();
+  DestroyLater(ScreeningDlg);
+  ScreeningDlg = nullptr;
+  RedrawRawFrames(-1);
+  RedrawPageFFTViews();
+  RedrawTrendViews(0);
+  RedrawWorkspaceViews();
+}
+
+void CMainFrame::OnAviOutput() {
+  if (MakeAviDlg) return;
+  WriteResumeFile();
+  try {
+    auto* dlg = new LyrDlgMakeAvi(this);
+    dlg->SetCloseCallback([this](int) { CloseAviDlg(); });
+    MakeAviDlg = dlg;
+    if (!dlg->CreateModeless(this)) {
+      MakeAviDlg = nullptr;
+      delete dlg;
+    }
+  } catch (const std::exception&) {
+    ui::MessageBox("CMainFrame::OnAviOutput");
+  }
+}
+
+void CMainFrame::CloseAviDlg() {
+  DestroyLater(MakeAviDlg);
+  MakeAviDlg = nullptr;
+}
+
+void CMainFrame::RedrawTrendViews(int all) {
+  // The trend window repaints its first pane (all) or each graph; both are the whole view
+  // until the trend window has its panes.
+  (void)all;
+  if (LyrTrendDummyView* trend = TrendView()) trend->Invalidate();
+}
+
+void CMainFrame::RedrawWorkspaceViews() {
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->Invalidate();
 }
