@@ -25,6 +25,11 @@
 
 #include <charconv>
 
+#include <QPainter>
+
+#include "platform/draw/dc.h"
+#include "platform/draw/dc_qt.h"
+
 #include "platform/res/ui_resource.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/qt_internal.h"
@@ -460,6 +465,59 @@ bool Control::IsVisible() const {
 }
 void Control::SetFocus() {
   if (QWidget* w = Find(owner_, id_)) w->setFocus(Qt::OtherFocusReason);
+}
+
+Rect Control::GetClientRect() const {
+  QWidget* w = Find(owner_, id_);
+  return w ? Rect{0, 0, w->width(), w->height()} : Rect{};
+}
+
+Rect Control::GetRectInOwner() const {
+  QWidget* w = Find(owner_, id_);
+  QWidget* top = WidgetOf(owner_);
+  if (!w || !top) return {};
+  QPoint p = w->mapTo(top, QPoint(0, 0));
+  return {p.x(), p.y(), p.x() + w->width(), p.y() + w->height()};
+}
+
+namespace {
+// Paints a control, then the program's drawing over it.
+class OverlayFilter : public QObject {
+ public:
+  explicit OverlayFilter(QObject* parent) : QObject(parent) {}
+  std::function<void(draw::Dc&, const Rect&)> painter;
+  bool eventFilter(QObject* obj, QEvent* e) override {
+    if (e->type() != QEvent::Paint || !painter || busy_) return false;
+    auto* w = static_cast<QWidget*>(obj);
+    busy_ = true;
+    static_cast<QObject*>(w)->event(e);  // the control's own drawing first
+    busy_ = false;
+    QPainter p(w);
+    std::unique_ptr<draw::Dc> dc = draw::MakeDcForPainter(&p);
+    auto paint = painter;
+    paint(*dc, Rect{0, 0, w->width(), w->height()});
+    return true;
+  }
+
+ private:
+  bool busy_ = false;
+};
+}  // namespace
+
+void Control::SetOverlayPainter(std::function<void(draw::Dc&, const Rect&)> painter) {
+  QWidget* w = Find(owner_, id_);
+  if (!w) return;
+  auto* filter = w->findChild<OverlayFilter*>(QString(), Qt::FindDirectChildrenOnly);
+  if (!filter) {
+    filter = new OverlayFilter(w);
+    w->installEventFilter(filter);
+  }
+  filter->painter = std::move(painter);
+  w->update();
+}
+
+void Control::Invalidate() {
+  if (QWidget* w = Find(owner_, id_)) w->update();
 }
 
 void Control::SetCheck(int check) {

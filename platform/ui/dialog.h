@@ -63,6 +63,16 @@ class Control {
   void Show(bool show = true);
   bool IsVisible() const;
   void SetFocus();
+  // Client rectangle of the control (0, 0, width, height) and its place in the owner's client
+  // area.
+  Rect GetClientRect() const;
+  Rect GetRectInOwner() const;
+  // Drawing of the program's own over the control (colour swatches, underlines): the painter
+  // runs after the control has drawn itself, on every repaint. An empty function removes it.
+  void SetOverlayPainter(std::function<void(draw::Dc& dc, const Rect& client)> painter);
+  // Repaints the control.
+  void Invalidate();
+
   // Check boxes and radios: 0 off, 1 on.
   void SetCheck(int check);
   int GetCheck() const;

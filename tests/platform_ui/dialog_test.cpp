@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/draw/dc.h"
 #include "platform/res/ui_resource.h"
 #include "platform/testing/ui_testing.h"
 #include "platform/ui/app.h"
@@ -304,6 +305,26 @@ TEST(ToolBars, ButtonsSendCommandsAndFollowUpdateHandlers) {
   EXPECT_TRUE(ui::DecodeXpm("not an image").IsNull());
   EXPECT_TRUE(ui::LoadIconImage(999999).IsNull());
   app.SetMainWnd(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Dialogs, ProgramDrawingOverAControlShowsOnTopOfIt) {
+  ui::Dialog d(Template("static 1499 \"  25.0\" chars=12\n", 162));
+  ASSERT_TRUE(d.CreateModeless());
+  ui::Control field = d.Item(1499);
+  ui::Rect r = field.GetClientRect();
+  ASSERT_GT(r.Width(), 0);
+  field.SetOverlayPainter([](draw::Dc& dc, const ui::Rect& c) {
+    dc.FillRect({c.left + 1, c.bottom - 3, c.right - 1, c.bottom - 1}, draw::Brush::Solid(draw::Rgb(255, 0, 0)));
+  });
+  draw::Image img = testhooks::RenderWindow(d);
+  ui::Rect at = field.GetRectInOwner();
+  EXPECT_EQ(img.GetPixel(at.left + r.Width() / 2, at.top + r.Height() - 2), draw::Rgb(255, 0, 0))
+      << "the underline is drawn inside the field's bottom edge";
+  EXPECT_NE(img.GetPixel(at.left + r.Width() / 2, at.top + 1), draw::Rgb(255, 0, 0));
 }
 
 }  // namespace
