@@ -83,6 +83,7 @@ CMainFrame::CMainFrame()
   MapOutputCommands();
   MapPagingCommands();
   MapWindowCommands();
+  MapDisplayCommands();
 }
 
 CMainFrame::~CMainFrame() { AutoPlayStart = 0; }
@@ -142,12 +143,6 @@ void CMainFrame::OnPaint(draw::Dc&) { LayoutPanes(); }
 void CMainFrame::OnSize(std::uint32_t sizeType, int cx, int cy) {
   ui::Frame::OnSize(sizeType, cx, cy);
   LayoutPanes();
-}
-
-void CMainFrame::OnClose() {
-  // The settings survive every close of the main window.
-  WriteResumeFile();
-  ui::Frame::OnClose();
 }
 
 void CMainFrame::PostNcDestroy() {
@@ -305,10 +300,6 @@ void CMainFrame::RedrawPageFFTViews() {
     LyrRawFrame* frame = raw->Row(r);
     if (frame != nullptr && frame->FftView() != nullptr) frame->FftView()->RedrawWindow();
   }
-}
-
-void CMainFrame::UpdateFrameBarTime() {
-  // The epoch tool bar shows the current epoch's time once the bars exist.
 }
 
 int CMainFrame::ReadResumeFile(std::uint16_t part) {

@@ -35,6 +35,12 @@ class LyrDlgDetectList;
 class LyrDlgMultiScreening;
 class LyrDlgVideo;
 class LyrFrameBar;
+namespace draw {
+class Dc;
+}
+namespace ui {
+class ControlBar;
+}
 
 // Longest page (86,400 s) over the shortest epoch (4 s).
 inline constexpr int kMaxEpochs = 21600;
@@ -73,8 +79,11 @@ class CMainFrame : public ui::Frame {
   void OnPaint(draw::Dc& dc) override;
   void OnSize(std::uint32_t sizeType, int cx, int cy) override;
   void PostNcDestroy() override;
-  // Writes the settings file, then closes the window and ends the program.
+  // Refuses while a run or capture forbids it, asks the close questions unless Ctrl
+  // is held, writes the settings file, then closes the window and ends the program.
   void OnClose() override;
+  // Minimise and maximise are swallowed while the AVI output captures the frame.
+  std::intptr_t WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   void OnInitMenu(ui::Menu* menu) override;
   void OnInitMenuPopup(ui::Menu* popup, int index, bool systemMenu) override;
   void OnDropFiles(const std::vector<std::string>& paths) override;
@@ -181,6 +190,23 @@ class CMainFrame : public ui::Frame {
   void OnAutoScroll();
   // The epoch tool bar, null until the bars are created.
   LyrFrameBar* EpochBar = nullptr;
+  ui::ControlBar* StandardBar = nullptr;
+  ui::ControlBar* ParameterBar = nullptr;
+
+  // --- Display and window commands (main_frame_display.cpp) ------------------
+  // Runs the Epoch dialog and applies a new epoch or page length.
+  void OnEpochTime();
+  // Shows or hides the trend (true) or workspace window in the bottom row.
+  void ToggleBottomWindow(bool trend);
+  // Puts 360 x 260 mm into a non-positive screen size; 1 when both were valid.
+  static int CheckScreenSizeMillimetres();
+  // Pixels per second (horizontal) and per signal unit (vertical) for a page drawn
+  // 30 cm wide; either pointer may be null.
+  static void CalcActualSizeScale(draw::Dc* dc, double* vertical, double* horizontal, double unit);
+  // The epoch-offset buttons: jump by offset while the wave follows.
+  void OnShiftEpoch(int offset);
+  // The AVI output window exists and captures.
+  bool AviCapturing() const;
   // Text of the "AutoScroll" button (">>" idle, "[]" while paging forward).
   std::string AutoScrollText;
   // Epoch-offset buttons act only while this is non-zero.
@@ -277,6 +303,8 @@ class CMainFrame : public ui::Frame {
 
  private:
   void MapPagingCommands();
+  void MapDisplayCommands();
+  void ToggleBar(ui::ControlBar* bar, std::uint32_t& flag);
   void SetAutoScrollText(const std::string& text);
   void RunWaitTimeDialog();
   void RestoreCurrentEpochFrame();
