@@ -37,7 +37,7 @@ TEST_F(MainFrame, AutoPlayGreysTheRecentFiles) {
   EXPECT_FALSE(file->IsItemEnabled(57616));
   EXPECT_FALSE(file->IsItemEnabled(57617));
   EXPECT_NE(file->GetItemText(57617).find("/data/two.fyd"), std::string::npos);
-  EXPECT_TRUE(file->IsItemEnabled(57600)) << "the other File commands keep their state";
+  EXPECT_TRUE(file->IsItemEnabled(57665)) << "the other File commands keep their state";
 }
 
 TEST_F(MainFrame, RecentFilesAreOfferedWithoutAutoPlay) {
