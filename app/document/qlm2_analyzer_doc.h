@@ -119,6 +119,15 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   std::int32_t ScreeningMarker = -1;
   // 1 when sample values are offset binary, 0 two's complement.
   std::uint16_t UnsignedSamples = 1;
+  // Event table: the type names, the events (type and sample position) and the sampling rate
+  // of the positions.
+  struct EventEntry {
+    std::int32_t type = 0;
+    std::int32_t position = 0;
+  };
+  std::vector<std::string> EventNames;
+  std::vector<EventEntry> Events;
+  std::int32_t EventRate = 0;
 
  private:
   void ResetExperimentRecord();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/document/qlm2_analyzer_doc.h"
+#include "app/frame/lyr_dlg_time_point.h"
 #include "app/frame/program_settings.h"
 #include "app/frame/shared_dialog_rules.h"
 #include "app/frame/shared_dialog_strings.h"
@@ -130,6 +131,91 @@ void LyrDlgStageChange::OnOK() {
       const int sel = list.GetCurSel();
       // A list left without a selection keeps its stored code.
       if (sel >= 0) *targets[l] = static_cast<std::uint8_t>(list.GetItemData(sel));
+    }
+  }
+  EndDialog(ui::IDOK);
+}
+
+// ---- Set dose time --------------------------------------------------------------------------
+
+LyrDlgSetDoseTime::LyrDlgSetDoseTime(CQLM2_AnalyzerDoc* doc, ui::Window* parent)
+    : ui::Dialog(IDD_SET_DOSE_TIME, parent), m_pDoc(doc) {
+  MapCommand(IDC_DOSE_USE, [this] {
+    m_UseDoseLatency = IsDlgButtonChecked(IDC_DOSE_USE);
+    ShowChoice();
+  });
+  MapCommand(IDC_DOSE_REAL_TIME, [this] {
+    m_Choice = 0;
+    ShowChoice();
+  });
+  MapCommand(IDC_DOSE_EVENT, [this] {
+    m_Choice = 1;
+    ShowChoice();
+  });
+}
+
+LyrDlgSetDoseTime::~LyrDlgSetDoseTime() = default;
+
+bool LyrDlgSetDoseTime::OnInitDialog() {
+  if (!m_pDoc) return true;
+  const bool clock = ClockTimeDisplay != 0 && m_pDoc->RecordInfo.startTimeValid != 0;
+  const auto& st = m_pDoc->RecordInfo.startDateTime;
+  const CalendarTime base = clock ? CalendarTime{st[0], st[1], st[2], st[3], st[4], st[5]} : kElapsedBaseDate;
+  const CalendarTime dose{m_DoseDateTime[0], m_DoseDateTime[1], m_DoseDateTime[2],
+                          m_DoseDateTime[3], m_DoseDateTime[4], m_DoseDateTime[5]};
+  const std::int64_t length = std::max<std::int32_t>(m_pDoc->GetRecordSec(), 0);
+  m_DoseTime = static_cast<std::int32_t>(std::clamp<std::int64_t>(SecondsBetween(base, dose), 0, length));
+
+  panel_ = std::make_unique<LyrDlgTimePointCompact>(this);
+  panel_->CreatePanel(this);
+  panel_->m_pDoc = m_pDoc;
+  panel_->SetCaption(res::LoadString(IDS_SD_SET_TIME));
+  panel_->SetTimeMode(static_cast<std::int16_t>(ClockTimeDisplay));
+  panel_->SetSeconds(m_DoseTime);
+
+  ui::Control list = Item(IDC_DOSE_EVENTS);
+  list.SetFullRowSelect(true);
+  list.SetGridLines(true);
+  list.InsertColumn(0, res::LoadString(IDS_SD_COL_DATE), 120);
+  list.InsertColumn(1, res::LoadString(IDS_SD_COL_EVENT_NAME), 150);
+  for (const CQLM2_AnalyzerDoc::EventEntry& e : m_pDoc->Events) {
+    std::string when;
+    const std::int64_t ms = m_pDoc->EventRate > 0 ? static_cast<std::int64_t>(e.position) * 1000 / m_pDoc->EventRate : 0;
+    m_pDoc->GetMSecTimeString(ClockTimeDisplay, ms, &when);
+    const int row = list.InsertItem(-1, when);
+    const bool known = e.type >= 0 && e.type < static_cast<std::int32_t>(m_pDoc->EventNames.size());
+    list.SetItemText(row, 1, known ? m_pDoc->EventNames[static_cast<std::size_t>(e.type)] : std::string());
+  }
+  CheckDlgButton(IDC_DOSE_USE, m_UseDoseLatency != 0 ? 1 : 0);
+  CheckRadioButton(IDC_DOSE_REAL_TIME, IDC_DOSE_EVENT, m_Choice == 1 ? IDC_DOSE_EVENT : IDC_DOSE_REAL_TIME);
+  ShowChoice();
+  return true;
+}
+
+void LyrDlgSetDoseTime::ShowChoice() {
+  const bool use = m_UseDoseLatency != 0;
+  EnableItem(IDC_DOSE_REAL_TIME, use);
+  EnableItem(IDC_DOSE_EVENT, use);
+  EnableItem(IDC_DOSE_EVENTS, use);
+  if (panel_) panel_->EnableControls(use);
+  // The panel for a time of the recording, the list for an event; never both.
+  ShowItem(IDC_DOSE_EVENTS, m_Choice == 1);
+  if (panel_) panel_->ShowWindow(m_Choice == 1 ? ui::SW_HIDE : ui::SW_SHOW);
+}
+
+void LyrDlgSetDoseTime::OnOK() {
+  m_UseDoseLatency = IsDlgButtonChecked(IDC_DOSE_USE);
+  if (m_UseDoseLatency != 0 && m_pDoc) {
+    if (m_Choice == 0) {
+      m_DoseTime = panel_ ? panel_->GetSeconds() : m_DoseTime;
+    } else {
+      const std::vector<int> rows = Item(IDC_DOSE_EVENTS).GetSelectedIndexes();
+      if (rows.empty() || rows.front() >= static_cast<int>(m_pDoc->Events.size())) {
+        ui::MessageBox(res::LoadString(IDS_SD_SELECT_EVENT));
+        return;
+      }
+      const auto& e = m_pDoc->Events[static_cast<std::size_t>(rows.front())];
+      m_DoseTime = m_pDoc->EventRate > 0 ? e.position / m_pDoc->EventRate : 0;
     }
   }
   EndDialog(ui::IDOK);

@@ -3,6 +3,7 @@
 // the channels of one sampling rate and the three stage codes of the stage change rule.
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "platform/ui/dialog.h"
 
@@ -50,4 +51,38 @@ class LyrDlgStageChange : public ui::Dialog {
   void OnOK() override;
 
   CQLM2_AnalyzerDoc* m_pDoc = nullptr;
+};
+
+inline constexpr int IDD_SET_DOSE_TIME = 313;
+inline constexpr int IDC_DOSE_USE = 1692;
+inline constexpr int IDC_DOSE_EVENTS = 1847;
+inline constexpr int IDC_DOSE_REAL_TIME = 9182;
+inline constexpr int IDC_DOSE_EVENT = 9183;
+inline constexpr int IDC_DOSE_PANEL_FRAME = 9184;
+
+class LyrDlgTimePointCompact;
+
+// "Set dose time": the dose time in seconds from the recording start, picked as a time of the
+// recording or as the time of an event, and whether the dose latency is used at all.
+class LyrDlgSetDoseTime : public ui::Dialog {
+ public:
+  explicit LyrDlgSetDoseTime(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr);
+  ~LyrDlgSetDoseTime() override;
+  bool OnInitDialog() override;
+  void OnOK() override;
+
+  LyrDlgTimePointCompact* Panel() const { return panel_.get(); }
+
+  CQLM2_AnalyzerDoc* m_pDoc = nullptr;
+  // In: the dose as a calendar time (year, month, day, hour, minute, second).
+  std::array<int, 6> m_DoseDateTime{2000, 11, 1, 0, 0, 0};
+  // Out: seconds from the recording start.
+  std::int32_t m_DoseTime = 0;
+  // 0 "Real time", 1 "Event".
+  int m_Choice = 0;
+  int m_UseDoseLatency = 1;
+
+ private:
+  void ShowChoice();
+  std::unique_ptr<LyrDlgTimePointCompact> panel_;
 };

@@ -33,3 +33,5 @@ inline constexpr std::uint32_t IDS_SD_COL_SENSITIVITY = 61232;
 inline constexpr std::uint32_t IDS_SD_COL_SAMPLING = 61233;
 inline constexpr std::uint32_t IDS_SD_ON = 61234;
 inline constexpr std::uint32_t IDS_SD_OFF = 61235;
+inline constexpr std::uint32_t IDS_SD_COL_DATE = 61236;
+inline constexpr std::uint32_t IDS_SD_COL_EVENT_NAME = 61237;

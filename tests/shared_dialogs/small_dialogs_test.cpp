@@ -1,5 +1,6 @@
 // Calibration, small shared dialogs and the detected wave list driven by control id.
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -149,6 +150,49 @@ TEST_F(SmallDialogs, StageChangeOffersTheTypesStages) {
   EXPECT_EQ(doc.Params.logicOption.stageA, 8);
   EXPECT_EQ(doc.Params.logicOption.stageB, 9);
   EXPECT_EQ(doc.Params.logicOption.stageC, 5);
+}
+
+TEST_F(SmallDialogs, SetDoseTimeByTimeOrEvent) {
+  doc.EventNames = {"Lights off", "Dose"};
+  doc.EventRate = 10;
+  doc.Events = {{1, 36005}, {7, 72000}};  // an event type outside the table has no name
+  auto run = [&](std::function<void(ui::Dialog&)> script, int useLatency = 1) {
+    testhooks::ScriptDialog(IDD_SET_DOSE_TIME, std::move(script));
+    LyrDlgSetDoseTime dlg(&doc);
+    dlg.m_DoseDateTime = {2021, 1, 30, 23, 0, 0};
+    dlg.m_DoseTime = -5;
+    dlg.m_UseDoseLatency = useLatency;
+    EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+    return dlg.m_DoseTime;
+  };
+  // Real time: the panel opens on the dose (an hour after the start) and gives its seconds.
+  EXPECT_EQ(run([](ui::Dialog& d) {
+              ui::Control list = d.Item(IDC_DOSE_EVENTS);
+              EXPECT_FALSE(list.IsVisible());
+              ASSERT_EQ(list.GetCount(), 2);
+              EXPECT_EQ(list.GetItemText(0, 1), "Dose");
+              EXPECT_EQ(list.GetItemText(1, 1), "");
+              EXPECT_EQ(list.GetItemText(0, 0), "23:00:00.500");
+              d.ClickButton(ui::IDOK);
+            }),
+            3600);
+  // Event: no selection is refused; the selected event's position in whole seconds.
+  EXPECT_EQ(run([](ui::Dialog& d) {
+              d.ClickButton(IDC_DOSE_EVENT);
+              EXPECT_TRUE(d.Item(IDC_DOSE_EVENTS).IsVisible());
+              d.ClickButton(ui::IDOK);
+              EXPECT_FALSE(d.IsEnded());
+              d.Item(IDC_DOSE_EVENTS).SetSelected(0, true);
+              d.ClickButton(ui::IDOK);
+            }),
+            3600);
+  EXPECT_EQ(testhooks::ShownMessageBoxes().back().text, "Select event.");
+  // Without the dose latency the dose time stays as it was.
+  EXPECT_EQ(run([](ui::Dialog& d) {
+              EXPECT_FALSE(d.Item(IDC_DOSE_EVENT).IsEnabled());
+              d.ClickButton(ui::IDOK);
+            }, 0),
+            3600) << "opening takes the dose date-time; only the choice is skipped";
 }
 
 TEST_F(SmallDialogs, DetectedWaveListFindJumpAndOutput) {
