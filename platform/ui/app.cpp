@@ -407,7 +407,6 @@ bool App::OnFileNew() {
   }
   if (!d.document->SaveModified()) return false;
   if (!d.document->OnNewDocument()) return false;
-  d.document->SetPathName({}, false);
   if (d.frame) d.frame->InitialUpdateFrame(d.document.get(), SW_SHOW);
   return true;
 }

@@ -18,6 +18,8 @@ Document::~Document() {
 
 bool Document::OnNewDocument() {
   DeleteContents();
+  path_.clear();
+  title_.clear();
   SetModifiedFlag(false);
   return true;
 }

@@ -21,7 +21,8 @@ class Document : public CommandTarget {
   ~Document() override;
 
   // Life cycle called by App (single-document template). OnNewDocument and OnOpenDocument
-  // return false to refuse; the defaults call DeleteContents and clear the modified flag.
+  // return false to refuse; the defaults call DeleteContents and clear the modified flag, and
+  // OnNewDocument also the path and title.
   virtual bool OnNewDocument();
   virtual bool OnOpenDocument(const std::string& path);
   virtual void DeleteContents() {}
