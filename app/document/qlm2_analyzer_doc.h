@@ -4,6 +4,7 @@
 // the settings dialogs edit in place. The framework creates it once and re-uses
 // it for every recording: File > Close re-initialises it through OnNewDocument.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "app/document/ch_info.h"
 #include "app/document/epoch_parameter.h"
 #include "app/document/mark_table.h"
+#include "app/document/page_buffer.h"
 #include "app/document/sleep_dstrb_tables.h"
 #include "platform/ui/document.h"
 
@@ -98,6 +100,54 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // Per-recording analysis settings, kept across recordings.
   AnalysisParamBlocks Params;
 
+  // ---- Page buffers and page reading (doc_page_read.cpp) ----
+  // Reads every kept page slot and the spectra. 0 ok, 1 failure (memory, a source that
+  // could not be read, or a spectrum that could not be made).
+  int SetPageData();
+  // One slot: a PageSlotResult.
+  int SetPageRawData(short kind);
+  // Reads one page into buffer and processes every channel. 1 ok, 0 failure.
+  int SetPageRawData(int page, unsigned seconds, short kind, float* buffer);
+  // Moves the window after CurrentPage changed by one; only the entering page is read. 1.
+  int MovePageRawData(int forward);
+  // Floats of a slot holding the given seconds of every channel; 0 without a source.
+  std::size_t GetPageBufferSize(unsigned seconds) const;
+  // Reads one page of all channels by source kind. Non-zero ok.
+  int GetRawData(int page, int seconds, float* buffer);
+  int getFYDData(unsigned page, int seconds, float* buffer);
+  int getFYAData(unsigned page, int seconds, float* buffer);
+  int getPluginData(unsigned page, int seconds, float* buffer);
+  // Processing of one channel span in place. 1 ok, 0 when the filter cannot be made.
+  static int CalcNotchFilter(float* data, unsigned long m, int filterKind, int notch, double lineHz,
+                             unsigned short mode, double cut1, double cut2, double rate);
+  static int CalcFilter(float* data, unsigned long m, int filterKind, unsigned short mode, double cut1,
+                        double cut2, double rate);
+  static int CalcSmoothing(const float* source, float* destination, unsigned long m, int count);
+  static int CopyBlock(void* destination, const void* source, std::size_t bytes);
+  // Channels whose filter could not be made on the last page read (bit per channel);
+  // they hold unfiltered samples.
+  std::uint32_t UnfilteredChannels = 0;
+
+  // ---- Page and epoch spectra (doc_spectrum.cpp) ----
+  EpochSpectrumSet EpochSpectra;
+  DividedPageSpectra DividedSpectra;
+  // Averages A spectra of N points taken one after the other from samples into out
+  // (N/2 + 1 values the caller zeroed). 1.
+  int CalcFFTData(const float* samples, float* out, unsigned short A, int N, short window, short unit, double fs);
+  // Spectra of the current epoch for the selected channels. 1, or 0 beyond the epochs.
+  int CalcEpochFFTData();
+  // Divided-page spectra of one slot. 1, or 0 when a needed slot is missing.
+  int calcDiviedPageFFTData(unsigned kind);
+  int MovePageDiviedPageFFTData(int forward);
+
+  // ---- Recording events (doc_events.cpp) ----
+  RecordingEvents Events;
+  int getEventInfo();
+  int getEventData();
+  int ResetNewRepresentSleepDstrb();
+  int SetNewRcgnzSleepDstrb(int epochCount);
+  void FreeRcgnzSleepDstrb();
+
   // ---- Recording services of the shared dialogs and the frame's window commands ----
   // Recording length in whole seconds: the least data count / rate over the channels; -1
   // without channels.
@@ -133,4 +183,6 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   void ResetExperimentRecord();
   // True while something running forbids closing the recording.
   bool BatchForbidsClose() const;
+  // Set of unfilterable channels already told to the user.
+  std::uint32_t unfilteredShown_ = 0;
 };

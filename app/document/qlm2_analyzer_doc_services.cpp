@@ -22,12 +22,6 @@ std::int32_t CQLM2_AnalyzerDoc::GetDivNum(std::int32_t secondsPerUnit) const {
   return RecordSeconds / secondsPerUnit;
 }
 
-int CQLM2_AnalyzerDoc::Init4ChangeEpochTime(int epochs, int epochSeconds, int channelCount, int flag) {
-  (void)epochSeconds;
-  if (epochs < 0) return 0;
-  return EpochTables.SetNew(epochs, 0, channelCount, 3, flag != 0 ? 1 : 0);
-}
-
 int CQLM2_AnalyzerDoc::AllocateMark() { return Marks.AllocateMark(RecordSeconds); }
 
 void CQLM2_AnalyzerDoc::GetMSecTimeString(int mode, std::int64_t ms, std::string* out) const {

@@ -1,0 +1,117 @@
+// Rebuilding the per-epoch tables for an epoch length, and the events the recording
+// source carries.
+#include <algorithm>
+#include <exception>
+#include <new>
+#include <string>
+
+#include "app/document/epoch_table_bindings.h"
+#include "app/document/qlm2_analyzer_doc.h"
+#include "app/frame/program_settings.h"
+#include "common/fileaccess/fyn_file_access_raw.h"
+#include "platform/res/resource_store.h"
+#include "platform/ui/message_box.h"
+
+namespace {
+
+constexpr std::uint32_t kFailToGetMemory = 2522;
+
+}  // namespace
+
+int CQLM2_AnalyzerDoc::Init4ChangeEpochTime(int epochs, int epochSeconds, int channelCount, int flag) {
+  PageEndEpoch = -1;
+  if (epochs < 0) return 0;
+  try {
+    EpochTables.FreeAll(flag);
+    const int bandChannels = static_cast<int>(
+        std::count(Params.fftBand.channelSwitch.begin(), Params.fftBand.channelSwitch.end(), std::uint16_t{1}));
+    if (EpochTables.SetNew(epochs, epochSeconds, channelCount, bandChannels, flag) == 0) return 0;
+    if (ResetNewRepresentSleepDstrb() == 0) return 0;
+    if (SetNewRcgnzSleepDstrb(epochs) == 0) return 0;
+    return 1;
+  } catch (const std::bad_alloc&) {
+    ui::MessageBox(std::string("CQLM2_AnalyzerDoc::Init4ChangeEpochTime\n") + res::LoadString(kFailToGetMemory));
+    return 0;
+  }
+}
+
+int CQLM2_AnalyzerDoc::ResetNewRepresentSleepDstrb() {
+  if (!EpochTables.HasRprsntTable()) EpochTables.AllocateRprsntTable();
+  const SleepDstrbParam& p = Params.sleepDstrb;
+  const int slotChannels[] = {p.airFlow.channel, p.chest.channel,   p.abdomen.channel, p.legLeft.channel,
+                              p.legRight.channel, p.ecgChannel,     p.spo2Channel,     p.cpapChannel,
+                              p.positionChannel,  p.snore.channel};
+  const int slots[] = {kRprsntAirFlow, kRprsntRespC, kRprsntRespA, kRprsntLMLeft,   kRprsntLMRight,
+                       kRprsntECG,     kRprsntSpO2,  kRprsntCPAP,  kRprsntPosition, kRprsntSnore};
+  for (int i = 0; i < 10; ++i) {
+    if (slotChannels[i] != -1) EpochTables.AllocateRprsntSlot(slots[i], EpochSeconds);
+    else EpochTables.FreeRprsntSlot(slots[i]);
+  }
+  return 1;
+}
+
+int CQLM2_AnalyzerDoc::SetNewRcgnzSleepDstrb(int epochCount) {
+  const SleepDstrbChannels ch = SleepDstrbChannelsOf(Params.sleepDstrb);
+  SleepDstrbTables& t = RecognitionTables;
+  const int n = std::max(epochCount, 0);
+  const int resp = n * LyrEpochParameter::GetRprsntNumResp(EpochSeconds);
+  const int lm = n * LyrEpochParameter::GetRprsntNumLM(EpochSeconds);
+  const int snore = n * LyrEpochParameter::GetRprsntNumSnore(EpochSeconds);
+  const int arousal = n * LyrEpochParameter::GetRprsntNumArousal(EpochSeconds);
+  t.AllocateRespRcgnz(ch, resp);
+  t.AllocateAirFlow(ch, resp);
+  t.AllocateRespC(ch, resp);
+  t.AllocateRespA(ch, resp);
+  t.AllocateLMRcgnz(ch, lm);
+  t.AllocateLMLeft(ch, lm);
+  t.AllocateLMRight(ch, lm);
+  t.AllocateLMBoth(ch, lm);
+  t.AllocateECGTables(ch, n, EpochSeconds);
+  t.AllocateSnore(ch, snore);
+  t.AllocateArousalTables(ch, arousal);
+  t.AllocateArousalPageTbl(ch, EpochSeconds, PageSeconds);
+  return 1;
+}
+
+void CQLM2_AnalyzerDoc::FreeRcgnzSleepDstrb() { RecognitionTables.FreeRcgnzSleepDstrb(); }
+
+int CQLM2_AnalyzerDoc::getEventInfo() {
+  if (RecordInfo.sourceKind != 0) return 1;
+  FynFileAccessRaw file(RecordInfo.path.c_str());
+  Events.typeNames.clear();
+  Events.typeCount = 0;
+  if (file.InitParams() != 0) return 0;
+  const std::int16_t count = file.GetEventTypeCount();
+  if (count < 0) return 0;
+  std::vector<std::string> names(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i)
+    if (file.GetEventName(i, &names[static_cast<std::size_t>(i)]) != 0) return 0;
+  Events.typeNames = std::move(names);
+  Events.typeCount = count;
+  return 1;
+}
+
+int CQLM2_AnalyzerDoc::getEventData() {
+  if (RecordInfo.sourceKind != 0) return 1;
+  Events.events.clear();
+  Events.count = 0;
+  Events.rate = 0;
+  FynFileAccessRaw file(RecordInfo.path.c_str());
+  if (file.InitParams() != 0) return 0;
+  std::uint32_t count = 0;
+  if (file.GetEventCount(&count) != 0) return 0;
+  _FynRawG1Param g1;
+  if (file.GetGroup1ParamRaw(&g1) != 0) return 0;
+  std::vector<RecordingEvent> events(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::int16_t type = 0;
+    std::uint32_t position = 0;
+    if (file.GetEventPosInfo(static_cast<int>(i), &type, &position) != 0) return 0;
+    events[i].type = type < 0 ? std::int16_t{0} : type;
+    events[i].position = position;
+  }
+  Events.events = std::move(events);
+  Events.count = static_cast<std::int32_t>(count);
+  Events.rate = static_cast<std::int32_t>(g1.samplingHz * 1.00001);
+  return 1;
+}
