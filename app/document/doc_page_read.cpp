@@ -102,6 +102,11 @@ int CQLM2_AnalyzerDoc::CopyBlock(void* destination, const void* source, std::siz
 }
 
 int CQLM2_AnalyzerDoc::SetPageData() {
+  if (PageReads.failNextReloads > 0) {
+    --PageReads.failNextReloads;
+    return 1;
+  }
+  ++PageReads.fullReloads;
   ui::WaitCursor wait;
   int failed = 0;
   bool readFailed = false;
@@ -136,6 +141,10 @@ int CQLM2_AnalyzerDoc::SetPageRawData(short kind) {
     return kPageSlotNotKept;
   }
   const std::size_t n = GetPageBufferSize(static_cast<unsigned>(std::max(PageSeconds, 0)));
+  if (n == 0) {  // no recording to read from
+    std::vector<float>().swap(slot);
+    return kPageSlotNotKept;
+  }
   try {
     if (slot.size() != n) {
       std::vector<float>().swap(slot);
@@ -347,6 +356,7 @@ int CQLM2_AnalyzerDoc::getPluginData(unsigned page, int seconds, float* buffer) 
 }
 
 int CQLM2_AnalyzerDoc::MovePageRawData(int forward) {
+  ++PageReads.edgePageReads;
   ui::WaitCursor wait;
   int lo = 0, hi = 0;
   KeptKinds(PageRows, &lo, &hi);

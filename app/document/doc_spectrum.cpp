@@ -58,6 +58,7 @@ int CQLM2_AnalyzerDoc::CalcFFTData(const float* samples, float* out, unsigned sh
 }
 
 int CQLM2_AnalyzerDoc::CalcEpochFFTData() {
+  ++PageReads.epochSpectra;
   if (CurrentEpoch >= GetDivNum(EpochSeconds)) return 0;
   const FFTPageParam& p = Params.fftPage;
   const int perPage = EpochSeconds > 0 ? PageSeconds / EpochSeconds : 0;
@@ -129,6 +130,7 @@ int CQLM2_AnalyzerDoc::calcDiviedPageFFTData(unsigned kind) {
 }
 
 int CQLM2_AnalyzerDoc::MovePageDiviedPageFFTData(int forward) {
+  ++PageReads.edgeSpectrumMoves;
   int lo = 0, hi = 4;
   if (PageRows == 1) lo = hi = 2;
   else if (PageRows == 3) lo = 1, hi = 3;

@@ -40,16 +40,8 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // Frees what the document owns for the open recording (run before ResetMember).
   void ReleaseAll();
 
-  // ---- Page buffers (page_buffers.cpp) ----
-  // Reads the five pages around CurrentPage and their spectra. 1, or 0 on failure.
-  int SetPageData();
-  // Moves the five-page window by one page (forward 1: the next page enters at the
-  // end, 0: the previous one at the front); only the entering page is read.
-  int MovePageRawData(int forward);
-  int MovePageDiviedPageFFTData(int forward);
-  // Spectra of the current epoch.
-  int CalcEpochFFTData();
-  // How often the page data were read, for the page-buffer code and its tests.
+  // How often the page data were read (SetPageData, MovePageRawData,
+  // MovePageDiviedPageFFTData, CalcEpochFFTData), for the navigation and its tests.
   struct PageReadCounts {
     int fullReloads = 0;
     int edgePageReads = 0;

@@ -240,7 +240,7 @@ void LyrFrameBar::OnPageChanged() {
   while (seconds != -1 && seconds != PageSeconds) {
     PageSeconds = seconds;
     doc->CurrentPage = PageSeconds > 0 ? EpochSeconds * doc->CurrentEpoch / PageSeconds : 0;
-    if (doc->SetPageData() != 0) {
+    if (doc->SetPageData() == 0) {
       frame_->RefreshAllViews(-1);
       UpdateTimeTexts(doc->CurrentEpoch);
       frame_->RedrawRawFrames(-1);
