@@ -113,7 +113,7 @@ void CMainFrame::OnEpochTime() {
       if (LyrTrendDummyView* trend = TrendView()) trend->Invalidate();
       if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->Invalidate();
     }
-    if (doc->SetPageData() == 0) continue;
+    if (doc->SetPageData() != 0) continue;
     break;
   }
   RefreshAllViews(-1);
