@@ -78,40 +78,36 @@ void CQLM2_AnalyzerDoc::FreeRcgnzSleepDstrb() { RecognitionTables.FreeRcgnzSleep
 int CQLM2_AnalyzerDoc::getEventInfo() {
   if (RecordInfo.sourceKind != 0) return 1;
   FynFileAccessRaw file(RecordInfo.path.c_str());
-  Events.typeNames.clear();
-  Events.typeCount = 0;
+  EventNames.clear();
   if (file.InitParams() != 0) return 0;
   const std::int16_t count = file.GetEventTypeCount();
   if (count < 0) return 0;
   std::vector<std::string> names(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i)
     if (file.GetEventName(i, &names[static_cast<std::size_t>(i)]) != 0) return 0;
-  Events.typeNames = std::move(names);
-  Events.typeCount = count;
+  EventNames = std::move(names);
   return 1;
 }
 
 int CQLM2_AnalyzerDoc::getEventData() {
   if (RecordInfo.sourceKind != 0) return 1;
-  Events.events.clear();
-  Events.count = 0;
-  Events.rate = 0;
+  Events.clear();
+  EventRate = 0;
   FynFileAccessRaw file(RecordInfo.path.c_str());
   if (file.InitParams() != 0) return 0;
   std::uint32_t count = 0;
   if (file.GetEventCount(&count) != 0) return 0;
   _FynRawG1Param g1;
   if (file.GetGroup1ParamRaw(&g1) != 0) return 0;
-  std::vector<RecordingEvent> events(count);
+  std::vector<EventEntry> events(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     std::int16_t type = 0;
     std::uint32_t position = 0;
     if (file.GetEventPosInfo(static_cast<int>(i), &type, &position) != 0) return 0;
-    events[i].type = type < 0 ? std::int16_t{0} : type;
-    events[i].position = position;
+    events[i].type = type < 0 ? 0 : type;
+    events[i].position = static_cast<std::int32_t>(position);
   }
-  Events.events = std::move(events);
-  Events.count = static_cast<std::int32_t>(count);
-  Events.rate = static_cast<std::int32_t>(g1.samplingHz * 1.00001);
+  Events = std::move(events);
+  EventRate = static_cast<std::int32_t>(g1.samplingHz * 1.00001);
   return 1;
 }

@@ -1,10 +1,9 @@
 #pragma once
 // Holders of the page window's derived data: the epoch spectra, the divided-page
-// spectra of the five page slots and the events the recording source carries.
+// spectra of the five page slots.
 // The page samples themselves live in LyrRecordInfo::pageBuffers.
 #include <array>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 // Spectrum of the current epoch for one channel; empty for an unselected channel.
@@ -24,22 +23,6 @@ struct EpochSpectrumSet {
 // first). The value count is the vector's size; empty when absent.
 struct DividedPageSpectra {
   std::array<std::array<std::vector<float>, 3>, 5> slots;
-};
-
-// One recording event: type index (never negative) and sample position.
-struct RecordingEvent {
-  std::int16_t type = 0;
-  std::uint16_t reserved = 0;
-  std::uint32_t position = 0;
-};
-static_assert(sizeof(RecordingEvent) == 8);
-
-struct RecordingEvents {
-  std::int16_t typeCount = 0;
-  std::vector<std::string> typeNames;
-  std::int32_t count = 0;
-  std::int32_t rate = 0;  // samples per second of the positions
-  std::vector<RecordingEvent> events;
 };
 
 // Result of reading one page slot (SetPageRawData by kind).

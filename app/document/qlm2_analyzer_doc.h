@@ -132,8 +132,9 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   int calcDiviedPageFFTData(unsigned kind);
   int MovePageDiviedPageFFTData(int forward);
 
-  // ---- Recording events (doc_events.cpp) ----
-  RecordingEvents Events;
+  // ---- Recording events and the epoch-length rebuild (doc_events.cpp) ----
+  // Fill EventNames, then Events and EventRate, from the recording's source. 1 ok, 0 failure
+  // (the fields are then empty).
   int getEventInfo();
   int getEventData();
   int ResetNewRepresentSleepDstrb();

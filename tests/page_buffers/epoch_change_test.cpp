@@ -77,15 +77,14 @@ TEST_F(PageTest, EventsOfAnOwnRawFile) {
   doc.RecordInfo.path = path;
   doc.RecordInfo.sourceKind = 0;
   ASSERT_EQ(doc.getEventInfo(), 1);
-  ASSERT_EQ(doc.Events.typeCount, 2);
-  EXPECT_EQ(doc.Events.typeNames, (std::vector<std::string>{"Lights off", "Arousal"}));
+  EXPECT_EQ(doc.EventNames, (std::vector<std::string>{"Lights off", "Arousal"}));
   ASSERT_EQ(doc.getEventData(), 1);
-  ASSERT_EQ(doc.Events.count, 2);
-  EXPECT_EQ(doc.Events.rate, 200);
-  EXPECT_EQ(doc.Events.events[0].type, 1);
-  EXPECT_EQ(doc.Events.events[0].position, 120u);
-  EXPECT_EQ(doc.Events.events[1].type, 0);  // a negative type is stored as 0
-  EXPECT_EQ(doc.Events.events[1].position, 340u);
+  ASSERT_EQ(doc.Events.size(), 2u);
+  EXPECT_EQ(doc.EventRate, 200);
+  EXPECT_EQ(doc.Events[0].type, 1);
+  EXPECT_EQ(doc.Events[0].position, 120);
+  EXPECT_EQ(doc.Events[1].type, 0);  // a negative type is stored as 0
+  EXPECT_EQ(doc.Events[1].position, 340);
 
   // A file without events: failure and nothing left from before.
   Recording r;
@@ -96,7 +95,7 @@ TEST_F(PageTest, EventsOfAnOwnRawFile) {
   ASSERT_TRUE(WriteOwnRaw(Path("none.raw"), r));
   doc.RecordInfo.path = Path("none.raw");
   EXPECT_EQ(doc.getEventInfo(), 0);
-  EXPECT_EQ(doc.Events.typeCount, 0);
+  EXPECT_TRUE(doc.EventNames.empty());
   EXPECT_EQ(doc.getEventData(), 0);
-  EXPECT_TRUE(doc.Events.events.empty());
+  EXPECT_TRUE(doc.Events.empty());
 }
