@@ -13,11 +13,6 @@ constexpr draw::ColorRef kPaneBackground = 0x00FFFFFF;
 constexpr int kRowIdBase = 100;
 }  // namespace
 
-void LyrFFTDiviedPageView::OnDraw(draw::Dc& dc) {
-  const ui::Rect r = GetClientRect();
-  dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), kPaneBackground);
-}
-
 LyrRawFrame::~LyrRawFrame() = default;
 
 int LyrRawFrame::OnCreate() {
@@ -30,6 +25,7 @@ int LyrRawFrame::OnCreate() {
   area_ = area.get();
   fft_ = fft.get();
   area_->SetRowIndex(static_cast<std::int16_t>(row_));
+  fft_->SetRowIndex(static_cast<std::int16_t>(row_));
   if (!splitter_->CreateView(0, 0, std::move(area), ui::Size{0, 0}, &context)) return -1;
   if (!splitter_->CreateView(1, 0, std::move(fft), ui::Size{0, 0}, &context)) return -1;
   LayoutPanes();

@@ -3,9 +3,11 @@
 // raw frames, each a page view over its divided-page FFT pane.
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "platform/draw/geometry.h"
 #include "platform/ui/document.h"
+#include "platform/ui/splitter.h"
 
 namespace ui {
 class Splitter;
@@ -54,10 +56,36 @@ class LyrRawAreaView : public ui::View {
   int readXReports_ = 0;
 };
 
-// Divided-page spectrum pane under a row's page view.
+// Divided-page spectrum pane under a row's page view: for each used channel slot, one bar
+// spectrum per division of the row's page, side by side in time order, with the band side
+// graph, and a frequency and value readout at the mouse position shared by all rows.
 class LyrFFTDiviedPageView : public ui::View {
  public:
   void OnDraw(draw::Dc& dc) override;
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
+  void OnMouseMove(std::uint32_t flags, ui::Point client) override;
+
+  void SetRowIndex(std::int16_t row) { rowIndex_ = row; }
+  std::int16_t RowIndex() const { return rowIndex_; }
+  // Draws the pane into a client of w x h pixels.
+  void DrawSpectra(draw::Dc& dc, int w, int h);
+  // Offset of x within its division, -1 without a page, without slots or beyond the readout
+  // width; becomes the readout position of every row.
+  int SetCursorReadout(int x);
+  // Readout arrays sized for a client width (all zero).
+  void InitReadXY(int width);
+  int ReadBin(int x) const;
+  float ReadValue(int slot, int x) const;
+  // The readout position shared by the rows (-1 none).
+  static int CursorOffset();
+
+ private:
+  const class CQLM2_AnalyzerDoc* Doc() const;
+  bool HasPage() const;
+  std::int16_t rowIndex_ = -1;
+  int readWidth_ = 0;
+  std::vector<std::int32_t> readBins_;
+  std::array<std::vector<float>, 3> readValues_;
 };
 
 // One row: the page view over its FFT pane in a 2 x 1 splitter.
@@ -87,6 +115,8 @@ class LyrRawDummyView : public ui::View {
   int OnCreate() override;
   void OnSize(std::uint32_t sizeType, int cx, int cy) override;
   void OnDraw(draw::Dc& dc) override;
+  // Prints the subject header and the shown rows' pages into the printable rectangle.
+  void PrintRawWindow(draw::Dc& dc, const draw::Rect& rect);
   // Places the wave rows for the document's row count.
   void LayoutRawFrames();
   LyrRawFrame* Row(int row) const;

@@ -1,0 +1,174 @@
+// Divided-page spectra and their pane: divisions in time order, skipped divisions past the
+// recording, bar outlines by width, guards against empty geometry and a zero maximum, and
+// the readout at the same place in every division.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "app/document/divided_page_spectra.h"
+#include "app/document/qlm2_analyzer_doc.h"
+#include "app/frame/program_settings.h"
+#include "app/raw/raw_dummy_view.h"
+#include "platform/draw/dc.h"
+#include "platform/draw/image.h"
+
+namespace {
+
+constexpr int kRate = 100;
+
+class DividedSpectrum : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = {EpochSeconds, PageSeconds};
+    savedColours_ = DisplayColors;
+    EpochSeconds = 30;
+    PageSeconds = 120;
+    DisplayColors[5] = draw::Rgb(255, 255, 255);
+    DisplayColors[3] = draw::Rgb(255, 255, 255);
+    doc_.RecordSeconds = 3600;
+    doc_.CurrentPage = 3;
+    doc_.RecordInfo.channelCount = 1;
+    doc_.ChInfo[0].rate = kRate;
+    doc_.ChInfo[0].dataCount = 3600 * kRate;
+    FFTPageParam& fp = doc_.Params.fftPage;
+    fp.dividedPerEpoch = 0;
+    fp.dividedCount = 4;
+    fp.dividedAveraging = 5;
+    fp.dividedFftPoints = 256;
+    fp.windowType = 2;
+    fp.dividedUpperHz = 20.0f;
+    doc_.Params.fftPageChannels.channels = {0, -1, -1};
+    // Division j of the 12,001-sample span (starting at 3000 j) holds a sine of 2 + 4 j Hz.
+    std::vector<float> page(static_cast<std::size_t>(kRate) * PageSeconds + 1);
+    for (std::size_t i = 0; i < page.size(); ++i) {
+      const double hz = 2.0 + 4.0 * static_cast<double>(std::min<std::size_t>(i / 3000, 3));
+      page[i] = static_cast<float>(50.0 * std::sin(2.0 * M_PI * hz * static_cast<double>(i) / kRate));
+    }
+    doc_.RecordInfo.pageBuffers[2] = page;
+  }
+  void TearDown() override {
+    EpochSeconds = saved_[0];
+    PageSeconds = saved_[1];
+    DisplayColors = savedColours_;
+  }
+  CQLM2_AnalyzerDoc doc_;
+  std::array<int, 2> saved_{};
+  std::array<std::uint32_t, 9> savedColours_{};
+};
+
+TEST_F(DividedSpectrum, DivisionsInTimeOrder) {
+  ASSERT_EQ(calcDiviedPageFFTData(doc_, 2), 1);
+  const auto& values = doc_.DividedPageFft.values[2][0];
+  ASSERT_EQ(doc_.DividedPageFft.divisions[2], 4);
+  ASSERT_EQ(values.size(), 4u * 129u);
+  const double df = 100.0 / 256.0;
+  for (int j = 0; j < 4; ++j) {
+    const auto first = values.begin() + j * 129;
+    const int peak = static_cast<int>(std::max_element(first, first + 129) - first);
+    EXPECT_NEAR(peak * df, 2.0 + 4.0 * j, df) << "division " << j;
+  }
+  EXPECT_TRUE(doc_.DividedPageFft.values[2][1].empty());
+}
+
+TEST_F(DividedSpectrum, SkipsDivisionsPastTheRecordingAndMissingSlots) {
+  // Page 3 starts at 360 s; the data end at 400 s, rounded down to whole epochs 390 s. The
+  // divisions start at 360, 390, 420 and 450 s: only the first starts before the end.
+  doc_.ChInfo[0].dataCount = 400 * kRate;
+  ASSERT_EQ(calcDiviedPageFFTData(doc_, 2), 1);
+  const auto& values = doc_.DividedPageFft.values[2][0];
+  auto energy = [&](int j) {
+    double e = 0.0;
+    for (int b = 0; b < 129; ++b) e += values[static_cast<std::size_t>(j) * 129 + b];
+    return e;
+  };
+  EXPECT_GT(energy(0), 0.0);
+  EXPECT_EQ(energy(1), 0.0);
+  EXPECT_EQ(energy(3), 0.0);
+
+  EXPECT_EQ(calcDiviedPageFFTData(doc_, 1), 0);  // no page buffer in slot 1
+  doc_.Params.fftPageChannels.channels = {-1, -1, -1};
+  EXPECT_EQ(calcDiviedPageFFTData(doc_, 2), 1);
+  EXPECT_TRUE(doc_.DividedPageFft.values[2][0].empty());
+}
+
+struct PaneImage {
+  int Count(draw::ColorRef c) const {
+    int n = 0;
+    for (int y = 0; y < image.Height(); ++y) {
+      for (int x = 0; x < image.Width(); ++x) n += dc->GetPixel(x, y) == c;
+    }
+    return n;
+  }
+  draw::Image image{400, 120, 32};
+  std::unique_ptr<draw::Dc> dc = std::make_unique<draw::Dc>(image);
+};
+
+TEST_F(DividedSpectrum, PaneDrawsBarsInBandColoursAndGuardsEmptyGeometry) {
+  ASSERT_EQ(calcDiviedPageFFTData(doc_, 2), 1);
+  FFTPageParam& fp = doc_.Params.fftPage;
+  fp.bandCount = 1;
+  fp.bands[0].fromHz = 0.0;
+  fp.bands[0].toHz = 50.0;
+  fp.bandColours[0] = draw::Rgb(0, 200, 0);
+  LyrFFTDiviedPageView pane;
+  pane.SetDocument(&doc_);
+  pane.SetRowIndex(2);
+  {
+    // 4 divisions of 100 pixels, 52 bins of about 1.9 pixels: filled without outline.
+    PaneImage img;
+    pane.DrawSpectra(*img.dc, 400, 120);
+    EXPECT_GT(img.Count(draw::Rgb(0, 200, 0)), 50);
+    EXPECT_EQ(img.Count(draw::Rgb(0, 0, 0)), 0);
+  }
+  {
+    // Up to 4 Hz: 11 bins of about 9 pixels, outlined in black.
+    fp.dividedUpperHz = 4.0f;
+    PaneImage img;
+    pane.DrawSpectra(*img.dc, 400, 120);
+    EXPECT_GT(img.Count(draw::Rgb(0, 0, 0)), 0);
+  }
+  {
+    // A fixed maximum of 0: no bars, no division by it.
+    doc_.Params.fftPageChannelValues.word = 1;
+    doc_.Params.fftPageChannelValues.lower[0] = 0.0f;
+    PaneImage img;
+    pane.DrawSpectra(*img.dc, 400, 120);
+    EXPECT_EQ(img.Count(draw::Rgb(0, 200, 0)), 0);
+  }
+  {
+    // No channel slot: only the background.
+    doc_.Params.fftPageChannels.channels = {-1, -1, -1};
+    PaneImage img;
+    pane.DrawSpectra(*img.dc, 400, 120);
+    EXPECT_EQ(img.Count(draw::Rgb(255, 255, 255)), 400 * 120);
+  }
+  pane.SetDocument(nullptr);
+}
+
+TEST_F(DividedSpectrum, ReadoutSharesItsOffsetAcrossDivisionsAndRows) {
+  ASSERT_EQ(calcDiviedPageFFTData(doc_, 2), 1);
+  LyrFFTDiviedPageView pane;
+  pane.SetDocument(&doc_);
+  pane.SetRowIndex(2);
+  PaneImage img;
+  pane.DrawSpectra(*img.dc, 400, 120);
+  // x 237 lies in division 2 (200 .. 300): offset 37 for every division.
+  EXPECT_EQ(pane.SetCursorReadout(237), 37);
+  EXPECT_EQ(LyrFFTDiviedPageView::CursorOffset(), 37);
+  EXPECT_EQ(pane.SetCursorReadout(401), -1);  // beyond the readout width
+  EXPECT_GE(pane.ReadBin(237), 0);
+  // Bin under x = 37 of division 0 is the bar's bin: about 37 / (98 / 52) bins in.
+  EXPECT_NEAR(pane.ReadBin(37), 37 * 52 / 98, 1);
+
+  LyrFFTDiviedPageView other;  // a row without a page buffer has no readout
+  other.SetDocument(&doc_);
+  other.SetRowIndex(0);
+  other.InitReadXY(400);
+  EXPECT_EQ(other.SetCursorReadout(10), -1);
+  other.SetDocument(nullptr);
+  pane.SetDocument(nullptr);
+}
+
+}  // namespace
