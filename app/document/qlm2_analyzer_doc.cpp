@@ -87,7 +87,6 @@ std::uint16_t CQLM2_AnalyzerDoc::ResetMember(std::uint16_t keepSettings) {
 void CQLM2_AnalyzerDoc::ReleaseAll() {
   RecognitionTables.FreeRcgnzSleepDstrb();
   Marks.Free();
-  DividedPageFft = DividedPageSpectra{};
 }
 
 bool CQLM2_AnalyzerDoc::BatchForbidsClose() const {

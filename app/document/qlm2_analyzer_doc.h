@@ -11,7 +11,6 @@
 
 #include "app/document/analysis_param_blocks.h"
 #include "app/document/ch_info.h"
-#include "app/document/divided_page_spectra.h"
 #include "app/document/epoch_parameter.h"
 #include "app/document/mark_table.h"
 #include "app/document/page_buffer.h"
@@ -92,8 +91,6 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   LyrRecordInfo RecordInfo;
   // Per-recording analysis settings, kept across recordings.
   AnalysisParamBlocks Params;
-  // Divided-page spectra of the page slots.
-  DividedPageSpectra DividedPageFft;
 
   // ---- Page buffers and page reading (doc_page_read.cpp) ----
   // Reads every kept page slot and the spectra. 0 ok, 1 failure (memory, a source that

@@ -18,6 +18,13 @@ namespace {
 
 // Readout position within a division, shared by the five rows (-1 none).
 int sCursorOffset = -1;
+constexpr int kSpectrumSlots = 3;
+
+// Divisions of a page: one per epoch, or the fixed division count.
+int DivisionCount(const FFTPageParam& fp) {
+  if (fp.dividedPerEpoch != 0) return EpochSeconds > 0 ? PageSeconds / EpochSeconds : 0;
+  return fp.dividedCount;
+}
 
 constexpr draw::ColorRef kBlack = draw::Rgb(0, 0, 0);
 
@@ -91,12 +98,12 @@ void LyrFFTDiviedPageView::DrawSpectra(draw::Dc& dc, int w, int h) {
   const CQLM2_AnalyzerDoc* doc = Doc();
   if (doc == nullptr || !HasPage() || w <= 0 || h <= 0) return;
   const FFTPageParam& fp = doc->Params.fftPage;
-  const DividedPageSpectra& spectra = doc->DividedPageFft;
-  const int divisions = spectra.divisions[rowIndex_];
+  const DividedPageSpectra& spectra = doc->DividedSpectra;
+  const int divisions = DivisionCount(fp);
   const auto& channels = doc->Params.fftPageChannels.channels;
   const int channelCount = std::clamp(doc->RecordInfo.channelCount, 0, static_cast<int>(doc->ChInfo.size()));
   std::vector<int> used;
-  for (int s = 0; s < DividedPageSpectra::kSlots; ++s) {
+  for (int s = 0; s < kSpectrumSlots; ++s) {
     if (channels[s] >= 0 && channels[s] < channelCount) used.push_back(s);
   }
   const int k = static_cast<int>(used.size());
@@ -110,7 +117,7 @@ void LyrFFTDiviedPageView::DrawSpectra(draw::Dc& dc, int w, int h) {
   for (int j = 0; j < k; ++j) {
     const int slot = used[j];
     const LyrChInfo& ch = doc->ChInfo[channels[slot]];
-    const std::vector<float>& values = spectra.values[rowIndex_][slot];
+    const std::vector<float>& values = spectra.slots[static_cast<std::size_t>(rowIndex_)][static_cast<std::size_t>(slot)];
     const double rate = ch.rate;
     const double maxHz = std::min<double>(fp.dividedUpperHz, rate / 2.0);
     const int nb = rawpage::ShownBins(maxHz, rate, points);
@@ -251,7 +258,7 @@ void LyrFFTDiviedPageView::DrawSpectra(draw::Dc& dc, int w, int h) {
 int LyrFFTDiviedPageView::SetCursorReadout(int x) {
   const CQLM2_AnalyzerDoc* doc = Doc();
   if (doc == nullptr || !HasPage() || x < 0 || x >= readWidth_) return -1;
-  const int divisions = doc->DividedPageFft.divisions[rowIndex_];
+  const int divisions = DivisionCount(doc->Params.fftPage);
   if (divisions <= 0) return -1;
   const int w = readWidth_ - 1;
   int division = 0;

@@ -1,13 +1,11 @@
-// Divided-page spectra and their pane: divisions in time order, skipped divisions past the
-// recording, bar outlines by width, guards against empty geometry and a zero maximum, and
-// the readout at the same place in every division.
+// The divided-page spectrum pane: bars in band colours, outlines by bar width, guards against
+// empty geometry and a zero maximum, and the readout at the same place in every division.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "app/document/divided_page_spectra.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/program_settings.h"
 #include "app/raw/raw_dummy_view.h"
@@ -40,13 +38,11 @@ class DividedSpectrum : public ::testing::Test {
     fp.windowType = 2;
     fp.dividedUpperHz = 20.0f;
     doc_.Params.fftPageChannels.channels = {0, -1, -1};
-    // Division j of the 12,001-sample span (starting at 3000 j) holds a sine of 2 + 4 j Hz.
-    std::vector<float> page(static_cast<std::size_t>(kRate) * PageSeconds + 1);
-    for (std::size_t i = 0; i < page.size(); ++i) {
-      const double hz = 2.0 + 4.0 * static_cast<double>(std::min<std::size_t>(i / 3000, 3));
-      page[i] = static_cast<float>(50.0 * std::sin(2.0 * M_PI * hz * static_cast<double>(i) / kRate));
-    }
-    doc_.RecordInfo.pageBuffers[2] = page;
+    doc_.RecordInfo.pageBuffers[2].assign(static_cast<std::size_t>(kRate) * PageSeconds + 1, 0.0f);
+    // Four divisions of 129 bins; division j peaks at bin 5 + 10 j over a floor of 1.
+    std::vector<float>& values = doc_.DividedSpectra.slots[2][0];
+    values.assign(4 * 129, 1.0f);
+    for (int j = 0; j < 4; ++j) values[static_cast<std::size_t>(j) * 129 + 5 + 10 * j] = 40.0f;
   }
   void TearDown() override {
     EpochSeconds = saved_[0];
@@ -57,41 +53,6 @@ class DividedSpectrum : public ::testing::Test {
   std::array<int, 2> saved_{};
   std::array<std::uint32_t, 9> savedColours_{};
 };
-
-TEST_F(DividedSpectrum, DivisionsInTimeOrder) {
-  ASSERT_EQ(calcDiviedPageFFTData(doc_, 2), 1);
-  const auto& values = doc_.DividedPageFft.values[2][0];
-  ASSERT_EQ(doc_.DividedPageFft.divisions[2], 4);
-  ASSERT_EQ(values.size(), 4u * 129u);
-  const double df = 100.0 / 256.0;
-  for (int j = 0; j < 4; ++j) {
-    const auto first = values.begin() + j * 129;
-    const int peak = static_cast<int>(std::max_element(first, first + 129) - first);
-    EXPECT_NEAR(peak * df, 2.0 + 4.0 * j, df) << "division " << j;
-  }
-  EXPECT_TRUE(doc_.DividedPageFft.values[2][1].empty());
-}
-
-TEST_F(DividedSpectrum, SkipsDivisionsPastTheRecordingAndMissingSlots) {
-  // Page 3 starts at 360 s; the data end at 400 s, rounded down to whole epochs 390 s. The
-  // divisions start at 360, 390, 420 and 450 s: only the first starts before the end.
-  doc_.ChInfo[0].dataCount = 400 * kRate;
-  ASSERT_EQ(calcDiviedPageFFTData(doc_, 2), 1);
-  const auto& values = doc_.DividedPageFft.values[2][0];
-  auto energy = [&](int j) {
-    double e = 0.0;
-    for (int b = 0; b < 129; ++b) e += values[static_cast<std::size_t>(j) * 129 + b];
-    return e;
-  };
-  EXPECT_GT(energy(0), 0.0);
-  EXPECT_EQ(energy(1), 0.0);
-  EXPECT_EQ(energy(3), 0.0);
-
-  EXPECT_EQ(calcDiviedPageFFTData(doc_, 1), 0);  // no page buffer in slot 1
-  doc_.Params.fftPageChannels.channels = {-1, -1, -1};
-  EXPECT_EQ(calcDiviedPageFFTData(doc_, 2), 1);
-  EXPECT_TRUE(doc_.DividedPageFft.values[2][0].empty());
-}
 
 struct PaneImage {
   int Count(draw::ColorRef c) const {
@@ -106,7 +67,6 @@ struct PaneImage {
 };
 
 TEST_F(DividedSpectrum, PaneDrawsBarsInBandColoursAndGuardsEmptyGeometry) {
-  ASSERT_EQ(calcDiviedPageFFTData(doc_, 2), 1);
   FFTPageParam& fp = doc_.Params.fftPage;
   fp.bandCount = 1;
   fp.bands[0].fromHz = 0.0;
@@ -148,7 +108,6 @@ TEST_F(DividedSpectrum, PaneDrawsBarsInBandColoursAndGuardsEmptyGeometry) {
 }
 
 TEST_F(DividedSpectrum, ReadoutSharesItsOffsetAcrossDivisionsAndRows) {
-  ASSERT_EQ(calcDiviedPageFFTData(doc_, 2), 1);
   LyrFFTDiviedPageView pane;
   pane.SetDocument(&doc_);
   pane.SetRowIndex(2);
