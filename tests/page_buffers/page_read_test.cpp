@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/dsp/fyn_filter_fir.h"
 #include "page_fixture.h"
 
 using namespace pagefix;
@@ -254,4 +255,25 @@ TEST_F(PageTest, ReadFailureIsToldApartFromASlotNotKept) {
   ASSERT_TRUE(WriteAnalysis(Path("x.ana"), r));
   doc.RecordInfo.path = Path("x.ana");
   EXPECT_EQ(doc.SetPageRawData(short{2}), kPageSlotReadFailed);
+}
+
+TEST_F(PageTest, FirFiltersGiveTheLibrarysBlockConvolution) {
+  std::vector<float> x(3001);
+  for (std::size_t i = 0; i < x.size(); ++i)
+    x[i] = static_cast<float>(300.0 * std::sin(2 * kPi * 3.0 * i / 200.0) + 200.0 * std::sin(2 * kPi * 50.0 * i / 200.0) +
+                              (i % 17));
+  struct Case { unsigned short mode; double c1; double c2; };
+  for (const Case& c : {Case{0, 30.0, 0.0}, Case{1, 0.5, 0.0}, Case{2, 0.5, 35.0}, Case{3, 45.0, 55.0}}) {
+    FynFilterFIR fir(static_cast<short>(c.mode), c.c1, c.c2, 22.0, 20, 200.0, 256);
+    fir.SetRawDataNum(x.size());
+    ASSERT_EQ(fir.CreateWorkArea(), 0);
+    ASSERT_EQ(fir.SetHData(), 1);
+    ASSERT_EQ(fir.SetRData(x.data(), x.size()), 0);
+    ASSERT_EQ(fir.CalcFIRFilter(), 1);
+    std::vector<float> expect(x.size());
+    ASSERT_EQ(fir.GetResultData(expect.data()), 1);
+    std::vector<float> got = x;
+    ASSERT_EQ(CQLM2_AnalyzerDoc::CalcFilter(got.data(), got.size(), 0, c.mode, c.c1, c.c2, 200.0), 1);
+    for (std::size_t i = 0; i < x.size(); ++i) ASSERT_NEAR(got[i], expect[i], 0.02) << "mode " << c.mode << " at " << i;
+  }
 }
