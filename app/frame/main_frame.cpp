@@ -94,6 +94,7 @@ int CMainFrame::OnCreate() {
   MoveWindow(ui::Rect{0, 0, kDefaultFrameWidth, kDefaultFrameHeight}, false);
   if (ui::Frame::OnCreate() == -1) return -1;
   UpdateSleepDisturbanceMenu();
+  CreateBars();
   return 0;
 }
 

@@ -193,6 +193,16 @@ class CMainFrame : public ui::Frame {
   ui::ControlBar* StandardBar = nullptr;
   ui::ControlBar* ParameterBar = nullptr;
 
+  // --- Bars (main_frame_bars.cpp) ---------------------------------------------
+  // 1, 0 when the standard tool bar fails, -1 when the epoch or parameter bar fails.
+  int CreateBars();
+  std::string BuildParameterNames(std::uint16_t code);
+  // Refreshes the six values of the parameter bar for the current epoch.
+  void UpdateParameterBar();
+  // Refills the six parameter combos with the codes the recording offers.
+  void ReloadParameterCombos();
+  void OnParameterSelected(int slot);
+
   // --- Display and window commands (main_frame_display.cpp) ------------------
   // Runs the Epoch dialog and applies a new epoch or page length.
   void OnEpochTime();
@@ -323,4 +333,5 @@ class CMainFrame : public ui::Frame {
   ui::CreateContext savedCreateContext_;
   std::string workingText_;
   std::string recentFilePlaceholder_;
+  std::vector<std::int32_t> availableCodes_;
 };

@@ -35,7 +35,7 @@ TEST_F(NavTest, AutoPagingByEpochWithNoWaitAndTheNewWaitingTime) {
   ASSERT_TRUE(testhooks::FireTimer(Frame(), kTimerAutoPaging));
   EXPECT_EQ(Epoch(), kEpochs - 1);
   EXPECT_EQ(Frame().AutoPagingMode, 0);
-  EXPECT_EQ(Frame().AutoScrollText, "") << "stopping by epoch leaves the button alone";
+  EXPECT_EQ(Frame().AutoScrollText, ">>") << "stopping by epoch leaves the button as it was";
 }
 
 TEST_F(NavTest, AutoPagingConditions) {

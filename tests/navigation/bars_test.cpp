@@ -1,0 +1,152 @@
+#include "app/frame/lyr_frame_bar.h"
+#include "app/frame/oo_toolbar.h"
+#include "app/frame/parameter_bar.h"
+#include "platform/draw/gdi.h"
+#include "platform/ui/command.h"
+#include "tests/navigation/nav_fixture.h"
+
+namespace {
+
+struct ValueCase {
+  std::uint16_t code;
+  std::uint16_t channel;
+  const char* text;
+};
+
+}  // namespace
+
+TEST_F(NavTest, ParameterValuesFormatAsTheBarShowsThem) {
+  AnalysisParamBlocks params = Doc().Params;
+  params.waveForm.bands[WaveFormRecognitionParam::kDelta].channel = 0;
+  params.waveForm.bands[WaveFormRecognitionParam::kDelta].colour = 0x0000FF;
+  params.waveForm.bands[WaveFormRecognitionParam::kTheta].channel = -1;
+  params.waveForm.bands[WaveFormRecognitionParam::kSpindle].channel = 1;
+  params.waveForm.emgChannel = 2;
+  params.fftBand.bandCount = 1;
+  params.fftBand.bands[0].name = "Delta";
+  params.chDispMode.entries[0].mode = 0;
+  params.chDispMode.entries[1].mode = 2;
+  LyrEpochRec wave{};
+  wave.wave[kWaveDelta].durationMs = 2500.0f;
+  wave.wave[kWaveSpindle].count = 7;
+  wave.emg = 1.25f;
+  EpochBandBlock bands{};
+  bands.value[0][1] = 3.5f;
+  bands.value[6][1] = 0.25f;
+  EpochChannelStatsRecord stats{};
+  stats.minimum[1] = -12.5f;
+  stats.crossCount[0] = 14;
+  stats.cvPercent[2] = 33.0f;
+
+  for (const ValueCase& c : {ValueCase{0, 0, ""}, ValueCase{1, 0, " 25.0"}, ValueCase{2, 0, "None"},
+                             ValueCase{4, 0, " 7"}, ValueCase{13, 0, " 1.250"}, ValueCase{14, 1, " 3.500"},
+                             ValueCase{15, 1, " 0.250"}, ValueCase{16, 1, "None"}, ValueCase{26, 1, " -12.500"},
+                             ValueCase{30, 0, " 14.000"}, ValueCase{30, 1, "None"}, ValueCase{32, 2, " 33.000"},
+                             ValueCase{26, 3, "None"}, ValueCase{11, 0, "None"}}) {
+    // 10-second epochs; three channels in the recording.
+    const ParameterValueText v = FormatParameterValue(c.code, c.channel, wave, bands, stats, params, 3, 10);
+    EXPECT_EQ(v.text, c.text) << "code " << c.code << " channel " << c.channel;
+  }
+  EXPECT_EQ(FormatParameterValue(1, 0, wave, bands, stats, params, 3, 10).colour, 0x0000FF)
+      << "delta's value is underlined in the delta colour";
+
+  EXPECT_EQ(BuildParameterName(1, params), "Delta%Time");
+  EXPECT_EQ(BuildParameterName(14, params), "FFT-DeltaPower");
+  EXPECT_EQ(BuildParameterName(16, params), "FFT-Band2Power") << "band 2 is not in a one-band block";
+  EXPECT_EQ(BuildParameterName(17, params), "FFT-Band2Ratio");
+  EXPECT_EQ(BuildParameterName(0, params), "None");
+  EXPECT_EQ(BuildParameterName(31, params), "ABS. Max.");
+  EXPECT_EQ(BuildParameterName(33, params), "");
+  EXPECT_EQ(IsParameterCodeInRange(33), 0);
+  EXPECT_EQ(IsParameterCodeInRange(32), 32);
+}
+
+TEST_F(NavTest, BarsAreCreatedDockedAndToggled) {
+  ASSERT_NE(Frame().StandardBar, nullptr);
+  ASSERT_NE(Frame().EpochBar, nullptr);
+  ASSERT_NE(Frame().ParameterBar, nullptr);
+  EXPECT_EQ(Frame().EpochBar->GetWindowText(), "Epoch tool Bar");
+  EXPECT_EQ(Frame().ParameterBar->GetWindowText(), "Parameter tool bar");
+  const std::uint32_t before = ShowParameterBar;
+  ASSERT_TRUE(ui::ExecuteCommand(Frame(), 32830));
+  EXPECT_NE(ShowParameterBar, before);
+  EXPECT_EQ(ui::QueryCommandState(Frame(), 32830).Checked(), ShowParameterBar != 0 ? 1 : 0);
+  ASSERT_TRUE(ui::ExecuteCommand(Frame(), 32830));
+  EXPECT_EQ(ShowParameterBar, before);
+}
+
+TEST_F(NavTest, EpochBarShowsTheEpochAndTheStagesAround) {
+  Doc().Params.stageType.stageType = 0;
+  Doc().EpochTables.SetStage(1, 1);
+  Doc().EpochTables.SetStage(3, 20);
+  GoTo(2);
+  Frame().UpdateFrameBarTime();
+  LyrFrameBar& bar = *Frame().EpochBar;
+  EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kEpochNumber), "2");
+  EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kTimeLabel), "00:01:00");
+  EXPECT_EQ(bar.GetDlgItemText(33016), " ") << "before the first epoch";
+  EXPECT_EQ(bar.GetDlgItemText(33017), " ");
+  EXPECT_EQ(bar.GetDlgItemText(33020), Doc().Params.stageType.Set(0)[0].name);
+  EXPECT_EQ(bar.GetDlgItemText(33021), "-") << "not scored";
+  EXPECT_EQ(bar.GetDlgItemText(33022), "-") << "code 20 counts as not scored";
+  EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kHours), "");
+  EXPECT_EQ(bar.Item(LyrFrameBar::kSlider).GetPos(), 500);
+
+  PageSeconds = 7200;
+  bar.UpdateTimeTexts(2);
+  EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kHours), "2");
+  PageSeconds = 240;
+}
+
+TEST_F(NavTest, EpochBarCombos) {
+  EpochSeconds = 10;
+  PageSeconds = 30;
+  LyrFrameBar& bar = *Frame().EpochBar;
+  bar.FillPageCombo();
+  EXPECT_EQ(bar.Item(LyrFrameBar::kPageCombo).GetCount(), 13);
+  EXPECT_EQ(bar.Item(LyrFrameBar::kPageCombo).GetCurSel(), 2);
+  EXPECT_EQ(bar.Item(LyrFrameBar::kPageCombo).GetString(5), " 1min.");
+  EpochSeconds = 6;
+  bar.FillPageCombo();
+  EXPECT_EQ(bar.Item(LyrFrameBar::kPageCombo).GetCount(), 0);
+  EXPECT_EQ(PageChoicesForEpoch(8)[7].label, " 2min.");
+
+  Doc().RecordInfo.channelCount = 2;
+  Doc().ChInfo[0].gain = 1.0;
+  Doc().ChInfo[1].gain = 1.0;
+  bar.FillGainCombo();
+  EXPECT_EQ(bar.Item(LyrFrameBar::kGainCombo).GetCurSel(), 4) << "x1";
+  Doc().ChInfo[1].gain = 2.0;
+  bar.FillGainCombo();
+  EXPECT_EQ(bar.Item(LyrFrameBar::kGainCombo).GetCurSel(), -1) << "mixed gains";
+  Doc().ChInfo[1].show = 0;
+  bar.FillGainCombo();
+  EXPECT_EQ(bar.Item(LyrFrameBar::kGainCombo).GetCurSel(), 4) << "hidden channels do not count";
+}
+
+TEST_F(NavTest, SliderTrackMovesTheLabelsAndReleaseMovesThePage) {
+  LyrFrameBar& bar = *Frame().EpochBar;
+  bar.SliderPauseMs = 0;
+  GoTo(0);
+  bar.OnSliderScroll(ui::TB_THUMBTRACK, 5000);
+  EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kEpochNumber), "20");
+  EXPECT_EQ(Epoch(), 0);
+  bar.OnSliderScroll(ui::TB_ENDTRACK, 10000);
+  EXPECT_EQ(Epoch(), kEpochs - 1) << "limited to the last epoch";
+}
+
+TEST(FlatToolBar, ButtonSizesAndGreyIcons) {
+  COOExToolBar bar;
+  EXPECT_EQ(bar.GetButtonExtent(), (ui::Size{40, 39}));
+  bar.SetDisplayMode(0);
+  EXPECT_EQ(bar.GetButtonExtent(), (ui::Size{24, 23}));
+  bar.SetTextLabels(true);
+  EXPECT_EQ(bar.GetButtonExtent(60, 12), (ui::Size{60, 35}));
+
+  draw::Image icon(2, 1, 24);
+  icon.SetPixel(0, 0, draw::Rgb(255, 0, 0));
+  icon.SetPixel(1, 0, draw::Rgb(30, 60, 90));
+  const draw::Image grey = COOIconToolBar::MakeGreyIcon(icon);
+  EXPECT_EQ(grey.GetPixel(0, 0), draw::Rgb(147, 147, 147));
+  EXPECT_EQ(grey.GetPixel(1, 0), draw::Rgb(64, 64, 64));
+}
