@@ -1,3 +1,5 @@
+#include <cstdlib>
+
 #include "app/frame/lyr_frame_bar.h"
 #include "app/frame/oo_toolbar.h"
 #include "app/frame/parameter_bar.h"
@@ -149,4 +151,25 @@ TEST(FlatToolBar, ButtonSizesAndGreyIcons) {
   const draw::Image grey = COOIconToolBar::MakeGreyIcon(icon);
   EXPECT_EQ(grey.GetPixel(0, 0), draw::Rgb(147, 147, 147));
   EXPECT_EQ(grey.GetPixel(1, 0), draw::Rgb(64, 64, 64));
+}
+
+TEST_F(NavTest, FrameWithItsBarsRendersAfterPaging) {
+  Frame().MoveWindow(ui::Rect{0, 0, 1280, 860});
+  Frame().ShowWindow(ui::SW_SHOW);
+  Doc().Params.stageType.stageType = 0;
+  GoTo(0);
+  for (std::uint32_t key : {ui::VK_NUMPAD0, ui::VK_NUMPAD0 + 2, ui::VK_NUMPAD0 + 3})
+    KeyDown(key);
+  KeyDown(ui::VK_DOWN);
+  KeyDown(ui::VK_RIGHT);
+  Frame().UpdateFrameBarTime();
+  testhooks::ProcessMessages();
+  const draw::Image shot = testhooks::RenderWindow(Frame());
+  ASSERT_GT(shot.Width(), 0);
+  ASSERT_GT(shot.Height(), 0);
+  EXPECT_EQ(Frame().EpochBar->GetDlgItemText(LyrFrameBar::kEpochNumber), "9");
+  // A folder given by the environment keeps the picture for a look by eye.
+  if (const char* dir = std::getenv("QLM_SCREENSHOT_DIR")) {
+    EXPECT_TRUE(testhooks::RenderWindowToPng(Frame(), std::string(dir) + "/frame_after_paging.png"));
+  }
 }
