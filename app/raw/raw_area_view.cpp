@@ -12,6 +12,8 @@
 #include "app/frame/program_settings.h"
 #include "app/raw/raw_dummy_view.h"
 #include "app/raw/raw_page_geometry.h"
+#include "app/raw/recognition_binding.h"
+#include "app/raw/wave_recognition.h"
 #include "common/draw/fyn_draw_wave.h"
 #include "platform/draw/dc.h"
 #include "platform/ui/message_box.h"
@@ -91,6 +93,9 @@ std::string Format(const char* fmt, double v) {
 }
 
 }  // namespace
+
+LyrRawAreaView::LyrRawAreaView() = default;
+LyrRawAreaView::~LyrRawAreaView() = default;
 
 void LyrRawAreaView::OnDraw(draw::Dc& dc) {
   if (ScreeningRunning != 1 && PrintTarget == 0) DrawPage(dc);
@@ -389,23 +394,31 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
     const int pageWidth = page.right - page.left;
     bool readXReported = false;
     std::size_t offset = 0;  // channel spans follow each other in the page buffer
+    // Recognition of the page's wave forms runs for every channel, drawn or not.
+    WaveRecognitionContext recognitionCtx =
+        WaveRecognitionContextForRow(*doc, CQLM2_AnalyzerDoc::MainFrame(), rowIndex_);
+    recognitionCtx.dc = &dc;
+    recognitionCtx.printOffsetX = printing ? printRect_.left : 0;
+    if (!recognition_) recognition_ = std::make_unique<RawPageRecognition>();
+    recognition_->GetWFRAnaAlloc(recognitionCtx);
     for (std::size_t c = 0; c < flags.size(); ++c) {
       LyrChInfo& ch = doc->ChInfo[c];
       const std::size_t span = ch.rate > 0 ? static_cast<std::size_t>(ch.rate) * PageSeconds + 1 : 0;
       const std::size_t start = offset;
       offset += span;
-      if (!bands[c] || !drawWaves || span == 0 || start >= buffer.size()) continue;
+      if (span == 0 || start >= buffer.size()) continue;
       // The painter reads no sample beyond the channel's span, nor beyond the buffer.
       const std::int64_t wanted = rawpage::PageSampleCount(ch.rate, PageSeconds, EpochSeconds, n.firstEpoch,
                                                            n.epochsPerPage, n.epochCount);
       const std::size_t count = std::min<std::size_t>({static_cast<std::size_t>(wanted), span, buffer.size() - start});
+      if (count < 1) continue;
       const auto yScale = rawpage::VerticalScale(yPixelsPerCm, ch.unitsPerCm, ch.gain, ch.displayInvert != 0);
-      if (count < 1 || !yScale) continue;
-      const int base = rawpage::BaselineInBand(*bands[c], BaseLinePosition(ch));
+      const int base = bands[c] ? rawpage::BaselineInBand(*bands[c], BaseLinePosition(ch)) : 0;
       std::int32_t baseLine = base;
-      const std::int16_t show = static_cast<std::int16_t>(ch.show);
+      // A channel with a sensitivity of 0 units per cm is not drawn (its scale is unknown).
+      const std::int16_t show = static_cast<std::int16_t>(yScale ? ch.show : 0);
       const std::uint32_t colour = InkOf(ch.colour);
-      const double yScaleValue = *yScale;
+      const double yScaleValue = yScale.value_or(0.0);
       const rawpage::DrawModeChoice mode = rawpage::ChooseDrawMode(ch.rate, PageSeconds);
       _FynDrawWaveParam p;
       p.dc = &dc;
@@ -422,7 +435,8 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
       p.reduceStep = mode.factor;
       p.colors = &colour;
       p.rect = page;
-      if (rowIndex_ == kMiddleRow && !printing && WaveFlag(ch)) {
+      const bool drawn = bands[c] && drawWaves && yScale;
+      if (drawn && rowIndex_ == kMiddleRow && !printing && WaveFlag(ch)) {
         const int columns = pageWidth + 1;
         if (ch.readX.size() != static_cast<std::size_t>(columns) && !ch.GetReadX(columns)) {
           // One report per page, not one per channel.
@@ -437,17 +451,29 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
         }
       }
       FynDrawWave wave(&p);
-      if (WaveFlag(ch)) {
-        FynDrawWave copy(wave);
-        copy.SetLineWidth(BoldFlag(ch) ? 2 : 1);
-        copy.DrawWave();
+      if (drawn) {
+        if (WaveFlag(ch)) {
+          FynDrawWave copy(wave);
+          copy.SetLineWidth(BoldFlag(ch) ? 2 : 1);
+          copy.DrawWave();
+        }
+        if (ValueLabelFlag(ch) || LevelLabelFlag(ch) ||
+            doc->Params.sleepDstrb.positionChannel == static_cast<int>(c)) {
+          DrawChannelValueLabels(dc, wave, static_cast<int>(c), p.data, static_cast<std::uint32_t>(count));
+        }
+        if (ch.scaleMode != 0) DrawScaleBar(dc, static_cast<int>(c), base, yPixelsPerCm / ch.unitsPerCm, page);
+        DrawChannelName(dc, static_cast<int>(c), page);
       }
-      if (ValueLabelFlag(ch) || LevelLabelFlag(ch) || doc->Params.sleepDstrb.positionChannel == static_cast<int>(c)) {
-        DrawChannelValueLabels(dc, wave, static_cast<int>(c), p.data, static_cast<std::uint32_t>(count));
-      }
-      if (ch.scaleMode != 0) DrawScaleBar(dc, static_cast<int>(c), base, yPixelsPerCm / ch.unitsPerCm, page);
-      DrawChannelName(dc, static_cast<int>(c), page);
+      WaveChannelPage recognitionPage;
+      recognitionPage.samples = std::span<const float>(p.data, count);
+      recognitionPage.rate = ch.rate;
+      recognitionPage.enabled = ch.show != 0;
+      recognitionPage.map = [&wave](int index, draw::Point* point) {
+        return static_cast<int>(wave.GetDrawPt(0, static_cast<unsigned long>(std::max(index, 0)), point));
+      };
+      recognition_->WaveFormRecognitionTransaction(recognitionCtx, static_cast<int>(c), recognitionPage);
     }
+    recognition_->CountEyeMovements(recognitionCtx);
   }
   if (!printing) {
     DrawStageNames(dc, page);

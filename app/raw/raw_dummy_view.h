@@ -19,6 +19,8 @@ class Splitter;
 // bitmap output (the print rectangle and label margin set by the caller first).
 class LyrRawAreaView : public ui::View {
  public:
+  LyrRawAreaView();
+  ~LyrRawAreaView() override;
   // Draws the row's whole page.
   void DrawPage(draw::Dc& dc);
   void OnDraw(draw::Dc& dc) override;
@@ -50,6 +52,7 @@ class LyrRawAreaView : public ui::View {
   void DrawStageNames(draw::Dc& dc, const draw::Rect& page) const;
   void DrawCurrentEpochFrame(draw::Dc& dc, const draw::Rect& page) const;
 
+  std::unique_ptr<class RawPageRecognition> recognition_;
   std::int16_t rowIndex_ = -1;
   draw::Rect printRect_{};
   int labelMargin_ = 0;
