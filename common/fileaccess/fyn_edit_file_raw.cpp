@@ -196,47 +196,23 @@ std::vector<unsigned char> FynEditFileRaw::BuildGroup2() const {
 
 int FynEditFileRaw::RebuildRawFile() {
   if (!IsInitialised() || !loaded_) return kFynNotInitialised;
-  FynFile temp;
-  std::string tempPath;
-  std::int16_t cause = 0;
-  if (!fyn::CreateTempBeside(GetFilePath(), temp, &tempPath, &cause)) {
-    errType_ = -1;
-    errCode_ = cause;
-    return kFynError;
-  }
-  auto fail = [&](int status) {
-    temp.Close();
-    fyn::RemoveFile(tempPath);
-    return status;
-  };
-  const std::int16_t header = CopyHeader(temp);
-  if (header != kFynOk) return fail(header);
-  if (CopyGroup(temp, 0) != kFynOk) return fail(kFynError);
+  fyn::FynRebuild target(GetFilePath());
+  if (!target.IsOpen()) return IoFail(target);
+  const std::int16_t header = CopyHeader(target);
+  if (header != kFynOk) return header;
+  if (CopyGroup(target, 0) != kFynOk) return kFynError;
   const std::vector<unsigned char> group2 = BuildGroup2();
-  if (!temp.SeekToEnd() || !temp.Write(group2.data(), group2.size())) {
-    IoFail(temp);
-    return fail(kFynError);
-  }
+  if (!target.Write(group2.data(), group2.size())) return IoFail(target);
   for (int i = 2; i < GetGroupCnt(); ++i) {
-    if (CopyGroup(temp, static_cast<std::int16_t>(i)) != kFynOk) return fail(kFynError);
+    if (CopyGroup(target, static_cast<std::int16_t>(i)) != kFynOk) return kFynError;
   }
-  if (!temp.Sync()) {
-    IoFail(temp);
-    return fail(kFynError);
-  }
-  temp.Close();
-  if (SaveTempFile(tempPath.c_str()) != kFynOk) return kFynError;
+  if (SaveTempFile(target) != kFynOk) return kFynError;
   // The groups after group 2 have moved when its length changed.
   InitParams();
   return kFynOk;
 }
 
-int FynEditFileRaw::SaveTempFile(const char* tempPath) {
-  std::int16_t cause = 0;
-  if (!tempPath || !fyn::ReplaceWithTemp(tempPath, GetFilePath(), &cause)) {
-    errType_ = -1;
-    errCode_ = cause ? cause : fyn::kCauseGeneric;
-    return kFynError;
-  }
+int FynEditFileRaw::SaveTempFile(fyn::FynRebuild& rebuilt) {
+  if (!rebuilt.Commit()) return IoFail(rebuilt);
   return kFynOk;
 }

@@ -40,8 +40,8 @@ class FynEditFileRaw : public FynFileAccess {
   // Rebuilds the file with the local group 2. 0 rebuilt; -2 when the editor holds no local
   // copy (nothing is written); -1 or the copy status on failure, the recording untouched.
   int RebuildRawFile();
-  // Moves the finished temporary file over the edited file. 0 / -1.
-  int SaveTempFile(const char* tempPath);
+  // Puts the finished rebuild in place of the edited file. 0 / -1.
+  int SaveTempFile(fyn::FynRebuild& rebuilt);
 
  private:
   struct Channel {

@@ -67,6 +67,12 @@ std::int16_t FynFileAccess::IoFail(const FynFile& file) {
   return kFynError;
 }
 
+std::int16_t FynFileAccess::IoFail(const fyn::FynRebuild& target) {
+  errType_ = -1;
+  errCode_ = target.cause();
+  return kFynError;
+}
+
 std::int16_t FynFileAccess::Damaged() {
   errType_ = -1;
   errCode_ = fyn::kCauseInvalidFile;
@@ -235,23 +241,29 @@ std::int16_t FynFileAccess::CreateWkReadMem(std::unique_ptr<unsigned char[]>* bu
   return kFynError;
 }
 
-std::int16_t FynFileAccess::CopyHeader(FynFile& target) {
-  if (!IsInitialised()) return kFynNotInitialised;
+std::int16_t FynFileAccess::ReadHeaderBytes(std::vector<unsigned char>* bytes) {
   FynFile file;
   if (!OpenRead(file)) return kFynError;
   const std::size_t length = std::size_t{idLength_} + headerLength_;
-  std::vector<unsigned char> bytes;
   try {
-    bytes.resize(length);
+    bytes->resize(length);
   } catch (const std::bad_alloc&) {
     return NoMemory(length);
   }
-  if (!file.ReadAt(0, bytes.data(), length)) return IoFail(file);
-  if (!target.WriteAt(0, bytes.data(), length)) return IoFail(target);
+  if (!file.ReadAt(0, bytes->data(), length)) return IoFail(file);
   return kFynOk;
 }
 
-std::int16_t FynFileAccess::CopyGroup(FynFile& target, std::int16_t index) {
+std::int16_t FynFileAccess::CopyHeader(fyn::FynRebuild& target) {
+  if (!IsInitialised()) return kFynNotInitialised;
+  std::vector<unsigned char> bytes;
+  const std::int16_t status = ReadHeaderBytes(&bytes);
+  if (status != kFynOk) return status;
+  if (!target.Write(bytes.data(), bytes.size())) return IoFail(target);
+  return kFynOk;
+}
+
+std::int16_t FynFileAccess::CopyGroup(fyn::FynRebuild& target, std::int16_t index) {
   if (!IsInitialised()) return kFynNotInitialised;
   if (!HasGroup(index)) return kFynError;
   std::unique_ptr<unsigned char[]> buffer;
@@ -262,7 +274,6 @@ std::int16_t FynFileAccess::CopyGroup(FynFile& target, std::int16_t index) {
   unsigned char len[4];
   if (!file.ReadAt(GroupStart(index), len, 4)) return IoFail(file);
   if (ByteReader(len).U32() != GroupLength(index)) return Damaged();
-  if (!target.SeekToEnd()) return IoFail(target);
   std::uint64_t left = GroupLength(index);
   if (!file.Seek(GroupStart(index))) return IoFail(file);
   while (left > 0) {
@@ -274,7 +285,7 @@ std::int16_t FynFileAccess::CopyGroup(FynFile& target, std::int16_t index) {
   return kFynOk;
 }
 
-std::int16_t FynFileAccess::WriteNewSpace(FynFile& target, const char* name, std::uint32_t size) {
+std::int16_t FynFileAccess::WriteNewSpace(fyn::FynRebuild& target, const char* name, std::uint32_t size) {
   const std::size_t nameLength = name ? std::strlen(name) : 0;
   // A size that cannot hold the group's own header would leave a wrong group length.
   if (size < 12 + nameLength) {
@@ -286,7 +297,7 @@ std::int16_t FynFileAccess::WriteNewSpace(FynFile& target, const char* name, std
   w.U32(size);
   w.U32(static_cast<std::uint32_t>(8 + nameLength));
   w.Text(std::string_view(name ? name : "", nameLength));
-  if (!target.SeekToEnd() || !target.Write(w.bytes().data(), w.size())) return IoFail(target);
+  if (!target.Write(w.bytes().data(), w.size())) return IoFail(target);
   std::vector<unsigned char> zeros(std::min<std::size_t>(size - w.size(), kWorkBufferBytes), 0);
   std::uint64_t left = size - w.size();
   while (left > 0) {
@@ -311,36 +322,22 @@ std::int16_t FynFileAccess::CreateNewGroupSpace(const char* name, std::uint32_t 
   }
   if (insertAt < 0 || groupCount_ >= 0x7FFF) return Damaged();
 
-  FynFile temp;
-  std::string tempPath;
-  std::int16_t cause = 0;
-  if (!fyn::CreateTempBeside(path_, temp, &tempPath, &cause)) {
-    errType_ = -1;
-    errCode_ = cause;
-    return kFynError;
-  }
-  auto fail = [&](std::int16_t status) {
-    temp.Close();
-    fyn::RemoveFile(tempPath);
-    return status;
-  };
-  std::int16_t status = CopyHeader(temp);
-  if (status != kFynOk) return fail(status);
-  for (int i = 0; i < groupCount_; ++i) {
-    if (i == insertAt && WriteNewSpace(temp, name, size) != kFynOk) return fail(kFynError);
-    if (CopyGroup(temp, static_cast<std::int16_t>(i)) != kFynOk) return fail(kFynError);
-  }
+  // The ID and header blocks with the group count already grown by one.
+  std::vector<unsigned char> header;
+  std::int16_t status = ReadHeaderBytes(&header);
+  if (status != kFynOk) return status;
   fyn::ByteWriter count;
   count.U16(static_cast<std::uint16_t>(groupCount_ + 1));
-  if (!temp.WriteAt(std::uint64_t{idLength_} + 4, count.bytes().data(), 2) || !temp.Sync()) {
-    IoFail(temp);
-    return fail(kFynError);
+  header[idLength_ + 4] = count.bytes()[0];
+  header[idLength_ + 5] = count.bytes()[1];
+
+  fyn::FynRebuild target(path_);
+  if (!target.IsOpen()) return IoFail(target);
+  if (!target.Write(header.data(), header.size())) return IoFail(target);
+  for (int i = 0; i < groupCount_; ++i) {
+    if (i == insertAt && WriteNewSpace(target, name, size) != kFynOk) return kFynError;
+    if (CopyGroup(target, static_cast<std::int16_t>(i)) != kFynOk) return kFynError;
   }
-  temp.Close();
-  if (!fyn::ReplaceWithTemp(tempPath, path_, &cause)) {
-    errType_ = -1;
-    errCode_ = cause;
-    return kFynError;
-  }
+  if (!target.Commit()) return IoFail(target);
   return InitParams();
 }

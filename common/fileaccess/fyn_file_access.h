@@ -74,15 +74,16 @@ class FynFileAccess {
   // has fewer than 6 units or a layout version below 2).
   std::int16_t GetOVFreeCommentInfo(_FynOVFreeCommentInfo* array, int capacity = 10);
 
-  // Copies the ID and header blocks to the start of `target`. 0 / -1 / -2.
-  std::int16_t CopyHeader(fyn::FynFile& target);
-  // Appends group `index` unchanged to the end of `target`. 0 / -1 / -2.
-  std::int16_t CopyGroup(fyn::FynFile& target, std::int16_t index);
+  // Copies the ID and header blocks to `target` (written first, so at its start).
+  // 0 / -1 / -2.
+  std::int16_t CopyHeader(fyn::FynRebuild& target);
+  // Appends group `index` unchanged to `target`. 0 / -1 / -2.
+  std::int16_t CopyGroup(fyn::FynRebuild& target, std::int16_t index);
   // Allocates a copy buffer of at most 65,534 bytes, halving the size while that fails.
   std::int16_t CreateWkReadMem(std::unique_ptr<unsigned char[]>* buffer, std::uint32_t* size);
   // Appends an empty named group of `size` bytes to `target`. -1 when `size` cannot hold
   // the group's header.
-  std::int16_t WriteNewSpace(fyn::FynFile& target, const char* name, std::uint32_t size);
+  std::int16_t WriteNewSpace(fyn::FynRebuild& target, const char* name, std::uint32_t size);
 
   const std::string& GetFilePath() const { return path_; }
 
@@ -94,6 +95,9 @@ class FynFileAccess {
   bool OpenRead(fyn::FynFile& file);
   // Records an I/O failure of `file` (-1 and its cause) and returns -1.
   std::int16_t IoFail(const fyn::FynFile& file);
+  std::int16_t IoFail(const fyn::FynRebuild& target);
+  // Reads the ID and header blocks as stored. 0 / -1.
+  std::int16_t ReadHeaderBytes(std::vector<unsigned char>* bytes);
   // Records a damaged item (a length or count that does not fit) and returns -1.
   std::int16_t Damaged();
   // Records an allocation failure (-2 and the size) and returns -1.
