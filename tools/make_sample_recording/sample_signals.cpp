@@ -1,0 +1,322 @@
+// Sample synthesis: each channel follows the stage of the current epoch and the events
+// that overlap the current second. Work is done one second at a time.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "sample_recording.h"
+#include "sample_rng.h"
+
+namespace samples {
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+
+// Montage positions of the human night and of the animal day.
+enum HumanType { kEegC3, kEegC4, kEogL, kEogR, kChin, kEcg, kFlow, kThorax, kAbdomen, kSpo2, kPosition, kLeg };
+enum AnimalType { kAnimalEeg1, kAnimalEeg2, kAnimalEmg };
+
+struct Osc {
+  double phase = 0.0;
+  double Step(double hz, double rate) {
+    phase += kTwoPi * hz / rate;
+    if (phase > kTwoPi) phase -= kTwoPi;
+    return std::sin(phase);
+  }
+};
+
+struct ChannelState {
+  explicit ChannelState(std::uint32_t seed) : noise(seed) {}
+  FastNoise noise;
+  std::array<Osc, 4> osc{};
+  double low = 0.0;  // low-pass state of the background noise
+  double amp = 1.0;  // amplitude factor of the previous second
+  double lastBeat = -1.0;
+  double nextBeat = 0.5;
+};
+
+double Bump(double t, double at, double width) {
+  const double x = (t - at) / width;
+  return std::exp(-x * x);
+}
+
+double Envelope(double t, const Event& e) {
+  const double x = (t - e.onsetSeconds) / e.durationSeconds;
+  if (x < 0.0 || x >= 1.0) return 0.0;
+  const double s = std::sin(3.141592653589793 * x);
+  return s * s;
+}
+
+}  // namespace
+
+struct SignalSource::State {
+  const Plan& plan;
+  int rate;
+  std::uint64_t second = 0;
+  std::size_t eventCursor = 0;
+  std::vector<ChannelState> channels;
+  std::vector<std::int16_t> block;  // one second, interleaved
+  std::size_t blockPos = 0;
+  std::vector<float> values;
+  std::vector<const Event*> active;
+  std::size_t positionCursor = 0;
+  int positionChanges = 0;  // body-position changes up to the current second
+
+  explicit State(const Plan& p) : plan(p), rate(p.options.rateHz) {
+    for (std::size_t k = 0; k < p.channels.size(); ++k) {
+      channels.emplace_back(static_cast<std::uint32_t>(p.options.seed * 7919u + 104729u * (k + 1)));
+    }
+    values.resize(static_cast<std::size_t>(rate));
+  }
+
+  int StageAt(std::uint64_t sec) const {
+    const std::size_t e = std::min<std::size_t>(sec / static_cast<std::uint64_t>(plan.epochSeconds), plan.stages.size() - 1);
+    return plan.stages[e];
+  }
+
+  bool InEvent(const char* type, double t, const Event** found = nullptr) const {
+    for (const Event* e : active) {
+      if (e->type == type && t >= e->onsetSeconds && t < e->onsetSeconds + std::max(e->durationSeconds, 1e-9)) {
+        if (found) *found = e;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Events that overlap [t0 - 15 s, t0 + 1 s): recovery effects reach past an event's end.
+  void GatherEvents(double t0) {
+    const auto& ev = plan.events;
+    while (eventCursor < ev.size() && ev[eventCursor].onsetSeconds + ev[eventCursor].durationSeconds < t0 - 60.0) {
+      ++eventCursor;
+    }
+    active.clear();
+    for (std::size_t i = eventCursor; i < ev.size() && ev[i].onsetSeconds < t0 + 1.0; ++i) {
+      if (ev[i].onsetSeconds + ev[i].durationSeconds >= t0 - 15.0) active.push_back(&ev[i]);
+    }
+  }
+
+  void Human(int type, ChannelState& c, int stage, double t0, Rng& shared);
+  void Animal(int type, ChannelState& c, int stage, double t0);
+  void MakeSecond();
+};
+
+void SignalSource::State::Human(int type, ChannelState& c, int stage, double t0, Rng& shared) {
+  const double r = rate;
+  const int n = rate;
+  const bool deep = stage == kS3 || stage == kS4;
+  // Shared per-second choices (the same for every channel that uses them).
+  const double breathHz = (stage == kWake ? 0.28 : stage == kRem ? 0.26 + 0.04 * shared.Uniform() : 0.23);
+  const double heartHz = (stage == kWake ? 70.0 : stage == kRem ? 66.0 : 58.0) / 60.0;
+  const bool blink = stage == kWake && shared.Uniform() < 0.3;
+  const double blinkAt = shared.Uniform() * 0.7;
+  const double newAmp = 0.7 + 0.6 * shared.Uniform();
+  switch (type) {
+    case kEegC3:
+    case kEegC4: {
+      static constexpr double alpha[] = {0, 25, 4, 5, 2, 2, 2};
+      static constexpr double theta[] = {0, 5, 12, 15, 12, 10, 8};
+      static constexpr double delta[] = {0, 3, 8, 8, 20, 60, 90};
+      const double side = type == kEegC3 ? 1.0 : 0.9;
+      for (int i = 0; i < n; ++i) {
+        const double t = t0 + i / r;
+        const double a = c.amp + (newAmp - c.amp) * i / r;
+        c.low += 0.25 * (c.noise.Gauss() - c.low);
+        double v = side * (alpha[stage] * a * c.osc[0].Step(10.0, r) + theta[stage] * c.osc[1].Step(6.0, r) +
+                           delta[stage] * a * (0.7 * c.osc[2].Step(1.1, r) + 0.5 * c.osc[3].Step(2.3, r))) +
+                   8.0 * c.low;
+        const Event* e = nullptr;
+        if (InEvent("spindle", t, &e)) v += 35.0 * Envelope(t, *e) * std::sin(kTwoPi * 13.5 * (t - e->onsetSeconds));
+        if (InEvent("k_complex", t, &e)) {
+          const double x = (t - e->onsetSeconds) / e->durationSeconds;
+          v += -110.0 * std::sin(kTwoPi * x) * std::sin(3.141592653589793 * x);
+        }
+        values[static_cast<std::size_t>(i)] = static_cast<float>(v);
+      }
+      c.amp = newAmp;
+      break;
+    }
+    case kEogL:
+    case kEogR: {
+      const double sign = type == kEogL ? 1.0 : -1.0;
+      for (int i = 0; i < n; ++i) {
+        const double t = t0 + i / r;
+        c.low += 0.05 * (c.noise.Gauss() - c.low);
+        double v = 6.0 * c.low;
+        if (blink) v += 150.0 * Bump(t, t0 + blinkAt, 0.08);
+        if (stage == kS1) v += sign * 60.0 * c.osc[0].Step(0.25, r);
+        if (deep) v += 25.0 * c.osc[1].Step(1.1, r);
+        const Event* e = nullptr;
+        if (InEvent("eye_movement", t, &e) || InEvent("eye_movement", t - 1.0, &e)) {
+          const double x = t - e->onsetSeconds;
+          const double dir = (static_cast<int>(e->onsetSeconds * 10) % 2 == 0) ? 1.0 : -1.0;
+          const double rise = 1.0 - std::exp(-x / 0.03);
+          const double fall = x > e->durationSeconds ? std::exp(-(x - e->durationSeconds) / 0.4) : 1.0;
+          v += sign * dir * 140.0 * rise * fall;
+        }
+        values[static_cast<std::size_t>(i)] = static_cast<float>(v);
+      }
+      break;
+    }
+    case kChin:
+    case kLeg: {
+      static constexpr double tone[] = {0, 15, 1.5, 8, 6, 5, 5};
+      const double base = type == kChin ? tone[stage] : 3.0;
+      for (int i = 0; i < n; ++i) {
+        const double t = t0 + i / r;
+        double a = base;
+        const Event* e = nullptr;
+        if (type == kLeg && InEvent("leg_movement", t, &e)) a += 45.0 * Envelope(t, *e);
+        // An arousal after each apnea raises the chin tone for a few seconds.
+        if (type == kChin) {
+          for (const Event* ap : active) {
+            const double end = ap->onsetSeconds + ap->durationSeconds;
+            if (ap->type == "apnea" && t >= end && t < end + 4.0) a += 20.0;
+          }
+        }
+        values[static_cast<std::size_t>(i)] = static_cast<float>(a * c.noise.Gauss() * 0.6);
+      }
+      break;
+    }
+    case kEcg: {
+      for (int i = 0; i < n; ++i) {
+        const double t = t0 + i / r;
+        if (t >= c.nextBeat) {
+          c.lastBeat = c.nextBeat;
+          c.nextBeat += (1.0 + 0.04 * c.noise.Next()) / heartHz;
+        }
+        double v = 0.02 * c.noise.Next();
+        for (double beat : {c.lastBeat, c.nextBeat}) {
+          v += 1.1 * Bump(t, beat, 0.012) - 0.15 * Bump(t, beat + 0.03, 0.015) + 0.25 * Bump(t, beat + 0.25, 0.05);
+        }
+        values[static_cast<std::size_t>(i)] = static_cast<float>(v);
+      }
+      break;
+    }
+    case kFlow:
+    case kThorax:
+    case kAbdomen: {
+      for (int i = 0; i < n; ++i) {
+        const double t = t0 + i / r;
+        const double s = c.osc[0].Step(breathHz, r);
+        double flow = 1.0;
+        double effort = 1.0;
+        double paradox = 1.0;
+        for (const Event* ap : active) {
+          if (ap->type != "apnea") continue;
+          const double end = ap->onsetSeconds + ap->durationSeconds;
+          if (t >= ap->onsetSeconds && t < end) {
+            // Obstructive: no airflow, rising effort with the belts out of phase.
+            flow = 0.05;
+            effort = 1.0 + 0.5 * (t - ap->onsetSeconds) / ap->durationSeconds;
+            paradox = -1.0;
+          } else if (t >= end && t < end + 10.0) {
+            flow = 1.6;
+            effort = 1.4;
+          }
+        }
+        double v = 0.0;
+        if (type == kFlow) v = 200.0 * flow * s;
+        if (type == kThorax) v = 300.0 * effort * s;
+        if (type == kAbdomen) v = 250.0 * effort * paradox * s;
+        values[static_cast<std::size_t>(i)] = static_cast<float>(v + 5.0 * c.noise.Next());
+      }
+      break;
+    }
+    case kSpo2: {
+      // Held for the whole second, as a 1 Hz oximeter delivers it.
+      double v = 96.5 + 0.5 * std::sin(t0 / 900.0);
+      for (const Event* d : active) {
+        if (d->type != "desaturation" || t0 < d->onsetSeconds || t0 >= d->onsetSeconds + d->durationSeconds) continue;
+        const double depth = 3.0 + std::fmod(d->onsetSeconds * 7.31, 5.0);
+        const double x = (t0 - d->onsetSeconds) / d->durationSeconds;
+        v -= depth * (x < 0.6 ? x / 0.6 : 1.0 - (x - 0.6) / 0.4);
+      }
+      std::fill(values.begin(), values.end(), static_cast<float>(v));
+      break;
+    }
+    case kPosition: {
+      static constexpr int sequence[] = {0, 1, 0, 2, 3, 0};
+      std::fill(values.begin(), values.end(), static_cast<float>(sequence[positionChanges % 6]));
+      break;
+    }
+    default:
+      std::fill(values.begin(), values.end(), 0.0f);
+  }
+}
+
+void SignalSource::State::Animal(int type, ChannelState& c, int stage, double t0) {
+  const double r = rate;
+  const int n = rate;
+  const bool nrem = stage == kNrem;
+  const bool rem = stage == kRem;
+  for (int i = 0; i < n; ++i) {
+    c.low += 0.3 * (c.noise.Gauss() - c.low);
+    double v = 0.0;
+    if (type == kAnimalEmg) {
+      double a = nrem ? 15.0 : rem ? 4.0 : 45.0;
+      if (rem && c.noise.Next() > 0.9995) a = 120.0;  // twitches
+      v = a * c.noise.Gauss() * 0.6;
+    } else {
+      const double thetaAmp = rem ? (type == kAnimalEeg2 ? 140.0 : 60.0) : nrem ? 10.0 : 45.0;
+      const double deltaAmp = nrem ? 180.0 : 15.0;
+      v = thetaAmp * c.osc[0].Step(rem ? 7.0 : 7.5, r) +
+          deltaAmp * (0.7 * c.osc[1].Step(1.8, r) + 0.5 * c.osc[2].Step(3.1, r)) + (nrem ? 20.0 : 35.0) * c.low;
+    }
+    values[static_cast<std::size_t>(i)] = static_cast<float>(v);
+  }
+  (void)t0;
+}
+
+void SignalSource::State::MakeSecond() {
+  const std::size_t count = channels.size();
+  block.assign(static_cast<std::size_t>(rate) * count, 0);
+  const double t0 = static_cast<double>(second);
+  const int stage = StageAt(second);
+  const bool human = plan.options.kind == Kind::Human;
+  if (human) {
+    GatherEvents(t0);
+    const auto& ev = plan.events;
+    for (; positionCursor < ev.size() && ev[positionCursor].onsetSeconds <= t0; ++positionCursor) {
+      if (ev[positionCursor].type == "position_change") ++positionChanges;
+    }
+  }
+  const std::size_t types = human ? 12 : 3;
+  for (std::size_t k = 0; k < count; ++k) {
+    Rng shared(plan.options.seed * 0xD1B54A32D192ED03ull + second);
+    const int type = static_cast<int>(k % types);
+    if (human) {
+      Human(type, channels[k], stage, t0, shared);
+    } else {
+      Animal(type, channels[k], stage, t0);
+    }
+    const ChannelInfo& info = plan.channels[k];
+    const double scale = 65535.0 / (info.topPhysical - info.bottomPhysical);
+    for (int i = 0; i < rate; ++i) {
+      const double q = std::round((values[static_cast<std::size_t>(i)] - info.bottomPhysical) * scale) - 32768.0;
+      block[static_cast<std::size_t>(i) * count + k] = static_cast<std::int16_t>(std::clamp(q, -32768.0, 32767.0));
+    }
+  }
+  ++second;
+  blockPos = 0;
+}
+
+SignalSource::SignalSource(const Plan& plan) : state_(new State(plan)) {}
+
+SignalSource::~SignalSource() { delete state_; }
+
+void SignalSource::Next(std::size_t frames, std::int16_t* out) {
+  State& s = *state_;
+  const std::size_t count = s.channels.size();
+  while (frames > 0) {
+    if (s.blockPos >= s.block.size()) s.MakeSecond();
+    const std::size_t take = std::min(frames, (s.block.size() - s.blockPos) / count);
+    std::copy_n(s.block.begin() + static_cast<long>(s.blockPos), take * count, out);
+    out += take * count;
+    s.blockPos += take * count;
+    frames -= take;
+  }
+}
+
+}  // namespace samples
