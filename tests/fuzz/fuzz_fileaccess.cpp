@@ -56,8 +56,12 @@ void Property(FynFileAccess& r) {
 
 void Raw(FynFileAccessRaw& r) {
   _FynRawG1Param g1;
-  if (r.GetGroup1ParamRaw(&g1) != 0) return;
-  const int channels = g1.channels;
+  r.GetGroup1ParamRaw(&g1);
+  // Buffers are sized by the channel count the reader itself goes by (its own group-1
+  // reading, which differs between the plain and the layout-1.1 reader).
+  std::int16_t stored = 0;
+  if (r.GetGroup1_channels(stored) != 0) return;
+  const int channels = stored;
   _FynRawG2Param g2;
   for (int k = 0; k < channels && k < 8; ++k) r.GetGroup2ParamRaw(k, &g2);
   r.GetGroup2ParamRaw(channels, &g2);
@@ -65,7 +69,7 @@ void Raw(FynFileAccessRaw& r) {
   std::vector<float> values(kSpan);
   r.GetRawDataWORD(0, 0, kSpan - 1, words.data());
   r.GetRawDataFloat(static_cast<std::int16_t>(channels - 1), 3, kSpan + 2, values.data(), 1);
-  if (channels <= 64) {
+  if (channels > 0 && channels <= 64) {
     std::vector<std::uint16_t> allWords(static_cast<std::size_t>(channels) * kSpan);
     std::vector<float> all(static_cast<std::size_t>(channels) * kSpan);
     std::vector<std::int16_t> invert(static_cast<std::size_t>(channels), 1);
