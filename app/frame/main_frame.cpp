@@ -84,6 +84,7 @@ CMainFrame::CMainFrame()
   MapPagingCommands();
   MapWindowCommands();
   MapDisplayCommands();
+  MapModeCommands();
 }
 
 CMainFrame::~CMainFrame() { AutoPlayStart = 0; }

@@ -217,6 +217,12 @@ class CMainFrame : public ui::Frame {
   void OnShiftEpoch(int offset);
   // The AVI output window exists and captures.
   bool AviCapturing() const;
+
+  // --- Mode commands (main_frame_modes.cpp) ------------------------------------
+  void OnDividedFft();
+  void OnAnimalSettingOnly();
+  void OnDsiFileOnly();
+  void OnInitializeEnvironment();
   // Text of the "AutoScroll" button (">>" idle, "[]" while paging forward).
   std::string AutoScrollText;
   // Epoch-offset buttons act only while this is non-zero.
@@ -314,6 +320,7 @@ class CMainFrame : public ui::Frame {
  private:
   void MapPagingCommands();
   void MapDisplayCommands();
+  void MapModeCommands();
   void ToggleBar(ui::ControlBar* bar, std::uint32_t& flag);
   void SetAutoScrollText(const std::string& text);
   void RunWaitTimeDialog();

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/frame/resume_file.h"
 #include "app/raw/lyr_raw_dlg_epoch.h"
 #include "platform/draw/dc.h"
 #include "platform/ui/command.h"
@@ -266,7 +267,7 @@ TEST_F(NavTest, CloseAsksForUnsavedResultsAndCancelKeepsEverything) {
   ASSERT_EQ(testhooks::ShownMessageBoxes().size(), 1u);
   EXPECT_EQ(testhooks::ShownMessageBoxes()[0].text,
             "The analysis data was changed. Do you save it in an analysis file?");
-  EXPECT_FALSE(std::filesystem::exists(folder_->Path() + "/QLM2_Analyzer.ini"));
+  EXPECT_FALSE(std::filesystem::exists(ResumeFile::Path())) << "the settings file is not rewritten";
 
   ScreeningRunning = 1;
   Frame().SendMessage(ui::WM_CLOSE);
