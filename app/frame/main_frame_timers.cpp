@@ -2,6 +2,7 @@
 // and the paging commands of the View menu and the epoch tool bar.
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
+#include "app/frame/lyr_dlg_analysis_range.h"
 #include "app/frame/lyr_frame_bar.h"
 #include "app/frame/main_frame.h"
 #include "app/frame/navigation_state.h"
@@ -242,7 +243,10 @@ void CMainFrame::SetAutoScrollText(const std::string& text) {
   if (EpochBar != nullptr) EpochBar->SetAutoScrollText(text);
 }
 
-void CMainFrame::RunWaitTimeDialog() {}
+void CMainFrame::RunWaitTimeDialog() {
+  LyrDlgWaitTime dlg(this);
+  dlg.DoModal();
+}
 
 void CMainFrame::FinishScreenedRecording() {
   if (EpochBar != nullptr) EpochBar->EnableCombos(true);

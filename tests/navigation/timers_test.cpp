@@ -1,5 +1,6 @@
 #include "tests/navigation/nav_fixture.h"
 
+#include "app/frame/lyr_dlg_analysis_range.h"
 #include "platform/ui/command.h"
 
 TEST_F(NavTest, AutoNextPageStepsOnEachTickAndStopsOnTheLastPage) {
@@ -158,4 +159,11 @@ TEST_F(NavTest, OtherTimersAreLeftToTheirWindows) {
   ASSERT_TRUE(testhooks::FireTimer(Frame(), 8102));
   EXPECT_EQ(Frame().TimerPeriod(8102), 50);
   Frame().KillTimer(8102);
+}
+
+TEST_F(NavTest, WaitingTimeCommandOpensItsDialog) {
+  GoTo(3);
+  ASSERT_TRUE(ui::ExecuteCommand(Frame(), 32799));
+  ASSERT_EQ(testhooks::ShownDialogs().size(), 1u);
+  EXPECT_EQ(testhooks::ShownDialogs()[0], IDD_WAIT_TIME);
 }
