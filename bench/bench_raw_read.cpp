@@ -2,7 +2,10 @@
 // against a plain read-and-convert loop over the same bytes (the physical reference).
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 

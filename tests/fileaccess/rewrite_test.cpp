@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "common/fileaccess/fyn_edit_file_raw.h"
+#include "common/fileaccess/fyn_file_access_ana.h"
 #include "common/fileaccess/fyn_file_access_raw.h"
 #include "fixture.h"
 
@@ -216,6 +217,43 @@ TEST(EditorFailures, NotARawFileIsReportedAndLeftAlone) {
   EXPECT_EQ(-2, edit.RebuildRawFile());
   EXPECT_EQ(text, fixture::ReadBytes(path));
   EXPECT_TRUE(OnlyTheFileItselfIn(dir));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CreateNewGroupSpace, AnalysisFileGetsTheGroupBeforeItsLastGroup) {
+  fixture::TempDir dir;
+  const std::string path = dir.Path("a.fya");
+  FynFileWriteAna w(path.c_str());
+  std::uint64_t end = 0;
+  _FynIdBlock id{2, "FY_VEX_ANADATA", 0x0110};
+  _FynAnaG2Param p;
+  p.dataCount = 1;
+  ASSERT_EQ(0, w.CreateNewFile());
+  ASSERT_EQ(0, w.WriteIDBlock(&id, &end));
+  ASSERT_EQ(0, w.WriteHeader(3, nullptr, &end));
+  ASSERT_EQ(0, w.WriteGroup1Ana(1, nullptr, &end));
+  ASSERT_EQ(0, w.StartGroup2(1, nullptr, &end));
+  ASSERT_EQ(0, w.WriteGroup2Unit(&p, nullptr, &end));
+  ASSERT_EQ(0, w.EndGroup2(&end, &end));
+  ASSERT_EQ(0, w.WriteDataGroup({{0.5f, 1.5f}}, nullptr, &end));
+  const Bytes before = fixture::ReadBytes(path);
+  const std::size_t at = fixture::GroupStarts(before)[2];
+  FynFileAccessAna r(path.c_str());
+  ASSERT_EQ(0, r.InitParams());
+  ASSERT_EQ(0, r.CreateNewGroupSpace("SLEEP", 17));
+  const Bytes after = fixture::ReadBytes(path);
+  Bytes expected = Slice(before, 0, at);
+  expected[26 + 4] = 4;  // group count 3 -> 4
+  Bytes group = {17, 0, 0, 0, 13, 0, 0, 0, 5, 0, 0, 0, 'S', 'L', 'E', 'E', 'P'};
+  expected.insert(expected.end(), group.begin(), group.end());
+  expected.insert(expected.end(), before.begin() + static_cast<long>(at), before.end());
+  EXPECT_EQ(expected, after);
+  float y = 0.f;
+  ASSERT_EQ(0, r.GetAnaDataY(0, 0, 0, &y, 0));
+  EXPECT_EQ(1.5f, y);
 }
 
 }  // namespace
