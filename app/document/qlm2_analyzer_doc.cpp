@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/document/close_questions.h"
+#include "app/document/import_plugin.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
 #include "app/frame/program_settings.h"
@@ -109,6 +110,8 @@ bool CQLM2_AnalyzerDoc::OnNewDocument() {
     frame->RebuildRawFileCalibration();
     frame->CheckSaveAndClearResult();
   }
+  ReleasePluginModule(RecordInfo.path);
+  RestoreRawFileAttributes();
   ReleaseAll();
   ResetMember(1);
   WorkingText.clear();

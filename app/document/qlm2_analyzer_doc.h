@@ -18,6 +18,12 @@
 #include "platform/ui/document.h"
 
 class CMainFrame;
+namespace sys {
+class AtomicFileWriter;
+}
+namespace ui {
+class Control;
+}
 
 inline constexpr std::size_t kExperimentRecordBytes = 56456;
 inline constexpr std::size_t kDocWorkBlockBytes = 308;
@@ -153,9 +159,6 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   int Init4ChangeEpochTime(int epochs, int epochSeconds, int channelCount, int flag);
   // Re-creates the mark table for the analysed length; non-zero on success.
   int AllocateMark();
-  // Time label of an offset in milliseconds from the recording start: clock time when mode is
-  // set and the start time is known, else elapsed time ("d.hh:mm:ss.mmm").
-  void GetMSecTimeString(int mode, std::int64_t ms, std::string* out) const;
   // Epoch chosen in the windows, -1 none.
   std::int32_t SelectedEpoch = -1;
   // -1 while no screening result exists.
@@ -171,9 +174,58 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   std::vector<std::string> EventNames;
   std::vector<EventEntry> Events;
   std::int32_t EventRate = 0;
+  // ---- Opening a recording and reading its header (doc_open.cpp, doc_header.cpp) ----
+  // Turns the path into the open recording; false leaves no recording half-open.
+  bool OnOpenDocument(const std::string& path) override;
+  // Channel count of the source (0 on any failure).
+  std::int16_t ReadChNum();
+  // Start time, subject data and sampling of the source into the records. 0 on failure.
+  int ReadRecordHeader();
+  // Subject data through the loaded import plug-in. 0 with no plug-in.
+  int ReadSubjectInfo();
+  // Names, units and calibration of every channel. 0 on failure.
+  int ReadCalInfo();
+  // Filter settings offered by the import plug-in (nothing without them).
+  void ReadFilterInfo();
+  // Sets MixedSampling from the channels' rates and data counts; 0 when a read fails.
+  int ReadSamplingInfo();
+  // 1 when the recording can be analysed, else 0 after a message naming the reason.
+  int CheckRecordLength();
+  // Gives the open own raw file back the attributes it had before it was opened, once.
+  // Every path that lets go of the recording calls it before the record is cleared.
+  void RestoreRawFileAttributes();
+  // The FFT size of the LF/HF setting: 64 << n for n 0..6, 512 otherwise.
+  int GetFFTPointNum() const;
+
+  // ---- Epoch, page and time helpers (doc_epoch_time.cpp) ----
+  int GetPageNum(int span, int threshold) const;
+  int GetPageOfEpoch(int epoch) const;
+  std::int16_t GetEpochInPage() const;
+  int GetEnableChNum() const;
+  // Start of channel's data in a page slot laid out channel after channel.
+  float* GetChDataPtr(short kind, unsigned channel, float* slot) const;
+  void GetEpochTimeString(unsigned epoch, std::string& out);
+  void GetSampleTimeString(int sampleIndex, unsigned channel, std::string& out);
+  // Time label of an offset in milliseconds from the recording start: date and clock time when
+  // mode is set and the start time is known, else elapsed time ("dd.hh:mm:ss.mmm").
+  void GetMSecTimeString(int mode, std::int64_t ms, std::string* out) const;
+  void GetStageName(signed char code, std::string& out) const;
+
+  // ---- Text-output header (doc_text_header.cpp) ----
+  // mode 0 writes into file, 1 appends to the edit control, 2 writes nothing (returns 0).
+  int OutputTextHeader(int mode, sys::AtomicFileWriter* file, ui::Control* edit, int* lineCounter);
+  // Free comments of the "SLEEP" property group at groupOffset into the record. 0 when the
+  // file cannot be read.
+  static int ReadSleepGroupComments(std::uint32_t groupOffset, const std::string& path, LyrRecordInfo& record);
+  // Path of the result analysis file in use, shown in the header while results exist.
+  std::string ResultFilePath;
 
  private:
   void ResetExperimentRecord();
+  // Failure path of the open: lets go of the plug-in and leaves the document empty.
+  bool FailOpen();
+  // Own raw file whose attributes RestoreRawFileAttributes puts back; empty when none.
+  std::string protectedRawPath_;
   // True while something running forbids closing the recording.
   bool BatchForbidsClose() const;
   // Set of unfilterable channels already told to the user.
