@@ -211,7 +211,7 @@ TEST_F(SmallDialogs, DetectedWaveListFindJumpAndOutput) {
   EXPECT_EQ(TimeDivisionMinutes, 1);
   ui::Control list = d.Item(IDC_DL_LIST);
   ASSERT_EQ(list.GetCount(), 4);
-  EXPECT_EQ(list.GetItemText(0, 0), "0.00:00:30.000");
+  EXPECT_EQ(list.GetItemText(0, 0), "01.00:00:30.000");  // elapsed days count from 01
   EXPECT_EQ(list.GetItemText(0, 3), "0.3");
   EXPECT_EQ(list.GetItemText(1, 0), "*****");
   EXPECT_EQ(list.GetItemText(2, 0), "*****");
@@ -232,8 +232,8 @@ TEST_F(SmallDialogs, DetectedWaveListFindJumpAndOutput) {
   std::ifstream in(path);
   std::stringstream text;
   text << in.rdbuf();
-  EXPECT_EQ(text.str().substr(0, 61), "Time\tEpochNo.\tLatency(sec.)\tDuration(sec.)\n0.00:00:30.000\t1\t3");
-  EXPECT_NE(text.str().find("0.00:02:59.500\t5\t59.5\t0.5\nTotal number\t1\n"), std::string::npos);
+  EXPECT_EQ(text.str().substr(0, 62), "Time\tEpochNo.\tLatency(sec.)\tDuration(sec.)\n01.00:00:30.000\t1\t3");
+  EXPECT_NE(text.str().find("01.00:02:59.500\t5\t59.5\t0.5\nTotal number\t1\n"), std::string::npos);
   EXPECT_FALSE(d.WriteList(dir.Path() + "/no/such/folder/x.txt"));
   SeizureMarks.clear();
 }
