@@ -285,3 +285,20 @@ const float* LyrEpochParameter::Rprsnt(int slot, int epoch) const {
 int LyrEpochParameter::RprsntCount(int slot) const {
   return slot >= 0 && slot < kRprsntSlotCount ? rprsntCount_[static_cast<std::size_t>(slot)] : 0;
 }
+
+void LyrEpochParameter::Swap(LyrEpochParameter& other) noexcept {
+  using std::swap;
+  swap(flags_, other.flags_);
+  swap(epochCount_, other.epochCount_);
+  swap(records_, other.records_);
+  swap(rprsntEntries_, other.rprsntEntries_);
+  swap(rprsnt_, other.rprsnt_);
+  swap(rprsntCount_, other.rprsntCount_);
+  swap(bandEntries_, other.bandEntries_);
+  swap(band_, other.band_);
+  swap(chEntries_, other.chEntries_);
+  swap(chFloat_, other.chFloat_);
+  swap(chCross_, other.chCross_);
+  swap(bandChCount_, other.bandChCount_);
+  swap(chCount_, other.chCount_);
+}

@@ -84,6 +84,10 @@ class LyrEpochParameter {
   // epoch at or beyond the count is ignored (1).
   int SetEpochFlag(int epoch, std::uint8_t value, int index);
 
+  // Exchanges every table with other's (not the failure reporters): a set of tables filled
+  // aside is taken over in one step.
+  void Swap(LyrEpochParameter& other) noexcept;
+
   // Zero-fills every table without freeing it. Returns 1.
   int ClearAll(int epochSeconds);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 #include "app/document/byte_image.h"
 
@@ -147,9 +148,82 @@ void ConvertStageKeyCodes(StageTypeParam* block) {
   block->Load(image);
 }
 
+namespace {
+
+// Offsets of the information block that the older forms move.
+constexpr std::size_t kRafFftBandOffset = 2368;
+constexpr std::size_t kRafSleepDstrbOffset = 2656;
+constexpr std::size_t kRafChannelRecordsOffset = 7680;
+constexpr std::size_t kRafChannelRecordSize = 48;
+constexpr std::size_t kRafOldChannelRecordSize = 32;
+constexpr std::size_t kRafV6BlockSize = 8704;
+constexpr std::size_t kRafV5BlockSize = 8648;
+constexpr std::size_t kRafV5Shift = 56;  // the 232-byte FFT band block of version 5
+
+// A 32-byte channel record of versions 5 to 8 widened to the 48-byte one.
+void WidenRafChannelRecord(const std::uint8_t* old, std::uint8_t* rec) {
+  std::memset(rec, 0, kRafChannelRecordSize);
+  std::memcpy(rec + 0, old + 0, 4);
+  std::memcpy(rec + 4, old + 4, 2);
+  std::memcpy(rec + 12, old + 8, 2);
+  std::memcpy(rec + 16, old + 16, 16);
+}
+
+}  // namespace
+
 int ReadRafInfoBlock(BlockStream* file, std::uint8_t* info, int version) {
-  if (version < 9) return 0;
-  file->Read(info, kRafInfoBlockSize);
+  if (version >= 9) {
+    if (file->Read(info, kRafInfoBlockSize) != kRafInfoBlockSize) return 0;
+    return 1;
+  }
+  if (version < 5) return 0;
+  std::vector<std::uint8_t> old(version == 5 ? kRafV5BlockSize : kRafV6BlockSize);
+  const std::size_t start = file->Position();
+  if (file->Read(old.data(), old.size()) != old.size()) {
+    file->SeekTo(start);
+    return 0;
+  }
+  std::vector<std::uint8_t> image(kRafInfoBlockSize, 0);
+  bytes::Span n(image);
+  std::size_t oldRecords = kRafChannelRecordsOffset;
+  if (version == 5) {
+    // Everything before the FFT band block is in place; the blocks after it lie 56 bytes
+    // earlier, and the FFT band block itself is the older 232-byte form.
+    std::memcpy(image.data(), old.data(), kRafFftBandOffset);
+    std::memcpy(image.data() + kRafSleepDstrbOffset, old.data() + kRafSleepDstrbOffset - kRafV5Shift,
+                kRafChannelRecordsOffset - kRafSleepDstrbOffset);
+    BlockStream fft(std::span<const std::uint8_t>(old.data() + kRafFftBandOffset, 232));
+    FFTBandParam band;
+    std::array<std::uint8_t, FFTBandParam::kSize> zero{};
+    band.Load(zero);
+    ReadFftPageBlock(&fft, &band, 2);
+    band.Store(std::span<std::uint8_t, FFTBandParam::kSize>(image.data() + kRafFftBandOffset, FFTBandParam::kSize));
+    oldRecords = kRafChannelRecordsOffset - kRafV5Shift;
+  } else {
+    std::memcpy(image.data(), old.data(), kRafChannelRecordsOffset);
+  }
+  for (std::size_t k = 0; k < 32; ++k)
+    WidenRafChannelRecord(old.data() + oldRecords + k * kRafOldChannelRecordSize,
+                          image.data() + kRafChannelRecordsOffset + k * kRafChannelRecordSize);
+  bytes::Put<std::uint32_t>(n, 0, 9);
+  if (version <= 7) {
+    // The sleep-disturbance block of these versions is brought up to date.
+    auto sd = std::span<std::uint8_t, SleepDstrbParam::kSize>(image.data() + kRafSleepDstrbOffset,
+                                                              SleepDstrbParam::kSize);
+    SleepDstrbParam block;
+    block.Load(sd);
+    UpgradeSleepDisturbanceBlock(static_cast<std::int16_t>(bytes::Get<std::uint16_t>(n, kRafSleepDstrbOffset)),
+                                 &block);
+    block.Store(sd);
+  }
+  // Fields that older versions did not hold get their channel-record defaults.
+  for (std::size_t k = 0; k < 32; ++k) {
+    const std::size_t rec = kRafChannelRecordsOffset + k * kRafChannelRecordSize;
+    bytes::Put<std::uint32_t>(n, rec + 8, 0);
+    bytes::Put<std::uint32_t>(n, rec + 32, 0);
+    bytes::Put<double>(n, rec + 40, 50.0);
+  }
+  std::memcpy(info, image.data(), kRafInfoBlockSize);
   return 1;
 }
 

@@ -57,9 +57,10 @@ std::int32_t ConvertStageKeyCode(std::int32_t code);
 void ConvertStageKeyCodes(std::span<std::uint8_t, StageTypeParam::kSize> block);
 void ConvertStageKeyCodes(StageTypeParam* block);
 
-// The 9,216-byte information block of a result analysis file of version 9 or later, read
-// over the caller's block (returns 1). The older forms (8,704, 8,648 and 6,872 bytes) are not
-// read here: 0 is returned with the block and the position unchanged.
+// The information block of a result analysis file, read and brought into the 9,216-byte form
+// of version 9 over the caller's block (returns 1): versions 9 and later hold it whole, 6 to 8
+// in 8,704 bytes, 5 in 8,648 bytes. The 6,872-byte forms of versions 1 to 4, and a block cut
+// short by the end of the file, are not read: 0 is returned with the block unchanged.
 constexpr std::size_t kRafInfoBlockSize = 9216;
 int ReadRafInfoBlock(BlockStream* file, std::uint8_t* info, int version);
 

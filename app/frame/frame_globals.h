@@ -5,8 +5,10 @@
 
 // 1 while a recording is open in the document.
 extern std::int32_t DocumentLoaded;
-// 0 clean, 2 results changed and not saved.
+// Result state: 0 nothing to save, 1 results saved or just opened, 2 results changed since.
 extern std::uint16_t ResultModifiedState;
+// The result-file code knows the same state by this name.
+inline std::uint16_t& ResultSaveState = ResultModifiedState;
 // Non-zero while a screening or batch run is active (1: in its running state).
 extern std::int32_t ScreeningRunning;
 // 1 once the utility hypnogram window has loaded a result file.
