@@ -219,6 +219,11 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   static int ReadSleepGroupComments(std::uint32_t groupOffset, const std::string& path, LyrRecordInfo& record);
   // Path of the result analysis file in use, shown in the header while results exist.
   std::string ResultFilePath;
+  // Result analysis file: its five memos, the last screened epoch (-1 none) and the path of
+  // the result file saved or opened for this recording.
+  std::array<std::string, 5> ResultMemos;
+  std::int32_t LastScreenedEpoch = -1;
+  std::string ResultPath;
 
  private:
   void ResetExperimentRecord();

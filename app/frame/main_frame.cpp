@@ -335,19 +335,6 @@ void CMainFrame::LoadDefaultGlobalSettings() {
   SetDefaultSettings();
 }
 
-void CMainFrame::OpenResultFile(const std::string& path) {
-  // Reading the result file belongs to the result-file code; the frame keeps its path.
-  ResultFilePath = path;
-}
-
-int CMainFrame::SaveResultFile() {
-  // Until results can be written nothing is saved, so a caller that asked for the
-  // save keeps the results open instead of dropping them.
-  return 0;
-}
-
 void CMainFrame::RebuildRawFileCalibration() {}
-
-void CMainFrame::CheckSaveAndClearResult() { RefreshAllViews(-1); }
 
 void CMainFrame::SaveEditedVideoRanges() {}

@@ -118,6 +118,9 @@ class CMainFrame : public ui::Frame {
   void OpenResultFile(const std::string& path);
   // Asks for the result file and writes it. 0 when cancelled or failed.
   int SaveResultFile();
+  // Writes the result file of epochs first..last of the recording (app/results).
+  int WriteResultAnalysisFile(const std::string& rawPath, const std::string& path, int first, int last,
+                              const std::array<std::string, 5>& memos);
   // Writes a changed calibration into the open raw file before it is closed.
   void RebuildRawFileCalibration();
   // Clears the frame's analysis results and refreshes the views before a close.

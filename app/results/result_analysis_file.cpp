@@ -913,6 +913,21 @@ std::string GetRafRawDataPath(const std::string& path, ResultFileUi& ui) {
   return bytes::GetText(head.info, raf::kInfoRawPath, raf::kRawPathTextSize);
 }
 
+bool ReadRafMemos(const std::string& path, ResultFileUi& ui, std::array<std::string, 5>* memos) {
+  memos->fill({});
+  auto file = sys::ReadWholeFile(path);
+  if (!file) return false;
+  RafHead head;
+  const auto data = std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(file->data()), file->size());
+  const RafHeadStatus status = ReadRafHead(data, &head);
+  if (status == RafHeadStatus::kVersionRefused) ui.Message(Text(kIdsVersionDifferent), MB_OK | MB_ICONEXCLAMATION);
+  if (head.info.size() != raf::kInfoBlockSize || status == RafHeadStatus::kVersionRefused ||
+      status == RafHeadStatus::kNotResultFile)
+    return false;
+  for (std::size_t k = 0; k < 5; ++k) (*memos)[k] = bytes::GetText(head.info, raf::kInfoMemo[k], raf::kMemoFieldSize);
+  return true;
+}
+
 int CheckRafRaw(const ResultFileDocument& doc, const RafHead& head, ResultFileUi& ui) {
   std::array<int, 32> flags{};
   const int count = std::min<int>(std::clamp(doc.record.channelCount, 0, 32),

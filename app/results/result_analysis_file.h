@@ -100,6 +100,10 @@ struct RafHead {
 enum class RafHeadStatus { kOk, kNotResultFile, kVersionRefused, kDamaged };
 RafHeadStatus ReadRafHead(std::span<const std::uint8_t> file, RafHead* head);
 
+// The five memos of a result file, for the open dialog's preview: false, with the memos
+// empty, for a file that is not one; a version that is refused is said.
+bool ReadRafMemos(const std::string& path, ResultFileUi& ui, std::array<std::string, 5>* memos);
+
 // The raw data path stored in a result file, or empty after "Cannot open this file.".
 std::string GetRafRawDataPath(const std::string& path, ResultFileUi& ui);
 

@@ -282,3 +282,44 @@ TEST_F(RafTest, RewriteChangesOnlyTheStoredPath) {
 }
 
 }  // namespace
+
+namespace {
+
+// Random damage anywhere in a saved file: the reader either takes a whole file or leaves the
+// document as it was; nothing it reads may run past a table (the sanitizers watch).
+TEST_F(RafTest, RandomDamageIsTakenWholeOrNotAtAll) {
+  const std::string dir = TempFolder("rnd");
+  TinyDoc a(2, 40, 10);
+  a.UseSections();
+  a.Score();
+  ScriptedUi su;
+  ResultWriteRequest req{a.record.path, dir + "/g.raf", 0, 3, {}};
+  ASSERT_EQ(WriteResultFile(a.doc, req, su), 1);
+  const auto good = FileBytes(req.path);
+  std::uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (int round = 0; round < 150; ++round) {
+    auto f = good;
+    const int changes = 1 + static_cast<int>(next() % 4);
+    for (int c = 0; c < changes; ++c) {
+      // Half of the changes hit the information block's counts and channel fields.
+      const std::size_t at = next() % 2 ? 256 + 1232 + next() % 2200 : next() % f.size();
+      f[at] = static_cast<std::uint8_t>(next());
+    }
+    if (next() % 5 == 0) f.resize(next() % f.size());
+    PutFile(dir + "/bad.raf", f);
+    EpochSeconds = 20;
+    TinyDoc b(2, 40, 20);
+    b.epochs.SetStage(0, 9);
+    ScriptedUi u;
+    u.answers = {ui::IDYES, ui::IDOK, ui::IDOK, ui::IDOK};
+    if (OpenResultProcess(b.doc, dir + "/bad.raf", u) == 0) {
+      EXPECT_EQ(EpochSeconds, 20) << round;
+      EXPECT_EQ(b.epochs.GetStage(0, 0, 0), 9) << round;
+    } else {
+      EXPECT_LE(b.epochs.EpochCount(), 10) << round;
+    }
+  }
+}
+
+}  // namespace
