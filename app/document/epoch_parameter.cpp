@@ -138,7 +138,7 @@ int LyrEpochParameter::SetEpochFlag(int epoch, std::uint8_t value, int index) {
 }
 
 int LyrEpochParameter::ClearAll(int epochSeconds) {
-  std::memset(static_cast<void*>(records_.data()), 0, records_.size() * sizeof(LyrEpochRec));
+  if (!records_.empty()) std::memset(static_cast<void*>(records_.data()), 0, records_.size() * sizeof(LyrEpochRec));
   std::fill(flags_.begin(), flags_.end(), std::array<std::uint8_t, 4>{});
   std::fill(band_.begin(), band_.end(), 0.0f);
   std::fill(chFloat_.begin(), chFloat_.end(), 0.0f);
