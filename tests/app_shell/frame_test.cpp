@@ -19,14 +19,17 @@ TEST(ResultFileName, OnlyTheRafExtensionInAnyCase) {
 TEST_F(MainFrame, DroppedResultFilesOpenAsResultsOthersAsRecordings) {
   ASSERT_TRUE(Start());
   testhooks::DropFiles(Frame(), {"/data/a.raf", "/data/b.RAF"});
-  EXPECT_EQ(Frame().ResultFilePath, "/data/b.RAF");
   EXPECT_EQ(Doc().GetPathName(), "") << "a result file is not opened as a recording";
+  // Both go to the result-file road, which cannot read them: nothing is taken.
+  ASSERT_EQ(testhooks::ShownMessageBoxes().size(), 2u);
+  EXPECT_EQ(testhooks::ShownMessageBoxes()[1].text, "Cannot open this file.");
+  EXPECT_EQ(Frame().ResultFilePath, "");
 
   // Any other file goes to the document's open, which tells why a missing one cannot open.
   testhooks::Reset();
   testhooks::DropFiles(Frame(), {"/data/night.fyd"});
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to open document."});
-  EXPECT_EQ(Frame().ResultFilePath, "/data/b.RAF");
+  EXPECT_EQ(Frame().ResultFilePath, "");
 }
 
 TEST_F(MainFrame, AutoPlayGreysTheRecentFiles) {
