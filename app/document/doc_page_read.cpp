@@ -236,6 +236,10 @@ int CQLM2_AnalyzerDoc::SetPageRawData(int page, unsigned seconds, short kind, fl
       }
     }
     UnfilteredChannels = unfiltered;
+    if (unfilteredShownPath_ != RecordInfo.path) {
+      unfilteredShownPath_ = RecordInfo.path;
+      unfilteredShown_ = 0;
+    }
     if (unfiltered != 0 && (unfiltered & ~unfilteredShown_) != 0) {
       std::string names;
       for (int c = 0; c < channels; ++c)

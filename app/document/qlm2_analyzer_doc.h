@@ -233,6 +233,7 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   std::string protectedRawPath_;
   // True while something running forbids closing the recording.
   bool BatchForbidsClose() const;
-  // Set of unfilterable channels already told to the user.
+  // Set of unfilterable channels already told to the user, and the recording it is for.
   std::uint32_t unfilteredShown_ = 0;
+  std::string unfilteredShownPath_;
 };

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/frame/frame_globals.h"
 #include "common/dsp/fyn_filter_fir.h"
+#include "platform/system/key_state.h"
 #include "page_fixture.h"
 
 using namespace pagefix;
@@ -236,6 +238,11 @@ TEST_F(PageTest, FilterThatCannotBeMadeLeavesTheChannelUnfilteredAndIsToldOnce) 
   doc.MovePageRawData(1);
   ASSERT_EQ(testhooks::ShownMessageBoxes().size(), 1u);
   EXPECT_NE(testhooks::ShownMessageBoxes()[0].text.find("CH1, CH2"), std::string::npos);
+  // Another recording is told again.
+  std::filesystem::copy_file(Path("slow.raw"), Path("slow2.raw"));
+  doc.RecordInfo.path = Path("slow2.raw");
+  ASSERT_EQ(doc.SetPageData(), 0);
+  EXPECT_EQ(testhooks::ShownMessageBoxes().size(), 2u);
 }
 
 TEST_F(PageTest, ReadFailureIsToldApartFromASlotNotKept) {
@@ -276,4 +283,24 @@ TEST_F(PageTest, FirFiltersGiveTheLibrarysBlockConvolution) {
     ASSERT_EQ(CQLM2_AnalyzerDoc::CalcFilter(got.data(), got.size(), 0, c.mode, c.c1, c.c2, 200.0), 1);
     for (std::size_t i = 0; i < x.size(); ++i) ASSERT_NEAR(got[i], expect[i], 0.02) << "mode " << c.mode << " at " << i;
   }
+}
+
+TEST_F(PageTest, ShiftHeldReadsHalfAPageAgainstTheScrollDirection) {
+  EpochSeconds = 4;
+  PageSeconds = 8;
+  const Recording r = Ramp(80);
+  ASSERT_TRUE(WriteOwnRaw(Path("s.raw"), r));
+  CQLM2_AnalyzerDoc doc;
+  Attach(doc, Path("s.raw"), 0, r);
+  doc.CurrentPage = 2;
+  const std::int32_t savedDirection = ScrollDirection;
+  struct Case { bool shift; int direction; float first; };
+  for (const Case& c : {Case{false, -1, 160.0f}, Case{true, -1, 200.0f}, Case{true, 1, 120.0f}, Case{true, 0, 160.0f}}) {
+    sys::SetKeyStateForTesting(sys::VirtualKey::Shift, c.shift);
+    ScrollDirection = c.direction;
+    ASSERT_EQ(doc.SetPageData(), 0);
+    EXPECT_EQ(doc.RecordInfo.pageBuffers[2][0], c.first) << c.shift << " " << c.direction;
+  }
+  sys::SetKeyStateForTesting(sys::VirtualKey::Shift, false);
+  ScrollDirection = savedDirection;
 }
