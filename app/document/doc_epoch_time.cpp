@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/document/qlm2_analyzer_doc.h"
+#include "app/document/stage_names.h"
 #include "app/frame/program_settings.h"
 #include "platform/res/resource_store.h"
 
@@ -132,17 +133,5 @@ void CQLM2_AnalyzerDoc::GetStageName(signed char code, std::string& out) const {
     out = res::LoadString(2263);
     return;
   }
-  int n = static_cast<unsigned char>(code);
-  if (n > 100) n -= 100;
-  else if (n > 20) n -= 20;
-  const StageTypeParam& st = Params.stageType;
-  if (n >= 8 && n <= 10) {
-    out = st.shared[static_cast<std::size_t>(n - 8)].name;
-    return;
-  }
-  if (n < 1 || n > 7) return;
-  static constexpr int kNameOf[4][7] = {
-      {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4, 4, 5}, {0, 1, 2, 2, 3, 3, 4}, {0, 1, 2, 2, 2, 2, 3}};
-  const int type = st.stageType > 3 ? 3 : st.stageType;
-  out = st.Set(type)[static_cast<std::size_t>(kNameOf[type][n - 1])].name;
+  out = ::GetStageName(Params.stageType, static_cast<unsigned char>(code));
 }

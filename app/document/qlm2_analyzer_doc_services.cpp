@@ -1,20 +1,21 @@
 // Recording services of the document used by the shared dialogs and the frame's commands.
 #include <algorithm>
+#include <array>
+#include <span>
 #include <cstdio>
 
 #include "app/document/qlm2_analyzer_doc.h"
+#include "app/document/epoch_values.h"
 #include "app/frame/time_point_scale.h"
 
 std::int32_t CQLM2_AnalyzerDoc::GetRecordSec() const {
   const int count = std::clamp<int>(RecordInfo.channelCount, 0, static_cast<int>(ChInfo.size()));
-  if (count == 0) return -1;
-  std::int64_t least = -1;
+  std::array<ChannelLength, 32> lengths{};
   for (int i = 0; i < count; ++i) {
     const LyrChInfo& ch = ChInfo[static_cast<std::size_t>(i)];
-    const std::int64_t sec = ch.rate > 0 ? static_cast<std::int64_t>(ch.dataCount) / ch.rate : 0;
-    if (least < 0 || sec < least) least = sec;
+    lengths[static_cast<std::size_t>(i)] = {static_cast<std::int64_t>(ch.dataCount), ch.rate};
   }
-  return static_cast<std::int32_t>(least);
+  return ::GetRecordSec(std::span<const ChannelLength>(lengths.data(), static_cast<std::size_t>(count)));
 }
 
 std::int32_t CQLM2_AnalyzerDoc::GetDivNum(std::int32_t secondsPerUnit) const {
