@@ -46,12 +46,7 @@ std::size_t ChannelOffset(const CQLM2_AnalyzerDoc& doc, int channel) {
 }
 
 // Pages of the recording: whole pages plus a last one holding at least an epoch.
-int PageCount(const CQLM2_AnalyzerDoc& doc) {
-  if (PageSeconds <= 0) return 1;
-  int q = doc.RecordSeconds / PageSeconds;
-  if (doc.RecordSeconds % PageSeconds >= EpochSeconds) ++q;
-  return q < 1 ? 1 : q;
-}
+int PageCount(const CQLM2_AnalyzerDoc& doc) { return doc.GetPageNum(PageSeconds, EpochSeconds); }
 
 // Slot kinds held for the page rows shown.
 void KeptKinds(std::uint16_t rows, int* lo, int* hi) {

@@ -25,10 +25,7 @@ int NavEpochCount(const CQLM2_AnalyzerDoc& doc) { return doc.GetDivNum(EpochSeco
 
 int NavPageCount(const CQLM2_AnalyzerDoc& doc) {
   // A last part page counts once it holds at least one whole epoch.
-  if (PageSeconds <= 0) return 1;
-  int pages = doc.RecordSeconds / PageSeconds;
-  if (doc.RecordSeconds % PageSeconds >= EpochSeconds) ++pages;
-  return pages < 1 ? 1 : pages;
+  return doc.GetPageNum(PageSeconds, EpochSeconds);
 }
 
 std::uint8_t StageCodeOfKey(const StageTypeParam& block, std::uint32_t key) {
