@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "common/dsp/fyn_band_spec.h"
+#include "common/dsp/fyn_band_spectrum.h"
 #include "common/dsp/fyn_coherence.h"
 #include "common/dsp/fyn_correlation.h"
 

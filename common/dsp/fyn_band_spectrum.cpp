@@ -1,4 +1,4 @@
-#include "common/dsp/fyn_band_spec.h"
+#include "common/dsp/fyn_band_spectrum.h"
 
 int FynBandSpec::CalcBandSpec(float* values, int count, double binWidthHz, double bandWidthHz) {
   if (binWidthHz > bandWidthHz) return -1;
