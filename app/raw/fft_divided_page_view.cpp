@@ -28,8 +28,8 @@ int DivisionCount(const FFTPageParam& fp) {
 
 constexpr draw::ColorRef kBlack = draw::Rgb(0, 0, 0);
 
-draw::ColorRef BackgroundColour() { return DisplayColors[5]; }
-draw::ColorRef GridColour() { return DisplayColors[3]; }
+draw::ColorRef BackgroundColour() { return DisplayColors[0]; }
+draw::ColorRef GridColour() { return DisplayColors[2]; }
 
 struct SlotScales {
   double bars = 0.0;

@@ -28,7 +28,10 @@ const CQLM2_AnalyzerDoc* Doc(const ui::View& view) { return dynamic_cast<const C
 bool Printing() { return PrintTarget != 0; }
 bool Monochrome() { return Printing() && PrintInColor == 0; }
 
-draw::ColorRef DisplayColour(int slot) { return DisplayColors[static_cast<std::size_t>(slot - 1)]; }
+// Colours named by their address slot, 1 stage in artifact, 2 stage, 3 event, 4 grid and
+// epoch number, 5 current epoch, 6 background; DisplayColors holds them the other way
+// round, background first (the Screen Item list's order).
+draw::ColorRef DisplayColour(int slot) { return DisplayColors[static_cast<std::size_t>(6 - slot)]; }
 
 // Colour of a drawing element: black on paper without colour.
 draw::ColorRef InkOf(draw::ColorRef c) { return Monochrome() ? draw::Rgb(0, 0, 0) : c; }

@@ -23,8 +23,8 @@ class DividedSpectrum : public ::testing::Test {
     savedColours_ = DisplayColors;
     EpochSeconds = 30;
     PageSeconds = 120;
-    DisplayColors[5] = draw::Rgb(255, 255, 255);
-    DisplayColors[3] = draw::Rgb(255, 255, 255);
+    DisplayColors[0] = draw::Rgb(255, 255, 255);
+    DisplayColors[2] = draw::Rgb(255, 255, 255);
     doc_.RecordSeconds = 3600;
     doc_.CurrentPage = 3;
     doc_.RecordInfo.channelCount = 1;

@@ -34,7 +34,7 @@ class RawPageDraw : public ::testing::Test {
     ShowChannelName = 0;
     ShowEpochMode = 0;
     savedColours_ = DisplayColors;
-    DisplayColors[3] = kWhite;  // grid in the paper's colour: only waves leave marks
+    DisplayColors[2] = kWhite;  // grid in the paper's colour: only waves leave marks
     doc_.RecordSeconds = 300;
     doc_.CurrentPage = 1;
     doc_.RecordInfo.channelCount = 2;
@@ -144,7 +144,7 @@ TEST_F(RawPageDraw, GuardedDivisionsDrawNoWave) {
 }
 
 TEST_F(RawPageDraw, NoPageBufferDrawsOnlyTheGrid) {
-  DisplayColors[3] = kRed;
+  DisplayColors[2] = kRed;
   const Extent grid = Draw(kRed);
   // 31 dotted lines of one second and the epoch lines, nothing else.
   EXPECT_GT(grid.count, 0);
