@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common/fileaccess/fyn_byte_io.h"
+#include "common/fileaccess/fyn_group_codec.h"
 
 using fyn::ByteReader;
 using fyn::FynFile;
@@ -340,4 +341,23 @@ std::int16_t FynFileAccess::CreateNewGroupSpace(const char* name, std::uint32_t 
   }
   if (!target.Commit()) return IoFail(target);
   return InitParams();
+}
+
+std::int16_t FynFileAccess::ReadRawChannelParam(int channel, _FynRawG2Param* param) {
+  const std::int16_t kind = CheckKind(kFynTypeRaw);
+  if (kind != kFynOk) return kind;
+  FynFile file;
+  if (!OpenRead(file)) return kFynError;
+  std::vector<unsigned char> group;
+  const std::int16_t status = ReadGroup(file, 1, &group);
+  if (status != kFynOk) return status;
+  switch (fyn::ParseRawG2(group, channel, param)) {
+    case fyn::Parse::Ok:
+      return kFynOk;
+    case fyn::Parse::OutOfRange:
+      return kFynError;
+    case fyn::Parse::Damaged:
+      break;
+  }
+  return Damaged();
 }

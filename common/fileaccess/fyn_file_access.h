@@ -107,6 +107,9 @@ class FynFileAccess {
   std::uint64_t GroupLength(int index) const { return groupLength_[index]; }
   // Reads the whole of group `index` into `bytes`. 0 / -1.
   std::int16_t ReadGroup(fyn::FynFile& file, int index, std::vector<unsigned char>* bytes);
+  // Reads the channel parameters of one channel from group 2 of a raw-kind file.
+  // 0, -1 (I/O failure, channel out of range, damaged group) or -2.
+  std::int16_t ReadRawChannelParam(int channel, _FynRawG2Param* param);
   // Index of the data group: the last group, or the one before it when an event group
   // follows. Negative status on failure.
   int DataGroupIndex();

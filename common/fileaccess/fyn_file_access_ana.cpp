@@ -193,20 +193,5 @@ std::int16_t FynFileAccessEPRaw::GetGroup1ParamRaw(_EPRawG1Param* param) {
 }
 
 std::int16_t FynFileAccessEPRaw::GetGroup2ParamRaw(int channel, _EPRawG2Param* param) {
-  const std::int16_t kind = CheckKind(kFynTypeRaw);
-  if (kind != kFynOk) return kind;
-  FynFile file;
-  if (!OpenRead(file)) return kFynError;
-  std::vector<unsigned char> group;
-  const std::int16_t status = ReadGroup(file, 1, &group);
-  if (status != kFynOk) return status;
-  switch (fyn::ParseRawG2(group, channel, param)) {
-    case fyn::Parse::Ok:
-      return kFynOk;
-    case fyn::Parse::OutOfRange:
-      return kFynError;
-    case fyn::Parse::Damaged:
-      break;
-  }
-  return Damaged();
+  return ReadRawChannelParam(channel, param);
 }
