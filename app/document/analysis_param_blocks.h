@@ -362,6 +362,9 @@ struct AnalysisParamBlocks {
   DocumentOptionWords optionWords;
 };
 
+// FFT size of the LF/HF point setting: 64 << n for n 0..6, 512 for any other value.
+inline int LfHfFftPoints(unsigned setting) { return setting <= 6 ? (64 << setting) : 512; }
+
 // Resets. `channelCount` is the open recording's channel count, used by the repair modes.
 void SetDefaultStageTypeParam(StageTypeParam* block);
 void SetDefaultChDispScale(ChDispScaleParam* block);

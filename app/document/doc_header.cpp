@@ -420,6 +420,5 @@ int CQLM2_AnalyzerDoc::CheckRecordLength() {
 }
 
 int CQLM2_AnalyzerDoc::GetFFTPointNum() const {
-  const unsigned n = Params.sleepDstrb.lfhfPointsIndex;
-  return n <= 6 ? (64 << n) : 512;
+  return LfHfFftPoints(Params.sleepDstrb.lfhfPointsIndex);
 }

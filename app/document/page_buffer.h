@@ -25,6 +25,14 @@ struct DividedPageSpectra {
   std::array<std::array<std::vector<float>, 3>, 5> slots;
 };
 
+// The single-channel spectrum the workspace shows: the channel it was computed for (-1 none),
+// its value count (FFT points / 2 + 1) and the values.
+struct SimpleSpectrumSet {
+  std::int32_t channel = -1;
+  std::int32_t valueCount = 0;
+  std::vector<float> values;
+};
+
 // Result of reading one page slot (SetPageRawData by kind).
 enum PageSlotResult : int {
   kPageSlotRead = 0,

@@ -88,6 +88,7 @@ std::uint16_t CQLM2_AnalyzerDoc::ResetMember(std::uint16_t keepSettings) {
 void CQLM2_AnalyzerDoc::ReleaseAll() {
   RecognitionTables.FreeRcgnzSleepDstrb();
   Marks.Free();
+  SimpleSpectrum = SimpleSpectrumSet{};
 }
 
 bool CQLM2_AnalyzerDoc::BatchForbidsClose() const {

@@ -197,6 +197,20 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // The FFT size of the LF/HF setting: 64 << n for n 0..6, 512 otherwise.
   int GetFFTPointNum() const;
 
+  // ---- Raw-data fingerprint, simple spectrum, LF/HF (doc_record_checks.cpp) ----
+  // Sum of 100 stored 16-bit samples of each selected channel from sample rate x seconds on
+  // (an own raw file uses the first channel's rate for all). channelFlags: one flag per
+  // channel, non-zero selected; null selects all. 0 for an analysis file, no source or a
+  // source that cannot be read.
+  std::uint32_t GetRawWordSum(int seconds, const std::int32_t* channelFlags);
+  // Spectrum of one channel of page slot kind from sample start of its page data on (zeros
+  // after the page data) into SimpleSpectrum. 1 done; 0 and nothing changed when start is not
+  // a sample of the channel.
+  int CalcSimpleFFTData(short kind, int channel, int start);
+  SimpleSpectrumSet SimpleSpectrum;
+  // LF and HF of the ECG channel into the recognition tables (allocated by the caller).
+  void CalcLFHF();
+
   // ---- Epoch, page and time helpers (doc_epoch_time.cpp) ----
   int GetPageNum(int span, int threshold) const;
   int GetPageOfEpoch(int epoch) const;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/document/epoch_values.h"
+#include "app/document/import_plugin.h"
 #include "app/document/qlm2_analyzer_app.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/document/seizure_finding.h"
@@ -26,8 +27,15 @@ ResultFileDocument DocumentOf(CQLM2_AnalyzerDoc& d) {
                          d.RecordInfo,    d.ResultMemos,       d.LastScreenedEpoch, d.RecordSeconds, d.ResultPath,
                          SeizureMarks,    WaveDetectParam,     WaveDetectTimeDivision,
                          std::max(d.GetRecordSec(), 0), {}, {}, {}};
-  // The samples behind the check value are not read yet: files are written with 0 and the
-  // consistency questions always run when they are opened.
+  // The check value ties a result file to the raw samples of its recording.
+  doc.rawSampleSum = [&d](int second, const std::array<int, 32>* flags) {
+    return d.GetRawWordSum(second, flags != nullptr ? flags->data() : nullptr);
+  };
+  doc.pluginDataType = [&d] {
+    if (!PluginModule.IsLoaded()) return -1;
+    auto dataType = PluginModule.Function<ImpGetDataType>("GetDataType");
+    return dataType != nullptr ? dataType(d.RecordInfo.path.c_str()) : -1;
+  };
   doc.saveModeSetting = [] {
     if (TheApp()) TheApp()->WriteSetting();
   };

@@ -852,7 +852,7 @@ BodyStatus ReadBody(const ResultFileDocument& doc, const RafHead& head, std::spa
     ls.param = &p.sleepDstrb;
     ls.peaks = std::span<const std::int32_t>(t.ECGRcgnz().positions.data(), static_cast<std::size_t>(t.ECGRcgnz().count));
     ls.samplingRate = doc.channels[static_cast<std::size_t>(ecg)].rate;
-    ls.fftPoints = 64 << std::min<int>(p.sleepDstrb.lfhfPointsIndex, 3);
+    ls.fftPoints = LfHfFftPoints(p.sleepDstrb.lfhfPointsIndex);
     ls.epochCount = d;
     ls.epochSeconds = e;
     ls.lf = t.ECGLF();

@@ -35,7 +35,7 @@ IMP_EXPORT int SelectMontCal(const char*, int16_t* montage, int16_t* calibration
   return 1;
 }
 IMP_EXPORT int GetChNum(const char*, int16_t) { return Fails("GetChNum") ? 0 : g_state.channels; }
-IMP_EXPORT int GetDataType(const char*) { return Fails("GetDataType") ? -1 : 0; }
+IMP_EXPORT int GetDataType(const char*) { return Fails("GetDataType") ? -1 : g_state.dataType; }
 IMP_EXPORT int GetSampling(const char*, int16_t, int channel, double* rate) {
   if (Fails("GetSampling") || !ValidChannel(channel)) return 0;
   *rate = g_state.rateHz;
@@ -83,6 +83,12 @@ IMP_EXPORT int GetRawData(const char*, int, int16_t, int channel, ImpReadRequest
   ++g_state.rawCalls;
   if (Fails("GetRawData") || !ValidChannel(channel)) return 0;
   for (uint32_t i = 0; i < request.count; ++i) out[i] = static_cast<float>(channel * 1000 + (request.first + i) % 1000);
+  return 1;
+}
+IMP_EXPORT int GetRawWordData(const char*, int, int16_t, int32_t channel, int32_t first, int count, uint16_t* out) {
+  if (Fails("GetRawWordData") || !ValidChannel(channel) || channel >= 32) return 0;
+  g_state.wordFirst[channel] = first;
+  for (int i = 0; i < count; ++i) out[i] = static_cast<uint16_t>(g_state.wordBase + channel);
   return 1;
 }
 IMP_EXPORT void ExitDLLFile(const char*, int) { ++g_state.exitCalls; }

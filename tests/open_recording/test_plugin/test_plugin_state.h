@@ -24,6 +24,9 @@ struct TestPluginAnswers {
   ImpFilterRecord filter = {};        // the same for every channel
   int exitCalls = 0;                  // ExitDLLFile calls so far
   int rawCalls = 0;
+  int dataType = 0;                   // GetDataType's answer
+  uint16_t wordBase = 1;              // GetRawWordData gives wordBase + channel for every sample
+  int32_t wordFirst[32] = {};         // first sample asked per channel
 };
 
 typedef TestPluginAnswers* (*TestPluginStateFn)(void);
