@@ -6,7 +6,9 @@
 #include <string>
 
 #include "app/document/epoch_table_bindings.h"
+#include "app/document/import_plugin.h"
 #include "app/document/qlm2_analyzer_doc.h"
+#include "app/document/seizure_finding.h"
 #include "app/frame/program_settings.h"
 #include "common/fileaccess/fyn_file_access_raw.h"
 #include "platform/res/resource_store.h"
@@ -15,6 +17,8 @@
 namespace {
 
 constexpr std::uint32_t kFailToGetMemory = 2522;
+constexpr int kOwnRaw = 0;
+constexpr int kPlugin = 3;
 
 }  // namespace
 
@@ -28,6 +32,8 @@ int CQLM2_AnalyzerDoc::Init4ChangeEpochTime(int epochs, int epochSeconds, int ch
     if (EpochTables.SetNew(epochs, epochSeconds, channelCount, bandChannels, flag) == 0) return 0;
     if (ResetNewRepresentSleepDstrb() == 0) return 0;
     if (SetNewRcgnzSleepDstrb(epochs) == 0) return 0;
+    // The Wave detect marks, 10 a second, in the edition that has the feature.
+    AllocateSeizureMarks(RecordSeconds);
     return 1;
   } catch (const std::bad_alloc&) {
     ui::MessageBox(std::string("CQLM2_AnalyzerDoc::Init4ChangeEpochTime\n") + res::LoadString(kFailToGetMemory));
@@ -53,6 +59,8 @@ int CQLM2_AnalyzerDoc::ResetNewRepresentSleepDstrb() {
 int CQLM2_AnalyzerDoc::SetNewRcgnzSleepDstrb(int epochCount) {
   const SleepDstrbChannels ch = SleepDstrbChannelsOf(Params.sleepDstrb);
   SleepDstrbTables& t = RecognitionTables;
+  t.ClearChangedWords();
+  t.ArousalPageCount() = 0;
   const int n = std::max(epochCount, 0);
   const int resp = n * LyrEpochParameter::GetRprsntNumResp(EpochSeconds);
   const int lm = n * LyrEpochParameter::GetRprsntNumLM(EpochSeconds);
@@ -68,6 +76,7 @@ int CQLM2_AnalyzerDoc::SetNewRcgnzSleepDstrb(int epochCount) {
   t.AllocateLMBoth(ch, lm);
   t.AllocateECGTables(ch, n, EpochSeconds);
   t.AllocateSnore(ch, snore);
+  RcgnzReady = 1;
   t.AllocateArousalTables(ch, arousal);
   t.AllocateArousalPageTbl(ch, EpochSeconds, PageSeconds);
   return 1;
@@ -76,21 +85,44 @@ int CQLM2_AnalyzerDoc::SetNewRcgnzSleepDstrb(int epochCount) {
 void CQLM2_AnalyzerDoc::FreeRcgnzSleepDstrb() { RecognitionTables.FreeRcgnzSleepDstrb(); }
 
 int CQLM2_AnalyzerDoc::getEventInfo() {
-  if (RecordInfo.sourceKind != 0) return 1;
-  FynFileAccessRaw file(RecordInfo.path.c_str());
+  if (RecordInfo.sourceKind == kOwnRaw) {
+    FynFileAccessRaw file(RecordInfo.path.c_str());
+    EventNames.clear();
+    if (file.InitParams() != 0) return 0;
+    const std::int16_t count = file.GetEventTypeCount();
+    if (count < 0) return 0;
+    std::vector<std::string> names(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+      if (file.GetEventName(i, &names[static_cast<std::size_t>(i)]) != 0) return 0;
+    EventNames = std::move(names);
+    return 1;
+  }
+  if (RecordInfo.sourceKind != kPlugin) return 1;
   EventNames.clear();
-  if (file.InitParams() != 0) return 0;
-  const std::int16_t count = file.GetEventTypeCount();
-  if (count < 0) return 0;
+  if (!PluginModule.IsLoaded()) return 0;
+  const char* path = RecordInfo.path.c_str();
+  auto checkType = PluginModule.Function<ImpCheckFileType>("CheckFileType");
+  if (checkType == nullptr) return 0;
+  if (checkType(path) == 0) return 1;
+  auto typeNum = PluginModule.Function<ImpGetEventTypeNum>("GetEventTypeNum");
+  auto eventName = PluginModule.Function<ImpGetEventName>("GetEventName");
+  if (typeNum == nullptr || eventName == nullptr) return 0;
+  // A plug-in's count is bounded as the own file's 16-bit count is.
+  const int count = std::clamp(typeNum(path), 0, 0x7FFF);
   std::vector<std::string> names(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i)
-    if (file.GetEventName(i, &names[static_cast<std::size_t>(i)]) != 0) return 0;
+  std::vector<char> text(IMP_NAME_CAPACITY);
+  for (int i = 0; i < count; ++i) {
+    std::fill(text.begin(), text.end(), '\0');
+    eventName(path, i, text.data(), IMP_NAME_CAPACITY);
+    names[static_cast<std::size_t>(i)] = PluginText(text.data(), IMP_NAME_CAPACITY);
+  }
   EventNames = std::move(names);
   return 1;
 }
 
 int CQLM2_AnalyzerDoc::getEventData() {
-  if (RecordInfo.sourceKind != 0) return 1;
+  if (RecordInfo.sourceKind == kPlugin) return getPluginEventData();
+  if (RecordInfo.sourceKind != kOwnRaw) return 1;
   Events.clear();
   EventRate = 0;
   FynFileAccessRaw file(RecordInfo.path.c_str());
@@ -109,5 +141,34 @@ int CQLM2_AnalyzerDoc::getEventData() {
   }
   Events = std::move(events);
   EventRate = static_cast<std::int32_t>(g1.samplingHz * 1.00001);
+  return 1;
+}
+
+int CQLM2_AnalyzerDoc::getPluginEventData() {
+  Events.clear();
+  EventRate = 0;
+  if (!PluginModule.IsLoaded()) return 0;
+  const char* path = RecordInfo.path.c_str();
+  auto eventNum = PluginModule.Function<ImpGetEventNum>("GetEventNum");
+  auto eventCh = PluginModule.Function<ImpGetEventCh>("GetEventCh");
+  auto sampling = PluginModule.Function<ImpGetSampling>("GetSampling");
+  auto eventPos = PluginModule.Function<ImpGetEventPos>("GetEventPos");
+  if (eventNum == nullptr || eventCh == nullptr || sampling == nullptr || eventPos == nullptr) return 0;
+  const int count = std::max(eventNum(path, 0, MontageNumber), 0);
+  std::int32_t channel = -1;
+  eventCh(path, &channel);
+  if (channel == -1) channel = 0;
+  double hz = 0.0;
+  if (sampling(path, MontageNumber, channel, &hz) == 0) return 0;
+  std::vector<EventEntry> events(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    std::int32_t position = 0, type = 0;
+    if (eventPos(path, 0, MontageNumber, i, &position, &type) == 0) return 0;
+    EventEntry& e = events[static_cast<std::size_t>(i)];
+    e.type = type < 0 ? 0 : type;
+    e.position = position;
+  }
+  Events = std::move(events);
+  EventRate = static_cast<std::int32_t>(hz * 1.00001);
   return 1;
 }

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "app/document/close_questions.h"
-#include "app/document/doc_page_fill.h"
 #include "app/document/import_plugin.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
@@ -173,7 +172,7 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
   CheckStageTypeParam(&Params.stageType);
 
   // 29.
-  if (FillPageBuffers(*this) != 0) return FailOpen();
+  if (SetPageData() != 0) return FailOpen();
 
   // 31.
   DocumentLoaded = 1;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/document/import_plugin.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/program_settings.h"
@@ -364,11 +365,48 @@ int CQLM2_AnalyzerDoc::getFYAData(unsigned page, int seconds, float* buffer) {
   return 1;
 }
 
+int CQLM2_AnalyzerDoc::ReadPluginChannel(int channel, std::uint32_t first, std::uint32_t count, float* out) {
+  if (channel < 0 || channel >= ChannelCount(*this) || out == nullptr) return 0;
+  if (!PluginModule.IsLoaded()) return 0;
+  auto getRaw = PluginModule.Function<ImpGetRawData>("GetRawData");
+  if (getRaw == nullptr) return 0;
+  if (count == 0) return 1;
+  const LyrChInfo& ch = ChInfo[channel];
+  ImpReadRequest request{};
+  request.first = first;
+  request.count = count;
+  request.calMode = static_cast<std::uint16_t>(CalibrationNumber);
+  request.calFlag = ch.calibration.calibrated;
+  request.topSample = ch.calibration.topSample;
+  request.bottomSample = ch.calibration.bottomSample;
+  request.topValue = ch.calibration.topValue;
+  request.bottomValue = ch.calibration.bottomValue;
+  request.fullScale = ch.calibration.fullScale;
+  if (getRaw(RecordInfo.path.c_str(), 0, MontageNumber, channel, request, out) == 0) return 0;
+  // The plug-in gives the recorded polarity; the channel's invert switch applies to it as it
+  // does to the other sources.
+  if (ch.invert != 0)
+    for (std::uint32_t i = 0; i < count; ++i) out[i] = -out[i];
+  return 1;
+}
+
 int CQLM2_AnalyzerDoc::getPluginData(unsigned page, int seconds, float* buffer) {
-  (void)page;
-  (void)seconds;
-  (void)buffer;
-  return 0;
+  if (!PluginModule.IsLoaded() || PluginModule.Function<ImpGetRawData>("GetRawData") == nullptr) return 0;
+  const int channels = ChannelCount(*this);
+  std::size_t place = 0;
+  for (int c = 0; c < channels; ++c) {
+    const LyrChInfo& ch = ChInfo[c];
+    const std::size_t span = SpanOf(ch, seconds);
+    const long long dataCount = ch.dataCount;
+    const long long pos = ReadPosition(ch, page, seconds);
+    // The span, shortened where the channel's data end; the rest stays zero.
+    const long long m = std::min(static_cast<long long>(span), dataCount - pos);
+    if (m > 0 && ReadPluginChannel(c, static_cast<std::uint32_t>(pos), static_cast<std::uint32_t>(m),
+                                   buffer + place) == 0)
+      return 0;
+    place += span;
+  }
+  return 1;
 }
 
 int CQLM2_AnalyzerDoc::MovePageRawData(int forward) {

@@ -57,11 +57,19 @@ typedef struct ImpSubjectInfoV1 {
   char outOrIn[IMP_NAME_CAPACITY];
 } ImpSubjectInfoV1;
 
-/* A sample range read by GetRawData, passed by value (64 bytes). */
+/* A sample range read by GetRawData, passed by value (64 bytes), with the channel's
+   calibration as the program holds it (a plug-in may ignore it and give physical values). */
 typedef struct ImpReadRequest {
   uint32_t first;       /* first sample index */
   uint32_t count;       /* samples to read */
-  uint8_t reserved[56];
+  uint16_t calMode;     /* calibration number chosen with the montage */
+  uint16_t calFlag;
+  uint16_t topSample;
+  uint16_t bottomSample;
+  double topValue;
+  double bottomValue;
+  double fullScale;
+  uint8_t reserved[24];
 } ImpReadRequest;
 
 /* Start time: year, month, day of week, day, hour, minute, second, millisecond. */
@@ -104,4 +112,5 @@ typedef void (*ImpExitDLLFile)(const char* path, int zero);
 
 #ifdef __cplusplus
 }
+static_assert(sizeof(ImpReadRequest) == 64, "the read request goes by value as 64 bytes");
 #endif

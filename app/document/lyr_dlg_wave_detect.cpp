@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/document/import_plugin.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/main_frame.h"
 #include "app/frame/program_settings.h"
@@ -62,9 +63,12 @@ void FindSeizureInDocument(CQLM2_AnalyzerDoc& doc, bool wholeRecording, bool cha
                                   static_cast<std::int16_t>(info.invert)) == 0;
     };
   } else if (doc.RecordInfo.sourceKind == kSourcePlugin) {
-    // Plug-in recordings are searched once the plug-in's sample reading is bound here; until
-    // then nothing is read and nothing is marked.
-    reader = [](std::int64_t, std::int64_t, float*) { return true; };
+    // Read as the page buffer reads it; a missing plug-in or export reads nothing.
+    reader = [&doc, c](std::int64_t first, std::int64_t count, float* out) {
+      if (first < 0 || count <= 0 || first + count - 1 > 0xFFFFFFFFLL) return false;
+      if (!PluginModule.IsLoaded() || PluginModule.Function<ImpGetRawData>("GetRawData") == nullptr) return true;
+      return doc.ReadPluginChannel(c, static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(count), out) != 0;
+    };
   }
   FindSeizure(wholeRecording, ch, reader, chain, WaveDetectParam, SeizureMarks);
 }

@@ -74,6 +74,8 @@ std::uint16_t CQLM2_AnalyzerDoc::ResetMember(std::uint16_t keepSettings) {
   MontageNumber = 0;
   CalibrationNumber = 0;
   for (auto& buffer : RecordInfo.pageBuffers) std::vector<float>().swap(buffer);
+  RcgnzReady = 0;
+  EventRate = 0;
   WorkBlock.fill(0);
   WorkWord = 0;
   if (keepSettings == 0) {
@@ -86,6 +88,8 @@ std::uint16_t CQLM2_AnalyzerDoc::ResetMember(std::uint16_t keepSettings) {
 }
 
 void CQLM2_AnalyzerDoc::ReleaseAll() {
+  std::vector<std::string>().swap(EventNames);
+  std::vector<EventEntry>().swap(Events);
   RecognitionTables.FreeRcgnzSleepDstrb();
   Marks.Free();
   SimpleSpectrum = SimpleSpectrumSet{};

@@ -115,6 +115,10 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   int getFYDData(unsigned page, int seconds, float* buffer);
   int getFYAData(unsigned page, int seconds, float* buffer);
   int getPluginData(unsigned page, int seconds, float* buffer);
+  // count physical samples of a channel from its sample first through the loaded import
+  // plug-in, negated when the channel's invert switch is on. 1 ok; 0 when the plug-in or its
+  // "GetRawData" is missing or the plug-in reports failure.
+  int ReadPluginChannel(int channel, std::uint32_t first, std::uint32_t count, float* out);
   // Processing of one channel span in place. 1 ok, 0 when the filter cannot be made.
   static int CalcNotchFilter(float* data, unsigned long m, int filterKind, int notch, double lineHz,
                              unsigned short mode, double cut1, double cut2, double rate);
@@ -143,8 +147,11 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // (the fields are then empty).
   int getEventInfo();
   int getEventData();
+  int getPluginEventData();
   int ResetNewRepresentSleepDstrb();
   int SetNewRcgnzSleepDstrb(int epochCount);
+  // 1 once the recognition tables were made for the open recording's epochs; 0 after a reset.
+  std::uint32_t RcgnzReady = 0;
   void FreeRcgnzSleepDstrb();
 
   // ---- Recording services of the shared dialogs and the frame's window commands ----

@@ -84,8 +84,11 @@ TEST_F(DsiTest, EdfPlusAndBdfPlusOpenWithRatesValuesStartTimeAndEvents) {
     EXPECT_EQ(r.ageMonths, 8);
     EXPECT_EQ(r.freeComments[0].label, "SubjectID");
     EXPECT_EQ(r.freeComments[0].text, "P-0042");
-    // Known samples of the first page in physical values, channel 1 after channel 0's slot.
-    const std::vector<float>& page = r.pageBuffers[0];
+    // Known samples of the first page in physical values, channel 1 after channel 0's slot
+    // (read again without the recording's filters).
+    for (int ch = 0; ch < 2; ++ch) Doc().ChInfo[ch].filterMode = 4;
+    ASSERT_EQ(Doc().SetPageData(), 0);
+    const std::vector<float>& page = r.pageBuffers[2];
     for (int i : {0, 1, 150, 2999}) EXPECT_NEAR(page[static_cast<std::size_t>(i)], Sample(0, i), c.tolerance) << i;
     const std::size_t ch1 = 100 * 30 + 1;
     for (int i : {0, 77, 1499}) EXPECT_NEAR(page[ch1 + static_cast<std::size_t>(i)], Sample(1, i), c.tolerance) << i;

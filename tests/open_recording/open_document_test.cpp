@@ -32,9 +32,9 @@ TEST_F(OpenTest, OwnRawFileOpensInWholeEpochsWithItsHeader) {
   EXPECT_EQ(r.startDateTime, (std::array<std::uint16_t, 7>{2024, 3, 14, 22, 5, 9, 125}));
   EXPECT_EQ(r.startTimeOfDayMs, ((22u * 60 + 5) * 60 + 9) * 1000 + 125);
   EXPECT_EQ(LastFolderPath, sys::FolderOf(path));
-  // The current page is in every slot, channel after channel.
+  // One page row: only the current page's slot is held, channel after channel.
   const std::size_t slot = 2 * (10 * 3600 + 1);
-  for (const auto& buffer : r.pageBuffers) ASSERT_EQ(buffer.size(), slot);
+  for (int kind = 0; kind < 5; ++kind) EXPECT_EQ(r.pageBuffers[kind].size(), kind == 2 ? slot : 0u) << kind;
   EXPECT_TRUE(sys::IsReadOnly(path));
   EXPECT_TRUE(testhooks::ShownMessageBoxes().empty());
 }
@@ -174,8 +174,12 @@ TEST_F(OpenTest, PluginRecordingOpensWithItsCalibrationFiltersAndSubject) {
   EXPECT_EQ(r.freeComments[0].text, "East 3");
   EXPECT_EQ(r.startDateTime, (std::array<std::uint16_t, 7>{2021, 6, 15, 22, 30, 5, 250}));
   EXPECT_EQ(r.startTimeValid, 1);
-  // Channel 1 of the current page holds its plug-in values after channel 0's slot.
-  EXPECT_FLOAT_EQ(r.pageBuffers[0][200 * 30 + 1 + 7], 1007.0f);
+  // The current page is read through the plug-in (and filtered); channel 1's samples as the
+  // plug-in gives them.
+  EXPECT_EQ(r.pageBuffers[2].size(), 2u * (200 * PageSeconds + 1));
+  float samples[8] = {};
+  ASSERT_EQ(Doc().ReadPluginChannel(1, 0, 8, samples), 1);
+  EXPECT_FLOAT_EQ(samples[7], 1007.0f);
   EXPECT_TRUE(PluginModule.IsLoaded());
   // Closing lets the plug-in go, after telling it.
   ASSERT_TRUE(Doc().OnNewDocument());
@@ -207,7 +211,7 @@ TEST_F(OpenTest, PluginRefusalsFailTheOpenAndUnloadIt) {
       {"GetDataType", 1, "GetDataType", {}},
       {"GetActualTime is no failure", 1, "GetActualTime", {}},
       {"GetChName", 1, "GetChName", {}},
-      {"GetRawData", 1, "GetRawData", {}},
+      {"GetRawData", 1, "GetRawData", {"CQLM2_AnalyzerDoc::SetPageData\nThe recording could not be read. The page is shown blank."}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

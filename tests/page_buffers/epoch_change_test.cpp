@@ -1,4 +1,5 @@
 // Rebuilding the per-epoch tables for an epoch length, and the events of own raw files.
+#include "app/document/seizure_finding.h"
 #include "page_fixture.h"
 
 using namespace pagefix;
@@ -17,8 +18,12 @@ TEST_F(PageTest, EpochLengthChangeRebuildsTablesForTheAssignedChannels) {
   doc.Params.fftBand.channelSwitch[0] = 1;
   doc.Params.fftBand.channelSwitch[4] = 1;
   doc.Params.fftBand.channelSwitch[5] = 2;  // only switches equal to 1 count
+  EXPECT_EQ(doc.RcgnzReady, 0u);
   ASSERT_EQ(doc.Init4ChangeEpochTime(100, 30, 6, 1), 1);
   EXPECT_EQ(doc.PageEndEpoch, -1);
+  EXPECT_EQ(doc.RcgnzReady, 1u);
+  // The Wave detect marks exist only in the edition that has the feature.
+  EXPECT_EQ(SeizureMarks.size(), WaveDetectAvailable() ? 30000u : 0u);
   EXPECT_EQ(doc.EpochTables.EpochCount(), 100);
   EXPECT_EQ(doc.EpochTables.BandChCount(), 2);
   EXPECT_TRUE(doc.EpochTables.HasRprsntTable());

@@ -78,9 +78,10 @@ IMP_EXPORT int GetChName(const char*, int16_t, char* names, int capacity) {
   }
   return 1;
 }
-IMP_EXPORT int GetEventNum(const char*, int, int16_t) { return 0; }
+IMP_EXPORT int GetEventNum(const char*, int, int16_t) { return g_state.eventCount; }
 IMP_EXPORT int GetRawData(const char*, int, int16_t, int channel, ImpReadRequest request, float* out) {
   ++g_state.rawCalls;
+  g_state.lastRequest = request;
   if (Fails("GetRawData") || !ValidChannel(channel)) return 0;
   for (uint32_t i = 0; i < request.count; ++i) out[i] = static_cast<float>(channel * 1000 + (request.first + i) % 1000);
   return 1;
@@ -94,6 +95,20 @@ IMP_EXPORT int GetRawWordData(const char*, int, int16_t, int32_t channel, int32_
 IMP_EXPORT void ExitDLLFile(const char*, int) { ++g_state.exitCalls; }
 
 #ifndef TEST_PLUGIN_MINIMAL
+IMP_EXPORT int GetEventTypeNum(const char*) { return 2; }
+IMP_EXPORT int GetEventName(const char*, int type, char* out, int capacity) {
+  return Put(type == 0 ? "Lights off" : "Arousal", out, capacity);
+}
+IMP_EXPORT int GetEventCh(const char*, int32_t* channel) {
+  *channel = g_state.eventChannel;
+  return 1;
+}
+IMP_EXPORT int GetEventPos(const char*, int, int16_t, int event, int32_t* position, int32_t* type) {
+  if (Fails("GetEventPos") || event < 0 || event >= 4) return 0;
+  *position = g_state.eventPositions[event];
+  *type = g_state.eventTypes[event];
+  return 1;
+}
 IMP_EXPORT int GetDLLFileInfo(const char*) { return Fails("GetDLLFileInfo") ? 0 : 1; }
 IMP_EXPORT int GetSubjectInfo2(const char*, char* name, int nameCapacity, int16_t* gender, int16_t* years,
                                int16_t* months, char* labels, char* texts, int itemCapacity) {

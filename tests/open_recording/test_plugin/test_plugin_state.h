@@ -27,6 +27,13 @@ struct TestPluginAnswers {
   int dataType = 0;                   // GetDataType's answer
   uint16_t wordBase = 1;              // GetRawWordData gives wordBase + channel for every sample
   int32_t wordFirst[32] = {};         // first sample asked per channel
+  ImpReadRequest lastRequest = {};    // the last GetRawData request
+  // Events: GetEventNum answers eventCount; the full variant names two types and gives the
+  // event channel and the events' positions and types.
+  int eventCount = 0;
+  int32_t eventChannel = 0;
+  int32_t eventPositions[4] = {};
+  int32_t eventTypes[4] = {};
 };
 
 typedef TestPluginAnswers* (*TestPluginStateFn)(void);
