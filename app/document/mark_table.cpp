@@ -17,6 +17,9 @@ int MarkTable::AllocateMark(int recordSeconds, const tablemem::FailureReporter& 
          tablemem::AllocZeroed(end_[i], tablemem::Count(seconds));
     count_[i] = 0;
   }
+  runOpen_.fill(0);
+  overflow_.fill(0);
+  overflowAll_ = 0;
   if (!ok) {
     Free();
     if (report) report(tablemem::OutOfMemoryMessage("CQLM2_AnalyzerDoc::AllocateMark"));
@@ -36,6 +39,9 @@ void MarkTable::Free() {
   flagLength_ = 0;
   capacity_ = 0;
   marksPresent_ = 0;
+  runOpen_.fill(0);
+  overflow_.fill(0);
+  overflowAll_ = 0;
 }
 
 void MarkTable::MarkSpan(int type, float startSeconds, float endSeconds) {

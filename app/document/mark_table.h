@@ -39,6 +39,18 @@ class MarkTable {
   float* End(int type);
   int Count(int type) const;
   void SetCount(int type, int count);
+  // Trigger runs of a screening batch: a run of a type is open (its start stored at
+  // Count(type), its end not yet), and a type's list or any list overflowed.
+  int RunOpen(int type) const { return ValidType(type) ? runOpen_[static_cast<std::size_t>(type)] : 0; }
+  void SetRunOpen(int type, int value) {
+    if (ValidType(type)) runOpen_[static_cast<std::size_t>(type)] = static_cast<std::uint16_t>(value);
+  }
+  int Overflow(int type) const { return ValidType(type) ? overflow_[static_cast<std::size_t>(type)] : 0; }
+  void SetOverflow(int type, int value) {
+    if (ValidType(type)) overflow_[static_cast<std::size_t>(type)] = static_cast<std::uint16_t>(value);
+  }
+  int OverflowAll() const { return overflowAll_; }
+  void SetOverflowAll(int value) { overflowAll_ = static_cast<std::uint16_t>(value); }
 
  private:
   static bool ValidType(int type) { return type >= 0 && type < kMarkTypeCount; }
@@ -48,6 +60,9 @@ class MarkTable {
   std::array<std::vector<std::uint8_t>, kMarkTypeCount> flags_;
   int capacity_ = 0;
   std::array<int, kMarkTypeCount> count_{};
+  std::array<std::uint16_t, kMarkTypeCount> runOpen_{};
+  std::array<std::uint16_t, kMarkTypeCount> overflow_{};
+  std::uint16_t overflowAll_ = 0;
   std::array<std::vector<float>, kMarkTypeCount> start_;
   std::array<std::vector<float>, kMarkTypeCount> end_;
 };

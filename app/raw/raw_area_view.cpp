@@ -10,6 +10,7 @@
 #include "app/frame/display_fonts.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/program_settings.h"
+#include "app/raw/page_epoch_values.h"
 #include "app/raw/raw_dummy_view.h"
 #include "app/raw/raw_page_geometry.h"
 #include "app/raw/recognition_binding.h"
@@ -404,6 +405,7 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
     recognitionCtx.printOffsetX = printing ? printRect_.left : 0;
     if (!recognition_) recognition_ = std::make_unique<RawPageRecognition>();
     recognition_->GetWFRAnaAlloc(recognitionCtx);
+    PageEpochValues epochValues = PageEpochValuesForRow(*doc, CQLM2_AnalyzerDoc::MainFrame(), rowIndex_);
     for (std::size_t c = 0; c < flags.size(); ++c) {
       LyrChInfo& ch = doc->ChInfo[c];
       const std::size_t span = ch.rate > 0 ? static_cast<std::size_t>(ch.rate) * PageSeconds + 1 : 0;
@@ -475,6 +477,7 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
         return static_cast<int>(wave.GetDrawPt(0, static_cast<unsigned long>(std::max(index, 0)), point));
       };
       recognition_->WaveFormRecognitionTransaction(recognitionCtx, static_cast<int>(c), recognitionPage);
+      CalcChannelEpochValues(epochValues, static_cast<int>(c));
     }
     recognition_->CountEyeMovements(recognitionCtx);
   }
