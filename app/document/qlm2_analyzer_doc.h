@@ -14,6 +14,7 @@
 #include "app/document/epoch_parameter.h"
 #include "app/document/mark_table.h"
 #include "app/document/page_buffer.h"
+#include "app/document/screening_condition.h"
 #include "app/document/sleep_dstrb_tables.h"
 #include "platform/ui/document.h"
 
@@ -64,7 +65,8 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // Zeroed at every reset.
   std::array<std::uint8_t, kDocWorkBlockBytes> WorkBlock{};
   std::uint32_t WorkWord = 0;
-  // Last epoch of the page the raw view shows; -1 after every reset and open.
+  // Last epoch of the page a screening run has screened (the run goes on from the epoch
+  // after it); -1 after every reset and open.
   std::int32_t PageEndEpoch = -1;
   // Length of the recording in whole epochs' seconds.
   std::int32_t RecordSeconds = 0;
@@ -168,8 +170,6 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   int AllocateMark();
   // Epoch chosen in the windows, -1 none.
   std::int32_t SelectedEpoch = -1;
-  // -1 while no screening result exists.
-  std::int32_t ScreeningMarker = -1;
   // 1 when sample values are offset binary, 0 two's complement.
   std::uint16_t UnsignedSamples = 1;
   // Event table: the type names, the events (type and sample position) and the sampling rate
@@ -243,8 +243,17 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // Result analysis file: its five memos, the last screened epoch (-1 none) and the path of
   // the result file saved or opened for this recording.
   std::array<std::string, 5> ResultMemos;
-  std::int32_t LastScreenedEpoch = -1;
+  // The page end epoch under the names of the result file and of the settings dialogs:
+  // the last epoch a screening run has reached, -1 while no screening result exists.
+  std::int32_t& LastScreenedEpoch = PageEndEpoch;
+  std::int32_t& ScreeningMarker = PageEndEpoch;
   std::string ResultPath;
+
+  // ---- Screening conditions (app/scoring/screening_conditions.cpp) ----
+  // Up to eight sets of analysis settings, each screened in turn into its result file;
+  // the first ScreeningConditionCount are in use (1..8).
+  std::array<ScreeningCondition, kMaxScreeningConditions> ScreeningConditions;
+  std::uint16_t ScreeningConditionCount = 1;
 
  private:
   void ResetExperimentRecord();

@@ -5,6 +5,7 @@
 std::int32_t DocumentLoaded = 0;
 std::uint16_t ResultModifiedState = 0;
 std::int32_t ScreeningRunning = 0;
+std::uint16_t ScreeningParameterOnly = 0;
 std::uint32_t UtilityHypnogramLoaded = 0;
 std::int32_t AnimalOnlyMode = 0;
 std::int32_t DsiOnlyMode = 0;

@@ -9,8 +9,10 @@ extern std::int32_t DocumentLoaded;
 extern std::uint16_t ResultModifiedState;
 // The result-file code knows the same state by this name.
 inline std::uint16_t& ResultSaveState = ResultModifiedState;
-// Non-zero while a screening or batch run is active (1: in its running state).
+// Screening run state: 0 idle, 1 running, 2 paused.
 extern std::int32_t ScreeningRunning;
+// 0 while a run stages epochs, 1 while it only computes parameters.
+extern std::uint16_t ScreeningParameterOnly;
 // 1 once the utility hypnogram window has loaded a result file.
 extern std::uint32_t UtilityHypnogramLoaded;
 // Modes of the mode ini file: animal-only display and DSI-only File > Open.

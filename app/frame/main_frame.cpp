@@ -15,6 +15,7 @@
 #include "app/frame/display_fonts.h"
 #include "app/frame/settings_startup.h"
 #include "app/raw/raw_dummy_view.h"
+#include "app/raw/wave_recognition.h"
 #include "app/scoring/dsi_silent_open.h"
 #include "app/trend/trend_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
@@ -85,6 +86,7 @@ CMainFrame::CMainFrame()
   MapWindowCommands();
   MapDisplayCommands();
   MapModeCommands();
+  MapScreeningCommands();
 }
 
 CMainFrame::~CMainFrame() { AutoPlayStart = 0; }

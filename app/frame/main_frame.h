@@ -35,6 +35,7 @@ class LyrDlgDetectList;
 class LyrDlgMultiScreening;
 class LyrDlgVideo;
 class LyrFrameBar;
+class RawPageRecognition;
 namespace draw {
 class Dc;
 }
@@ -232,22 +233,44 @@ class CMainFrame : public ui::Frame {
   std::int32_t WaveFollowFlag = 1;
   // 1 while the workspace's video pane plays its file.
   int VideoPlaying = 0;
-  // One recording of a screening batch: the recording, the result file written
-  // for it (empty: none) and five texts.
-  struct ScreeningBatchEntry {
-    std::string recordingPath;
-    std::string path;
-    std::array<std::string, 5> texts;
-  };
-  std::vector<ScreeningBatchEntry> ScreeningBatch;
-  bool ScreeningBatchTooManyMarks = false;
-  // Writes the result file (and the learning-sample file) of a finished batch entry.
-  std::function<void(const ScreeningBatchEntry&)> BatchResultWriter;
-  // Makes a batch entry the current recording and starts screening it; false on failure.
-  std::function<bool(const ScreeningBatchEntry&)> BatchEntryStarter;
   // After a recording's last screened page: last-stage rules, recognition, then the
-  // next batch entry or the end of the batch.
+  // next screening condition or the end of the batch.
   void FinishScreenedRecording();
+  // Set when a mark search overflowed during the screening batch.
+  bool ScreeningBatchTooManyMarks = false;
+
+  // --- Screening (main_frame_screening.cpp; the start commands in app/results) -------
+  void MapScreeningCommands();
+  // Sets up a staging run (StartScreening) or a parameter-only run from the first epoch,
+  // or with resume from the epoch after the last screened one, and screens that page.
+  // 1 when the run is set up; 0 (and ScreeningRunning back to 0) when the recording is
+  // screened to its end or the per-epoch tables cannot be made.
+  int StartScreening(int resume);
+  int StartParameterScreening(int resume);
+  // Puts screening condition n of the document into the document's settings; without
+  // resume the results are cleared for the new settings. 1 ok, 0 when the tables or
+  // the page cannot be made.
+  int ApplyScreeningToCurrentFile(int n, int resume, int staging);
+  // Pauses (stop != 0) or resumes the screening step timer.
+  void StartStopScreeningTimer(int stop);
+  // Ends a run at once (the progress window's "Stop"), keeping what was screened.
+  void FinishScreening();
+  // Runs every sleep-disturbance recogniser over the whole recording.
+  void RunSleepDisturbanceRecognition(int arg);
+  // Screening of the page shown: its wave forms, sleep-disturbance values and epoch
+  // values, then the staging of its epochs. The last screened epoch moves to its end.
+  void ScreenCurrentPage();
+  // Makes the analysis settings that follow from the edited ones agree with them.
+  void AdjustAnalysisSettings();
+  // Opens the Logic window with its caller code (1 the Logic command, 2 the Screening window).
+  void OpenDlgRawSetDiscussinTree(int caller);
+  // Closing of the Logic window with its end code (1 OK): re-scores the screened epochs
+  // unless the Screening window opened it.
+  void CloseLogicDlg(int code);
+  // Confirmation before the last-stage rules of a run stopped by the user.
+  int ConfirmLastStage = 1;
+  // Commands 33011 (the "Other" settings), 33012 and 33013 (start screening).
+  void MapStartScreeningCommands();
 
   // --- Commands that open windows and dialogs (main_frame_windows.cpp) ---------
   void MapWindowCommands();
@@ -338,6 +361,8 @@ class CMainFrame : public ui::Frame {
   // Default fonts, colours and settings when the settings file was not read.
   static void LoadDefaultGlobalSettings();
 
+  // Wave-form recognition state of the pages a screening run screens.
+  std::unique_ptr<RawPageRecognition> screeningRecognition_;
   std::unique_ptr<LyrSplitterWnd> innerSplitter_;
   std::unique_ptr<LyrSplitterWnd> outerSplitter_;
   ui::CreateContext savedCreateContext_;

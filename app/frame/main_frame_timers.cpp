@@ -112,7 +112,10 @@ int CMainFrame::StepNextPage() {
 }
 
 int CMainFrame::StepNextPageWhileScreening() {
-  if (ScreeningRunning == 1 && StepNextPage() == 1) return 1;
+  if (ScreeningRunning == 1 && StepNextPage() == 1) {
+    ScreenCurrentPage();
+    return 1;
+  }
   ScreeningRunning = 0;
   return 0;
 }
@@ -246,35 +249,4 @@ void CMainFrame::SetAutoScrollText(const std::string& text) {
 void CMainFrame::RunWaitTimeDialog() {
   LyrDlgWaitTime dlg(this);
   dlg.DoModal();
-}
-
-void CMainFrame::FinishScreenedRecording() {
-  if (EpochBar != nullptr) EpochBar->EnableCombos(true);
-  // Last-stage rules, the sleep-disturbance recognition over the night and the end
-  // marks belong to the scoring and workspace code that runs on this hook.
-  if (ScreeningFileIndex == -1 || ScreeningDlg == nullptr) return;
-
-  const int k = ScreeningFileIndex;
-  if (k >= 0 && k < static_cast<int>(ScreeningBatch.size())) {
-    const ScreeningBatchEntry& entry = ScreeningBatch[static_cast<std::size_t>(k)];
-    if (!entry.path.empty() && BatchResultWriter) BatchResultWriter(entry);
-  }
-  ++ScreeningFileIndex;
-  for (int i = 0; i < 3; ++i) ui::MessageBeep(ui::MB_ICONASTERISK);
-
-  if (ScreeningFileIndex < static_cast<int>(ScreeningBatch.size())) {
-    const ScreeningBatchEntry& next = ScreeningBatch[static_cast<std::size_t>(ScreeningFileIndex)];
-    if (BatchEntryStarter && BatchEntryStarter(next)) {
-      ScreeningRunning = 1;
-      SetTimer(kTimerScreeningStep, 0);
-      if (EpochBar != nullptr) EpochBar->EnableCombos(false);
-    } else {
-      ui::MessageBox("SCREENING_STATES\n" + res::LoadString(2522));
-      ScreeningFileIndex = -1;
-    }
-    return;
-  }
-  ScreeningFileIndex = -1;
-  if (ScreeningBatchTooManyMarks) ui::MessageBox(res::LoadString(2498));
-  ui::MessageBox(res::LoadString(2386));
 }

@@ -4,8 +4,10 @@
 
 // 1 while every written result file also writes a learning-sample file.
 extern std::uint16_t LearningSampleMode;
-// Entry of the screening batch being worked on, -1 when no batch runs.
+// Screening condition being worked on, -1 when no batch runs.
 extern std::int32_t ScreeningFileIndex;
+// The screening dialog knows the same index by this name.
+inline std::int32_t& ScreeningIndex = ScreeningFileIndex;
 
 // Stage key identifiers: 2000 + digit 0..9 stand for the digit keys.
 inline constexpr std::uint32_t kStageKeyFirst = 2000;

@@ -114,36 +114,6 @@ TEST_F(NavTest, PagingCommandsAreGreyWhileScreening) {
   ScreeningRunning = 0;
 }
 
-TEST_F(NavTest, ScreeningStepAdvancesPagesThenTheBatchSkippingWritesForEmptyPaths) {
-  std::vector<std::string> written;
-  std::vector<std::string> started;
-  Frame().BatchResultWriter = [&](const CMainFrame::ScreeningBatchEntry& e) { written.push_back(e.path); };
-  Frame().BatchEntryStarter = [&](const CMainFrame::ScreeningBatchEntry& e) {
-    started.push_back(e.recordingPath);
-    GoTo(0);
-    return true;
-  };
-  Frame().ScreeningBatch = {{"/rec/a.fyd", "/out/a.raf", {}}, {"/rec/b.fyd", "", {}}, {"/rec/c.fyd", "/out/c.raf", {}}};
-  Frame().ScreeningDlg = reinterpret_cast<LyrDlgScreening*>(&Frame());  // the dialog is open
-  ScreeningFileIndex = 0;
-  ScreeningRunning = 1;
-  GoTo(0);
-  Frame().SetTimer(kTimerScreeningStep, 0);
-  int ticks = 0;
-  while (Frame().IsTimerArmed(kTimerScreeningStep) && ticks < 100) {
-    ASSERT_TRUE(testhooks::FireTimer(Frame(), kTimerScreeningStep));
-    ++ticks;
-  }
-  Frame().ScreeningDlg = nullptr;
-  EXPECT_EQ(ticks, 15) << "five pages a recording, the last tick of each finishes it";
-  EXPECT_EQ(written, (std::vector<std::string>{"/out/a.raf", "/out/c.raf"}));
-  EXPECT_EQ(started, (std::vector<std::string>{"/rec/b.fyd", "/rec/c.fyd"}));
-  EXPECT_EQ(ScreeningFileIndex, -1);
-  EXPECT_EQ(ScreeningRunning, 0);
-  ASSERT_FALSE(testhooks::ShownMessageBoxes().empty());
-  EXPECT_EQ(testhooks::ShownMessageBoxes().back().text, "Screening complete.");
-}
-
 TEST_F(NavTest, ScreeningStepWithoutBatchOnlyFinishesTheRecording) {
   ScreeningRunning = 1;
   GoTo(32);

@@ -1,0 +1,22 @@
+#include "app/scoring/screening_steps.h"
+
+#include "app/document/qlm2_analyzer_doc.h"
+
+namespace screening {
+
+void RunPagePasses(CQLM2_AnalyzerDoc& doc, CMainFrame* frame) {
+  (void)doc;
+  (void)frame;
+}
+
+int ApplyLastStage(CQLM2_AnalyzerDoc& doc) {
+  (void)doc;
+  return 0;
+}
+
+void RescoreByLogic(CQLM2_AnalyzerDoc& doc, int learningSampleMode) {
+  (void)doc;
+  (void)learningSampleMode;
+}
+
+}  // namespace screening
