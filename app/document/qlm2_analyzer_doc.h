@@ -16,6 +16,7 @@
 #include "app/document/page_buffer.h"
 #include "app/document/screening_condition.h"
 #include "app/document/sleep_dstrb_tables.h"
+#include "app/scoring/lyr_auto_staging.h"
 #include "platform/ui/document.h"
 
 class CMainFrame;
@@ -90,6 +91,8 @@ class CQLM2_AnalyzerDoc : public ui::Document {
 
   LyrEpochParameter EpochTables;
   MarkTable Marks;
+  // The learned staging: learning settings, the recording's learning information, the model.
+  LyrAutoStaging AutoStaging;
   // Sleep-disturbance recognition results and their kept copies.
   SleepDstrbTables RecognitionTables;
 

@@ -122,6 +122,9 @@ class CMainFrame : public ui::Frame {
   // Writes the result file of epochs first..last of the recording (app/results).
   int WriteResultAnalysisFile(const std::string& rawPath, const std::string& path, int first, int last,
                               const std::array<std::string, 5>& memos);
+  // Writes the learning-sample file of epochs first..last, named after the result file, into
+  // the learning model folder; 1, or 0 after a message.
+  int WriteMsfFile(const std::string& resultPath, int first, int last);
   // Writes a changed calibration into the open raw file before it is closed.
   void RebuildRawFileCalibration();
   // Clears the frame's analysis results and refreshes the views before a close.

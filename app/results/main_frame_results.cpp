@@ -9,10 +9,12 @@
 #include "app/document/seizure_finding.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
+#include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
 #include "app/results/lyr_dlg_result_file.h"
 #include "app/results/result_analysis_file.h"
 #include "app/results/result_strings.h"
+#include "app/scoring/learning_sample_file.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/common_dialogs.h"
 #include "platform/ui/message_box.h"
@@ -69,7 +71,20 @@ int CMainFrame::SaveResultFile() {
   if (!WriteResultAnalysisFile(d->RecordInfo.path, dlg.GetPathName(), dlg.m_StartEpoch, dlg.m_EndEpoch, dlg.m_Memo))
     return 0;
   ResultFilePath = dlg.GetPathName();
+  if (LearningSampleMode != 0) WriteMsfFile(ResultFilePath, dlg.m_StartEpoch, dlg.m_EndEpoch);
   return 1;
+}
+
+int CMainFrame::WriteMsfFile(const std::string& resultPath, int first, int last) {
+  CQLM2_AnalyzerDoc* d = GetDocument();
+  if (!d) return 0;
+  // The model folder comes from the learning settings when none is known yet.
+  if (d->AutoStaging.ModelFolder().empty() && !d->AutoStaging.ReadLearningIni()) d->AutoStaging.SetModelFolder({});
+  const LearningSampleSource src{d->RecordInfo.path, d->EpochTables, d->Params.waveForm,
+                                 d->Params.stageType.stageType, d->AutoStaging, EpochSeconds};
+  if (WriteLearningSampleFile(src, resultPath, first, last)) return 1;
+  ui::MessageBox("CMainFrame::WriteMsfFile", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  return 0;
 }
 
 void CMainFrame::OpenResultFile(const std::string& path) {
