@@ -864,6 +864,24 @@ BodyStatus ReadBody(const ResultFileDocument& doc, const RafHead& head, std::spa
   return BodyStatus::kOk;
 }
 
+}  // namespace
+
+void MoveFFTTrendItems(const FFTBandParam& fft, int channelCount, TrendItemTable& items) {
+  const int count = std::clamp(channelCount, 0, static_cast<int>(fft.channelSwitch.size()));
+  int first = -1;
+  for (int c = 0; c < count && first < 0; ++c)
+    if (fft.channelSwitch[static_cast<std::size_t>(c)] == 1) first = c;
+  if (first < 0) return;
+  for (std::size_t g = 0; g < items.category.size(); ++g) {
+    if (items.category[g] != kTrendCategoryFFT) continue;
+    const std::uint16_t ch = items.third[g];
+    if (ch < fft.channelSwitch.size() && fft.channelSwitch[ch] == 1) continue;
+    items.third[g] = static_cast<std::uint16_t>(first);
+  }
+}
+
+namespace {
+
 // Hands a completely read file to the document; nothing here can fail.
 void Commit(ResultFileDocument& doc, const RafHead& head, LoadedResult& r) {
   bytes::CSpan info(head.info);
@@ -876,6 +894,7 @@ void Commit(ResultFileDocument& doc, const RafHead& head, LoadedResult& r) {
   for (auto& ch : doc.channels)
     ch.startOffset = static_cast<std::int32_t>(std::clamp<std::int64_t>(ch.rate * rangeStart, 0, INT32_MAX));
   doc.params = r.params;
+  MoveFFTTrendItems(doc.params.fftBand, n, TrendItem);
   bytes::CSpan scale(head.scale);
   for (int c = 0; c < 32; ++c) {
     LyrChInfo& ch = doc.channels[static_cast<std::size_t>(c)];

@@ -139,6 +139,12 @@ int CheckAnimalOnlySettings(const ResultFileDocument& doc, const RafHead& head, 
 // writing the new file beside it and renaming it into place. Returns 1, or 0 after a message.
 int RewriteRafInfoBlock(const std::string& path, const std::string& rawPath, ResultFileUi& ui);
 
+// Trend graphs of FFT items (category 21) whose channel has no FFT flag move to the first
+// channel of the recording that has one; nothing moves when no channel has one.
+constexpr std::uint16_t kTrendCategoryFFT = 21;
+struct TrendItemTable;
+void MoveFFTTrendItems(const FFTBandParam& fft, int channelCount, TrendItemTable& items);
+
 // Companion files of a result (or text stage) path: the wave-detect marks and settings;
 // missing or foreign files give empty marks, channel -1 and division 60.
 void ReadResultCompanionFiles(ResultFileDocument& doc, const std::string& path, ResultFileUi& ui);

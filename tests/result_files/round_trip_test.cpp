@@ -241,9 +241,23 @@ TEST_F(RafTest, ValuesThatTheFormatItselfChanges) {
   const auto f = FileBytes(req.path);
   EXPECT_EQ(bytes::Get<std::int32_t>(f, 256 + 3032), -1);
 
+  // Trend graphs of FFT items on a channel without FFT move to the first FFT channel (0).
+  const TrendItemTable trendBefore = TrendItem;
+  TrendItem.category[0] = kTrendCategoryFFT, TrendItem.third[0] = 1;
+  TrendItem.category[1] = kTrendCategoryFFT, TrendItem.third[1] = 0;
+  TrendItem.category[2] = 5, TrendItem.third[2] = 1;
   TinyDoc b(2, 48, 8);
   ResultOpenOutcome outcome;
   ASSERT_EQ(OpenResultProcess(b.doc, req.path, ui, &outcome), 1);
+  EXPECT_EQ(TrendItem.third[0], 0);
+  EXPECT_EQ(TrendItem.third[1], 0);
+  EXPECT_EQ(TrendItem.third[2], 1);
+  TrendItem = trendBefore;
+  FFTBandParam none;
+  TrendItemTable items;
+  items.category[0] = kTrendCategoryFFT, items.third[0] = 1;
+  MoveFFTTrendItems(none, 2, items);  // no FFT channel: nothing moves
+  EXPECT_EQ(items.third[0], 1);
   EXPECT_EQ(b.params.sleepDstrb.ecgChannel, -1);
   EXPECT_FALSE(b.recognition.ECGRcgnz().Exists());
   EXPECT_EQ(b.epochs.Rprsnt(kRprsntECG, 0), nullptr);
