@@ -76,11 +76,16 @@ int LyrDlgResultFileOpenSave::DoModal() {
   const int result = dlg.DoModal();
   if (result == ui::IDOK) {
     path_ = dlg.GetPathName();
-    if (!open_) m_Memo = panel_->ReadMemos();
+    OnFileNameOK();
   }
   panel_->DestroyWindow();
   panel_.reset();
   return result;
+}
+
+bool LyrDlgResultFileOpenSave::OnFileNameOK() {
+  if (!open_ && panel_) m_Memo = panel_->ReadMemos();
+  return false;
 }
 
 LyrResultRangePanel::LyrResultRangePanel(CQLM2_AnalyzerDoc* doc, ui::Window* parent)
@@ -130,12 +135,18 @@ int LyrDlgResultFileOpenSaveWithRange::DoModal() {
   const int result = dlg.DoModal();
   if (result == ui::IDOK) {
     path_ = dlg.GetPathName();
-    m_StartEpoch = panel_->StartPanel()->GetEpoch();
-    m_EndEpoch = panel_->EndPanel()->GetEpoch();
-    if (m_StartEpoch > m_EndEpoch) std::swap(m_StartEpoch, m_EndEpoch);
-    m_Memo = panel_->ReadMemos();
+    OnFileNameOK();
   }
   panel_->DestroyWindow();
   panel_.reset();
   return result;
+}
+
+bool LyrDlgResultFileOpenSaveWithRange::OnFileNameOK() {
+  if (!panel_) return false;
+  m_StartEpoch = panel_->StartPanel()->GetEpoch();
+  m_EndEpoch = panel_->EndPanel()->GetEpoch();
+  if (m_StartEpoch > m_EndEpoch) std::swap(m_StartEpoch, m_EndEpoch);
+  m_Memo = panel_->ReadMemos();
+  return false;
 }

@@ -43,6 +43,9 @@ class LyrDlgResultFileOpenSave {
   std::string GetPathName() const { return path_; }
   // Open mode: the previews show the memos of the file under the cursor, or nothing.
   void OnFileNameChange(const std::string& path);
+  // The chosen name was accepted: save mode takes the memos from the edits. false lets the
+  // file dialog's own checks decide.
+  bool OnFileNameOK();
   LyrResultMemoPanel* Panel() const { return panel_.get(); }
 
   std::array<std::string, 5> m_Memo;  // at most 60 characters each
@@ -83,6 +86,9 @@ class LyrDlgResultFileOpenSaveWithRange {
   LyrResultRangePanel* Panel() const { return panel_.get(); }
   // Called when the panel exists, before the file dialog runs.
   std::function<void(LyrDlgResultFileOpenSaveWithRange&)> onPanelReady;
+  // The chosen name was accepted: the epochs in ascending order and the memos are taken from
+  // the panels. false lets the file dialog's own checks decide.
+  bool OnFileNameOK();
 
   std::array<std::string, 5> m_Memo;
   std::int32_t m_StartEpoch = 0;
