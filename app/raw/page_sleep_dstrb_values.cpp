@@ -237,7 +237,7 @@ bool WaveFormRespirationTransaction(const SleepDstrbPageContext& ctx, int channe
           // The page's last epoch: also the recording's last one, so that a final
           // partial page is recognised too.
           const bool lastOfPage = e == n - 1 || epoch == ctx.recordingEpochs - 1;
-          if (lastOfPage && ctx.recognizeArousal) ctx.recognizeArousal();
+          if (lastOfPage && ctx.recognizeArousal) ctx.recognizeArousal(ctx);
         }
       }
     }

@@ -31,7 +31,7 @@ struct SleepDstrbPageContext {
   draw::ColorRef ecgTickColour = 0x0000FF;
   draw::ColorRef arousalTickColour = 0x0000FF;
   // Runs the arousal recogniser at the end of a page with arousal peaks.
-  std::function<void()> recognizeArousal;
+  std::function<void(const SleepDstrbPageContext&)> recognizeArousal;
 
   int EpochsPerPage() const { return epochSeconds > 0 ? pageSeconds / epochSeconds : 0; }
   int FirstEpoch() const { return epochSeconds > 0 ? static_cast<int>(pageStartSecond / epochSeconds) : 0; }

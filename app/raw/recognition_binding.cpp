@@ -4,6 +4,7 @@
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
 #include "app/frame/program_settings.h"
+#include "app/scoring/arousal_lm_snore.h"
 
 namespace {
 
@@ -38,5 +39,23 @@ SleepDstrbPageContext SleepDstrbContextForRow(CQLM2_AnalyzerDoc& doc, int row) {
   ctx.recordingEpochs = RecordingEpochs(doc);
   ctx.currentPageRow = row == kCurrentPageRow;
   ctx.screening = ScreeningRunning == 1;
+  // The arousal recogniser over the counters just made: the whole recording, or in page
+  // mode the page, whose counters run from its first epoch.
+  ctx.recognizeArousal = [&doc](const SleepDstrbPageContext& c) {
+    SleepDstrbSources src;
+    src.param = &doc.Params.sleepDstrb;
+    src.epochs = &doc.EpochTables;
+    src.tables = &doc.RecognitionTables;
+    src.stageType = doc.Params.stageType.stageType;
+    src.epochSeconds = c.epochSeconds;
+    src.epochCount = c.recordingEpochs;
+    const int pointsPerEpoch = c.epochSeconds * 10;
+    if (c.arousalPageMode) {
+      src.firstEpoch = c.FirstEpoch();
+      LyrRecognizeArousal(src).Recognize(c.EpochsPerPage(), pointsPerEpoch);
+    } else {
+      LyrRecognizeArousal(src).Recognize(c.recordingEpochs, pointsPerEpoch);
+    }
+  };
   return ctx;
 }

@@ -79,3 +79,41 @@ TEST_F(RecognitionBinding, ScreeningWritesTheDocumentsRecords) {
 }
 
 }  // namespace
+
+namespace {
+
+// The arousal recogniser bound to a row runs over the document's counters: the whole night,
+// or in page mode the page, whose counters start at its first epoch.
+TEST_F(RecognitionBinding, ArousalRecogniserRunsOverTheDocumentsCounters) {
+  CQLM2_AnalyzerDoc doc;
+  doc.RecordSeconds = 300;
+  doc.CurrentPage = 2;  // epochs 4 and 5
+  ASSERT_EQ(doc.EpochTables.SetNew(10, 0, 1, 0, 1), 1);
+  for (int e = 0; e < 10; ++e) doc.EpochTables.SetStage(e, 4);
+  SleepDstrbParam& p = doc.Params.sleepDstrb;
+  p.arousal = {0, {20.0, 3.0, 15.0}};  // runs of 3 to 15 s
+  p.arousalThreshold = 4;               // a count of 2 or more per 0.1 s
+  SleepDstrbChannels ch;
+  ch.arousal = 0;
+  doc.RecognitionTables.AllocateArousalTables(ch, 10 * 300);
+  auto& counts = doc.RecognitionTables.ArousalPeakNum();
+  auto& marks = doc.RecognitionTables.ArousalRecognize();
+  std::fill_n(counts.begin() + 1250, 50, std::uint8_t{3});  // 5 s in epoch 4
+
+  SleepDstrbPageContext ctx = SleepDstrbContextForRow(doc, 2);
+  ASSERT_TRUE(ctx.recognizeArousal);
+  ctx.recognizeArousal(ctx);
+  EXPECT_EQ(std::count(marks.begin(), marks.end(), 1), 50);
+  EXPECT_EQ(marks[1250], 1);
+
+  // Page mode: the counters of the page's two epochs run from its first epoch (epoch 4),
+  // and only they are rewritten.
+  std::fill(counts.begin(), counts.end(), std::uint8_t{0});
+  std::fill_n(counts.begin() + 50, 40, std::uint8_t{3});
+  ctx.arousalPageMode = true;
+  ctx.recognizeArousal(ctx);
+  EXPECT_EQ(std::count(marks.begin(), marks.begin() + 600, 1), 40);
+  EXPECT_EQ(marks[50], 1);
+}
+
+}  // namespace

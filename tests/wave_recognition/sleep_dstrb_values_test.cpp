@@ -219,7 +219,7 @@ TEST(ArousalPeaks, PeaksPerTenthOfASecond) {
     SetUpArousal(page);
     page.ctx.arousalPageMode = pageMode;
     int runs = 0;
-    page.ctx.recognizeArousal = [&] { ++runs; };
+    page.ctx.recognizeArousal = [&](const SleepDstrbPageContext&) { ++runs; };
     std::vector<float> x = Silence(60);
     AddSine(x, 40.0, 10, 10, 50);  // one peak in each 0.1 s of 40.0 .. 41.0 s
     AddSine(x, 50.0, 20, 2, 50);   // two in each 0.1 s of 50.0 .. 50.1 s
@@ -240,7 +240,7 @@ TEST(ArousalPeaks, RecogniserRunsOnlyWhenTheLastEpochHasPeaks) {
   SleepPage page(60);
     SetUpArousal(page);
   int runs = 0;
-  page.ctx.recognizeArousal = [&] { ++runs; };
+  page.ctx.recognizeArousal = [&](const SleepDstrbPageContext&) { ++runs; };
   std::vector<float> x = Silence(60);
   AddSine(x, 10.0, 10, 10, 50);  // first epoch only
   ASSERT_TRUE(WaveFormRespirationTransaction(page.ctx, 1, Channel(x)));
