@@ -11,7 +11,10 @@
 #include "app/frame/program_settings.h"
 #include "app/raw/raw_dummy_view.h"
 #include "app/raw/raw_page_geometry.h"
+#include "app/frame/main_frame.h"
 #include "platform/draw/dc.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/messages.h"
 #include "platform/ui/splitter.h"
 
 namespace {
@@ -19,6 +22,8 @@ namespace {
 // Readout position within a division, shared by the five rows (-1 none).
 int sCursorOffset = -1;
 constexpr int kSpectrumSlots = 3;
+// The pane's popup menu: "Select Channels..." (page-FFT settings) and "Scale..." (FFT scale).
+constexpr std::uint32_t kSpectrumPopupMenu = 2401;
 
 // Divisions of a page: one per epoch, or the fixed division count.
 int DivisionCount(const FFTPageParam& fp) {
@@ -282,4 +287,17 @@ void LyrFFTDiviedPageView::OnMouseMove(std::uint32_t, ui::Point client) {
     }
   }
   Invalidate(false);
+}
+
+void LyrFFTDiviedPageView::OnRButtonUp(std::uint32_t, ui::Point client) { TrackSpectrumMenu(ClientToScreen(client)); }
+
+std::uint32_t LyrFFTDiviedPageView::TrackSpectrumMenu(ui::Point screen) {
+  std::unique_ptr<ui::Menu> menu = ui::Menu::Load(kSpectrumPopupMenu);
+  if (!menu || menu->GetItemCount() == 0) return 0;
+  ui::Menu* popup = menu->GetSubMenu(0) != nullptr ? menu->GetSubMenu(0) : menu.get();
+  CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame();
+  ui::Window* target = frame != nullptr ? static_cast<ui::Window*>(frame) : this;
+  const std::uint32_t chosen = ui::TrackPopupMenu(*popup, {screen.x, screen.y}, target, ui::TPM_RETURNCMD);
+  if (chosen != 0 && frame != nullptr) frame->SendMessage(ui::WM_COMMAND, chosen, 0);
+  return chosen;
 }

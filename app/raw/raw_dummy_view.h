@@ -67,6 +67,11 @@ class LyrFFTDiviedPageView : public ui::View {
   void OnDraw(draw::Dc& dc) override;
   void OnSize(std::uint32_t sizeType, int cx, int cy) override;
   void OnMouseMove(std::uint32_t flags, ui::Point client) override;
+  void OnRButtonUp(std::uint32_t flags, ui::Point client) override;
+  // The pane's popup menu (page-FFT channels, FFT scale) at a screen position; the choice is
+  // sent to the main frame, which routes it to the workspace window. Returns the command
+  // chosen, 0 for none.
+  std::uint32_t TrackSpectrumMenu(ui::Point screen);
 
   void SetRowIndex(std::int16_t row) { rowIndex_ = row; }
   std::int16_t RowIndex() const { return rowIndex_; }

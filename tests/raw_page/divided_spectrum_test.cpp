@@ -11,6 +11,9 @@
 #include "app/raw/raw_dummy_view.h"
 #include "platform/draw/dc.h"
 #include "platform/draw/image.h"
+#include "platform/testing/ui_testing.h"
+#include "platform/ui/app.h"
+#include "platform/ui/menu.h"
 
 namespace {
 
@@ -128,6 +131,23 @@ TEST_F(DividedSpectrum, ReadoutSharesItsOffsetAcrossDivisionsAndRows) {
   EXPECT_EQ(other.SetCursorReadout(10), -1);
   other.SetDocument(nullptr);
   pane.SetDocument(nullptr);
+}
+
+// A right click offers the page-FFT channels and the FFT scale; the choice is passed on.
+TEST_F(DividedSpectrum, RightClickOffersPageFftChannelsAndScale) {
+  ui::EnsureToolkit();
+  testhooks::Reset();
+  auto menu = ui::Menu::Load(2401);
+  ASSERT_TRUE(menu);
+  ASSERT_NE(menu->GetSubMenu(0), nullptr);
+  EXPECT_EQ(menu->GetSubMenu(0)->GetItemText(32824), "Select Channels...(&D)");
+  EXPECT_EQ(menu->GetSubMenu(0)->GetItemText(32825), "Scale...(&S)");
+  LyrFFTDiviedPageView pane;
+  testhooks::AnswerPopupMenu(32825);
+  EXPECT_EQ(pane.TrackSpectrumMenu({10, 10}), 32825u);
+  testhooks::AnswerPopupMenu(0);
+  EXPECT_EQ(pane.TrackSpectrumMenu({10, 10}), 0u);
+  testhooks::Reset();
 }
 
 }  // namespace
