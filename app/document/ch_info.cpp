@@ -1,5 +1,6 @@
 #include "app/document/ch_info.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -90,4 +91,34 @@ void LoadChannelSettings(const std::uint8_t* record, LyrChInfo& ch) {
   ch.scaleValue = bytes::Get<double>(b, 72);
   bytes::GetArray(b, 80, ch.displayTypeWords);
   std::memcpy(ch.displayTypeData.data(), record + 96, ch.displayTypeData.size());
+}
+
+LyrChInfo::NamedRange LyrChInfo::GetNamedRange(int index) const {
+  NamedRange r;
+  if (index < 0 || index >= kNamedRanges) return r;
+  const bytes::CSpan b(displayTypeData);
+  const std::size_t at = static_cast<std::size_t>(index) * 24;
+  r.label = bytes::GetText(b, at, 8);
+  r.low = bytes::Get<double>(b, at + 8);
+  r.high = bytes::Get<double>(b, at + 16);
+  return r;
+}
+
+void LyrChInfo::SetNamedRange(int index, const NamedRange& range) {
+  if (index < 0 || index >= kNamedRanges) return;
+  const bytes::Span b(displayTypeData);
+  const std::size_t at = static_cast<std::size_t>(index) * 24;
+  bytes::PutText(b, at, 8, range.label);
+  bytes::Put<double>(b, at + 8, range.low);
+  bytes::Put<double>(b, at + 16, range.high);
+}
+
+int LyrChInfo::NamedRangeCount() const { return std::clamp<int>(displayTypeWords[6], 0, kNamedRanges); }
+
+std::string LyrChInfo::LevelLabelOf(double v) const {
+  for (int k = 0; k < NamedRangeCount(); ++k) {
+    NamedRange r = GetNamedRange(k);
+    if (r.low <= v && v < r.high) return r.label;
+  }
+  return {};
 }

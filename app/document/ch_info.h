@@ -61,7 +61,21 @@ class LyrChInfo {
   std::uint16_t scaleMode = 1;
   double scaleValue = 50.0;
   std::array<std::uint16_t, 7> displayTypeWords{1, 0, 0, 0, 0, 1, 1};
-  std::array<std::uint8_t, 144> displayTypeData{};
+  std::array<std::uint8_t, 144> displayTypeData{};  // six named ranges of 24 bytes
+
+  // The named value ranges of the display type: label count (word 6, at most six) ranges of an
+  // 8-character label and a lower and an upper bound.
+  static constexpr int kNamedRanges = 6;
+  struct NamedRange {
+    std::string label;
+    double low = 0.0;
+    double high = 0.0;
+  };
+  NamedRange GetNamedRange(int index) const;
+  void SetNamedRange(int index, const NamedRange& range);
+  int NamedRangeCount() const;
+  // Label of the first named range with low <= v < high; empty when none holds v.
+  std::string LevelLabelOf(double v) const;
 };
 
 // The open recording as a whole, with the five page buffers it owns.

@@ -298,6 +298,8 @@ void LyrRawAreaView::DrawChannelValueLabels(draw::Dc& dc, const FynDrawWave& wav
             break;
           }
         }
+      } else {
+        text = ch.LevelLabelOf(v);
       }
       if (!text.empty() && (firstLevel || x > levelEnd + 10)) {
         dc.TextOut(x, pt.y, text);

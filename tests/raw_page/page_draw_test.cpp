@@ -203,4 +203,22 @@ TEST_F(RawPageDraw, PrintsHeaderAndRowsThroughAPrintJob) {
   host.SetDocument(nullptr);
 }
 
+// Level labels: the first named range holding the value, a value at a high bound belonging
+// to the next range; ranges past the label count are not looked at.
+TEST(ChannelLevelLabels, FirstRangeWithLowAtOrBelowAndHighAboveTheValue) {
+  LyrChInfo ch;
+  ch.SetNamedRange(0, {"Low", 0.0, 10.0});
+  ch.SetNamedRange(1, {"High", 10.0, 20.0});
+  ch.SetNamedRange(2, {"Over", 20.0, 99.0});
+  ch.displayTypeWords[6] = 2;
+  const std::pair<double, const char*> cases[] = {
+      {-0.5, ""}, {0.0, "Low"}, {9.99, "Low"}, {10.0, "High"}, {19.9, "High"}, {20.0, ""}};
+  for (const auto& [v, label] : cases) EXPECT_EQ(ch.LevelLabelOf(v), label) << v;
+  ch.displayTypeWords[6] = 3;
+  EXPECT_EQ(ch.LevelLabelOf(20.0), "Over");
+  ch.SetNamedRange(0, {"TooLongLabel", 0.0, 1.0});  // 8 bytes with the terminator
+  EXPECT_EQ(ch.GetNamedRange(0).label, "TooLong");
+}
+
 }  // namespace
+
