@@ -55,10 +55,50 @@ void Segment(const LineTarget& t, int x0, int y0, int x1, int y1) {
   }
 }
 
+// Pixels x, lo..hi (inclusive) within the clip.
+void Column(const LineTarget& t, int x, int lo, int hi) {
+  const Rect& c = t.clip;
+  if (x < c.left || x >= c.right) return;
+  lo = std::max(lo, c.top);
+  hi = std::min(hi, c.bottom - 1);
+  if (lo > hi) return;
+  std::uint32_t* p = t.pixels + static_cast<long long>(lo) * t.stridePixels + x;
+  for (int y = lo; y <= hi; ++y, p += t.stridePixels) *p = t.value;
+}
+
+// Points first..last (last > first) share one x. Their segments together set the column span
+// from the lowest to the highest point, except the final point when only the last segment
+// reaches it (segments leave out their end pixel; zero-length segments set nothing).
+void ColumnChain(const LineTarget& t, const Point* pts, int first, int last, int ox, int oy) {
+  const int end = pts[last].y;
+  int m = last - 1;
+  while (m >= first && pts[m].y == end) --m;
+  if (m < first) return;  // every point the same: nothing is drawn
+  int lo = pts[first].y, hi = lo;
+  for (int k = first + 1; k <= m; ++k) {
+    lo = std::min(lo, pts[k].y);
+    hi = std::max(hi, pts[k].y);
+  }
+  if (end < lo) lo = end + 1;
+  if (end > hi) hi = end - 1;
+  Column(t, pts[first].x + ox, lo + oy, hi + oy);
+}
+
 template <LineOp Op>
 void Polyline(const LineTarget& t, const Point* pts, int count, int ox, int oy) {
   const Rect& c = t.clip;
   for (int i = 0; i + 1 < count; ++i) {
+    if constexpr (Op == LineOp::Copy) {
+      // Dense waves put many points into one pixel column: the chain of vertical segments
+      // sets the same pixels as one span. (XOR keeps every segment: overlaps flip twice.)
+      if (pts[i + 1].x == pts[i].x && i + 2 < count && pts[i + 2].x == pts[i].x) {
+        int j = i + 2;
+        while (j + 1 < count && pts[j + 1].x == pts[i].x) ++j;
+        ColumnChain(t, pts, i, j, ox, oy);
+        i = j - 1;
+        continue;
+      }
+    }
     const int x0 = pts[i].x + ox, y0 = pts[i].y + oy;
     const int x1 = pts[i + 1].x + ox, y1 = pts[i + 1].y + oy;
     const int minX = std::min(x0, x1), maxX = std::max(x0, x1);

@@ -143,6 +143,50 @@ TEST(DcLines, PolylineDrawsEachPixelOnceSoXorTwiceRestores) {
   }
 }
 
+// Many points per pixel column (a dense wave) set exactly the pixels their segments set one
+// by one, on the fast path and through a clip, including runs of equal points.
+TEST(DcLines, DenseColumnsMatchSegmentBySegment) {
+  std::uint32_t seed = 7;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (int round = 0; round < 40; ++round) {
+    std::vector<Point> pts;
+    int x = static_cast<int>(next() % 4);
+    for (int i = 0; i < 300; ++i) {
+      if (next() % 6 == 0) x += 1 + static_cast<int>(next() % 2);
+      const int y = next() % 5 == 0 && !pts.empty() ? pts.back().y : static_cast<int>(next() % 40) - 5;
+      pts.push_back({x, y});
+    }
+    const bool clipped = round % 2 == 1;
+    Image merged = WhiteImage(140, 40), single = WhiteImage(140, 40);
+    {
+      Dc dc(merged);
+      if (clipped) dc.IntersectClipRect({3, 4, 120, 30});
+      dc.Polyline(pts);
+    }
+    {
+      Dc dc(single);
+      if (clipped) dc.IntersectClipRect({3, 4, 120, 30});
+      for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+        dc.MoveTo(pts[i].x, pts[i].y);
+        dc.LineTo(pts[i + 1].x, pts[i + 1].y);
+      }
+    }
+    EXPECT_TRUE(SameImage(merged, single)) << "round " << round;
+  }
+  // Three equal points draw nothing; a column walk leaves out only an end reached last.
+  Image img = WhiteImage(10, 10);
+  {
+    Dc dc(img);
+    const Point same[] = {{2, 2}, {2, 2}, {2, 2}};
+    dc.Polyline(same);
+    const Point walk[] = {{5, 3}, {5, 6}, {5, 4}, {5, 8}};
+    dc.Polyline(walk);
+  }
+  EXPECT_EQ(img.GetPixel(2, 2), kWhite);
+  EXPECT_EQ(CountPixels(img, kBlack, {5, 3, 6, 8}), 5);
+  EXPECT_EQ(img.GetPixel(5, 8), kWhite);
+}
+
 TEST(DcLines, DottedPenGapsFollowBackgroundMode) {
   for (int mode : {OPAQUE, TRANSPARENT}) {
     Image img = WhiteImage(30, 5);
