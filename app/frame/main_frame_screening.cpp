@@ -28,6 +28,7 @@
 namespace {
 
 constexpr std::uint32_t kIdFinishScreening = 32792;
+constexpr std::uint32_t kIdModifyLogic = 32808;
 constexpr std::uint32_t kStrFinalStaging = 2319;
 constexpr std::uint32_t kStrTooManyMarks = 2498;
 constexpr std::uint32_t kStrScreeningComplete = 2386;
@@ -46,6 +47,18 @@ void CMainFrame::MapScreeningCommands() {
   MapUpdate(kIdFinishScreening, [](ui::CmdUI& cmd) {
     cmd.Enable(ScreeningRunning != 0);
     cmd.SetCheck(ScreeningRunning != 0 ? 0 : 1);
+  });
+  MapCommand(kIdModifyLogic, [this] { OpenDlgRawSetDiscussinTree(1); });
+  MapUpdate(kIdModifyLogic, [this](ui::CmdUI& cmd) {
+    const CQLM2_AnalyzerDoc* doc = GetDocument();
+    if (doc == nullptr || DocumentLoaded == 0) {
+      cmd.Enable(false);
+      return;
+    }
+    // One Logic window at a time, and none beside the Screening window, which opens its own.
+    const bool open = ScreeningDlg != nullptr || LogicDlg != nullptr;
+    cmd.Enable(!open && doc->PageEndEpoch != -1);
+    cmd.SetCheck(open ? 1 : 0);
   });
   MapStartScreeningCommands();
 }
