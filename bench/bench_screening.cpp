@@ -49,12 +49,12 @@ struct Recording {
       std::fprintf(stderr, "bench_screening: %s\n", error.c_str());
       std::abort();
     }
-    std::ifstream in(samples::CompanionPath(path, "stages"));
+    std::ifstream in(samples::CompanionPath(path, ".stages"));
     for (int s = 0; in >> s;) stages.push_back(s);
   }
   ~Recording() {
     std::error_code ec;
-    for (const std::string& p : {path, samples::CompanionPath(path, "stages"), samples::CompanionPath(path, "events")})
+    for (const std::string& p : {path, samples::CompanionPath(path, ".stages"), samples::CompanionPath(path, ".events")})
       std::filesystem::remove(p, ec);
   }
 };

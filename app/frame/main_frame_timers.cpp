@@ -112,7 +112,10 @@ int CMainFrame::StepNextPage() {
 }
 
 int CMainFrame::StepNextPageWhileScreening() {
-  if (ScreeningRunning == 1 && StepNextPage() == 1) {
+  // The run moves the page itself: the pause that throttles a held key has no place here.
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (ScreeningRunning == 1 && doc != nullptr && doc->CurrentPage < NavPageCount(*doc) - 1) {
+    SetPageByEpoch(doc->CurrentPage + 1, -1);
     ScreenCurrentPage();
     return 1;
   }

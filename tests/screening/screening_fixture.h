@@ -34,7 +34,7 @@ class ScreeningTest : public AppTest {
   static void TearDownTestSuite() {
     for (const char* ext : {"", ".stages", ".events"}) {
       std::error_code ec;
-      std::filesystem::remove(ext[0] ? samples::CompanionPath(*night_, ext + 1) : *night_, ec);
+      std::filesystem::remove(ext[0] ? samples::CompanionPath(*night_, ext) : *night_, ec);
     }
     delete night_;
   }
