@@ -203,7 +203,9 @@ void CMainFrame::FinishScreenedRecording() {
     const ScreeningCondition& done = doc->ScreeningConditions[static_cast<std::size_t>(k)];
     if (!done.resultPath.empty()) {
       const int epochs = NavEpochCount(*doc);
-      WriteResultAnalysisFile(doc->RecordInfo.path, done.resultPath, 0, epochs - 1, done.memos);
+      if (WriteResultAnalysisFile(doc->RecordInfo.path, done.resultPath, 0, epochs - 1, done.memos) != 0 &&
+          LearningSampleMode != 0)
+        WriteMsfFile(done.resultPath, 0, epochs - 1);
     }
   }
   ++ScreeningIndex;

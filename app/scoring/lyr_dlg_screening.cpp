@@ -116,6 +116,7 @@ bool LyrDlgScreening::OnInitDialog() {
   }
   FillList(0);
   EnableControls(false);
+  FillLearningInfo();
 
   continuationAllowed_ = m_pDoc != nullptr && Count() == 1 && m_pDoc->LastScreenedEpoch != -1;
   EnableItem(IDC_SCR_CONTINUATION, continuationAllowed_);
@@ -137,6 +138,17 @@ bool LyrDlgScreening::OnInitDialog() {
       break;
   }
   return true;
+}
+
+void LyrDlgScreening::FillLearningInfo() {
+  if (m_pDoc == nullptr) return;
+  LyrLearningInfo& info = m_pDoc->AutoStaging.LearningInfo();
+  info.name = m_pDoc->RecordInfo.subjectName.substr(0, 19);
+  info.age = m_pDoc->RecordInfo.ageYears;
+  const std::int16_t sex = m_pDoc->RecordInfo.gender;
+  info.sex = sex == 0 ? "male" : sex == 1 ? "female" : "unknown";
+  info.epochTime = static_cast<std::uint16_t>(EpochSeconds);
+  info.stageType = m_pDoc->Params.stageType.stageType;
 }
 
 void LyrDlgScreening::FillFromDocument(int condition) {
@@ -434,12 +446,14 @@ void LyrDlgScreening::OnLearningCheck() {
 }
 
 void LyrDlgScreening::OnLearning() {
-  // Learning of staging rules from the recording belongs to the learned staging; the
-  // screening window only offers its button.
+  // The learning starts from no model; growing the trees belongs to the learned staging.
+  if (m_pDoc != nullptr) m_pDoc->AutoStaging.FreeModel();
 }
 
 void LyrDlgScreening::OnClose() {
   if (ScreeningRunning != 0) return;
   CloseProgress();
+  if (m_pDoc != nullptr && LearningSampleMode == 1 && m_pDoc->AutoStaging.TreeCount() > 0)
+    m_pDoc->AutoStaging.FreeModel();
   EndDialog(ui::IDCANCEL);
 }

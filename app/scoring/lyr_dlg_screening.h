@@ -111,6 +111,8 @@ class LyrDlgScreening : public ui::Dialog {
   int Count() const;
   int SelectedRow() const;
   void FillList(int select);
+  // The recording's subject data, epoch time and stage type for the learning functions.
+  void FillLearningInfo();
   // The condition's settings from the document's settings in force.
   void FillFromDocument(int condition);
   // Run continues after the last screened epoch (box ticked and continuation allowed).
