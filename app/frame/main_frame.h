@@ -263,7 +263,7 @@ class CMainFrame : public ui::Frame {
   // Screening of the page shown: its wave forms, sleep-disturbance values and epoch
   // values, then the staging of its epochs. The last screened epoch moves to its end.
   void ScreenCurrentPage();
-  // Makes the analysis settings that follow from the edited ones agree with them.
+  // Brings the page spectra's FFT set-up and bands in line with the trend band table.
   void AdjustAnalysisSettings();
   // Opens the Logic window with its caller code (1 the Logic command, 2 the Screening window).
   void OpenDlgRawSetDiscussinTree(int caller);

@@ -247,6 +247,11 @@ int CMainFrame::ApplyScreeningToCurrentFile(int n, int resume, int staging) {
     for (std::size_t i = 0; i < doc->ChInfo.size(); ++i) doc->ChInfo[i].startOffset = c.channelStart[i];
     doc->RecordSeconds = c.rangeSeconds;
   }
+  const int channels = ChannelCount(*doc);
+  SetDefaultFFTBandParam(1, &p.fftBand, channels);
+  SetDefaultSleepDstrbParam(1, &p.sleepDstrb, channels);
+  SetDefaultWaveFormRecognitionParam(1, &p.waveForm, channels);
+  SetDefaultMarkTypeParam(1, &p.markType, channels);
   AdjustAnalysisSettings();
   if (resume == 0) {
     const int epochs = NavEpochCount(*doc);
@@ -261,11 +266,34 @@ int CMainFrame::ApplyScreeningToCurrentFile(int n, int resume, int staging) {
 void CMainFrame::AdjustAnalysisSettings() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   if (doc == nullptr) return;
-  const int channels = ChannelCount(*doc);
-  SetDefaultFFTBandParam(1, &doc->Params.fftBand, channels);
-  SetDefaultSleepDstrbParam(1, &doc->Params.sleepDstrb, channels);
-  SetDefaultWaveFormRecognitionParam(1, &doc->Params.waveForm, channels);
-  SetDefaultMarkTypeParam(1, &doc->Params.markType, channels);
+  // The page spectra follow the trend band table while any channel has its FFT switched on.
+  const FFTBandParam& band = doc->Params.fftBand;
+  FFTPageParam& page = doc->Params.fftPage;
+  const bool anyChannel = std::any_of(band.channelSwitch.begin(), band.channelSwitch.end(),
+                                      [](std::uint16_t on) { return on == 1; });
+  const int count = std::min<int>(band.bandCount, static_cast<int>(band.bands.size()));
+  if (!anyChannel || count <= 0) return;
+  page.epochAveraging = band.averagingCount;
+  page.epochFftPoints = band.fftPoints;
+  page.dividedAveraging = band.averagingCount;
+  page.dividedFftPoints = band.fftPoints;
+  page.windowType = band.windowType;
+  page.unit = band.unit;
+  page.bandCount = static_cast<std::uint16_t>(count);
+  for (int i = 0; i < count; ++i) page.bands[static_cast<std::size_t>(i)] = band.bands[static_cast<std::size_t>(i)];
+  if (band.contentRange == 1) {
+    page.contentFromHz = band.optionalFromHz;
+    page.contentToHz = band.optionalToHz;
+  } else {
+    double low = band.bands[0].fromHz;
+    double high = band.bands[0].toHz;
+    for (int i = 1; i < count; ++i) {
+      low = std::min(low, band.bands[static_cast<std::size_t>(i)].fromHz);
+      high = std::max(high, band.bands[static_cast<std::size_t>(i)].toHz);
+    }
+    page.contentFromHz = static_cast<float>(low);
+    page.contentToHz = static_cast<float>(high);
+  }
 }
 
 void CMainFrame::CloseLogicDlg(int code) {
