@@ -212,6 +212,8 @@ void CMainFrame::FinishScreenedRecording() {
   for (int i = 0; i < 3; ++i) ui::MessageBeep(ui::MB_ICONASTERISK);
 
   if (ScreeningIndex < conditions) {
+    // The conditions after the first finish without asking before the last-stage rules.
+    ConfirmLastStage = 0;
     if (ApplyScreeningToCurrentFile(ScreeningIndex, 0, 1) != 0 && StartScreening(0) != 0) {
       ScreeningDlg->SetProgressFile(ScreeningIndex);
       SetTimer(kTimerScreeningStep, 0);
@@ -298,13 +300,25 @@ void CMainFrame::AdjustAnalysisSettings() {
 
 void CMainFrame::CloseLogicDlg(int code) {
   CQLM2_AnalyzerDoc* doc = GetDocument();
+  int caller = 0;
   if (LogicDlg != nullptr) {
     LyrRawDlgDiscussin* dlg = LogicDlg;
+    caller = dlg->m_Caller;
     LogicDlg = nullptr;
     ui::PostTask([dlg] {
       if (dlg->IsWindow()) dlg->DestroyWindow();
       delete dlg;
     });
+  }
+  if (code == 1000) {
+    // A restart asked from the Screening window: both windows open anew.
+    if (ScreeningDlg != nullptr) {
+      ScreeningDlg->CloseProgress();
+      CloseScreeningSettingDlgs();
+      OnScreening();
+    }
+    OpenDlgRawSetDiscussinTree(caller);
+    return;
   }
   if (code == 1) AdjustAnalysisSettings();
   RawPreviewMode = 0;

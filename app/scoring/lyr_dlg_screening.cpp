@@ -386,6 +386,7 @@ void LyrDlgScreening::StartRun(bool parameterOnly) {
   }
 
   ScreeningIndex = 0;
+  frame->ConfirmLastStage = 1;
   int started = frame->ApplyScreeningToCurrentFile(0, resume ? 1 : 0, parameterOnly ? 0 : 1);
   if (parameterOnly) OpenProgress();
   if (started != 0)
