@@ -113,6 +113,9 @@ int CQLM2_AnalyzerDoc::ReadRecordHeader() {
   const int channels = std::clamp(r.channelCount, 0, kMaxChannels);
   ClearSubject(r);
   ResetStartTime(r);
+  EventNames.clear();
+  Events.clear();
+  EventRate = 0;
   const char* path = r.path.c_str();
   if (r.sourceKind == 0) {
     FynFileAccessRaw raw(path);
@@ -125,7 +128,8 @@ int CQLM2_AnalyzerDoc::ReadRecordHeader() {
     }
     if (g1.startTimeFlag != 0) StoreStartTime(r, g1.year, g1.month, g1.day, g1.hour, g1.minute, g1.second, g1.millisecond);
     ReadOwnSubject(raw, r);
-    // Recording events of own raw files are taken by the event tables with the epoch-length change.
+    // Events that cannot be read leave the event table empty; the recording still opens.
+    if (raw.GetEventFlg() > 0 && getEventInfo() != 0 && getEventData() == 0) EventNames.clear();
     return 1;
   }
   if (r.sourceKind == 1) {
@@ -168,8 +172,7 @@ int CQLM2_AnalyzerDoc::ReadRecordHeader() {
   if (ReadSubjectInfo() == 0) return 0;
   auto eventNum = PluginModule.Function<ImpGetEventNum>("GetEventNum");
   if (eventNum == nullptr) return 0;
-  eventNum(path, 0, MontageNumber);
-  // The events themselves are read into the event tables with the epoch-length change.
+  if (eventNum(path, 0, MontageNumber) != 0 && getEventInfo() != 0 && getEventData() == 0) EventNames.clear();
   return 1;
 }
 

@@ -3,6 +3,7 @@
 // sizes the tables. A failure after the previous recording was let go leaves the document
 // empty, with every file's attributes as they were before the program touched them.
 #include <algorithm>
+#include <vector>
 
 #include "app/document/close_questions.h"
 #include "app/document/import_plugin.h"
@@ -21,6 +22,8 @@ namespace {
 
 constexpr std::uint32_t kIdsFailedToOpen = 61728;
 constexpr std::uint32_t kIdsNotSupported = 2387;
+// Trend graph category of a per-channel item; its third index is the channel.
+constexpr std::uint16_t kTrendCategoryChannel = 22;
 
 // The questions before the previous recording is replaced.
 class ReplaceQuestionHost : public CloseQuestionHost {
@@ -166,9 +169,30 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
   const tablemem::FailureReporter report = [](const std::string& message) { ui::MessageBox(message); };
   if (Marks.AllocateMark(RecordSeconds, report) == 0) return FailOpen();
 
+  // 25. Settings that name channels are fitted to the new channel count.
+  SetDefaultFFTBandParam(1, &Params.fftBand, channels);
+  SetDefaultMarkTypeParam(1, &Params.markType, channels);
+  SetDefaultWaveFormRecognitionParam(1, &Params.waveForm, channels);
+  {
+    std::vector<std::int32_t> rates(static_cast<std::size_t>(channels));
+    for (int c = 0; c < channels; ++c) rates[static_cast<std::size_t>(c)] = ChInfo[c].rate;
+    SetDefaultFFTPageParam(2, &Params, EpochSeconds > 0 ? PageSeconds / EpochSeconds : 0, rates);
+  }
+
   // 26. A recording with every channel hidden shows them all.
   if (std::none_of(ChInfo.begin(), ChInfo.begin() + channels, [](const LyrChInfo& ch) { return ch.show != 0; }))
     for (int c = 0; c < channels; ++c) ChInfo[c].show = 1;
+
+  // 27. Channel trend graphs on a channel the recording does not have show nothing.
+  for (int g = 0; g < kMaxTrendGraphs; ++g) {
+    if (TrendItem.category[g] != kTrendCategoryChannel || TrendItem.third[g] < channels) continue;
+    TrendItem.category[g] = 0;
+    TrendItem.subItem[g] = 0;
+    TrendItem.third[g] = 0;
+  }
+
+  // 28.
+  SetDefaultSleepDstrbParam(1, &Params.sleepDstrb, channels);
   CheckStageTypeParam(&Params.stageType);
 
   // 29.

@@ -26,6 +26,8 @@ CQLM2_AnalyzerApp* TheApp() { return dynamic_cast<CQLM2_AnalyzerApp*>(ui::App::C
 CQLM2_AnalyzerApp::CQLM2_AnalyzerApp() {
   // The first entry for an id wins: File > Open is the program's own handler.
   MapCommand(ui::ID_FILE_NEW, [this] { OnFileNew(); });
+  MapCommand(ui::ID_FILE_OPEN, [this] { OnFileOpen(); });
+  MapUpdate(ui::ID_FILE_OPEN, [this](ui::CmdUI& cmd) { OnUpdateFileOpen(cmd); });
   MapCommand(kIdAppExit, [this] {
     if (ui::Frame* frame = GetMainWnd()) frame->SendMessage(ui::WM_CLOSE);
   });

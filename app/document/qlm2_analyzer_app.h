@@ -5,6 +5,7 @@
 // window and starts an auto-play request given on the command line.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/ui/app.h"
 
@@ -38,6 +39,14 @@ class CQLM2_AnalyzerApp : public ui::App {
   // Opens the auto-play recording kept by the main frame.
   void OpenAutoPlayData();
 
+  // The open dialog's filter text: the program's own raw data type, then, outside editions 1
+  // and 11, one entry per import plug-in beside the program whose path is appended to
+  // pluginPaths (at most 20, in file-search order).
+  static std::string GetImportFileFilter(std::vector<std::string>* pluginPaths);
+  // File > Open (57601), also run by the result-file opening to locate a missing recording.
+  void OnFileOpen();
+  void OnUpdateFileOpen(ui::CmdUI& cmd);
+
   CMainFrame* MainFrame() const;
   CQLM2_AnalyzerDoc* Document() const;
 
@@ -50,6 +59,9 @@ class CQLM2_AnalyzerApp : public ui::App {
   bool ProcessCommandLine();
   void OpenRecentFile(std::uint32_t id);
 };
+
+// GetImportFileFilter for an edition and a program folder.
+std::string BuildImportFileFilter(int edition, const std::string& programFolder, std::vector<std::string>* pluginPaths);
 
 // The running application object.
 CQLM2_AnalyzerApp* TheApp();

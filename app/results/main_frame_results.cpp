@@ -100,7 +100,10 @@ void CMainFrame::OpenResultFile(const std::string& path) {
     } else {
       std::string text = res::LoadString(kIdsSpecifyRawData);
       if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, raw);
-      if (boxes.Message(text, ui::MB_YESNO) != ui::IDYES) boxes.Message(res::LoadString(kIdsRawDataMissing), ui::MB_OK);
+      if (boxes.Message(text, ui::MB_YESNO) != ui::IDYES)
+        boxes.Message(res::LoadString(kIdsRawDataMissing), ui::MB_OK);
+      else if (TheApp())
+        TheApp()->OnFileOpen();
     }
     d = GetDocument();
     if (DocumentLoaded == 0 || !d) return;

@@ -123,6 +123,11 @@ int FileDialog::DoModal() {
       if (onSelect_) onSelect_(U(p));
     });
   }
+  if (onType_) {
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [this, &dlg](const QString& f) {
+      onType_(static_cast<int>(dlg.nameFilters().indexOf(f)) + 1);
+    });
+  }
   int result = dlg.exec();
   if (preview_ && preview_->IsWindow()) {
     // The panel belongs to its window; take it back before the dialog goes.

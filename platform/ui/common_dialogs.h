@@ -43,6 +43,8 @@ class FileDialog {
   void SetFilterIndex(int index) { filterIndex_ = index; }
   // Preview panel: a window shown beside the file list, told of every selected file.
   void SetPreview(Window* panel, std::function<void(const std::string& path)> onSelect);
+  // Told the 1-based index of the filter the user picks.
+  void SetTypeChange(std::function<void(int index)> onType) { onType_ = std::move(onType); }
 
   // IDOK or IDCANCEL.
   int DoModal();
@@ -66,6 +68,7 @@ class FileDialog {
   int filterIndex_ = 1;
   Window* preview_ = nullptr;
   std::function<void(const std::string&)> onSelect_;
+  std::function<void(int)> onType_;
   std::vector<std::string> paths_;
 };
 
