@@ -14,8 +14,10 @@ namespace {
 
 constexpr int kTitlePane = ui::AFX_IDW_PANE_FIRST;
 
-std::unique_ptr<LyrAbout>& AboutHolder() {
-  static std::unique_ptr<LyrAbout> holder;
+// The last About window. It is replaced when the window opens again and deliberately never
+// destroyed at exit: its pane is a view, and the views' register may be gone by then.
+LyrAbout*& AboutHolder() {
+  static LyrAbout* holder = nullptr;
   return holder;
 }
 
@@ -115,20 +117,22 @@ void LyrAbout::OnKeyUp(std::uint32_t, std::uint32_t, std::uint32_t) { CloseIfKep
 void LyrAbout::OnKeyDown(std::uint32_t, std::uint32_t, std::uint32_t) { CloseIfKeptOpen(); }
 
 LyrAbout* OpenAboutWindow() {
-  std::unique_ptr<LyrAbout>& about = AboutHolder();
-  return about && about->IsWindow() ? about.get() : nullptr;
+  LyrAbout* about = AboutHolder();
+  return about != nullptr && about->IsWindow() ? about : nullptr;
 }
 
 bool ShowAboutWindow() {
   if (OpenAboutWindow() != nullptr) return false;
-  std::unique_ptr<LyrAbout>& about = AboutHolder();
-  about = std::make_unique<LyrAbout>();
+  LyrAbout*& about = AboutHolder();
+  delete about;
+  about = new LyrAbout();
   about->SetKeptOpen(1);
   const draw::ScreenMetrics screen = draw::GetScreenMetrics();
   const int left = (screen.widthPx - kAboutWidth) / 2;
   const int top = (screen.heightPx - kAboutHeight) / 2;
   if (!about->Create(nullptr, 0, ui::Rect{left, top, left + kAboutWidth, top + kAboutHeight})) {
-    about.reset();
+    delete about;
+    about = nullptr;
     return false;
   }
   about->SetWindowText("ABOUT");
