@@ -13,24 +13,12 @@
 #include "platform/draw/image.h"
 #include "platform/ui/common_dialogs.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/window_image.h"
 
 namespace {
 constexpr std::uint32_t kIdBitmapOutput = 32982;
 constexpr std::uint32_t kIdHelpTopics = 33153;
 constexpr std::uint32_t kIdVideoOptionHelp = 33126;
-
-// Paints a window and the windows inside it, each at its place, as they show now.
-void PaintWindowTree(ui::Window& root, ui::Window& window, draw::Dc& dc) {
-  const ui::Point origin = root.ScreenToClient(window.ClientToScreen(ui::Point{0, 0}));
-  const int saved = dc.SaveDC();
-  dc.SetViewportOrg(origin);
-  dc.IntersectClipRect(window.GetClientRect());
-  window.OnPaint(dc);
-  dc.RestoreDC(saved);
-  for (ui::Window* child : window.Children()) {
-    if (child->IsWindowVisible()) PaintWindowTree(root, *child, dc);
-  }
-}
 }  // namespace
 
 void CMainFrame::MapOutputCommands() {
@@ -61,9 +49,10 @@ int CMainFrame::SaveWindowBitmap(int choice, const std::string& path) {
   window->UpdateWindow();
   const ui::Rect rect = window->GetClientRect();
   if (rect.IsEmpty()) return 0;
-  draw::Image surface(rect.Width(), rect.Height(), 32);
+  // The window as it shows, its views, controls and bars included.
+  draw::Image surface = ui::RenderWindowImage(*window);
+  if (surface.IsNull()) return 0;
   draw::Dc dc(surface);
-  PaintWindowTree(*window, *window, dc);
   Invalidate(true);
   UpdateWindow();
   FynSaveBitmapFile bitmap(&dc, rect, nullptr, path.c_str());

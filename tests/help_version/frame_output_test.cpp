@@ -2,13 +2,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/frame/lyr_about.h"
 #include "app_shell/app_fixture.h"
 #include "platform/system/process.h"
+#include "platform/ui/control_bar.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/messages.h"
 
@@ -59,6 +62,22 @@ TEST_F(FrameOutput, TheChosenWindowIsSavedAsABitmapFile) {
   const std::vector<std::uint8_t> all = Bytes(folder_->Path() + "/all.bmp");
   ASSERT_GT(all.size(), 54u);
   EXPECT_EQ(static_cast<int>(U32(all, 18)), Frame().GetClientRect().Width());
+  // The tool bars are in the picture: the standard bar's area holds its buttons, not one
+  // flat colour.
+  ASSERT_NE(Frame().StandardBar, nullptr);
+  ASSERT_TRUE(Frame().StandardBar->IsWindowVisible());
+  const ui::Point barAt = Frame().ScreenToClient(Frame().StandardBar->ClientToScreen(ui::Point{0, 0}));
+  const ui::Rect bar = Frame().StandardBar->GetClientRect();
+  const int width = static_cast<int>(U32(all, 18)), height = static_cast<int>(U32(all, 22));
+  const std::size_t stride = static_cast<std::size_t>((width * 3 + 3) / 4 * 4);
+  std::set<std::uint32_t> colours;
+  for (int y = std::max(barAt.y, 0); y < std::min(barAt.y + bar.Height(), height); ++y)
+    for (int x = std::max(barAt.x, 0); x < std::min(barAt.x + bar.Width(), width); ++x) {
+      const std::size_t at = 54 + static_cast<std::size_t>(height - 1 - y) * stride + static_cast<std::size_t>(x) * 3;
+      colours.insert(all[at] | (all[at + 1] << 8) | (all[at + 2] << 16));
+    }
+  EXPECT_GE(colours.size(), 3u) << "bar at " << barAt.x << "," << barAt.y << " size " << bar.Width() << "x"
+                                << bar.Height();
   EXPECT_EQ(Frame().SaveWindowBitmap(4, folder_->Path() + "/none.bmp"), 0);
   EXPECT_FALSE(std::filesystem::exists(folder_->Path() + "/none.bmp"));
 

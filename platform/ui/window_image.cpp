@@ -1,0 +1,23 @@
+#include "platform/ui/window_image.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include "platform/draw/dc_qt.h"
+#include "platform/ui/qt_internal.h"
+#include "platform/ui/window.h"
+
+namespace ui {
+
+draw::Image RenderWindowImage(const Window& window) {
+  QWidget* widget = WidgetOf(&window);
+  if (widget == nullptr || widget->size().isEmpty()) return {};
+  QImage image(widget->size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  // Children that are shown paint themselves over their parent, native controls and bars
+  // included.
+  widget->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  return draw::ImageFromQt(image, 32);
+}
+
+}  // namespace ui
