@@ -15,8 +15,9 @@ class CQLM2_AnalyzerDoc;
 // Edition of the product family this build makes.
 inline constexpr std::uint16_t ProductEdition = QLM_PRODUCT_EDITION;
 
-// Resource id of the main menu, accelerators and document string.
-inline constexpr std::uint32_t kMainResourceId = 128;
+// Resource id of the main menu, accelerators and document string; the editions with the
+// Wave detect menu (2 and 12) have their own.
+inline constexpr std::uint32_t kMainResourceId = (ProductEdition == 2 || ProductEdition == 12) ? 293 : 128;
 
 class CQLM2_AnalyzerApp : public ui::App {
  public:

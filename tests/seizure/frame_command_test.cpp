@@ -3,11 +3,28 @@
 #include "app/frame/window_command_states.h"
 #include "platform/ui/app.h"
 #include "platform/ui/command.h"
+#include "platform/ui/menu.h"
 #include "tests/app_shell/app_fixture.h"
 
 namespace {
 
 using WaveDetectCommand = AppTest;
+
+TEST_F(WaveDetectCommand, OnlyTheAnimalEditionsMenuHasWaveDetect) {
+  for (std::uint16_t language : {1033, 1041}) {
+    const auto plain = ui::Menu::Load(128, language);
+    const auto animal = ui::Menu::Load(293, language);
+    ASSERT_TRUE(plain && animal) << language;
+    EXPECT_FALSE(plain->Contains(ID_WAVE_DETECT_SETTING));
+    EXPECT_TRUE(animal->Contains(ID_WAVE_DETECT_SETTING));
+    EXPECT_TRUE(animal->Contains(ID_WAVE_DETECT_LIST));
+    EXPECT_EQ(animal->GetItemCount(), plain->GetItemCount() + 1);
+  }
+  EXPECT_EQ(ui::Menu::Load(293, 1033)->GetItemText(ID_WAVE_DETECT_SETTING), "Setting");
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(Frame().GetMenu()->Contains(ID_WAVE_DETECT_SETTING), WaveDetectAvailable());
+  EXPECT_EQ(Frame().GetWindowText(), WaveDetectAvailable() ? "Vellisom for Animal" : "Vellisom");
+}
 
 TEST_F(WaveDetectCommand, SettingOpensOneDialogOnTheDocumentAndCancelClosesIt) {
   ASSERT_TRUE(Start());
