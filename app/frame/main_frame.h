@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/document/epoch_record.h"
+#include "app/frame/edit_range.h"
 #include "app/frame/pane_layout.h"
 #include "app/frame/window_command_states.h"
 #include "platform/ui/frame.h"
@@ -326,6 +327,8 @@ class CMainFrame : public ui::Frame {
   std::string AutoPlayResultPath;
   std::uint16_t AutoPagingMode = 0;
   std::string ResultFilePath;
+  // The raw page's selected stretch for the stage, event and mark commands.
+  EditRangeRec EditRange;
 
   // Per-epoch results of the page shown, by the epoch's position in the page.
   std::vector<LyrEpochRec> EpochWaveRecords;

@@ -98,7 +98,7 @@ std::string Format(const char* fmt, double v) {
 
 }  // namespace
 
-LyrRawAreaView::LyrRawAreaView() = default;
+LyrRawAreaView::LyrRawAreaView() { MapRangeCommands(); }
 LyrRawAreaView::~LyrRawAreaView() = default;
 
 void LyrRawAreaView::OnDraw(draw::Dc& dc) {

@@ -42,7 +42,71 @@ class LyrRawAreaView : public ui::View {
   // Times GetReadX failures were reported (once per drawn page at most).
   int ReadXFailureReports() const { return readXReports_; }
 
+  // ---- Mouse on the page (raw_mouse.cpp) ----
+  void OnLButtonDown(std::uint32_t flags, ui::Point client) override;
+  void OnMouseMove(std::uint32_t flags, ui::Point client) override;
+  void OnLButtonUp(std::uint32_t flags, ui::Point client) override;
+  void OnRButtonUp(std::uint32_t flags, ui::Point client) override;
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
+  // Epoch position in the row's page under a client x.
+  int GetEpochAtX(int x) const;
+  // Page shown in this row: the current page + row index - 2.
+  std::int64_t GetRowPageNo() const;
+  // Captures the mouse; 1 while the point lies inside the view, else releases it and 0.
+  int TrackCapture(int x, int y);
+  // The enabled channel whose band holds y; -1 when none.
+  int ChannelAtY(int x, int y) const;
+  // Sample (from the recording start) of a channel under a client x.
+  std::int64_t SampleAtX(int channel, int x) const;
+  // Erases the vertical cursor at the previous x (not -1) and draws one at x.
+  void DrawTimeCursor(int x, int previousX);
+  // Offset of a channel's band among the enabled channels.
+  int GetChannelBandOffset(int channel, int top, int bottom) const;
+  // The frame tells the view that the current epoch changed; nothing to do here.
+  void OnEpochNotify(int, int) {}
+  // Inverts back the bands of the drag that every row holds.
+  static void InvertRangeBands();
+  // Preview pick state (modes 1 to 4), for the windows that asked for the pick.
+  int PreviewChannel() const { return previewChannel_; }
+  std::int64_t PreviewStartSample() const { return previewStartSample_; }
+  std::int64_t PreviewEndSample() const { return previewEndSample_; }
+
+  // ---- Stage, event and mark commands over the frame's EditRange ----
+  // raw_manual_scoring.cpp: scores every epoch the range touches (index 1..10, +20 with Ctrl).
+  void SetStageByKey(std::int32_t startRow, std::int32_t startPos, std::int32_t endRow, std::int32_t endPos,
+                     int index);
+  // raw_events_marks.cpp
+  void ShowEventPopup();
+  void SetRespiratoryEvent(std::int32_t start, std::int32_t end, int kind);
+  void SetLimbMovementEvent(std::int32_t start, std::int32_t end, int kind);
+  void SetSnoreArousalEvent(std::int32_t start, std::int32_t end, int kind);
+  void SetMark(int n);
+  void SetSeizure(std::int32_t start, std::int32_t end, int value);
+
  private:
+  void MapRangeCommands();
+  void DrawXorRect(const draw::Rect& r, std::uint32_t colour);
+  void TrackPreviewRect(ui::Point p);
+  void ShowDisplayPopup(ui::Point client);
+  void DragTo(ui::Point client);
+  // The row view that holds a point given in this view's client coordinates (this one when
+  // none does), and the point in its coordinates.
+  LyrRawAreaView* RowUnder(ui::Point client, ui::Point* local);
+  void PreviewButtonDown(ui::Point client);
+  void PreviewMouseMove(std::uint32_t flags, ui::Point client);
+  void PreviewButtonUp(ui::Point client);
+  void EndPreview();
+  void ClickEpoch(ui::Point client);
+
+  int previewChannel_ = -1;
+  ui::Point previewAnchor_{};
+  draw::Rect previewRect_{};
+  bool previewRectShown_ = false;
+  std::int64_t previewStartSample_ = -1;
+  std::int64_t previewEndSample_ = -1;
+  int previewStartX_ = -1;
+  int timeCursorX_ = -1;
+
   void DrawTimeGrid(draw::Dc& dc, const draw::Rect& page) const;
   void DrawEpochLabels(draw::Dc& dc, const draw::Rect& page) const;
   void DrawScaleBar(draw::Dc& dc, int channel, int base, double pixelsPerUnit, const draw::Rect& page) const;

@@ -6,3 +6,9 @@ void LyrTrendDummyView::OnDraw(draw::Dc& dc) {
   const ui::Rect r = GetClientRect();
   dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), 0x00FFFFFF);
 }
+
+void LyrTrendDummyView::SetCursorEpoch(std::int32_t epoch, std::int32_t line) {
+  cursorEpoch_ = epoch;
+  cursorLine_ = line;
+  Invalidate(false);
+}
