@@ -60,6 +60,10 @@ class LyrRawAreaView : public ui::View {
   std::int64_t SampleAtX(int channel, int x) const;
   // Erases the vertical cursor at the previous x (not -1) and draws one at x.
   void DrawTimeCursor(int x, int previousX);
+  // Span box of the simple spectrum following the pointer (the channel under y; the first
+  // above the page, the last below it).
+  void DrawSpectrumSpanBox(int x, int y);
+  const draw::Rect& SpectrumSpanBox() const { return spanBox_; }
   // Offset of a channel's band among the enabled channels.
   int GetChannelBandOffset(int channel, int top, int bottom) const;
   // The frame tells the view that the current epoch changed; nothing to do here.
@@ -106,6 +110,9 @@ class LyrRawAreaView : public ui::View {
   std::int64_t previewEndSample_ = -1;
   int previewStartX_ = -1;
   int timeCursorX_ = -1;
+  draw::Rect spanBox_{};
+  bool spanBoxShown_ = false;
+  int spanChannel_ = -1;
 
   void DrawTimeGrid(draw::Dc& dc, const draw::Rect& page) const;
   void DrawEpochLabels(draw::Dc& dc, const draw::Rect& page) const;

@@ -68,6 +68,15 @@ std::array<BandSpan, kRawSelectionRows> DragBands(int anchorRow, int anchorX, in
   return bands;
 }
 
+draw::Rect SpectrumSpanBox(int x, int top, int bottom, int clientWidth, std::uint32_t points, int count, int rate,
+                           int pageSeconds) {
+  if (rate <= 0 || pageSeconds <= 0) return draw::Rect{x, top, x, bottom};
+  const double samples = static_cast<double>(points) * std::max(count, 1);
+  const int width = static_cast<int>(samples / (static_cast<double>(rate) * pageSeconds) * clientWidth);
+  const int left = std::max(0, std::min(x, clientWidth - width));
+  return draw::Rect{left, top, left + width, bottom};
+}
+
 draw::Point WaveListWindowPos(const draw::Rect& frame, int windowWidth, int screenWidth) {
   int left = frame.right + 5;
   if (left + windowWidth > screenWidth) left = frame.left - windowWidth - 5;
@@ -239,6 +248,38 @@ void LyrRawAreaView::DrawTimeCursor(int x, int previousX) {
   dc.SelectPen(oldPen);
   dc.SetROP2(oldRop);
   timeCursorX_ = x;
+}
+
+void LyrRawAreaView::DrawSpectrumSpanBox(int x, int y) {
+  const CQLM2_AnalyzerDoc* doc = Doc(*this);
+  if (doc == nullptr) return;
+  const int count = std::clamp(doc->RecordInfo.channelCount, 0, static_cast<int>(doc->ChInfo.size()));
+  int channel = ChannelAtY(x, y);
+  if (channel < 0) {
+    // Above the page the first enabled channel, below it the last.
+    const draw::Rect page = GetPageRect(nullptr);
+    const bool above = y < page.top;
+    for (int c = 0; c < count; ++c) {
+      if (doc->ChInfo[static_cast<std::size_t>(c)].show == 0) continue;
+      channel = c;
+      if (above) break;
+    }
+  }
+  int top = 0;
+  int bottom = 0;
+  if (channel < 0 || !GetChannelBand(channel, &top, &bottom)) return;
+  const FFTPageParam& p = doc->Params.fftPage;
+  const draw::Rect box = rawmouse::SpectrumSpanBox(x, top, bottom, GetClientRect().Width(), p.simpleFftPoints,
+                                                   p.simpleAveraging, doc->ChInfo[static_cast<std::size_t>(channel)].rate,
+                                                   PageSeconds);
+  if (IsWindow()) {
+    ui::ClientDc client(*this);
+    if (spanBoxShown_) client.dc().InvertRect(spanBox_);
+    client.dc().InvertRect(box);
+  }
+  spanBox_ = box;
+  spanBoxShown_ = true;
+  spanChannel_ = channel;
 }
 
 void LyrRawAreaView::DrawXorRect(const draw::Rect& r, std::uint32_t colour) {
@@ -489,6 +530,9 @@ void LyrRawAreaView::PreviewMouseMove(std::uint32_t flags, ui::Point client) {
         previewChannel_ = ChannelAtY(client.x, client.y);
       }
       break;
+    case 2:
+      DrawSpectrumSpanBox(client.x, client.y);
+      break;
     case 3:
       DrawTimeCursor(client.x, timeCursorX_);
       break;
@@ -543,7 +587,9 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
       const CQLM2_AnalyzerDoc* doc = Doc(*this);
       if (channel >= 0 && doc != nullptr && !doc->ChInfo[static_cast<std::size_t>(channel)].readX.empty() &&
           RawPreview.simpleSpectrum) {
-        RawPreview.simpleSpectrum(rowIndex_, channel, SampleAtX(channel, client.x));
+        // The spectrum starts at the box's left edge.
+        const int x = spanBoxShown_ && spanChannel_ == channel ? spanBox_.left : client.x;
+        RawPreview.simpleSpectrum(rowIndex_, channel, SampleAtX(channel, x));
       }
       break;
     }
@@ -584,6 +630,11 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
 }
 
 void LyrRawAreaView::EndPreview() {
+  if (spanBoxShown_ && IsWindow()) {
+    ui::ClientDc client(*this);
+    client.dc().InvertRect(spanBox_);
+  }
+  spanBoxShown_ = false;
   if (previewRectShown_) DrawXorRect(previewRect_, DisplayColour(6));
   previewRectShown_ = false;
   if (timeCursorX_ != -1) DrawTimeCursor(-1, timeCursorX_);

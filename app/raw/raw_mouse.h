@@ -85,6 +85,12 @@ struct BandSpan {
 std::array<BandSpan, kRawSelectionRows> DragBands(int anchorRow, int anchorX, int row, int x, int pageLeft,
                                                   int pageRight);
 
+// Span box of the simple spectrum at x: the spectrum's samples (points x count) at the
+// channel's rate, scaled onto the client width at rate x page seconds samples per width,
+// moved left to end inside the client; top and bottom are the channel's band.
+draw::Rect SpectrumSpanBox(int x, int top, int bottom, int clientWidth, std::uint32_t points, int count, int rate,
+                           int pageSeconds);
+
 // Where the recognised-wave list window goes beside a wave's frame (screen coordinates):
 // right of the frame + 5, or left of it - width - 5 when it would pass the screen's right
 // edge, never below 0; its top at the frame's top.
