@@ -584,12 +584,16 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
     }
     case 2: {
       const int channel = ChannelAtY(client.x, client.y);
-      const CQLM2_AnalyzerDoc* doc = Doc(*this);
-      if (channel >= 0 && doc != nullptr && !doc->ChInfo[static_cast<std::size_t>(channel)].readX.empty() &&
-          RawPreview.simpleSpectrum) {
-        // The spectrum starts at the box's left edge.
-        const int x = spanBoxShown_ && spanChannel_ == channel ? spanBox_.left : client.x;
-        RawPreview.simpleSpectrum(rowIndex_, channel, SampleAtX(channel, x));
+      CQLM2_AnalyzerDoc* doc = Doc(*this);
+      if (channel < 0 || doc == nullptr) break;
+      const auto& columns = doc->ChInfo[static_cast<std::size_t>(channel)].readX;
+      if (columns.empty()) break;
+      // The spectrum starts at the box's left edge.
+      const int x = spanBoxShown_ && spanChannel_ == channel ? spanBox_.left : client.x;
+      const int start = columns[static_cast<std::size_t>(std::clamp(x, 0, static_cast<int>(columns.size()) - 1))];
+      if (doc->CalcSimpleFFTData(static_cast<short>(rowIndex_), channel, start) != 0) {
+        if (frame != nullptr) frame->RedrawWorkspaceViews();
+        if (RawPreview.simpleSpectrum) RawPreview.simpleSpectrum(rowIndex_, channel, start);
       }
       break;
     }

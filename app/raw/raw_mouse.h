@@ -45,7 +45,8 @@ struct RawPreviewHooks {
   // recognition confirmation; 1 OK, 2 Cancel.
   std::function<int(const RawPreviewPick&)> sleepDisturbanceConfirmation;
   std::function<int(const RawPreviewPick&)> waveFormConfirmation;
-  // Mode 2: the simple spectrum of a channel from a sample.
+  // Mode 2: the document computed the simple spectrum of a channel from a sample of the
+  // row's page; the workspace's simple-spectrum pane shows it.
   std::function<void(int row, int channel, std::int64_t sample)> simpleSpectrum;
   // Mode 4: the zoom range (channels and samples from the press to the release).
   std::function<void(const RawPreviewPick& press, const RawPreviewPick& release)> zoomRange;
