@@ -9,6 +9,7 @@
 #include "app/document/import_plugin.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
+#include "app/frame/lyr_frame_bar.h"
 #include "app/frame/main_frame.h"
 #include "app/frame/program_settings.h"
 #include "common/fileaccess/fyn_file_access.h"
@@ -198,9 +199,18 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
   // 29.
   if (SetPageData() != 0) return FailOpen();
 
-  // 31.
+  // 31. The frame's bars follow the new recording.
   DocumentLoaded = 1;
   ResultModifiedState = 0;
+  if (frame != nullptr) {
+    frame->ReloadParameterCombos();
+    frame->UpdateFrameBarTime();
+    if (frame->EpochBar != nullptr) {
+      frame->EpochBar->FillGainCombo();
+      frame->EpochBar->FillPageCombo();
+      frame->EpochBar->FillShowTypeCombo();
+    }
+  }
   CalibrationChanged = 0;
   PageEndEpoch = -1;
   if (frame != nullptr) frame->RefreshAllViews(-1);
