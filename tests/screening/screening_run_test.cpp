@@ -1,8 +1,13 @@
 // Screening runs of a generated night: the Screening window's two starts, the step timer,
 // Pause and Stop, one result file per condition, and the start commands by id.
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <utility>
+#include <vector>
 
 #include "app/frame/frame_globals.h"
+#include "app/scoring/resp_event_recognition.h"
 #include "platform/ui/command.h"
 #include "screening_fixture.h"
 
@@ -163,4 +168,39 @@ TEST_F(ScreeningTest, ResumeAfterTheLastEpochStartsNothing) {
   EXPECT_EQ(Doc().CurrentEpoch, 12);
   EXPECT_EQ(Doc().CurrentPage, 3);
   ScreeningRunning = 0;
+}
+
+// The end of a run recognises the respiratory events from the values its pages collected:
+// the night's apneas are found, and nothing is marked outside them.
+TEST_F(ScreeningTest, RunEndRecognisesTheNightsApneasFromItsPages) {
+  SleepDstrbParam& s = Doc().Params.sleepDstrb;
+  s.airFlow.channel = 6;
+  s.chest.channel = 7;
+  s.abdomen.channel = 8;
+  for (auto* r : {&s.airFlow, &s.chest, &s.abdomen}) r->values[kRespFullScale] = 400.0;
+  LyrDlgScreening& dlg = OpenScreening();
+  ASSERT_TRUE(dlg.ClickButton(IDC_SCR_STAGE_PARAMETER));
+  RunTimer();
+
+  std::vector<std::pair<double, double>> apneas;
+  std::ifstream in(samples::CompanionPath(*night_, ".events"));
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    double onset = 0, duration = 0;
+    std::string type;
+    if (fields >> onset >> duration >> type && type == "apnea") apneas.emplace_back(onset, onset + duration);
+  }
+  ASSERT_FALSE(apneas.empty());
+  const std::vector<std::uint8_t>& events = Doc().RecognitionTables.RespRcgnz();
+  ASSERT_EQ(events.size(), static_cast<std::size_t>(kEpochs) * 120);
+  int inside = 0;
+  for (std::size_t p = 0; p < events.size(); ++p) {
+    if (events[p] == 0) continue;
+    const double t = static_cast<double>(p) * 0.25;
+    bool near = false;
+    for (const auto& [from, to] : apneas) near = near || (t >= from && t <= to);
+    EXPECT_TRUE(near) << "event " << int(events[p]) << " at " << t << " s";
+    inside += near ? 1 : 0;
+  }
+  EXPECT_GT(inside, 0) << "no apnea found";
 }
