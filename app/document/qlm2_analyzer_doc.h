@@ -258,6 +258,28 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   std::array<ScreeningCondition, kMaxScreeningConditions> ScreeningConditions;
   std::uint16_t ScreeningConditionCount = 1;
 
+  // ---- Logic scoring and last-stage rules (doc_logic.cpp) ----
+  // Stage of an epoch from 20 logic conditions; candidates (20 bytes) receives the stages of
+  // the conditions that held. Changes nothing in the document.
+  std::uint8_t EvaluateLogic(const LogicCondition* conditions, int epoch, std::uint8_t* candidates) const;
+  // 1 when the condition holds for the two values, else 0.
+  static int TestLogicCondition(const LogicCondition& condition, float value1, float value2);
+  // Value `code` of an epoch as the conditions compare it; the largest finite float for none.
+  float GetLogicParameter(int epoch, std::uint16_t code, std::uint16_t channel) const;
+  // Last-stage rules over epochs 0 .. LastScreenedEpoch (nothing while it is -1), or
+  // 0 .. lastEpoch for the overloads that take it.
+  void ApplyLastStageScreening();
+  void ApplyLastStageScreening(int lastEpoch);
+  void ApplyStageChangeRule();
+  void ApplyStageChangeRule(int lastEpoch);
+  void ApplyRemSpindleCoexistence();
+  void ApplyCeaseWithRem();
+  void ApplyThreeMinuteRule();
+  void ApplyWakeNeighbourRule();
+  // The pass the logic option block chooses (1 the four rules, 2 the stage change); the mode
+  // that ran, 0 for none.
+  int ApplyLastStageRules(int lastEpoch);
+
  private:
   void ResetExperimentRecord();
   // Failure path of the open: lets go of the plug-in and leaves the document empty.
