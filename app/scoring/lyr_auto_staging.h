@@ -24,6 +24,21 @@ struct LyrStagingModel {
   std::string fileName;  // learning-sample file within the model folder
 };
 
+// The classifier's input for one epoch: each value is 0 when its wave detection has no
+// channel.
+struct StagingFeatureRecord {
+  float alphaPercent = 0.0f;
+  std::uint16_t spindleCount = 0;
+  float thetaPercent = 0.0f;
+  float deltaPercent = 0.0f;
+  std::uint16_t remsCount = 0;
+  std::uint16_t kComplexCount = 0;
+  float emgIntegral = 0.0f;
+  float band1Percent = 0.0f;
+  float band2Percent = 0.0f;
+  float band3Percent = 0.0f;
+};
+
 class LyrAutoStaging {
  public:
   virtual ~LyrAutoStaging() = default;
@@ -33,6 +48,11 @@ class LyrAutoStaging {
   int ReadLearningIni();
   // Frees the held model; returns 1.
   int FreeModel();
+  // Stage code of the epoch the record describes; 0 while no classifier is held.
+  virtual std::uint8_t StageEpoch(const StagingFeatureRecord& record) const {
+    (void)record;
+    return 0;
+  }
 
   // Number of trees of the held model (0: none held) and their learning-sample file names.
   int TreeCount() const { return static_cast<int>(models_.size()); }
