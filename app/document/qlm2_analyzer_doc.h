@@ -75,6 +75,9 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   std::uint32_t MixedSampling = 0;
   std::int32_t CurrentEpoch = 0;
   std::int32_t CurrentPage = 0;
+  // Last epoch the automatic staging of a screening batch may score on the current page
+  // (written by the page drawing of the middle row while a batch runs).
+  std::int32_t StagingEndEpoch = 0;
   std::int16_t CalibrationNumber = 0;
   std::int16_t MontageNumber = 0;
   // Path of the recording open before the current one.

@@ -361,4 +361,6 @@ int CalcPageEpochValues(PageEpochValues& p) {
   return ok;
 }
 
+std::function<void(CQLM2_AnalyzerDoc&, PageEpochValues&)> PageAutoStagingTransaction;
+
 void ResetPageEpochValuesReports() { reportedInBatch = false; }

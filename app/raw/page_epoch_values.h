@@ -77,5 +77,9 @@ int CalcPageEpochValues(PageEpochValues& p);
 // Everything for one channel, as the page drawing runs it after drawing the channel.
 int CalcChannelEpochValues(PageEpochValues& p, int channel);
 
+// The automatic staging step of the current page during a screening batch, run by the page
+// drawing of the middle row after its values (none: no step). The screening code sets it.
+extern std::function<void(CQLM2_AnalyzerDoc&, PageEpochValues&)> PageAutoStagingTransaction;
+
 // Forgets that a failure was already reported in the running batch (a new batch begins).
 void ResetPageEpochValuesReports();

@@ -9,8 +9,10 @@
 #include "app/document/stage_names.h"
 #include "app/frame/display_fonts.h"
 #include "app/frame/frame_globals.h"
+#include "app/frame/main_frame.h"
 #include "app/frame/program_settings.h"
 #include "app/raw/page_epoch_values.h"
+#include "app/raw/page_overlays.h"
 #include "app/raw/raw_dummy_view.h"
 #include "app/raw/raw_page_geometry.h"
 #include "app/raw/recognition_binding.h"
@@ -19,6 +21,7 @@
 #include "platform/draw/dc.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/splitter.h"
+#include "platform/ui/window.h"
 
 namespace {
 
@@ -374,6 +377,37 @@ void LyrRawAreaView::DrawCurrentEpochFrame(draw::Dc& dc, const draw::Rect& page)
   dc.LineTo(x2, page.top + 1);
   dc.SetROP2(oldRop);
   dc.SelectPen(old);
+  if (CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame()) frame->UpdateParameterBar();
+}
+
+PageDrawContext LyrRawAreaView::OverlayContext(draw::Dc& dc, const draw::Rect& page) const {
+  CQLM2_AnalyzerDoc* doc = const_cast<CQLM2_AnalyzerDoc*>(Doc(*this));
+  const PageNumbers n = Numbers(doc, rowIndex_);
+  PageDrawContext ctx;
+  ctx.doc = doc;
+  ctx.dc = &dc;
+  ctx.page = page;
+  ctx.printing = Printing();
+  ctx.monochrome = Monochrome();
+  ctx.x0 = ctx.printing ? printRect_.left : 0;
+  ctx.screening = ScreeningRunning == 1;
+  ctx.epochSeconds = EpochSeconds;
+  ctx.pageSeconds = PageSeconds;
+  ctx.epochsPerPage = n.epochsPerPage;
+  ctx.firstEpoch = n.firstEpoch;
+  ctx.epochCount = n.epochCount;
+  ctx.pageStartSeconds = n.rowPage * PageSeconds;
+  if (doc != nullptr) {
+    for (std::uint16_t flag : EnabledFlags(*doc)) ctx.enabledChannels += flag != 0 ? 1 : 0;
+  }
+  ctx.labelFont = ctx.printing ? PrintFont(dc) : DisplayFont(3);
+  ctx.eventFont = ctx.printing ? PrintFont(dc) : DisplayFont(10);
+  ctx.markNameFont = ctx.printing ? PrintFont(dc) : DisplayFont(10);
+  ctx.eventColour = DisplayColour(3);
+  ctx.markNameColour = DisplayColors[6];
+  ctx.markLineWidth = MarkLineWidth;
+  ctx.showMarkName = ShowMarkName != 0;
+  return ctx;
 }
 
 void LyrRawAreaView::DrawPage(draw::Dc& dc) {
@@ -391,7 +425,12 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
   const PageNumbers n = Numbers(doc, rowIndex_);
   const bool screening = ScreeningRunning == 1;
   const bool drawWaves = !(screening && ShowScreeningRaw == 0);
+  const PageDrawContext overlays = OverlayContext(dc, page);
   if (!buffer.empty() && n.epochsPerPage > 0) {
+    if (drawWaves) {
+      DrawMarkStrips(overlays);
+      DrawMarkNames(overlays);
+    }
     const auto flags = EnabledFlags(*doc);
     const auto bands = rawpage::ChannelBands(page, flags, doc->Params.markType.triggerCount > 0);
     const double yPixelsPerCm = VerticalPixelsPerCm(&dc);
@@ -399,6 +438,7 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
                                                    page.right - page.left, PageSeconds);
     const int pageWidth = page.right - page.left;
     bool readXReported = false;
+    bool eventsDrawn = false;
     std::size_t offset = 0;  // channel spans follow each other in the page buffer
     // Recognition of the page's wave forms runs for every channel, drawn or not.
     WaveRecognitionContext recognitionCtx =
@@ -407,13 +447,18 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
     recognitionCtx.printOffsetX = printing ? printRect_.left : 0;
     if (!recognition_) recognition_ = std::make_unique<RawPageRecognition>();
     recognition_->GetWFRAnaAlloc(recognitionCtx);
+    SleepDstrbPageContext respiration = SleepDstrbContextForRow(*doc, rowIndex_);
+    respiration.dc = &dc;
+    respiration.ecgTickColour = doc->Params.sleepDstrb.eventColours[5];
+    respiration.arousalTickColour = doc->Params.sleepDstrb.eventColours[6];
     PageEpochValues epochValues = PageEpochValuesForRow(*doc, CQLM2_AnalyzerDoc::MainFrame(), rowIndex_);
     for (std::size_t c = 0; c < flags.size(); ++c) {
       LyrChInfo& ch = doc->ChInfo[c];
-      const std::size_t span = ch.rate > 0 ? static_cast<std::size_t>(ch.rate) * PageSeconds + 1 : 0;
+      // Every channel holds rate x page seconds + 1 samples of the buffer (one for a rate of 0).
+      const std::size_t span = static_cast<std::size_t>(std::max(ch.rate, 0)) * PageSeconds + 1;
       const std::size_t start = offset;
       offset += span;
-      if (span == 0 || start >= buffer.size()) continue;
+      if (ch.rate <= 0 || start >= buffer.size()) continue;
       // The painter reads no sample beyond the channel's span, nor beyond the buffer.
       const std::int64_t wanted = rawpage::PageSampleCount(ch.rate, PageSeconds, EpochSeconds, n.firstEpoch,
                                                            n.epochsPerPage, n.epochCount);
@@ -458,6 +503,14 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
         }
       }
       FynDrawWave wave(&p);
+      WaveChannelPage channelPage;
+      channelPage.samples = std::span<const float>(p.data, count);
+      channelPage.rate = ch.rate;
+      channelPage.enabled = ch.show != 0;
+      channelPage.map = [&wave](int index, draw::Point* point) {
+        return static_cast<int>(wave.GetDrawPt(0, static_cast<unsigned long>(std::max(index, 0)), point));
+      };
+      if (!printing) WaveFormRespirationTransaction(respiration, static_cast<int>(c), channelPage);
       if (drawn) {
         if (WaveFlag(ch)) {
           FynDrawWave copy(wave);
@@ -469,22 +522,59 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
           DrawChannelValueLabels(dc, wave, static_cast<int>(c), p.data, static_cast<std::uint32_t>(count));
         }
         if (ch.scaleMode != 0) DrawScaleBar(dc, static_cast<int>(c), base, yPixelsPerCm / ch.unitsPerCm, page);
+        if (!eventsDrawn && ShowEvent != 0) DrawEvents(overlays, wave, ch.rate, static_cast<std::int64_t>(count));
+        eventsDrawn = true;
         DrawChannelName(dc, static_cast<int>(c), page);
+        if (!screening) {
+          DrawSleepDstrbOverlays(overlays, static_cast<int>(c), base, wave);
+          DrawSpO2LevelBoxes(overlays, static_cast<int>(c), base, wave);
+        }
       }
-      WaveChannelPage recognitionPage;
-      recognitionPage.samples = std::span<const float>(p.data, count);
-      recognitionPage.rate = ch.rate;
-      recognitionPage.enabled = ch.show != 0;
-      recognitionPage.map = [&wave](int index, draw::Point* point) {
-        return static_cast<int>(wave.GetDrawPt(0, static_cast<unsigned long>(std::max(index, 0)), point));
-      };
-      recognition_->WaveFormRecognitionTransaction(recognitionCtx, static_cast<int>(c), recognitionPage);
+      recognition_->WaveFormRecognitionTransaction(recognitionCtx, static_cast<int>(c), channelPage);
       CalcChannelEpochValues(epochValues, static_cast<int>(c));
     }
     recognition_->CountEyeMovements(recognitionCtx);
+    if (!printing) DrawWaveDetectRanges(overlays);
+    if (screening && rowIndex_ == kMiddleRow) {
+      doc->StagingEndEpoch = static_cast<std::int32_t>(
+          std::min<std::int64_t>(doc->CurrentEpoch + n.epochsPerPage - 1, n.epochCount - 1));
+      if (PageAutoStagingTransaction) PageAutoStagingTransaction(*doc, epochValues);
+    }
   }
   if (!printing) {
+    if (!screening) SavePageImage(dc);
     DrawStageNames(dc, page);
     DrawCurrentEpochFrame(dc, page);
+  } else {
+    DrawPrintTimeLabels(overlays, PrintFont(dc));
   }
+}
+
+void LyrRawAreaView::SavePageImage(draw::Dc& dc) {
+  const ui::Rect c = GetClientRect();
+  pageImage_ = dc.CaptureImage(draw::Rect{0, 0, c.Width(), c.Height()});
+}
+
+int LyrRawAreaView::RestorePageImage(draw::Dc& dc) {
+  if (pageImage_.IsNull()) return 0;
+  const draw::Rect r{0, 0, pageImage_.Width(), pageImage_.Height()};
+  dc.DrawImage(r, pageImage_, r);
+  return 1;
+}
+
+int LyrRawAreaView::RestorePageImage() {
+  ui::ClientDc client(*this);
+  return client.IsValid() ? RestorePageImage(client.dc()) : 0;
+}
+
+void LyrRawAreaView::RedrawStageLabels() {
+  ui::ClientDc client(*this);
+  if (!client.IsValid()) return;
+  DrawStageNames(client.dc(), GetPageRect(nullptr));
+}
+
+void LyrRawAreaView::DrawCurrentEpochFrame() {
+  ui::ClientDc client(*this);
+  if (!client.IsValid()) return;
+  DrawCurrentEpochFrame(client.dc(), GetPageRect(nullptr));
 }

@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "platform/draw/geometry.h"
+#include "platform/draw/image.h"
 #include "platform/ui/document.h"
 #include "platform/ui/splitter.h"
 
 namespace ui {
 class Splitter;
 }
+struct PageDrawContext;
 
 // Page view of one row of raw waves: the time grid, epoch labels, every enabled channel's
 // wave in its band with its name and scale bar, the stage names and, in the middle row, the
@@ -87,6 +89,19 @@ class LyrRawAreaView : public ui::View {
   void SetMark(int n);
   void SetSeizure(std::int32_t start, std::int32_t end, int value);
 
+  // The finished screen page (without stage names and current-epoch frame), kept so that
+  // rubber bands, cursors and readouts are erased by copying it back instead of redrawing.
+  void SavePageImage(draw::Dc& dc);
+  // Copies the kept page back onto dc (the view's own window when none is given); 1 when an
+  // image was kept, else 0 and nothing is drawn.
+  int RestorePageImage(draw::Dc& dc);
+  int RestorePageImage();
+  bool HasPageImage() const { return !pageImage_.IsNull(); }
+  // Stage names of the page and, in the middle row, the current-epoch frame, drawn into the
+  // view's own window after stage changes and cursor moves.
+  void RedrawStageLabels();
+  void DrawCurrentEpochFrame();
+
  private:
   void MapRangeCommands();
   void DrawXorRect(const draw::Rect& r, std::uint32_t colour);
@@ -122,8 +137,10 @@ class LyrRawAreaView : public ui::View {
                               std::uint32_t count) const;
   void DrawStageNames(draw::Dc& dc, const draw::Rect& page) const;
   void DrawCurrentEpochFrame(draw::Dc& dc, const draw::Rect& page) const;
+  PageDrawContext OverlayContext(draw::Dc& dc, const draw::Rect& page) const;
 
   std::unique_ptr<class RawPageRecognition> recognition_;
+  draw::Image pageImage_;
   std::int16_t rowIndex_ = -1;
   draw::Rect printRect_{};
   int labelMargin_ = 0;
