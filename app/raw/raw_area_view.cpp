@@ -9,7 +9,6 @@
 #include "app/document/stage_names.h"
 #include "app/frame/display_fonts.h"
 #include "app/frame/frame_globals.h"
-#include "app/frame/main_frame.h"
 #include "app/frame/program_settings.h"
 #include "app/raw/page_epoch_values.h"
 #include "app/raw/page_overlays.h"
@@ -377,7 +376,6 @@ void LyrRawAreaView::DrawCurrentEpochFrame(draw::Dc& dc, const draw::Rect& page)
   dc.LineTo(x2, page.top + 1);
   dc.SetROP2(oldRop);
   dc.SelectPen(old);
-  if (CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame()) frame->UpdateParameterBar();
 }
 
 PageDrawContext LyrRawAreaView::OverlayContext(draw::Dc& dc, const draw::Rect& page) const {
