@@ -18,6 +18,7 @@
 #include "app/raw/wave_recognition.h"
 #include "common/draw/fyn_draw_wave.h"
 #include "platform/draw/dc.h"
+#include "platform/draw/image.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/splitter.h"
 #include "platform/ui/window.h"
@@ -104,7 +105,17 @@ LyrRawAreaView::LyrRawAreaView() { MapRangeCommands(); }
 LyrRawAreaView::~LyrRawAreaView() = default;
 
 void LyrRawAreaView::OnDraw(draw::Dc& dc) {
-  if (ScreeningRunning != 1 && PrintTarget == 0) DrawPage(dc);
+  if (ScreeningRunning == 1 || PrintTarget != 0) return;
+  // The page is drawn off screen, so that its image can be kept, then shown in one copy.
+  const ui::Rect c = GetClientRect();
+  if (c.Width() <= 0 || c.Height() <= 0) return;
+  draw::Image frame = draw::Image::CreateCompatible(dc, c.Width(), c.Height());
+  {
+    draw::Dc memory(frame);
+    DrawPage(memory);
+  }
+  const draw::Rect r{0, 0, c.Width(), c.Height()};
+  dc.DrawImage(r, frame, r);
 }
 
 draw::Rect LyrRawAreaView::GetPageRect(const draw::Dc* dc) const {
@@ -549,6 +560,8 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
 }
 
 void LyrRawAreaView::SavePageImage(draw::Dc& dc) {
+  // Only an off-screen surface is read back; a window's would have to be painted again.
+  if (dc.Kind() != draw::DcKind::Memory) return;
   const ui::Rect c = GetClientRect();
   pageImage_ = dc.CaptureImage(draw::Rect{0, 0, c.Width(), c.Height()});
 }
