@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/document/epoch_parameter.h"
+#include "app/document/epoch_table_bindings.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/document/seizure_finding.h"
 #include "app/frame/program_settings.h"
@@ -42,23 +43,6 @@ int GetSleepDstrbChKind(const CQLM2_AnalyzerDoc& doc, int channel) {
   if (channel == p.snore.channel) return 18;
   if (channel == p.arousal.channel) return 19;
   return -1;
-}
-
-SleepDstrbChannels Roles(const CQLM2_AnalyzerDoc& doc) {
-  const SleepDstrbParam& p = doc.Params.sleepDstrb;
-  SleepDstrbChannels ch;
-  ch.airFlow = p.airFlow.channel;
-  ch.chest = p.chest.channel;
-  ch.abdomen = p.abdomen.channel;
-  ch.lmLeft = p.legLeft.channel;
-  ch.lmRight = p.legRight.channel;
-  ch.ecg = p.ecgChannel;
-  ch.spo2 = p.spo2Channel;
-  ch.position = p.positionChannel;
-  ch.cpap = p.cpapChannel;
-  ch.snore = p.snore.channel;
-  ch.arousal = p.arousal.channel;
-  return ch;
 }
 
 // The boxes of one table around the base line, each labelled by its code.
@@ -154,7 +138,7 @@ void DrawLimbMovements(const PageDrawContext& ctx, int channel, int base) {
   if (kind != 14 && kind != 15) return;
   SleepDstrbTables& tables = ctx.doc->RecognitionTables;
   // Leg movements are kept every 0.1 s (their representative interval, role 20).
-  double interval = SleepDstrbTables::GetRprsntInterval(Roles(*ctx.doc), 20, channel);
+  double interval = SleepDstrbTables::GetRprsntInterval(SleepDstrbChannelsOf(ctx.doc->Params.sleepDstrb), 20, channel);
   if (interval <= 0.0) interval = 0.1;
   DrawBoxes(
       ctx, Table(kind == 14 ? tables.LMLeft() : tables.LMRight()), interval, false, base,

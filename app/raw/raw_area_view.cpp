@@ -40,7 +40,22 @@ draw::ColorRef DisplayColour(int slot) { return DisplayColors[static_cast<std::s
 // Colour of a drawing element: black on paper without colour.
 draw::ColorRef InkOf(draw::ColorRef c) { return Monochrome() ? draw::Rgb(0, 0, 0) : c; }
 
-draw::Font DisplayFont(int slot) { return draw::Font(DisplayFonts[static_cast<std::size_t>(slot - 1)]); }
+// The ten screen-item fonts in their stored order, named by the Screen Item list's rows
+// (their default heights in pixels).
+enum ScreenFont : std::size_t {
+  kScaleFont = 0,          // 12
+  kChannelNumberFont = 1,  // 10
+  kChannelCharFont = 2,    // 18
+  kEventFont = 3,          // 12
+  kStageFont = 4,          // 80
+  kGridFont = 5,           // 36: grid and epoch numbers
+  kArtifactStageFont = 6,  // 48, underlined
+  kChannelNameFont = 7,    // 20, bold
+  kValueFont = 8,          // 12
+  kMarkNameFont = 9,       // 24
+};
+
+draw::Font DisplayFont(ScreenFont font) { return draw::Font(DisplayFonts[font]); }
 
 // The font of every text on paper: about 9 points at the printer's resolution.
 draw::Font PrintFont(const draw::Dc& dc) {
@@ -181,7 +196,7 @@ void LyrRawAreaView::DrawEpochLabels(draw::Dc& dc, const draw::Rect& page) const
   if (ShowEpochMode == 0 || n.epochsPerPage <= 0 || n.epochsPerPage >= 31) return;
   const int width = page.right - page.left;
   const int cell = rawpage::CellWidth(width, n.epochsPerPage);
-  const draw::Font oldFont = dc.SelectFont(DisplayFont(5));
+  const draw::Font oldFont = dc.SelectFont(DisplayFont(kGridFont));
   const draw::ColorRef oldColour = dc.SetTextColor(DisplayColour(4));
   const int oldMode = dc.SetBkMode(draw::TRANSPARENT);
   const int textHeight = dc.GetTextExtent("0").cy;
@@ -219,7 +234,7 @@ void LyrRawAreaView::DrawScaleBar(draw::Dc& dc, int channel, int base, double pi
                                              std::min(255, draw::GetGValue(c) + 40),
                                              std::min(255, draw::GetBValue(c) + 40)));
   const draw::Pen oldPen = dc.SelectPen(draw::Pen{draw::PS_SOLID, 3, ink});
-  const draw::Font oldFont = dc.SelectFont(Printing() ? PrintFont(dc) : DisplayFont(7));
+  const draw::Font oldFont = dc.SelectFont(Printing() ? PrintFont(dc) : DisplayFont(kScaleFont));
   const draw::ColorRef oldColour = dc.SetTextColor(ink);
   const int oldMode = dc.SetBkMode(draw::TRANSPARENT);
   const std::string text = Format("%04.2f", ch.scaleValue) + ch.unit;
@@ -255,7 +270,7 @@ void LyrRawAreaView::DrawChannelName(draw::Dc& dc, int channel, const draw::Rect
   int top = 0;
   if (!GetChannelBand(channel, &top, nullptr)) return;
   const LyrChInfo& ch = Doc(*this)->ChInfo[channel];
-  const draw::Font oldFont = dc.SelectFont(Printing() ? PrintFont(dc) : DisplayFont(3));
+  const draw::Font oldFont = dc.SelectFont(Printing() ? PrintFont(dc) : DisplayFont(kChannelNameFont));
   const draw::ColorRef oldColour = dc.SetTextColor(InkOf(ch.colour));
   const int oldMode = dc.SetBkMode(draw::TRANSPARENT);
   if (Printing()) {
@@ -280,7 +295,7 @@ void LyrRawAreaView::DrawChannelValueLabels(draw::Dc& dc, const FynDrawWave& wav
   static constexpr const char* kFormats[8] = {"%.0f ", "%.1f ", "%.2f ", "%.3f ", "%.4f ", "%.5f ", "%.6f ", "%.7f "};
   const int decimals = ch.displayTypeWords[5];
   const int shift = Printing() ? printRect_.left : 0;
-  const draw::Font oldFont = dc.SelectFont(Printing() ? PrintFont(dc) : DisplayFont(3));
+  const draw::Font oldFont = dc.SelectFont(Printing() ? PrintFont(dc) : DisplayFont(kValueFont));
   const draw::ColorRef oldColour = dc.SetTextColor(InkOf(ch.colour));
   const int oldMode = dc.SetBkMode(draw::TRANSPARENT);
   int valueEnd = 0;
@@ -335,7 +350,7 @@ void LyrRawAreaView::DrawStageNames(draw::Dc& dc, const draw::Rect& page) const 
   const int height = page.bottom - page.top;
   const int middle = page.bottom / 2 + rawpage::StageNameOffset(height, StagePosition);
   const int mode = doc->Params.stageType.stageType;
-  const draw::Font oldFont = dc.SelectFont(DisplayFont(4));
+  const draw::Font oldFont = dc.SelectFont(DisplayFont(kStageFont));
   const int oldMode = dc.SetBkMode(draw::TRANSPARENT);
   const draw::ColorRef oldColour = dc.GetTextColor();
   for (int k = 0; k < n.epochsPerPage; ++k) {
@@ -346,7 +361,7 @@ void LyrRawAreaView::DrawStageNames(draw::Dc& dc, const draw::Rect& page) const 
     if (code == 0) continue;
     const std::string name = GetStageName(doc->Params.stageType, code);
     const bool marked = code >= 20;
-    dc.SelectFont(DisplayFont(marked ? 4 : 6));
+    dc.SelectFont(DisplayFont(marked ? kArtifactStageFont : kStageFont));
     dc.SetTextColor(DisplayColour(marked ? 1 : 2));
     const int left = page.left + k * cell;
     const int h = dc.GetTextExtent("M").cy;
@@ -409,9 +424,9 @@ PageDrawContext LyrRawAreaView::OverlayContext(draw::Dc& dc, const draw::Rect& p
   if (doc != nullptr) {
     for (std::uint16_t flag : EnabledFlags(*doc)) ctx.enabledChannels += flag != 0 ? 1 : 0;
   }
-  ctx.labelFont = ctx.printing ? PrintFont(dc) : DisplayFont(3);
-  ctx.eventFont = ctx.printing ? PrintFont(dc) : DisplayFont(10);
-  ctx.markNameFont = ctx.printing ? PrintFont(dc) : DisplayFont(10);
+  ctx.labelFont = ctx.printing ? PrintFont(dc) : DisplayFont(kValueFont);
+  ctx.eventFont = ctx.printing ? PrintFont(dc) : DisplayFont(kEventFont);
+  ctx.markNameFont = ctx.printing ? PrintFont(dc) : DisplayFont(kMarkNameFont);
   ctx.eventColour = DisplayColour(3);
   ctx.markNameColour = DisplayColors[6];
   ctx.markLineWidth = MarkLineWidth;

@@ -141,18 +141,22 @@ void HumanEvents(Plan& plan, Rng& rng) {
 }
 
 const std::vector<ChannelInfo>& HumanMontage() {
+  // Sensitivities: about 1 cm for the usual amplitude of each signal (breathing +-300 uV,
+  // ECG R waves 1.1 mV), so every wave stays near its own band.
   static const std::vector<ChannelInfo> m = {
-      {"C3-A2", "uV", -500, 500},   {"C4-A1", "uV", -500, 500},    {"EOG-L", "uV", -1000, 1000},
-      {"EOG-R", "uV", -1000, 1000}, {"Chin EMG", "uV", -250, 250}, {"ECG", "mV", -5, 5},
-      {"Airflow", "uV", -1000, 1000}, {"Thorax", "uV", -1000, 1000}, {"Abdomen", "uV", -1000, 1000},
-      {"SpO2", "%", 0, 100},        {"Position", "", 0, 10},       {"Leg EMG", "uV", -250, 250},
+      {"C3-A2", "uV", -500, 500, 50},      {"C4-A1", "uV", -500, 500, 50},
+      {"EOG-L", "uV", -1000, 1000, 100},   {"EOG-R", "uV", -1000, 1000, 100},
+      {"Chin EMG", "uV", -250, 250, 25},   {"ECG", "mV", -5, 5, 1},
+      {"Airflow", "uV", -1000, 1000, 400}, {"Thorax", "uV", -1000, 1000, 500},
+      {"Abdomen", "uV", -1000, 1000, 500}, {"SpO2", "%", 0, 100, 150},
+      {"Position", "", 0, 10, 4},          {"Leg EMG", "uV", -250, 250, 25},
   };
   return m;
 }
 
 const std::vector<ChannelInfo>& AnimalMontage() {
   static const std::vector<ChannelInfo> m = {
-      {"EEG1", "uV", -1000, 1000}, {"EEG2", "uV", -1000, 1000}, {"EMG", "uV", -500, 500}};
+      {"EEG1", "uV", -1000, 1000, 100}, {"EEG2", "uV", -1000, 1000, 100}, {"EMG", "uV", -500, 500, 50}};
   return m;
 }
 

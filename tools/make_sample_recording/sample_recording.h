@@ -36,6 +36,7 @@ struct ChannelInfo {
   std::string unit;
   double bottomPhysical = 0.0;  // at the lowest stored value (-32768)
   double topPhysical = 0.0;     // at the highest stored value (32767)
+  double unitsPerCm = 50.0;     // display sensitivity that keeps the signal in its band
 };
 
 struct Plan {

@@ -130,6 +130,9 @@ bool WriteSampleRecording(const Options& options, const std::string& path, std::
     p.calTopPhysical = c.topPhysical;
     p.calBottomPhysical = c.bottomPhysical;
     p.unit = c.unit;
+    // Without a "SLEEP" group the reader takes the draw rate as the units per cm.
+    p.drawRateFlag = 1;
+    p.drawRate = c.unitsPerCm;
     ok = ok && w.WriteGroup2Unit(&p, nullptr, &end) == 0;
   }
   ok = ok && w.EndGroup2(&end, &end) == 0;
