@@ -217,3 +217,59 @@ TEST_F(OverlayDrawing, RespirationBoxesAreBlackOnPaperWithoutColour) {
 }
 
 }  // namespace
+
+#include "app/frame/frame_globals.h"
+#include "app/frame/program_settings.h"
+#include "app/raw/page_epoch_values.h"
+#include "app/raw/raw_dummy_view.h"
+
+namespace {
+
+// The middle row's drawing during a screening batch: the staging end epoch of the page and
+// one staging step over the same page values the drawing computed.
+TEST(ScreeningPageDrawing, SetsTheStagingEndAndRunsTheStagingStepOnce) {
+  const auto savedEpoch = EpochSeconds;
+  const auto savedPage = PageSeconds;
+  const auto savedTarget = PrintTarget;
+  EpochSeconds = 10;
+  PageSeconds = 30;
+  PrintTarget = 1;
+  ScreeningRunning = 1;
+  CQLM2_AnalyzerDoc doc;
+  doc.RecordSeconds = 100;  // 10 epochs; page 3 holds epochs 9 (in the recording), 10 and 11
+  doc.CurrentPage = 3;
+  doc.CurrentEpoch = 9;
+  doc.RecordInfo.channelCount = 1;
+  doc.ChInfo[0].rate = 10;
+  doc.ChInfo[0].unitsPerCm = 50.0;
+  doc.RecordInfo.pageBuffers[2].assign(10 * 30 + 1, 1.0f);
+  LyrRawAreaView view;
+  view.SetDocument(&doc);
+  view.SetRowIndex(2);
+  view.SetPrintRect(draw::Rect{0, 0, 300, 200}, 0);
+  int steps = 0;
+  std::int64_t firstEpoch = -1;
+  PageAutoStagingTransaction = [&](CQLM2_AnalyzerDoc& d, PageEpochValues& values) {
+    ++steps;
+    firstEpoch = values.FirstEpoch();
+    EXPECT_EQ(&d, &doc);
+  };
+  draw::Image image(320, 220, 32);
+  draw::Dc dc(image);
+  view.DrawPage(dc);
+  EXPECT_EQ(steps, 1);
+  EXPECT_EQ(firstEpoch, 9);
+  EXPECT_EQ(doc.StagingEndEpoch, 9) << "min(9 + 3 - 1, 10 - 1)";
+  // Another row draws no staging step.
+  view.SetRowIndex(1);
+  view.DrawPage(dc);
+  EXPECT_EQ(steps, 1);
+  PageAutoStagingTransaction = nullptr;
+  view.SetDocument(nullptr);
+  ScreeningRunning = 0;
+  PrintTarget = savedTarget;
+  PageSeconds = savedPage;
+  EpochSeconds = savedEpoch;
+}
+
+}  // namespace
