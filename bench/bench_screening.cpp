@@ -59,10 +59,12 @@ struct Recording {
   }
 };
 
-// The recording's channels put to the detectors the default conditions read: the central
+// Stage type 0, and the recording's channels put to the detectors the default conditions read: the central
 // EEG for the band waves and K-complexes, both EOGs, the chin EMG, and the respiration,
 // oximetry, position, ECG and leg channels for the recognisers.
 void SetUpChannels(CQLM2_AnalyzerDoc& doc) {
+  // The six stages of the true hypnogram: the stage type with Wake, REM, stages 1 to 4 and MT.
+  doc.Params.stageType.stageType = 0;
   WaveFormRecognitionParam& w = doc.Params.waveForm;
   for (auto& band : w.bands) band.channel = 0;
   w.kComplex.channel = 0;
