@@ -95,3 +95,28 @@ TEST_F(ScreeningTest, FinishScreeningCommandFollowsTheRunState) {
   EXPECT_EQ(ScreeningRunning, 0);
   EXPECT_FALSE(Frame().IsTimerArmed(kTimerScreeningStep));
 }
+
+// Closing the Logic window with OK and no Screening window re-scores every screened epoch:
+// a one-condition list gives its stage to every epoch without a test, an epoch held as
+// discarded keeps the +20 family, and epochs after the last screened one are left alone.
+TEST_F(ScreeningTest, LogicWindowClosedWithOkRescoresTheScreenedEpochs) {
+  const int type = Doc().Params.stageType.stageType;
+  auto& set = Doc().Params.logic.sets[static_cast<std::size_t>(type)];
+  for (auto& c : set) c.stage = 0;
+  set[0].stage = 3;
+  Doc().LastScreenedEpoch = 10;
+  ASSERT_EQ(Doc().EpochTables.SetStage(3, 23), 1);
+  ASSERT_EQ(Doc().EpochTables.SetStage(11, 4), 1);
+  ResultModifiedState = 1;
+
+  ASSERT_TRUE(ui::ExecuteCommand(Frame(), 32808));
+  ASSERT_NE(Frame().LogicDlg, nullptr);
+  Frame().CloseLogicDlg(1);
+  testhooks::ProcessMessages();
+
+  for (int e = 0; e <= 10; ++e) EXPECT_EQ(Doc().EpochTables.GetStage(0, e, 0), e == 3 ? 23 : 3) << e;
+  EXPECT_EQ(Doc().EpochTables.GetStage(0, 3, 1), 23) << "the earlier code moves into the history";
+  EXPECT_EQ(Doc().EpochTables.GetStage(0, 11, 0), 4);
+  EXPECT_EQ(ResultModifiedState, 2);
+  EXPECT_EQ(Frame().LogicDlg, nullptr);
+}

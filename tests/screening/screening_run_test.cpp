@@ -204,3 +204,29 @@ TEST_F(ScreeningTest, RunEndRecognisesTheNightsApneasFromItsPages) {
   }
   EXPECT_GT(inside, 0) << "no apnea found";
 }
+
+// The default conditions over a night whose detectors are set on its EEG, EOG and EMG
+// channels: every epoch of the analysed range gets a stage, and screening again (after the
+// question that throws the first results away) gives the same stages.
+TEST_F(ScreeningTest, DefaultConditionsStageEveryEpochAndASecondRunGivesTheSameStages) {
+  WaveFormRecognitionParam& w = Doc().Params.waveForm;
+  for (auto& band : w.bands) band.channel = 0;
+  w.kComplex.channel = 0;
+  w.eogLeft.channel = 2;
+  w.eogRight.channel = 3;
+  w.emgChannel = 4;
+  LyrDlgScreening& dlg = OpenScreening();
+  ASSERT_TRUE(dlg.ClickButton(IDC_SCR_STAGE_PARAMETER));
+  RunTimer();
+  std::vector<int> first;
+  for (int e = 0; e < kEpochs; ++e) {
+    first.push_back(Doc().EpochTables.GetStage(0, e, 0));
+    EXPECT_NE(first.back() % 20, 0) << "epoch " << e << " not staged";
+  }
+  testhooks::AnswerMessageBox(ui::IDOK);
+  ASSERT_TRUE(dlg.ClickButton(IDC_SCR_STAGE_PARAMETER));
+  EXPECT_EQ(testhooks::ShownMessageBoxes().back().text,
+            "The screening condition was changed. The analysis result will be initialized. Continue?");
+  RunTimer();
+  for (int e = 0; e < kEpochs; ++e) EXPECT_EQ(Doc().EpochTables.GetStage(0, e, 0), first[static_cast<std::size_t>(e)]) << e;
+}
