@@ -12,6 +12,8 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
+#include "platform/draw/dc.h"
+#include "platform/draw/gdi.h"
 #include "platform/ui/messages.h"
 
 bool TzrCInitDialogBar::Create(ui::Frame* frame, int templateId, int barId) {
@@ -53,6 +55,40 @@ std::vector<PageChoice> PageChoicesForEpoch(std::int32_t epochSeconds) {
   return rows;
 }
 
+void PaintEpochStrip(draw::Dc& dc, const ui::Rect& client, std::int32_t epoch, std::int32_t epochCount,
+                     const std::vector<std::int32_t>& eventPositions, double samplesPerSecond,
+                     std::int32_t epochSeconds, const EpochStripLook& look) {
+  const int w = client.Width();
+  const int h = client.Height();
+  dc.FillSolidRect(client, look.background);
+  if (epochCount <= 0 || w <= 0) return;
+  int x0 = static_cast<int>(static_cast<std::int64_t>(w) * epoch / epochCount);
+  int x1 = static_cast<int>(static_cast<std::int64_t>(w) * (epoch + 1) / epochCount);
+  if (x1 == x0) ++x1;
+  dc.FillSolidRect(ui::Rect{client.left + x0, client.top, client.left + x1, client.top + h - 3}, look.currentEpoch);
+  const double span = static_cast<double>(epochCount) * samplesPerSecond * epochSeconds;
+  if (span <= 0.0) return;
+  for (const std::int32_t position : eventPositions) {
+    const int x = static_cast<int>(w * static_cast<double>(position) / span);
+    if (x < 0 || x >= w) continue;
+    dc.FillSolidRect(ui::Rect{client.left + x, client.top, client.left + x + 1, client.top + h}, look.event);
+  }
+}
+
+void PaintCurrentStageFrame(draw::Dc& dc, const ui::Rect& client, std::uint32_t colour) {
+  const draw::Pen old = dc.SelectPen(draw::Pen{draw::PS_SOLID, 3, colour});
+  const int l = client.left + 2;
+  const int t = client.top + 2;
+  const int r = client.right - 2;
+  const int b = client.bottom - 2;
+  dc.MoveTo(l, t);
+  dc.LineTo(l, b);
+  dc.LineTo(r, b);
+  dc.LineTo(r, t);
+  dc.LineTo(l, t);
+  dc.SelectPen(old);
+}
+
 CQLM2_AnalyzerDoc* LyrFrameBar::Document() const {
   return (frame_ != nullptr && DocumentLoaded != 0) ? frame_->GetDocument() : nullptr;
 }
@@ -65,6 +101,23 @@ bool LyrFrameBar::OnInitDialogBarStep() {
     MapNotify(static_cast<std::uint32_t>(combo), ui::CBN_CLOSEUP, [this] { GiveFocusBack(); });
   MapNotify(kSlider, ui::TB_THUMBTRACK, [this] { OnSliderScroll(ui::TB_THUMBTRACK, Item(kSlider).GetPos()); });
   MapNotify(kSlider, ui::TB_ENDTRACK, [this] { OnSliderScroll(ui::TB_ENDTRACK, Item(kSlider).GetPos()); });
+  Item(kEpochStrip).SetOverlayPainter([this](draw::Dc& dc, const ui::Rect& client) {
+    CQLM2_AnalyzerDoc* doc = Document();
+    const EpochStripLook look{DisplayColors[0], DisplayColors[1], DisplayColors[3]};
+    if (doc == nullptr || stripEpoch_ < 0) {
+      dc.FillSolidRect(client, look.background);
+      return;
+    }
+    std::vector<std::int32_t> events;
+    events.reserve(doc->Events.size());
+    for (const auto& e : doc->Events) events.push_back(e.position);
+    double rate = doc->EventRate;
+    if (rate <= 0.0 && doc->RecordInfo.channelCount > 0) rate = doc->ChInfo[0].rate;
+    PaintEpochStrip(dc, client, stripEpoch_, NavEpochCount(*doc), events, rate, EpochSeconds, look);
+  });
+  Item(kCurrentFrame).SetOverlayPainter([](draw::Dc& dc, const ui::Rect& client) {
+    PaintCurrentStageFrame(dc, client, DisplayColors[1]);
+  });
   FillGainCombo();
   Item(kPageCombo).ResetContent();
   Item(kShowTypeCombo).ResetContent();
@@ -184,9 +237,9 @@ void LyrFrameBar::UpdateStageButtons(std::int32_t epoch) {
   }
 }
 
-void LyrFrameBar::DrawEpochStrip(std::int32_t /*epoch*/) {
-  // The strip is painted from the document's state when the bar repaints.
-  Item(kEpochStrip).SetText("");
+void LyrFrameBar::DrawEpochStrip(std::int32_t epoch) {
+  stripEpoch_ = epoch;
+  Item(kEpochStrip).Invalidate();
 }
 
 void LyrFrameBar::SetAutoScrollText(const std::string& text) {

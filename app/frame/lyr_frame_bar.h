@@ -10,6 +10,9 @@
 
 class CMainFrame;
 class CQLM2_AnalyzerDoc;
+namespace draw {
+class Dc;
+}
 
 // A dialog bar that runs an initialisation step once its controls exist.
 class TzrCInitDialogBar : public ui::DialogBar {
@@ -28,6 +31,21 @@ struct PageChoice {
   std::string label;
   std::int32_t seconds;  // -1: "Free"
 };
+
+// The epoch strip of the bar: the whole recording over the width, the current
+// epoch as a block and every event as a line. eventPositions are in samples at
+// samplesPerSecond; lines right of the strip are left out.
+struct EpochStripLook {
+  std::uint32_t background = 0;
+  std::uint32_t currentEpoch = 0;
+  std::uint32_t event = 0;
+};
+void PaintEpochStrip(draw::Dc& dc, const ui::Rect& client, std::int32_t epoch, std::int32_t epochCount,
+                     const std::vector<std::int32_t>& eventPositions, double samplesPerSecond,
+                     std::int32_t epochSeconds, const EpochStripLook& look);
+// The frame around the current epoch's stage button: a 3-pixel line in the
+// current-epoch colour, 2 pixels inside the client rectangle.
+void PaintCurrentStageFrame(draw::Dc& dc, const ui::Rect& client, std::uint32_t colour);
 
 // The nine gains of the "Gain:" combo, largest first.
 const std::vector<GainChoice>& GainChoices();
@@ -82,4 +100,6 @@ class LyrFrameBar : public TzrCInitDialogBar {
   void GiveFocusBack();
 
   CMainFrame* frame_;
+  // Epoch the strip shows (-1 before the first drawing).
+  std::int32_t stripEpoch_ = -1;
 };

@@ -1,12 +1,33 @@
 #include "app/frame/lyr_splitter_wnd.h"
 
 #include "app/frame/main_frame.h"
+#include "platform/ui/frame.h"
 
-void LyrSplitterWnd::ApplyStyle() {
-  // Style 0 is the only one the program uses: bars and gaps of 8 pixels.
-  SetBarWidth(8);
+namespace {
+struct SplitterStyle {
+  int barWidth, barHeight, gapWidth, gapHeight;
+};
+constexpr SplitterStyle kStyles[] = {{8, 8, 8, 8}, {4, 8, 4, 8}, {4, 4, 4, 4}, {8, 8, 8, 8}};
+}  // namespace
+
+void LyrSplitterWnd::ApplySplitterStyle() {
+  if (SplitterKind > 3) return;
+  const SplitterStyle& s = kStyles[SplitterKind];
+  // The splitter draws one bar size in both directions: the width between columns.
+  SetBarWidth(s.barWidth);
+  barHeight_ = s.barHeight;
+  gapWidth_ = s.gapWidth;
+  gapHeight_ = s.gapHeight;
 }
 
+int LyrSplitterWnd::GetSplitterWidth() const { return GetBarWidth(); }
+
 void LyrSplitterWnd::OnBarMoved(bool, int) {
-  if (owner_ != nullptr) owner_->StoreSplitRatios();
+  if (SplitterKind == 0) {
+    // The main frame keeps the new ratios and lays its panes out again.
+    if (owner_ != nullptr) owner_->StoreSplitRatios();
+    return;
+  }
+  if (SplitterKind > 3) return;
+  if (auto* frame = dynamic_cast<LyrSplitterOwner*>(GetParentFrame())) frame->OnSplitterDragged(*this);
 }

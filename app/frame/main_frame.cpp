@@ -106,10 +106,10 @@ bool CMainFrame::OnCreateClient(ui::CreateContext* context) {
   try {
     if (!outerSplitter_) outerSplitter_ = std::make_unique<LyrSplitterWnd>(this);
     if (!innerSplitter_) innerSplitter_ = std::make_unique<LyrSplitterWnd>(this);
-    outerSplitter_->SetStyleNumber(0);
-    innerSplitter_->SetStyleNumber(0);
-    outerSplitter_->ApplyStyle();
-    innerSplitter_->ApplyStyle();
+    outerSplitter_->SplitterKind = 0;
+    innerSplitter_->SplitterKind = 0;
+    outerSplitter_->ApplySplitterStyle();
+    innerSplitter_->ApplySplitterStyle();
   } catch (const std::exception&) {
     ui::MessageBox("CMainFrame::OnCreateClient1");
     return false;
