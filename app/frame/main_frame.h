@@ -42,6 +42,8 @@ class Dc;
 }
 namespace ui {
 class ControlBar;
+class Control;
+struct MinMaxInfo;
 }
 
 // Longest page (86,400 s) over the shortest epoch (4 s).
@@ -210,6 +212,22 @@ class CMainFrame : public ui::Frame {
   // Refills the six parameter combos with the codes the recording offers.
   void ReloadParameterCombos();
   void OnParameterSelected(int slot);
+  // Rewrites the selected item of a slot whose code is 14 to 32, with the channel
+  // ("_ 3:name") when asked.
+  void RefreshParameterComboItem(int slot, bool withChannel);
+  // Position of a code in the recording's list of available value codes, or -1.
+  int FindParameterListIndex(std::uint16_t code);
+  // The code at a position of that list; 0 outside it.
+  std::uint16_t GetParameterAt(int position);
+  // Renames the per-channel items of a combo before it drops down (not while the
+  // slot holds a code of 15 to 31).
+  void RefreshParameterComboNames(int slot, ui::Control combo);
+  // Stores the code at a list position in a slot and, for codes 14 to 32, its
+  // channel: the only FFT channel for band codes, else asked in "Channel
+  // Selection". 0 when that dialog was cancelled, else 1.
+  int SelectParameter(int slot, int position);
+  // Underline colour of each parameter value (-1: none).
+  std::array<std::int64_t, 6> ParameterUnderline{-1, -1, -1, -1, -1, -1};
 
   // --- Display and window commands (main_frame_display.cpp) ------------------
   // Runs the Epoch dialog and applies a new epoch or page length.
@@ -225,6 +243,11 @@ class CMainFrame : public ui::Frame {
   void OnShiftEpoch(int offset);
   // The AVI output window exists and captures.
   bool AviCapturing() const;
+  // While the AVI output captures, the frame keeps its current size.
+  void OnGetMinMaxInfo(ui::MinMaxInfo& info);
+  // Steps of the AVI timers 8104 (capture) and 8107 (speed check).
+  void OnAviCaptureStep();
+  void OnAviSpeedCheckStep();
 
   // --- Mode commands (main_frame_modes.cpp) ------------------------------------
   void OnDividedFft();
@@ -351,6 +374,7 @@ class CMainFrame : public ui::Frame {
 
  private:
   void MapPagingCommands();
+  const std::vector<std::int32_t>& ParameterCodeList();
   void MapDisplayCommands();
   void MapModeCommands();
   void ToggleBar(ui::ControlBar* bar, std::uint32_t& flag);

@@ -220,7 +220,15 @@ void CMainFrame::OnClose() {
   ui::Frame::OnClose();
 }
 
+void CMainFrame::OnGetMinMaxInfo(ui::MinMaxInfo& info) {
+  if (!AviCapturing()) return;
+  const ui::Rect r = GetWindowRect();
+  info.minTrackWidth = info.maxTrackWidth = r.Width();
+  info.minTrackHeight = info.maxTrackHeight = r.Height();
+}
+
 std::intptr_t CMainFrame::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  if (msg == ui::WM_GETMINMAXINFO && lParam != 0) OnGetMinMaxInfo(*reinterpret_cast<ui::MinMaxInfo*>(lParam));
   // The frame keeps its size and state while the AVI output captures it.
   if (msg == ui::WM_SYSCOMMAND && DocumentLoaded != 0 && AviCapturing() &&
       (wParam == kSysMinimize || wParam == kSysMaximize))

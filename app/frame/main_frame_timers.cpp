@@ -68,6 +68,12 @@ void CMainFrame::OnTimer(std::uint32_t id) {
       ScrollDirection = 0;
       break;
     }
+    case kTimerAviCapture:
+      OnAviCaptureStep();
+      break;
+    case kTimerAviSpeedCheck:
+      OnAviSpeedCheckStep();
+      break;
     case kTimerScreeningStep:
       if (ScreeningRunning != 1) break;
       KillTimer(kTimerScreeningStep);

@@ -1,29 +1,62 @@
 #pragma once
 // The program's flat tool bar: small (16 x 16) or large (32 x 32) images with
-// separate normal, hot and disabled looks, optional text labels.
+// separate normal, hot and disabled looks, optional text labels under the images.
+#include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/draw/image.h"
 #include "platform/ui/control_bar.h"
 
 class COOExToolBar : public ui::ToolBar {
  public:
+  enum ImageList : int { kSmallHot, kSmallNormal, kSmallDisabled, kLargeHot, kLargeNormal, kLargeDisabled };
+
+  // Loads the buttons of a tool-bar resource (resources/<lang>/toolbars/<id>.toolbar,
+  // one command id a line, 0 for a separator). Each button's text is the tool-tip part
+  // of its command's prompt (after the last newline). False when there is no resource.
+  virtual bool LoadToolBar(std::uint32_t resourceId);
   // 0 small images, 1 large images.
-  void SetDisplayMode(std::uint32_t mode) { displayMode_ = mode; }
+  void SetDisplayMode(std::uint32_t mode);
   std::uint32_t DisplayMode() const { return displayMode_; }
-  void SetTextLabels(bool on) { textLabels_ = on; }
-  // Size of one button: the image plus 8 x 7, widened and heightened by the text
-  // when labels are shown.
-  ui::Size GetButtonExtent(int textWidth = 0, int textHeight = 0) const;
+  void SetTextLabels(bool on);
+  bool TextLabels() const { return textLabels_; }
+  // Hands the image lists of the display mode to the buttons.
+  virtual void ApplyImageLists();
+  virtual void RefreshImages() { ApplyImageLists(); }
+  // Size of one button: the image plus 8 x 7, widened to the largest text and
+  // heightened by it when labels are shown.
+  virtual ui::Size GetButtonExtent() const;
+  // Height and width of the largest button text, measured when the bar was loaded.
+  ui::Size TextSize() const { return textSize_; }
+  void SetTextSize(ui::Size size) { textSize_ = size; }
+  const std::vector<draw::Image>& Images(ImageList list) const { return lists_[list]; }
+  // Text of a button as the prompt string gives it.
+  static std::string ToolTipPart(const std::string& prompt);
+
+ protected:
+  void ApplySizes();
+  std::array<std::vector<draw::Image>, 6> lists_;
 
  private:
   std::uint32_t displayMode_ = 1;
   bool textLabels_ = false;
+  ui::Size textSize_{0, 0};
 };
 
-// Fills the image lists from icons; a missing disabled icon becomes a grey copy.
+// Fills the image lists from icon resources; a missing disabled icon becomes a
+// grey copy of the normal one.
 class COOIconToolBar : public COOExToolBar {
  public:
+  // Appends one button's icons at both sizes. hotId 0 uses the normal icon;
+  // disabledId 0 a grey copy of it. Buttons take images in the order added.
+  void AddIcon(std::uint32_t normalId, std::uint32_t disabledId, std::uint32_t hotId);
   // Grey copy of an icon: every pixel becomes g = trunc(sqrt((R*R + G*G + B*B) / 3)).
   static draw::Image MakeGreyIcon(const draw::Image& icon);
+  // The image averaged down (or repeated up) to a size.
+  static draw::Image ScaleIcon(const draw::Image& icon, int width, int height);
 };
+
+// Bitmap-based member of the family; it has no behaviour of its own.
+class COOBmpToolBar : public COOExToolBar {};

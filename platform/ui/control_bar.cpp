@@ -29,7 +29,18 @@ struct ToolBar::Impl {
   struct Button {
     std::uint32_t id = 0;
     QToolButton* button = nullptr;  // null for separators
+    QImage normal;
   };
+  QSize buttonSize;
+  QSize imageSize;
+  bool textUnder = false;
+  void Style(Button& b) {
+    if (!b.button) return;
+    if (b.normal.isNull()) b.button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    else b.button->setToolButtonStyle(textUnder ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    if (imageSize.isValid()) b.button->setIconSize(imageSize);
+    if (buttonSize.isValid()) b.button->setMinimumSize(buttonSize);
+  }
   std::vector<Button> buttons;
 };
 
@@ -99,6 +110,39 @@ void ToolBar::SetButtonImage(std::uint32_t id, const draw::Image& image) {
       b.button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
   }
+}
+
+void ToolBar::SetButtonImages(std::uint32_t id, const draw::Image& normal, const draw::Image& hot,
+                              const draw::Image& disabled) {
+  for (auto& b : tb_->buttons) {
+    if (b.id != id || !b.button) continue;
+    QIcon icon;
+    b.normal = normal.IsNull() ? QImage() : draw::QtImage(normal);
+    if (!normal.IsNull()) icon.addPixmap(QPixmap::fromImage(b.normal), QIcon::Normal);
+    if (!hot.IsNull()) icon.addPixmap(QPixmap::fromImage(draw::QtImage(hot)), QIcon::Active);
+    if (!disabled.IsNull()) icon.addPixmap(QPixmap::fromImage(draw::QtImage(disabled)), QIcon::Disabled);
+    b.button->setIcon(icon);
+    tb_->Style(b);
+  }
+}
+
+void ToolBar::SetButtonLayout(Size button, Size image, bool textUnder) {
+  tb_->buttonSize = QSize(button.cx, button.cy);
+  tb_->imageSize = QSize(image.cx, image.cy);
+  tb_->textUnder = textUnder;
+  for (auto& b : tb_->buttons) tb_->Style(b);
+}
+
+std::string ToolBar::GetButtonText(std::uint32_t id) const {
+  for (auto& b : tb_->buttons)
+    if (b.id == id && b.button) return U(b.button->text());
+  return {};
+}
+
+draw::Image ToolBar::GetButtonImage(std::uint32_t id) const {
+  for (auto& b : tb_->buttons)
+    if (b.id == id && b.button && !b.normal.isNull()) return draw::ImageFromQt(b.normal);
+  return {};
 }
 
 void ToolBar::SetButtonText(std::uint32_t id, std::string_view text) {

@@ -51,6 +51,15 @@ class ToolBar : public ControlBar {
   void SetButtonText(std::uint32_t id, std::string_view text);
   // Icon of a button; a null image removes it.
   void SetButtonImage(std::uint32_t id, const draw::Image& image);
+  // The three looks of a button: normal, under the pointer and disabled (null images are
+  // left out; without a normal image the button shows its text).
+  void SetButtonImages(std::uint32_t id, const draw::Image& normal, const draw::Image& hot,
+                       const draw::Image& disabled);
+  // Size of every button and of its image; with textUnder the text shows under the image.
+  void SetButtonLayout(Size button, Size image, bool textUnder);
+  std::string GetButtonText(std::uint32_t id) const;
+  // The normal image of a button (null without one).
+  draw::Image GetButtonImage(std::uint32_t id) const;
   int GetButtonCount() const;
   std::uint32_t GetButtonId(int index) const;
   bool IsButtonEnabled(std::uint32_t id) const;

@@ -213,6 +213,14 @@ inline constexpr std::uint32_t VK_F1 = 0x70;  // .. VK_F24 = 0x87
 inline constexpr std::uint32_t VK_F12 = 0x7B;
 
 // --- Copy-data record of WM_COPYDATA --------------------------------------------------------
+// WM_GETMINMAXINFO's record (lParam): sizes in pixels.
+struct MinMaxInfo {
+  int maxWidth = 0, maxHeight = 0;            // maximised size
+  int maxLeft = 0, maxTop = 0;                // maximised position
+  int minTrackWidth = 0, minTrackHeight = 0;  // smallest size the user can drag to
+  int maxTrackWidth = 0, maxTrackHeight = 0;  // largest size the user can drag to
+};
+
 struct CopyData {
   std::uintptr_t dwData = 0;     // the sender's code
   std::uint32_t cbData = 0;      // bytes at lpData

@@ -34,15 +34,22 @@ std::intptr_t PackPoint(int x, int y) {
   return static_cast<std::intptr_t>(MakeLong(static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y)));
 }
 
+// A widget that forwards to its window until the window lets go of it.
+class ForwardingOwner {
+ public:
+  virtual ~ForwardingOwner() = default;
+  virtual void Detach() = 0;
+};
+
 // Forwards the widget's events to the window's message procedure.
 template <class Base>
-class Forwarding : public Base {
+class Forwarding : public Base, public ForwardingOwner {
  public:
   Forwarding(Window* owner, QWidget* parent) : Base(parent), owner_(owner) {
     this->setProperty("qlmWindow", QVariant::fromValue(static_cast<void*>(owner)));
     this->setMouseTracking(true);
   }
-  void Detach() { owner_ = nullptr; }
+  void Detach() override { owner_ = nullptr; }
 
  protected:
   void paintEvent(QPaintEvent* e) override {
@@ -285,6 +292,22 @@ bool Window::Create(Window* parent, int id, const Rect& rect, bool visible) {
   return true;
 }
 
+void Window::UpdateSizeLimits() {
+  QWidget* w = WidgetOf(this);
+  if (w == nullptr) return;
+  MinMaxInfo info;
+  info.maxTrackWidth = QWIDGETSIZE_MAX;
+  info.maxTrackHeight = QWIDGETSIZE_MAX;
+  SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<std::intptr_t>(&info));
+  const bool limited = info.minTrackWidth > 0 || info.minTrackHeight > 0 || info.maxTrackWidth < QWIDGETSIZE_MAX ||
+                       info.maxTrackHeight < QWIDGETSIZE_MAX;
+  // Sizes are only touched while limits apply and once when they are lifted again.
+  if (!limited && !w->property("qlmSizeLimited").toBool()) return;
+  w->setProperty("qlmSizeLimited", limited);
+  w->setMinimumSize(std::max(info.minTrackWidth, 0), std::max(info.minTrackHeight, 0));
+  w->setMaximumSize(std::clamp(info.maxTrackWidth, 0, QWIDGETSIZE_MAX), std::clamp(info.maxTrackHeight, 0, QWIDGETSIZE_MAX));
+}
+
 void Window::DestroyWindow() {
   if (!impl_->widget || impl_->destroying) return;
   impl_->destroying = true;
@@ -297,6 +320,9 @@ void Window::DestroyWindow() {
   impl_->widget.clear();
   if (w) {
     w->setProperty("qlmWindow", QVariant());
+    // Events still queued for the widget must not reach the window object, which may be
+    // gone before the widget is deleted.
+    if (auto* f = dynamic_cast<ForwardingOwner*>(w)) f->Detach();
     w->hide();
     w->deleteLater();
   }

@@ -108,6 +108,9 @@ class Window : public CommandTarget {
   Point ClientToScreen(Point p) const;
   Point ScreenToClient(Point p) const;
 
+  // Asks the window for its size limits (WM_GETMINMAXINFO with a MinMaxInfo preset to no
+  // limits) and keeps its size within them until asked again.
+  void UpdateSizeLimits();
   void ShowWindow(int showCommand);
   bool IsWindowVisible() const;
   void EnableWindow(bool enable);

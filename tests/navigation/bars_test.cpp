@@ -142,8 +142,9 @@ TEST(FlatToolBar, ButtonSizesAndGreyIcons) {
   EXPECT_EQ(bar.GetButtonExtent(), (ui::Size{40, 39}));
   bar.SetDisplayMode(0);
   EXPECT_EQ(bar.GetButtonExtent(), (ui::Size{24, 23}));
+  bar.SetTextSize(ui::Size{60, 12});
   bar.SetTextLabels(true);
-  EXPECT_EQ(bar.GetButtonExtent(60, 12), (ui::Size{60, 35}));
+  EXPECT_EQ(bar.GetButtonExtent(), (ui::Size{60, 35})) << "as wide as the widest text, the text below";
 
   draw::Image icon(2, 1, 24);
   icon.SetPixel(0, 0, draw::Rgb(255, 0, 0));
@@ -151,6 +152,49 @@ TEST(FlatToolBar, ButtonSizesAndGreyIcons) {
   const draw::Image grey = COOIconToolBar::MakeGreyIcon(icon);
   EXPECT_EQ(grey.GetPixel(0, 0), draw::Rgb(147, 147, 147));
   EXPECT_EQ(grey.GetPixel(1, 0), draw::Rgb(64, 64, 64));
+
+  for (const auto& [prompt, text] : {std::pair<std::string, std::string>{"Open a file\nOpen", "Open"},
+                                     {"No tip here", "No tip here"}, {"", ""}})
+    EXPECT_EQ(COOExToolBar::ToolTipPart(prompt), text) << prompt;
+}
+
+TEST_F(NavTest, StandardBarLoadsItsButtonsAndIcons) {
+  auto* bar = dynamic_cast<COOIconToolBar*>(Frame().StandardBar);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(bar->GetButtonCount(), 2);
+  EXPECT_EQ(bar->GetButtonId(0), ui::ID_FILE_OPEN);
+  EXPECT_EQ(bar->GetButtonId(1), 33009u);
+  EXPECT_EQ(bar->GetButtonText(33009), "Result Analysis File Open");
+  EXPECT_EQ(bar->DisplayMode(), 1u);
+  for (int list = 0; list < 6; ++list) {
+    const auto& images = bar->Images(static_cast<COOExToolBar::ImageList>(list));
+    ASSERT_EQ(images.size(), 2u) << "list " << list;
+    const int size = list < 3 ? 16 : 32;
+    EXPECT_EQ(images[0].Width(), size) << "list " << list;
+  }
+  EXPECT_EQ(bar->GetButtonImage(ui::ID_FILE_OPEN).Width(), 32) << "large images on the buttons";
+
+  // A button without a given disabled icon gets a grey copy of its normal one.
+  COOIconToolBar own;
+  ASSERT_TRUE(own.CreateBar(&Frame(), 0xE801));
+  ASSERT_TRUE(own.LoadToolBar(325));
+  own.AddIcon(330, 0, 0);
+  const draw::Image& disabled = own.Images(COOExToolBar::kLargeDisabled)[0];
+  const draw::Image& hot = own.Images(COOExToolBar::kLargeHot)[0];
+  const draw::Image& normal = own.Images(COOExToolBar::kLargeNormal)[0];
+  bool coloured = false;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      const draw::ColorRef c = disabled.GetPixel(x, y);
+      ASSERT_TRUE(draw::GetRValue(c) == draw::GetGValue(c) && draw::GetGValue(c) == draw::GetBValue(c));
+      const draw::ColorRef n = normal.GetPixel(x, y);
+      coloured = coloured || draw::GetRValue(n) != draw::GetBValue(n);
+      ASSERT_EQ(hot.GetPixel(x, y), n) << "no hot icon: the normal one";
+    }
+  }
+  EXPECT_TRUE(coloured) << "the normal icon has colour";
+  own.SetDisplayMode(0);
+  EXPECT_EQ(own.GetButtonImage(ui::ID_FILE_OPEN).Width(), 16);
 }
 
 TEST_F(NavTest, FrameWithItsBarsRendersAfterPaging) {
