@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/document/epoch_record.h"
@@ -176,11 +177,16 @@ class CMainFrame : public ui::Frame {
   std::uint32_t KeyRepeatPauseMs = 132;
   // Times the middle row restored its page image for an epoch step.
   int EpochFrameRestores = 0;
-  // Whether a search or threshold edit box of the workspace or trend window has the focus.
-  bool EditBoxHasFocus() const { return false; }
-  // Video pane services used by the keys (no video pane yet: nothing to do).
-  void ToggleVideoPlayback() {}
-  void MarkVideoPosition(int /*spaceState*/) {}
+  // Edit boxes whose keys stay theirs (the workspace's free search box, the trend
+  // info area's threshold boxes): the window holding them and the control id.
+  void RegisterNavigationExemptEdit(ui::Window* host, int controlId);
+  void UnregisterNavigationExemptEdits(ui::Window* host);
+  // Whether one of those edit boxes has the focus.
+  bool EditBoxHasFocus() const;
+  // F1 released: playback of the workspace video pane starts or stops.
+  void ToggleVideoPlayback();
+  // Space down (0) or up (1) opens the video pane's mark menu when its menu state allows.
+  void MarkVideoPosition(int spaceState);
 
   // --- Timers and paging commands (main_frame_timers.cpp) --------------------
   void OnTimer(std::uint32_t id) override;
@@ -232,6 +238,18 @@ class CMainFrame : public ui::Frame {
   // --- Display and window commands (main_frame_display.cpp) ------------------
   // Runs the Epoch dialog and applies a new epoch or page length.
   void OnEpochTime();
+  // The display dialogs of the View and Sleep menus (main_frame_display_dialogs.cpp).
+  void OnPageTime();
+  void OnChannelDisplayInformation();
+  void OnRawChShow();
+  void OnRawChGain();
+  void OnRawChScale();
+  void OnRawChType();
+  void OnRawChColor();
+  void OnDisplayOption();
+  void OnStageType();
+  // Refills the epoch tool bar's "Gain:", "Page:" and "Show type:" combos as asked.
+  void RefreshBarCombos(bool gain, bool page, bool showType);
   // Shows or hides the trend (true) or workspace window in the bottom row.
   void ToggleBottomWindow(bool trend);
   // Puts 360 x 260 mm into a non-positive screen size; 1 when both were valid.
@@ -376,12 +394,13 @@ class CMainFrame : public ui::Frame {
   void MapPagingCommands();
   const std::vector<std::int32_t>& ParameterCodeList();
   void MapDisplayCommands();
+  void MapDisplayDialogCommands();
   void MapModeCommands();
   void ToggleBar(ui::ControlBar* bar, std::uint32_t& flag);
   void SetAutoScrollText(const std::string& text);
   void RunWaitTimeDialog();
   void RestoreCurrentEpochFrame();
-  void FollowVideo();
+  void FollowVideo(bool drawPositionMark = false);
   // Removes the first queued key-down of that key (auto-repeat piled up behind a step).
   static void DropPendingKey(std::uint32_t key);
   DockStates CurrentDockStates() const;
@@ -399,4 +418,5 @@ class CMainFrame : public ui::Frame {
   std::string workingText_;
   std::string recentFilePlaceholder_;
   std::vector<std::int32_t> availableCodes_;
+  std::vector<std::pair<ui::Window*, int>> exemptEdits_;
 };

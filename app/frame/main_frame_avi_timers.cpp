@@ -47,7 +47,7 @@ void CMainFrame::OnAviCaptureStep() {
   KillTimer(kTimerAviCapture);
   dlg->ShowWindow(ui::SW_SHOW);
   dlg->RedrawWindow();
-  dlg->ShowStatusText(res::LoadString(kIdsMakingAvi));
+  dlg->ShowCapturingText(res::LoadString(kIdsMakingAvi));
   const bool written = dlg->WriteAviFile();
   dlg->ReleaseCompressor();
   dlg->FreeFrames();
@@ -89,7 +89,7 @@ void CMainFrame::OnAviSpeedCheckStep() {
   KillTimer(kTimerAviSpeedCheck);
   dlg->ReleaseCompressor();
   dlg->FreeFrames();
-  dlg->ShowMeasuredFrameRate();
+  dlg->ShowMeasuredRate();
   dlg->m_Capturing = 0;
   UpdateSizeLimits();
 }

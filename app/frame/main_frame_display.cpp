@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr std::uint32_t kCmdPageTime = 32775;
 constexpr std::uint32_t kCmdEpochTime = 32776;
 constexpr std::uint32_t kCmdWorkspaceWindow = 32788;
 constexpr std::uint32_t kCmdTrendWindow = 32789;
@@ -239,10 +238,12 @@ std::intptr_t CMainFrame::WindowProc(std::uint32_t msg, std::uintptr_t wParam, s
 // ---- Command table ----------------------------------------------------------------------
 
 void CMainFrame::MapDisplayCommands() {
+  MapDisplayDialogCommands();
   MapCommand(kCmdEpochTime, [this] { OnEpochTime(); });
   MapUpdate(kCmdEpochTime, [this](ui::CmdUI& ui) {
+    const LyrWorkspaceDummyView* ws = WorkspaceView();
     ui.Enable(!((VideoOpen != 0 && VideoPlaying != 0) || ScreeningRunning != 0 || ScreeningDlg != nullptr ||
-                MultiScreeningDlg != nullptr));
+                (ws != nullptr && ws->PendingFlag != 0) || MultiScreeningDlg != nullptr));
   });
   MapCommand(kCmdTrendWindow, [this] { ToggleBottomWindow(true); });
   MapCommand(kCmdWorkspaceWindow, [this] { ToggleBottomWindow(false); });

@@ -235,10 +235,25 @@ void CMainFrame::HandleNavigationKey(std::uint32_t message, std::uintptr_t wPara
       doc->EpochTables.SetStage(E, code);
       if (LearningSampleMode != 0) doc->EpochTables.SetEpochFlag(E, code, 3);
       for (int k = 0; k < 20; ++k) doc->EpochTables.SetCandidate(E, k, 0);
-      if (LyrTrendDummyView* trend = TrendView()) trend->Invalidate();
+      if (LyrTrendDummyView* trend = TrendView()) {
+        // The trend cursor leaves the scored epoch and stands on the next one.
+        trend->SetCursorEpoch(-1, -1);
+        trend->DrawCursor();
+        trend->SetCursorEpoch(E + 1, -1);
+        const int perPage = NavEpochsPerPage();
+        trend->StageArea.ScrollToEpoch(0, perPage > 0 ? E % perPage : 0, 1);
+        trend->TrendArea.SetCursor(E, 0);
+        trend->DrawCursor();
+      }
       JumpToEpoch(E + 1, 1);
       ResultModifiedState = 2;
-      if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->Invalidate();
+      if (LyrWorkspaceDummyView* ws = WorkspaceView()) {
+        LyrWorkspaceMarkDummyView& marks = ws->MarkView;
+        if (doc->Marks.MarksPresent() == 1 &&
+            (ws->CurrentPane == LyrWorkspaceDummyView::kMarkListPane || marks.VideoSync == 0))
+          marks.MarkForRefill();
+        marks.UpdateMarkList();
+      }
     }
 
     // 8. Stage labels of the middle row; throttle auto-repeat.
@@ -252,7 +267,36 @@ void CMainFrame::HandleNavigationKey(std::uint32_t message, std::uintptr_t wPara
   }
 
   // 9. Space marks the video position while a video is open.
-  if (VideoOpen != 0 && spaceState != -1) MarkVideoPosition(spaceState);
+  if (spaceState != -1) MarkVideoPosition(spaceState);
+}
+
+void CMainFrame::RegisterNavigationExemptEdit(ui::Window* host, int controlId) {
+  exemptEdits_.emplace_back(host, controlId);
+}
+
+void CMainFrame::UnregisterNavigationExemptEdits(ui::Window* host) {
+  std::erase_if(exemptEdits_, [host](const auto& e) { return e.first == host; });
+}
+
+bool CMainFrame::EditBoxHasFocus() const {
+  const ui::Window* focus = ui::Window::GetFocus();
+  if (focus == nullptr) return false;
+  const int control = ui::Window::GetFocusControlId();
+  for (const auto& [host, id] : exemptEdits_)
+    if (host == focus && id == control) return true;
+  return false;
+}
+
+void CMainFrame::ToggleVideoPlayback() {
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->VideoPane.SetPlaying();
+}
+
+void CMainFrame::MarkVideoPosition(int spaceState) {
+  LyrWorkspaceDummyView* ws = WorkspaceView();
+  if (ws == nullptr || !ws->VideoPane.FileOpen) return;
+  // Space down opens the mark menu from idle; Space up once it has been opened.
+  const int wanted = spaceState == 0 ? -1 : 0;
+  if (ws->VideoPane.MenuState == wanted) ws->VideoPane.ShowMarkMenu();
 }
 
 void CMainFrame::SetPageByEpoch(std::int32_t page, std::int32_t epoch) {
@@ -301,7 +345,7 @@ void CMainFrame::JumpToEpoch(std::int32_t epoch, int restore) {
       doc->CurrentEpoch = epoch;
       if (restore != 0) {
         RestoreCurrentEpochFrame();
-        FollowVideo();
+        FollowVideo(true);
       }
       UpdateFrameBarTime();
     }
@@ -311,7 +355,7 @@ void CMainFrame::JumpToEpoch(std::int32_t epoch, int restore) {
     } else {
       doc->CurrentEpoch = epoch;
       RestoreCurrentEpochFrame();
-      FollowVideo();
+      FollowVideo(true);
       UpdateFrameBarTime();
     }
   } else {
@@ -329,7 +373,7 @@ void CMainFrame::RestoreCurrentEpochFrame() {
   }
 }
 
-void CMainFrame::FollowVideo() {
+void CMainFrame::FollowVideo(bool drawPositionMark) {
   if (VideoFollowsWave == 0) return;
   CQLM2_AnalyzerDoc* doc = GetDocument();
   if (doc == nullptr) return;
@@ -341,4 +385,8 @@ void CMainFrame::FollowVideo() {
   if (best < 0 || doc->ChInfo[best].rate <= 0) return;
   const double r = doc->ChInfo[best].rate;
   VideoTimeOfEpoch = (doc->ChInfo[best].startOffset + static_cast<double>(doc->CurrentEpoch) * EpochSeconds * r) / r;
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) {
+    if (drawPositionMark) ws->DrawVideoCursor(7);
+    ws->VideoPane.ShowVideoAtTime(VideoTimeOfEpoch);
+  }
 }

@@ -12,3 +12,8 @@ void LyrTrendDummyView::SetCursorEpoch(std::int32_t epoch, std::int32_t line) {
   cursorLine_ = line;
   Invalidate(false);
 }
+
+void LyrTrendDummyView::DrawCursor() {
+  ++CursorDraws;
+  Invalidate(false);
+}

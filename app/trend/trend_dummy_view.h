@@ -1,16 +1,44 @@
 #pragma once
-// The trend window's container in the lower left pane of the main frame.
+// The trend window's container in the lower left pane of the main frame, with the
+// cursor services the frame's stage keys use.
 #include <cstdint>
 
 #include "platform/ui/document.h"
 
+// The hypnogram stage area: where its display stands.
+class LyrTrendStageAreaDummyView {
+ public:
+  // Moves the display to an epoch index (mode 0: index within the page).
+  void ScrollToEpoch(int mode, int epoch, int flag) {
+    ScrollMode = mode;
+    ScrollEpoch = epoch;
+    ScrollFlag = flag;
+  }
+  int ScrollMode = -1;
+  int ScrollEpoch = -1;
+  int ScrollFlag = 0;
+};
+
+// The trend graphs: the epoch their cursor marks.
+class LyrTrendTrendAreaDummyView {
+ public:
+  void SetCursor(int epoch, int /*redraw*/) { CursorEpoch = epoch; }
+  int CursorEpoch = -1;
+};
+
 class LyrTrendDummyView : public ui::View {
  public:
   void OnDraw(draw::Dc& dc) override;
-  // Moves the epoch cursor of the hypnogram and trend graphs (line -1: none given) and has
-  // both panes repaint.
+  // Moves the epoch cursor of the hypnogram and trend graphs (epoch -1: none; line -1:
+  // the line is searched) and has both panes repaint.
   void SetCursorEpoch(std::int32_t epoch, std::int32_t line = -1);
   std::int32_t CursorEpoch() const { return cursorEpoch_; }
+  std::int32_t CursorLine() const { return cursorLine_; }
+  // Draws the cursor in every hypnogram line and graph.
+  void DrawCursor();
+  int CursorDraws = 0;
+  LyrTrendStageAreaDummyView StageArea;
+  LyrTrendTrendAreaDummyView TrendArea;
 
  private:
   std::int32_t cursorEpoch_ = -1;

@@ -36,9 +36,10 @@ class LyrDlgMakeAvi : public ui::Dialog {
   virtual void ReleaseCompressor() {}
   virtual void FreeFrames() { CapturedFrames = 0; }
   // Shows the frame rate measured by the speed check (by the progress position).
-  virtual void ShowMeasuredFrameRate() {}
+  virtual void ShowMeasuredRate() {}
   virtual void SetProgressPos(int percent) { ProgressPos = percent; }
-  virtual void ShowStatusText(const std::string& text) { StatusText = text; }
+  // Shows that the film is being written.
+  virtual void ShowCapturingText(const std::string& text) { StatusText = text; }
   int ProgressPos = 0;
   std::string StatusText;
 };

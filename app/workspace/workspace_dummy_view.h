@@ -1,10 +1,58 @@
 #pragma once
-// The workspace window's container in the lower right pane of the main frame.
+// The workspace window's container in the lower right pane of the main frame, with
+// the mark list and video pane services the frame's keys and moves use.
+#include <cstdint>
+
 #include "platform/ui/document.h"
+
+// The mark list pane.
+class LyrWorkspaceMarkDummyView {
+ public:
+  // Marks the list for refilling at its next update.
+  void MarkForRefill() { NeedsRefill = true; }
+  // Brings the list up to date (refilling it when marked).
+  void UpdateMarkList() {
+    ++Updates;
+    if (NeedsRefill) ++Refills;
+    NeedsRefill = false;
+  }
+  bool NeedsRefill = false;
+  int Updates = 0;
+  int Refills = 0;
+  // Video-synchronisation flag of the frame that holds the mark pane.
+  int VideoSync = 1;
+};
+
+// The video pane and its controller.
+class LyrWorkspaceVideoDummyView {
+ public:
+  // Starts or stops playback.
+  void SetPlaying() { Playing = !Playing; }
+  // The pane's mark menu; its state word is -1 while idle.
+  void ShowMarkMenu() { ++MarkMenuRuns; }
+  // Shows the video frame of a wave time in seconds.
+  void ShowVideoAtTime(double seconds) { ShownTime = seconds; }
+  bool FileOpen = false;
+  bool Playing = false;
+  int MenuState = -1;
+  int MarkMenuRuns = 0;
+  double ShownTime = -1.0;
+};
 
 class LyrWorkspaceDummyView : public ui::View {
  public:
+  static constexpr int kMarkListPane = 11;
   void OnDraw(draw::Dc& dc) override;
+  // Draws the video position mark into the raw page (mode 7).
+  void DrawVideoCursor(int mode) {
+    (void)mode;
+    ++VideoCursorDraws;
+  }
   // Set while the workspace has an operation pending that blocks some commands.
   int PendingFlag = 0;
+  // The pane shown in the workspace (11: the mark list).
+  int CurrentPane = 0;
+  int VideoCursorDraws = 0;
+  LyrWorkspaceMarkDummyView MarkView;
+  LyrWorkspaceVideoDummyView VideoPane;
 };

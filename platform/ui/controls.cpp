@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -507,13 +508,91 @@ class OverlayFilter : public QObject {
 void Control::SetOverlayPainter(std::function<void(draw::Dc&, const Rect&)> painter) {
   QWidget* w = Find(owner_, id_);
   if (!w) return;
-  auto* filter = w->findChild<OverlayFilter*>(QString(), Qt::FindDirectChildrenOnly);
+  // Filters carry no meta-object of their own: they are found by name.
+  auto* filter = static_cast<OverlayFilter*>(w->findChild<QObject*>("qlmOverlay", Qt::FindDirectChildrenOnly));
   if (!filter) {
     filter = new OverlayFilter(w);
+    filter->setObjectName("qlmOverlay");
     w->installEventFilter(filter);
   }
   filter->painter = std::move(painter);
   w->update();
+}
+
+namespace {
+// Clicks on statics and the pointer entering and leaving a control.
+class MouseFilter : public QObject {
+ public:
+  MouseFilter(QObject* parent, Window* host, int id) : QObject(parent), host_(host), id_(id) {}
+  bool clickNotify = false;
+  std::function<void(bool)> hover;
+  bool eventFilter(QObject*, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::MouseButtonRelease:
+        if (clickNotify && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) SendCommand(host_, id_, BN_CLICKED);
+        break;
+      case QEvent::Enter:
+        if (hover) hover(true);
+        break;
+      case QEvent::Leave:
+        if (hover) hover(false);
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  Window* host_;
+  int id_;
+};
+
+MouseFilter* MouseFilterOf(const Window* owner, int id) {
+  QWidget* w = Find(owner, id);
+  if (!w) return nullptr;
+  auto* filter = static_cast<MouseFilter*>(w->findChild<QObject*>("qlmMouse", Qt::FindDirectChildrenOnly));
+  if (!filter) {
+    filter = new MouseFilter(w, const_cast<Window*>(owner), id);
+    filter->setObjectName("qlmMouse");
+    w->installEventFilter(filter);
+  }
+  return filter;
+}
+}  // namespace
+
+void Control::SetCursorShape(Window::Cursor cursor) {
+  static const Qt::CursorShape kShapes[] = {Qt::ArrowCursor,   Qt::CrossCursor,   Qt::IBeamCursor,
+                                            Qt::WaitCursor,    Qt::SizeHorCursor, Qt::SizeVerCursor,
+                                            Qt::SizeAllCursor, Qt::PointingHandCursor, Qt::ForbiddenCursor};
+  if (QWidget* w = Find(owner_, id_)) w->setCursor(kShapes[static_cast<int>(cursor)]);
+}
+
+void Control::SetClickNotify(bool on) {
+  if (MouseFilter* f = MouseFilterOf(owner_, id_)) f->clickNotify = on;
+}
+
+void Control::SetHoverHandler(std::function<void(bool entered)> handler) {
+  if (MouseFilter* f = MouseFilterOf(owner_, id_)) f->hover = std::move(handler);
+}
+
+void Control::SetToolTip(std::string_view text) {
+  if (QWidget* w = Find(owner_, id_)) w->setToolTip(Q(text));
+}
+
+bool Control::IsDefaultButton() const {
+  auto* b = qobject_cast<QPushButton*>(Find(owner_, id_));
+  return b != nullptr && b->isDefault();
+}
+
+bool Control::IsPressed() const {
+  auto* b = qobject_cast<QAbstractButton*>(Find(owner_, id_));
+  return b != nullptr && b->isDown();
+}
+
+bool Control::HasFocus() const {
+  QWidget* w = Find(owner_, id_);
+  return w != nullptr && w->hasFocus();
 }
 
 void Control::Invalidate() {

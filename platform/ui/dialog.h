@@ -72,6 +72,17 @@ class Control {
   void SetOverlayPainter(std::function<void(draw::Dc& dc, const Rect& client)> painter);
   // Repaints the control.
   void Invalidate();
+  // Pointer shape while over the control.
+  void SetCursorShape(Window::Cursor cursor);
+  // Statics: a left click sends the click notification (BN_CLICKED) to the owner.
+  void SetClickNotify(bool on);
+  // Called with true when the pointer enters the control and false when it leaves.
+  void SetHoverHandler(std::function<void(bool entered)> handler);
+  void SetToolTip(std::string_view text);
+  // Push buttons: the dialog's default button; held down by the mouse or the keyboard.
+  bool IsDefaultButton() const;
+  bool IsPressed() const;
+  bool HasFocus() const;
 
   // Check boxes and radios: 0 off, 1 on.
   void SetCheck(int check);

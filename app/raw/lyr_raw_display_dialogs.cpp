@@ -1,0 +1,72 @@
+#include "app/raw/lyr_raw_display_dialogs.h"
+
+#include "app/document/qlm2_analyzer_doc.h"
+#include "app/frame/lyr_frame_bar.h"
+#include "app/frame/navigation_state.h"
+#include "app/frame/program_settings.h"
+#include "app/raw/lyr_raw_dlg_epoch.h"
+#include "platform/ui/app.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/messages.h"
+
+namespace {
+constexpr std::uint32_t kStrPageNotSelected = 2037;
+constexpr int kRowModes[3] = {1, 3, 5};
+}  // namespace
+
+LyrRawDlgPage::LyrRawDlgPage(CQLM2_AnalyzerDoc* doc, ui::Window* parent)
+    : ui::Dialog(kTemplateId, parent), doc_(doc) {}
+
+bool LyrRawDlgPage::OnInitDialog() {
+  ui::Control rows = Item(kRowList);
+  rows.ResetContent();
+  for (const int r : kRowModes) rows.AddString(std::to_string(r));
+  const int mode = doc_ != nullptr ? doc_->PageRows : 5;
+  rows.SetCurSel(mode == 1 ? 0 : mode == 3 ? 1 : 2);
+
+  ui::Control pages = Item(kPageList);
+  pages.ResetContent();
+  const std::vector<PageChoice> choices = PageChoicesForEpoch(EpochSeconds);
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    pages.AddString(choices[i].label);
+    if (choices[i].seconds == PageSeconds) pages.SetCurSel(static_cast<int>(i));
+  }
+  ChosenPage = PageSeconds;
+  MapNotify(kPageList, ui::LBN_SELCHANGE, [this] { OnPageSelected(); });
+  return true;
+}
+
+void LyrRawDlgPage::OnPageSelected() {
+  const std::vector<PageChoice> choices = PageChoicesForEpoch(EpochSeconds);
+  const int sel = Item(kPageList).GetCurSel();
+  if (sel >= 0 && sel < static_cast<int>(choices.size()) && choices[static_cast<std::size_t>(sel)].seconds != -1) {
+    ChosenPage = choices[static_cast<std::size_t>(sel)].seconds;
+    return;
+  }
+  // "Free", or an epoch length without a table: a free length, or none.
+  ChosenPage = -1;
+  LyrRawDlgFreePage free(doc_, this);
+  if (free.DoModal() == ui::IDOK) ChosenPage = free.PageSecondsResult;
+}
+
+void LyrRawDlgPage::OnOK() {
+  if (ChosenPage == -1) {
+    ui::MessageBeep(ui::MB_ICONEXCLAMATION);
+    ui::MessageBoxId(kStrPageNotSelected);
+    return;
+  }
+  bool changed = false;
+  const int sel = Item(kRowList).GetCurSel();
+  if (doc_ != nullptr && sel >= 0 && sel < 3 && doc_->PageRows != kRowModes[sel]) {
+    doc_->PageRows = static_cast<decltype(doc_->PageRows)>(kRowModes[sel]);
+    changed = true;
+  }
+  if (PageSeconds != ChosenPage) {
+    PageSeconds = ChosenPage;
+    changed = true;
+  }
+  EndDialog(changed ? ui::IDOK : ui::IDCANCEL);
+}
+
+LyrRawChannelDialog::LyrRawChannelDialog(int templateId, CQLM2_AnalyzerDoc* doc, ui::Window* parent)
+    : ui::Dialog(templateId, parent), doc_(doc) {}

@@ -1,0 +1,105 @@
+#pragma once
+// The raw window's display dialogs that the main frame opens from the View menu:
+// "Page" (rows and page length) and the channel display dialogs. The frame hands
+// each one the document (and, for the per-channel dialogs, an array of change
+// marks, one 16-bit word per channel) and runs it modally; the dialogs apply their
+// changes to the document and the program-wide settings themselves.
+#include <cstdint>
+#include <vector>
+
+#include "platform/ui/dialog.h"
+
+class CQLM2_AnalyzerDoc;
+
+// "Page" (dialog 131): number of page rows and page length.
+class LyrRawDlgPage : public ui::Dialog {
+ public:
+  static constexpr int kTemplateId = 131;
+  static constexpr int kRowList = 1003;
+  static constexpr int kPageList = 1009;
+  LyrRawDlgPage(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr);
+  bool OnInitDialog() override;
+  // Ends as OK only when the row mode or the page length changed.
+  void OnOK() override;
+  // Page length chosen so far in seconds (-1: not selected).
+  std::int32_t ChosenPage = -1;
+
+ private:
+  void OnPageSelected();
+  CQLM2_AnalyzerDoc* doc_;
+};
+
+// A channel display dialog with what the frame hands it.
+class LyrRawChannelDialog : public ui::Dialog {
+ public:
+  LyrRawChannelDialog(int templateId, CQLM2_AnalyzerDoc* doc, ui::Window* parent);
+  // One change mark per channel of the document, zero when handed over.
+  std::vector<std::uint16_t> ChangeMarks;
+
+ protected:
+  CQLM2_AnalyzerDoc* doc_;
+};
+
+// "Channel Display Information" (dialog 133).
+class LyrRawDlgOperateWave : public LyrRawChannelDialog {
+ public:
+  static constexpr int kTemplateId = 133;
+  explicit LyrRawDlgOperateWave(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
+      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
+};
+
+// "Show channels" (dialog 134).
+class LyrRawDlgShowCh : public LyrRawChannelDialog {
+ public:
+  static constexpr int kTemplateId = 134;
+  explicit LyrRawDlgShowCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
+      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
+};
+
+// Gain per channel (dialog 135).
+class LyrRawDlgGainCh : public LyrRawChannelDialog {
+ public:
+  static constexpr int kTemplateId = 135;
+  explicit LyrRawDlgGainCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
+      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
+};
+
+// "Scale" (dialog 136).
+class LyrRawDlgScaleCh : public LyrRawChannelDialog {
+ public:
+  static constexpr int kTemplateId = 136;
+  explicit LyrRawDlgScaleCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
+      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
+};
+
+// "Color" (dialog 137).
+class LyrRawDlgColorCh : public LyrRawChannelDialog {
+ public:
+  static constexpr int kTemplateId = 137;
+  explicit LyrRawDlgColorCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
+      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
+};
+
+// "Type" (dialog 138).
+class LyrRawDlgTypeCh : public LyrRawChannelDialog {
+ public:
+  static constexpr int kTemplateId = 138;
+  explicit LyrRawDlgTypeCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
+      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
+};
+
+// "Display option" (dialog 140).
+class LyrDlgDisplayOption : public LyrRawChannelDialog {
+ public:
+  static constexpr int kTemplateId = 140;
+  explicit LyrDlgDisplayOption(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
+      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
+};
+
+// "Stage" (dialog 165): the stage type and its stage keys.
+class LyrRawDlgStage : public LyrRawChannelDialog {
+ public:
+  static constexpr int kTemplateId = 165;
+  explicit LyrRawDlgStage(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
+      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
+};
