@@ -115,7 +115,10 @@ bool LyrFrameBar::OnInitDialogBarStep() {
     if (rate <= 0.0 && doc->RecordInfo.channelCount > 0) rate = doc->ChInfo[0].rate;
     PaintEpochStrip(dc, client, stripEpoch_, NavEpochCount(*doc), events, rate, EpochSeconds, look);
   });
-  Item(kCurrentFrame).SetOverlayPainter([](draw::Dc& dc, const ui::Rect& client) {
+  // The frame around the current epoch's stage button is drawn on the button itself:
+  // the bar's row layout gives the static no room around it.
+  ShowItem(kCurrentFrame, false);
+  Item(kFirstStageButton + 5).SetOverlayPainter([](draw::Dc& dc, const ui::Rect& client) {
     PaintCurrentStageFrame(dc, client, DisplayColors[1]);
   });
   FillGainCombo();

@@ -24,6 +24,8 @@ void CMainFrame::OnAviCaptureStep() {
   if (dlg->LastTimeMs == -1) {
     dlg->StartTimeMs = now;
     dlg->LastTimeMs = now;
+    // The frame keeps its size while the film is made.
+    UpdateSizeLimits();
   } else {
     dlg->AccumulatedMs += now - dlg->LastTimeMs;
     dlg->LastTimeMs = now;

@@ -9,6 +9,7 @@
 #include "app/frame/lyr_frame_bar.h"
 #include "app/frame/main_frame.h"
 #include "app/frame/navigation_state.h"
+#include "app/frame/oo_toolbar.h"
 #include "app/frame/program_settings.h"
 #include "app/raw/lyr_raw_dlg_epoch.h"
 #include "app/trend/trend_dummy_view.h"
@@ -232,7 +233,12 @@ std::intptr_t CMainFrame::WindowProc(std::uint32_t msg, std::uintptr_t wParam, s
   if (msg == ui::WM_SYSCOMMAND && DocumentLoaded != 0 && AviCapturing() &&
       (wParam == kSysMinimize || wParam == kSysMaximize))
     return 0;
-  return ui::Frame::WindowProc(msg, wParam, lParam);
+  const std::intptr_t result = ui::Frame::WindowProc(msg, wParam, lParam);
+  // After a change of the system settings the standard bar measures its buttons anew.
+  if (msg == ui::WM_SETTINGCHANGE) {
+    if (auto* bar = dynamic_cast<COOExToolBar*>(StandardBar)) bar->SetTextLabels(false);
+  }
+  return result;
 }
 
 // ---- Command table ----------------------------------------------------------------------

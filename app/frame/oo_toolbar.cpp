@@ -44,6 +44,8 @@ bool COOExToolBar::LoadToolBar(std::uint32_t resourceId) {
     texts[i] = ToolTipPart(res::LoadString(ids[i]));
   }
   SetButtons(ids, texts);
+  // The buttons start right of the gripper.
+  SetLeadingMargin(3 + 5 + 3 + 5);
   // The largest text decides the text size of every button.
   auto dc = draw::Dc::CreateCompatibleDC(nullptr);
   textSize_ = ui::Size{0, 0};
@@ -102,6 +104,22 @@ ui::Size COOExToolBar::GetButtonExtent() const {
 void COOExToolBar::ApplySizes() {
   const int image = displayMode_ == 0 ? 16 : 32;
   SetButtonLayout(GetButtonExtent(), ui::Size{image, image}, textLabels_);
+}
+
+void COOExToolBar::PaintGripper(draw::Dc& dc, const ui::Rect& window, bool horizontal) {
+  const draw::ColorRef light = draw::GetSysColor(draw::COLOR_BTNHIGHLIGHT);
+  const draw::ColorRef shadow = draw::GetSysColor(draw::COLOR_BTNSHADOW);
+  const ui::Rect r{window.left + 3, window.top + 3, window.right - 3, window.bottom - 3};
+  for (const int offset : {0, 5}) {
+    if (horizontal) dc.Draw3dRect(ui::Rect{r.left + offset, r.top, r.left + offset + 3, r.bottom}, light, shadow);
+    else dc.Draw3dRect(ui::Rect{r.left, r.top + offset, r.right, r.top + offset + 3}, light, shadow);
+  }
+}
+
+void COOExToolBar::OnPaint(draw::Dc& dc) {
+  const ui::Rect client = GetClientRect();
+  dc.FillSolidRect(client, draw::GetSysColor(draw::COLOR_BTNFACE));
+  PaintGripper(dc, client, true);
 }
 
 void COOIconToolBar::AddIcon(std::uint32_t normalId, std::uint32_t disabledId, std::uint32_t hotId) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/draw/image.h"
+#include "platform/ui/geometry.h"
 #include "platform/ui/control_bar.h"
 
 class COOExToolBar : public ui::ToolBar {
@@ -34,6 +35,10 @@ class COOExToolBar : public ui::ToolBar {
   const std::vector<draw::Image>& Images(ImageList list) const { return lists_[list]; }
   // Text of a button as the prompt string gives it.
   static std::string ToolTipPart(const std::string& prompt);
+  // The gripper of a docked bar: two raised bars 3 pixels thick, 5 pixels apart, inside
+  // the window rectangle inset by 3, along the left edge (horizontal) or the top edge.
+  static void PaintGripper(draw::Dc& dc, const ui::Rect& window, bool horizontal);
+  void OnPaint(draw::Dc& dc) override;
 
  protected:
   void ApplySizes();

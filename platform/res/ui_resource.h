@@ -38,7 +38,7 @@
 // combo, slider, spin, tabs, tree, datetime, richedit, progress, stretch (empty room).
 // Styles: default, disabled, hidden, readonly, multiline, password, number, dropdown (an
 // editable combo), sort, vertical, newgroup (the first radio of a group), chars=<n>
-// (minimum width in characters), lines=<n> (minimum height in text lines),
+// (minimum width in characters), maxchars=<n> (maximum width in characters), lines=<n> (minimum height in text lines),
 // range=<lo>:<hi> (slider, spin, progress).
 #include <cstdint>
 #include <optional>

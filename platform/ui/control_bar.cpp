@@ -133,6 +133,13 @@ void ToolBar::SetButtonLayout(Size button, Size image, bool textUnder) {
   for (auto& b : tb_->buttons) tb_->Style(b);
 }
 
+void ToolBar::SetLeadingMargin(int px) {
+  if (QWidget* w = WidgetOf(this); w && w->layout()) {
+    const QMargins m = w->layout()->contentsMargins();
+    w->layout()->setContentsMargins(px, m.top(), m.right(), m.bottom());
+  }
+}
+
 std::string ToolBar::GetButtonText(std::uint32_t id) const {
   for (auto& b : tb_->buttons)
     if (b.id == id && b.button) return U(b.button->text());

@@ -58,6 +58,8 @@ class ToolBar : public ControlBar {
   // Size of every button and of its image; with textUnder the text shows under the image.
   void SetButtonLayout(Size button, Size image, bool textUnder);
   std::string GetButtonText(std::uint32_t id) const;
+  // Room left of the first button (a gripper drawn by the bar's OnPaint goes there).
+  void SetLeadingMargin(int px);
   // The normal image of a button (null without one).
   draw::Image GetButtonImage(std::uint32_t id) const;
   int GetButtonCount() const;

@@ -117,6 +117,8 @@ struct Builder {
     QFontMetrics fm(w->font());
     std::string chars = n.StyleValue("chars");
     if (!chars.empty()) w->setMinimumWidth(fm.averageCharWidth() * std::atoi(chars.c_str()) + 8);
+    std::string maxChars = n.StyleValue("maxchars");
+    if (!maxChars.empty()) w->setMaximumWidth(fm.averageCharWidth() * std::atoi(maxChars.c_str()) + 12);
     std::string lines = n.StyleValue("lines");
     if (!lines.empty()) w->setMinimumHeight(fm.lineSpacing() * std::atoi(lines.c_str()) + 8);
   }

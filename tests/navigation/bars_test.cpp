@@ -3,6 +3,7 @@
 #include "app/frame/lyr_frame_bar.h"
 #include "app/frame/oo_toolbar.h"
 #include "app/frame/parameter_bar.h"
+#include "platform/draw/dc.h"
 #include "platform/draw/gdi.h"
 #include "platform/ui/command.h"
 #include "tests/navigation/nav_fixture.h"
@@ -216,4 +217,23 @@ TEST_F(NavTest, FrameWithItsBarsRendersAfterPaging) {
   if (const char* dir = std::getenv("QLM_SCREENSHOT_DIR")) {
     EXPECT_TRUE(testhooks::RenderWindowToPng(Frame(), std::string(dir) + "/frame_after_paging.png"));
   }
+}
+
+TEST(FlatToolBar, GripperOfTwoRaisedBars) {
+  draw::Image img(40, 30, 24);
+  img.Fill(draw::Rgb(1, 2, 3));
+  draw::Dc dc(img);
+  COOExToolBar::PaintGripper(dc, ui::Rect{0, 0, 40, 30}, true);
+  const draw::ColorRef light = draw::GetSysColor(draw::COLOR_BTNHIGHLIGHT);
+  const draw::ColorRef shadow = draw::GetSysColor(draw::COLOR_BTNSHADOW);
+  // Inset by 3: bars at x 3..5 and 8..10, from y 3 to 26.
+  EXPECT_EQ(img.GetPixel(3, 10), light);
+  EXPECT_EQ(img.GetPixel(5, 10), shadow);
+  EXPECT_EQ(img.GetPixel(8, 10), light);
+  EXPECT_EQ(img.GetPixel(10, 10), shadow);
+  EXPECT_EQ(img.GetPixel(4, 3), light);
+  EXPECT_EQ(img.GetPixel(4, 26), shadow);
+  EXPECT_EQ(img.GetPixel(2, 10), draw::Rgb(1, 2, 3));
+  EXPECT_EQ(img.GetPixel(12, 10), draw::Rgb(1, 2, 3));
+  EXPECT_EQ(img.GetPixel(4, 28), draw::Rgb(1, 2, 3));
 }
