@@ -67,8 +67,9 @@ class ScoringTest : public AppTest {
       for (int x = 0; x <= width_; ++x) ch.readX[x] = static_cast<std::int32_t>(std::int64_t(x) * ch.rate * 90 / (width_ + 1));
     }
   }
-  // Client x of the middle of epoch position k of a page.
-  int CellX(int k) const { return (2 * k + 1) * (width_ + 1) / (2 * kPerPage); }
+  // Client x of the middle of epoch position k of a page, rounded up so that the column's
+  // time is the middle's time whatever the parity of the page width.
+  int CellX(int k) const { return ((2 * k + 1) * (width_ + 1) + 2 * kPerPage - 1) / (2 * kPerPage); }
   int Y() const { return height_ / 4; }  // inside channel 0's band
 
   static std::intptr_t Pos(int x, int y) {
