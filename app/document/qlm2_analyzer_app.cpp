@@ -10,6 +10,7 @@
 #include "app/document/recent_file_store.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
+#include "app/video/cvp_info_exchange.h"
 #include "app/frame/resume_file.h"
 #include "app/frame/settings_startup.h"
 #include "platform/ui/message_box.h"
@@ -116,10 +117,29 @@ void CQLM2_AnalyzerApp::LoadDocumentSettings() {
 void CQLM2_AnalyzerApp::StartAutoPlay() {
   CMainFrame* frame = MainFrame();
   if (frame == nullptr || frame->AutoPlayStart == 0) return;
-  // The auto-play list is read when the video player library is bound; without
-  // it there is no list to play from.
-  ui::MessageBoxId(kIdsNoAutoPlayInfo, ui::MB_OK);
-  // Only a recording that the list named is opened: an empty path opens nothing.
+  // The auto-play list is read when the workspace window's video player library is bound.
+  CVPInfoExchange* video = frame->VideoController();
+  if (video != nullptr) {
+    if (frame->VideoOpen != 0 || frame->AutoPlayEntry != -1) video->UnloadVideoDll();
+    if (video->LoadVideoDll() != 0) video->InitVideoDll();
+  }
+  const bool listRead = video != nullptr && video->IsBound() && video->AutoPlayFileRead() != 0;
+  // An entry number beyond the list has nothing to play: it is told like a missing list.
+  const bool entryExists = listRead && frame->AutoPlayEntry >= 0 &&
+                           frame->AutoPlayEntry < static_cast<int>(video->AutoPlayEntries.size());
+  if (entryExists) {
+    video->ActiveAutoPlayEntry = static_cast<std::int16_t>(frame->AutoPlayEntry);
+    const AutoPlayEntry& entry = video->AutoPlayEntries[static_cast<std::size_t>(frame->AutoPlayEntry)];
+    frame->AutoPlayDataPath = entry.rawPath;
+    frame->AutoPlayResultPath = entry.resultPath;
+    frame->AutoPlayRunning = 1;
+    video->AutoPlayRunning = 1;
+    OpenAutoPlayData();
+  } else {
+    ui::MessageBoxId(kIdsNoAutoPlayInfo, ui::MB_OK);
+  }
+  // Only a recording that the list named is opened: an empty path opens nothing. A recording
+  // already open under that path is only brought forward.
   if (!frame->AutoPlayDataPath.empty()) {
     if (ui::Document* doc = OpenDocumentFile(frame->AutoPlayDataPath)) doc->SetPathName(frame->AutoPlayDataPath);
   }

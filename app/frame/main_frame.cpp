@@ -21,6 +21,8 @@
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/system/key_state.h"
 #include "platform/ui/app.h"
+#include "platform/draw/image.h"
+#include "platform/ui/control_bar.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/splitter.h"
@@ -29,6 +31,7 @@ namespace {
 
 constexpr int kDefaultFrameWidth = 1280;
 constexpr int kDefaultFrameHeight = 860;
+constexpr std::uint32_t kFrameIconId = 201;
 constexpr std::uint32_t kCmdSleepDisturbance = 32801;
 constexpr std::uint32_t kCmdModifyLogic = 32808;
 constexpr std::uint32_t kFirstRecentFile = 57616;
@@ -84,6 +87,7 @@ CMainFrame::CMainFrame()
   MapOutputCommands();
   MapPagingCommands();
   MapWindowCommands();
+  MapFrameCommands();
   MapDisplayCommands();
   MapModeCommands();
   MapScreeningCommands();
@@ -96,8 +100,11 @@ int CMainFrame::OnCreate() {
   // window manager is there to do so.
   MoveWindow(ui::Rect{0, 0, kDefaultFrameWidth, kDefaultFrameHeight}, false);
   if (ui::Frame::OnCreate() == -1) return -1;
-  UpdateSleepDisturbanceMenu();
+  SetIcon(ui::LoadIconImage(kFrameIconId));
   CreateBars();
+  UpdateSleepDisturbanceMenu();
+  BuildUserProgramMenu();
+  AddVideoMenuItem();
   return 0;
 }
 
@@ -136,6 +143,13 @@ bool CMainFrame::OnCreateClient(ui::CreateContext* context) {
                                   &savedCreateContext_)) {
     ui::MessageBox("CMainFrame::OnCreateClient6");
     return false;
+  }
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) {
+    // The frame keeps the binding state of the workspace window's video player library.
+    ws->Video.BindingChanged = [this](bool bound) {
+      VideoLibraryBound = bound ? 1 : 0;
+      if (!bound) VideoFilePath.clear();
+    };
   }
   SetActiveView(RawView());
   LayoutPanes();
@@ -195,6 +209,7 @@ void CMainFrame::StoreSplitRatios() {
 void CMainFrame::OnInitMenu(ui::Menu* menu) {
   ui::Frame::OnInitMenu(menu);
   UpdateSleepDisturbanceMenu();
+  BuildUserProgramMenu();
 }
 
 void CMainFrame::OnInitMenuPopup(ui::Menu* popup, int index, bool systemMenu) {

@@ -38,6 +38,8 @@ class LyrDlgMultiScreening;
 class LyrDlgVideo;
 class LyrFrameBar;
 class RawPageRecognition;
+class CVPInfoExchange;
+class LyrWorkspaceDlgVideoSync;
 namespace draw {
 class Dc;
 }
@@ -319,6 +321,7 @@ class CMainFrame : public ui::Frame {
 
   // --- Commands that open windows and dialogs (main_frame_windows.cpp) ---------
   void MapWindowCommands();
+  void MapFrameCommands();
   // The program's state as the window commands' update handlers read it.
   FrameWindowState CurrentWindowState();
   void OnAnalysisRange();
@@ -334,6 +337,25 @@ class CMainFrame : public ui::Frame {
   void CloseScreeningSettingDlgs();
   void OnAviOutput();
   void CloseAviDlg();
+  void OnScreenItem();
+  void OnDataProcessing();
+  void OnParameterOutput();
+  void OnResultFileCompare();
+  // "Video file Open...": a video file chosen for the recording, then the video-sync dialog.
+  void OnVideoFileOpen();
+  // Called by the video-sync dialog when it ends: 1 OK, other Cancel.
+  void EndVideoSyncDlg(int result);
+  // Adds "Video file Open..." to the File menu when the video player library is beside the
+  // program (once).
+  void AddVideoMenuItem();
+  // Puts the epoch into the range panel of the workspace's open report dialog.
+  void UpdateTimePointPanel(int epoch);
+  // The workspace window's video player controller, null before the panes exist.
+  CVPInfoExchange* VideoController() const;
+  // Brings the Tool menu's user-program entries into line with UserProgramTable.
+  void BuildUserProgramMenu();
+  // Starts the user program of that entry (0..9) as a process of its own.
+  void RunUserProgram(std::int16_t index);
   // Repaint the trend window (all: its first pane, else each graph) and the workspace panes.
   void RedrawTrendViews(int all);
   void RedrawWorkspaceViews();
@@ -389,6 +411,8 @@ class CMainFrame : public ui::Frame {
   LyrDlgDetectList* WaveDetectListDlg = nullptr;
   LyrDlgMultiScreening* MultiScreeningDlg = nullptr;
   LyrDlgVideo* VideoDlg = nullptr;
+  // The video-sync dialog opened by "Video file Open...".
+  LyrWorkspaceDlgVideoSync* VideoSyncDlg = nullptr;
 
  private:
   void MapPagingCommands();

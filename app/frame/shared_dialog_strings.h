@@ -16,6 +16,7 @@ inline constexpr std::uint32_t IDS_SD_CANNOT_OPEN_FILE = 61210;
 inline constexpr std::uint32_t IDS_SD_VIDEO_DIFFERS = 61211;
 inline constexpr std::uint32_t IDS_SD_VIDEO_FILTER = 61212;
 inline constexpr std::uint32_t IDS_SD_HYPNOGRAM_UTILITY = 61213;
+inline constexpr std::uint32_t IDS_SD_VIDEO_MENU_ITEM = 61214;
 // Column titles of the lists.
 inline constexpr std::uint32_t IDS_SD_COL_TIME = 61220;
 inline constexpr std::uint32_t IDS_SD_COL_EPOCH = 61221;

@@ -3,6 +3,7 @@
 // the mark list and video pane services the frame's keys and moves use.
 #include <cstdint>
 
+#include "app/video/cvp_info_exchange.h"
 #include "platform/ui/document.h"
 
 // The mark list pane.
@@ -55,4 +56,6 @@ class LyrWorkspaceDummyView : public ui::View {
   int VideoCursorDraws = 0;
   LyrWorkspaceMarkDummyView MarkView;
   LyrWorkspaceVideoDummyView VideoPane;
+  // The video player controller of the workspace window.
+  CVPInfoExchange Video;
 };

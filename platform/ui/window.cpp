@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QDialog>
+#include <QIcon>
+#include <QPixmap>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -465,6 +467,19 @@ bool Window::HasFocus() const { return GetFocus() == this; }
 
 void Window::SetWindowText(std::string_view text) {
   if (QWidget* w = impl_->widget.data()) w->setWindowTitle(Q(text));
+}
+void Window::SetIcon(const draw::Image& icon) {
+  QWidget* w = impl_->widget.data();
+  if (!w) return;
+  if (icon.IsNull()) {
+    w->setWindowIcon(QIcon());
+  } else {
+    w->setWindowIcon(QIcon(QPixmap::fromImage(draw::QtImage(icon))));
+  }
+}
+bool Window::HasIcon() const {
+  const QWidget* w = impl_->widget.data();
+  return w && !w->windowIcon().isNull();
 }
 std::string Window::GetWindowText() const { return impl_->widget ? U(impl_->widget->windowTitle()) : std::string{}; }
 

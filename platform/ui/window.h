@@ -119,6 +119,9 @@ class Window : public CommandTarget {
   bool HasFocus() const;
   void SetWindowText(std::string_view text);
   std::string GetWindowText() const;
+  // The icon of a top-level window (title bar, task bar); a null image removes it.
+  void SetIcon(const draw::Image& icon);
+  bool HasIcon() const;
 
   // Painting: Invalidate marks the window for repainting; UpdateWindow repaints what is marked
   // now; RedrawWindow does both.
