@@ -112,6 +112,7 @@ bool CQLM2_AnalyzerDoc::OnNewDocument() {
   if (!AskBeforeClosingRecording(host, CalibrationChanged, CloseReason::Close)) return false;
 
   if (frame != nullptr) {
+    frame->ReleaseVideoBeforeClose();
     frame->RebuildRawFileCalibration();
     frame->CheckSaveAndClearResult();
   }
@@ -120,7 +121,10 @@ bool CQLM2_AnalyzerDoc::OnNewDocument() {
   ReleaseAll();
   ResetMember(1);
   WorkingText.clear();
-  if (frame != nullptr) frame->ClearWorkingText();
+  if (frame != nullptr) {
+    frame->ClearWorkspaceLists();
+    frame->ClearWorkingText();
+  }
   ResetExperimentRecord();
   DocumentLoaded = 0;
   return true;

@@ -15,6 +15,8 @@
 #include "app/frame/display_fonts.h"
 #include "app/frame/settings_startup.h"
 #include "app/raw/raw_dummy_view.h"
+#include "app/results/lyr_utility_hypnogram_frame.h"
+#include "app/video/lyr_workspace_dlg_video_sync.h"
 #include "app/raw/wave_recognition.h"
 #include "app/scoring/dsi_silent_open.h"
 #include "app/trend/trend_dummy_view.h"
@@ -93,7 +95,20 @@ CMainFrame::CMainFrame()
   MapScreeningCommands();
 }
 
-CMainFrame::~CMainFrame() { AutoPlayStart = 0; }
+CMainFrame::~CMainFrame() {
+  AutoPlayStart = 0;
+  if (LyrUtilityHypnogramFrame* utility = ResultCompareFrame) {
+    ResultCompareFrame = nullptr;
+    utility->Closed = nullptr;
+    if (utility->IsWindow()) utility->DestroyWindow();
+    delete utility;
+  }
+  if (VideoSyncDlg != nullptr) {
+    if (VideoSyncDlg->IsWindow()) VideoSyncDlg->DestroyWindow();
+    delete VideoSyncDlg;
+    VideoSyncDlg = nullptr;
+  }
+}
 
 int CMainFrame::OnCreate() {
   // Restored placement of the frame; the first showing maximises it where a
@@ -150,6 +165,8 @@ bool CMainFrame::OnCreateClient(ui::CreateContext* context) {
       VideoLibraryBound = bound ? 1 : 0;
       if (!bound) VideoFilePath.clear();
     };
+    ws->Zoom.m_pDoc = context != nullptr ? dynamic_cast<CQLM2_AnalyzerDoc*>(context->currentDocument) : nullptr;
+    WorkspaceTabs.ZoomPane = &ws->Zoom;
   }
   SetActiveView(RawView());
   LayoutPanes();

@@ -17,6 +17,7 @@
 #include "app/frame/edit_range.h"
 #include "app/frame/pane_layout.h"
 #include "app/frame/window_command_states.h"
+#include "app/workspace/lyr_workspace_area_tab_ctrl.h"
 #include "platform/ui/frame.h"
 
 class CQLM2_AnalyzerDoc;
@@ -350,6 +351,12 @@ class CMainFrame : public ui::Frame {
   void AddVideoMenuItem();
   // Puts the epoch into the range panel of the workspace's open report dialog.
   void UpdateTimePointPanel(int epoch);
+  // Before a recording is closed: lets the video player library go unless an auto-play entry
+  // plays, and empties the workspace lists and the zoom pane.
+  void ReleaseVideoBeforeClose();
+  void ClearWorkspaceLists();
+  // The workspace tab strip, through which every window brings a workspace pane forward.
+  LyrWorkspaceAreaTabCtrl WorkspaceTabs;
   // The workspace window's video player controller, null before the panes exist.
   CVPInfoExchange* VideoController() const;
   // Brings the Tool menu's user-program entries into line with UserProgramTable.

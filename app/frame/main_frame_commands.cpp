@@ -16,6 +16,7 @@
 #include "app/results/lyr_utility_hypnogram_frame.h"
 #include "app/video/cvp_info_exchange.h"
 #include "app/video/lyr_workspace_dlg_video_sync.h"
+#include "app/workspace/lyr_workspace_zoom_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/res/resource_store.h"
 #include "platform/system/file_system.h"
@@ -255,4 +256,17 @@ void CMainFrame::RunUserProgram(std::int16_t index) {
   if (parts.empty()) return;
   // A program that cannot be started is not reported.
   sys::StartProcess(parts.front(), std::vector<std::string>(parts.begin() + 1, parts.end()));
+}
+
+// ---- Closing a recording -------------------------------------------------------------------------
+
+void CMainFrame::ReleaseVideoBeforeClose() {
+  CVPInfoExchange* video = VideoController();
+  if (video == nullptr || !video->IsBound() || video->ActiveAutoPlayEntry != -1) return;
+  video->UnloadVideoDll();
+  RedrawWorkspaceViews();
+}
+
+void CMainFrame::ClearWorkspaceLists() {
+  if (WorkspaceTabs.ZoomPane != nullptr) WorkspaceTabs.ZoomPane->ResetZoom();
 }

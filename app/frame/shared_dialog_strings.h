@@ -17,6 +17,13 @@ inline constexpr std::uint32_t IDS_SD_VIDEO_DIFFERS = 61211;
 inline constexpr std::uint32_t IDS_SD_VIDEO_FILTER = 61212;
 inline constexpr std::uint32_t IDS_SD_HYPNOGRAM_UTILITY = 61213;
 inline constexpr std::uint32_t IDS_SD_VIDEO_MENU_ITEM = 61214;
+// Column title pieces of "Peak Information", joined without blanks.
+inline constexpr std::uint32_t IDS_SD_PI_TOP = 61215;
+inline constexpr std::uint32_t IDS_SD_PI_BOTTOM = 61216;
+inline constexpr std::uint32_t IDS_SD_PI_TIME = 61217;
+inline constexpr std::uint32_t IDS_SD_PI_AMPLITUDE = 61218;
+inline constexpr std::uint32_t IDS_SD_PI_PP = 61219;
+inline constexpr std::uint32_t IDS_SD_PI_SEC = 61238;
 // Column titles of the lists.
 inline constexpr std::uint32_t IDS_SD_COL_TIME = 61220;
 inline constexpr std::uint32_t IDS_SD_COL_EPOCH = 61221;

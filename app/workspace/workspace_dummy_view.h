@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/video/cvp_info_exchange.h"
+#include "app/workspace/lyr_workspace_zoom_view.h"
 #include "platform/ui/document.h"
 
 // The mark list pane.
@@ -58,4 +59,6 @@ class LyrWorkspaceDummyView : public ui::View {
   LyrWorkspaceVideoDummyView VideoPane;
   // The video player controller of the workspace window.
   CVPInfoExchange Video;
+  // The zoom pane of the workspace window.
+  LyrWorkspaceZoomView Zoom;
 };
