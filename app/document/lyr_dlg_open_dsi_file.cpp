@@ -234,20 +234,8 @@ void LyrDlgOpenDsiFile::ShowFileInfo(int row) {
   ui::Control info = Item(IDC_DSI_INFO_LIST);
   info.DeleteAllItems();
   if (row < 0 || static_cast<std::size_t>(row) >= records_.size()) return;
-  const std::string& path = records_[static_cast<std::size_t>(row)].path;
-  FynFileAccess reader(path.c_str());
-  if (reader.InitParams() != 0) return;
   SubjectBlock block;
-  int read = 0;
-  const std::int16_t type = reader.GetFileType();
-  if (type == kFynTypeRaw || type == kFynTypeAna) {
-    read = ReadOwnFileSubject(reader, path, block, true);
-  } else {
-    sys::DynamicLibrary module;
-    if (!module.Load(GetDsiPluginPath())) return;
-    auto check = module.Function<ImpCheckFileType>("CheckFileType");
-    if (check != nullptr && check(path.c_str()) != 0) read = ReadPluginSubject(module, path, block);
-  }
+  const int read = ReadFileSubject(records_[static_cast<std::size_t>(row)].path, GetDsiPluginPath(), block, true);
   if (read != 0) ShowSubjectPreview(info, block);
 }
 

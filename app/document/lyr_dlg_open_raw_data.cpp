@@ -59,19 +59,8 @@ void LyrDlgOpenRawData::OnTypeChange(int position) {
 }
 
 void LyrDlgOpenRawData::OnFileNameChange(const std::string& path) {
-  FynFileAccess reader(path.c_str());
-  if (reader.InitParams() != 0) return;
   SubjectBlock block;
-  int read = 0;
-  const std::int16_t type = reader.GetFileType();
-  if (type == kFynTypeRaw || type == kFynTypeAna) {
-    read = ReadOwnFileSubject(reader, path, block, false);
-  } else {
-    sys::DynamicLibrary module;
-    if (!module.Load(m_PluginPath)) return;
-    auto check = module.Function<ImpCheckFileType>("CheckFileType");
-    if (check != nullptr && check(path.c_str()) != 0) read = ReadPluginSubject(module, path, block);
-  }
+  const int read = ReadFileSubject(path, m_PluginPath, block, false);
   if (read != 0 && panel_) {
     ui::Control list = panel_->Item(IDC_OPEN_SUBJECT_LIST);
     ShowSubjectPreview(list, block);

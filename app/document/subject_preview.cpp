@@ -168,3 +168,14 @@ void ShowSubjectPreview(ui::Control& list, const SubjectBlock& block) {
     list.SetItemText(row, 1, value);
   }
 }
+
+int ReadFileSubject(const std::string& path, const std::string& pluginPath, SubjectBlock& block, bool browserRule) {
+  FynFileAccess reader(path.c_str());
+  if (reader.InitParams() != 0) return 0;
+  const std::int16_t type = reader.GetFileType();
+  if (type == kFynTypeRaw || type == kFynTypeAna) return ReadOwnFileSubject(reader, path, block, browserRule);
+  sys::DynamicLibrary module;
+  if (!module.Load(pluginPath)) return 0;
+  auto check = module.Function<ImpCheckFileType>("CheckFileType");
+  return check != nullptr && check(path.c_str()) != 0 ? ReadPluginSubject(module, path, block) : 0;
+}

@@ -54,6 +54,9 @@ void FillSubjectItems(const PluginSubject& s, std::array<Item, N>& out);
 int ReadOwnFileSubject(FynFileAccess& reader, const std::string& path, SubjectBlock& block, bool browserRule);
 // Through an import plug-in speaking structure version 1; 0 otherwise.
 int ReadPluginSubject(sys::DynamicLibrary& module, const std::string& path, SubjectBlock& block);
+// Any file: an own data file through its reader, otherwise through the import plug-in at
+// pluginPath when it takes the file. 1 when the block was read.
+int ReadFileSubject(const std::string& path, const std::string& pluginPath, SubjectBlock& block, bool browserRule);
 // The preview rows (label, value) of a block, names hidden while HideSubjectName is set.
 std::vector<std::pair<std::string, std::string>> SubjectPreviewRows(const SubjectBlock& block);
 // Refills a two-column report list with the rows.
