@@ -360,7 +360,8 @@ void CMainFrame::ApplyAnimalSetting() {
 }
 
 bool CMainFrame::ForbidsClosingRecording() const {
-  return ScreeningDlg != nullptr || LogicDlg != nullptr || MultiScreeningDlg != nullptr || IsReportDlgOpen() ||
+  return ScreeningDlg != nullptr || LogicDlg != nullptr || WaveFormRecognitionDlg != nullptr ||
+         SleepDisturbanceParentDlg != nullptr || MultiScreeningDlg != nullptr || IsReportDlgOpen() ||
          (MakeAviDlg != nullptr && AviRunning != 0);
 }
 

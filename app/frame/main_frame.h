@@ -30,6 +30,7 @@ class LyrDlgAnalysisRange;
 class LyrRawDlgWaveFormRecognition;
 class LyrRawDlgSleepDisturbanceParent;
 class LyrRawDlgSleepDisturbance;
+class LyrRawDlgOther;
 class LyrDlgScreening;
 class LyrDlgMakeAvi;
 class LyrUtilityHypnogramFrame;
@@ -319,6 +320,25 @@ class CMainFrame : public ui::Frame {
   int ConfirmLastStage = 1;
   // Commands 33011 (the "Other" settings), 33012 and 33013 (start screening).
   void MapStartScreeningCommands();
+
+  // --- Analysis settings windows (main_frame_analysis_dialogs.cpp) -------------------
+  // Commands 32800 (wave-form recognition) and 32801 (sleep-disturbance recognition).
+  void MapAnalysisDialogCommands();
+  // Opens the wave-form recognition window (also the Screening window's button).
+  void OnRawWaveFormRecognition();
+  // Opens the sleep-disturbance setup window with its caller code (0 the menu, 1 the
+  // Screening window).
+  void OpenDlgDisturbFormRecognition(int caller);
+  // Closing of those windows with their end code (1 OK, 2 Cancel; 1000 a restart of the
+  // wave-form recognition window): previews end, the views redraw and the Screening window,
+  // when open, is told.
+  void CloseWaveFormRecognitionDlg(int code);
+  void CloseSleepDisturbanceParentDlg(int code);
+  // Runs the "Other" settings for the document; after OK the page spectra follow the band
+  // table. Returns the dialog's end code.
+  int RunOtherSettings(LyrRawDlgOther& dlg);
+  // Command 33011: the "Other" settings, kept in the settings file after OK.
+  void OnOtherSettings();
 
   // --- Commands that open windows and dialogs (main_frame_windows.cpp) ---------
   void MapWindowCommands();

@@ -51,8 +51,10 @@ void CMainFrame::MapScreeningCommands() {
   MapCommand(kIdModifyLogic, [this] { OpenDlgRawSetDiscussinTree(1); });
   MapUpdate(kIdModifyLogic, [this](ui::CmdUI& cmd) {
     const CQLM2_AnalyzerDoc* doc = GetDocument();
-    if (doc == nullptr || DocumentLoaded == 0) {
+    const LyrWorkspaceDummyView* ws = WorkspaceView();
+    if (doc == nullptr || DocumentLoaded == 0 || (ws != nullptr && ws->PendingFlag != 0)) {
       cmd.Enable(false);
+      cmd.SetCheck(0);
       return;
     }
     // One Logic window at a time, and none beside the Screening window, which opens its own.
@@ -61,6 +63,7 @@ void CMainFrame::MapScreeningCommands() {
     cmd.SetCheck(open ? 1 : 0);
   });
   MapStartScreeningCommands();
+  MapAnalysisDialogCommands();
 }
 
 void CMainFrame::ScreenCurrentPage() {

@@ -7,10 +7,12 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
+#include "app/video/cvp_info_exchange.h"
 #include "platform/ui/command.h"
 
 namespace {
 
+constexpr std::uint32_t kIdOtherSettings = 33011;
 constexpr std::uint32_t kIdStartScreening = 33012;
 constexpr std::uint32_t kIdStartParameterScreening = 33013;
 
@@ -23,6 +25,15 @@ int FailStart() {
 int StartRun(CMainFrame& frame, int resume, std::uint16_t parameterOnly) {
   CQLM2_AnalyzerDoc* doc = frame.GetDocument();
   if (doc == nullptr || EpochSeconds <= 0) return 0;
+  // The video shows the analysed span from its start.
+  CVPInfoExchange* video = frame.VideoController();
+  std::uint32_t rate = 0;
+  std::int16_t fastest = -1;
+  if (video != nullptr && video->IsBound() && frame.GetMaxChannelRate(&rate, &fastest) != 0) {
+    video->AnalysisStartSeconds = static_cast<double>(doc->ChInfo[static_cast<std::size_t>(fastest)].startOffset) / rate;
+    video->AnalysisEndSeconds = video->AnalysisStartSeconds + doc->RecordSeconds;
+    video->RepositionAfterResultOpen();
+  }
   ScreeningRunning = 1;
   ScreeningParameterOnly = parameterOnly;
   const int epochs = doc->GetDivNum(EpochSeconds);
@@ -64,6 +75,7 @@ int CMainFrame::StartScreening(int resume) { return StartRun(*this, resume, 0); 
 int CMainFrame::StartParameterScreening(int resume) { return StartRun(*this, resume, 1); }
 
 void CMainFrame::MapStartScreeningCommands() {
+  MapCommand(kIdOtherSettings, [this] { OnOtherSettings(); });
   // The step timer runs only for a run that was set up.
   MapCommand(kIdStartScreening, [this] {
     if (StartScreening(0) != 0) SetTimer(kTimerScreeningStep, 0);

@@ -10,6 +10,9 @@
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
 #include "app/results/lyr_dlg_result_file.h"
+#include "app/settings/lyr_raw_dlg_other.h"
+#include "app/settings/lyr_raw_dlg_sleep_disturbance_parent.h"
+#include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/app.h"
 #include "platform/ui/common_dialogs.h"
@@ -261,15 +264,43 @@ void LyrDlgScreening::OnLogic() {
 }
 
 void LyrDlgScreening::OnWaveformRecognition() {
-  // The wave-form recognition settings window comes with its own work; until then the
-  // condition keeps the settings in force.
-  PrepareSettings();
+  if (!PrepareSettings()) return;
+  CMainFrame* frame = Frame();
+  if (frame == nullptr) return;
+  HideForSettings();
+  frame->OnRawWaveFormRecognition();
+  if (frame->WaveFormRecognitionDlg == nullptr) ShowAfterSettings();
 }
 
-void LyrDlgScreening::OnSleepDisturbance() { PrepareSettings(); }
+void LyrDlgScreening::OnSleepDisturbance() {
+  if (!PrepareSettings()) return;
+  CMainFrame* frame = Frame();
+  if (frame == nullptr) return;
+  HideForSettings();
+  frame->OpenDlgDisturbFormRecognition(1);
+  if (frame->SleepDisturbanceParentDlg == nullptr) ShowAfterSettings();
+}
 
 void LyrDlgScreening::OnOther() {
-  if (CMainFrame* frame = Frame()) frame->WriteResumeFile();
+  CMainFrame* frame = Frame();
+  if (frame == nullptr || m_pDoc == nullptr) return;
+  frame->WriteResumeFile();
+  LyrRawDlgOther dlg(this);
+  if (frame->RunOtherSettings(dlg) != ui::IDOK) return;
+  // Results computed with the former settings are thrown away only after the question.
+  if (dlg.AnyPageChanged() && !ConfirmClearResults(true)) return;
+  const int row = SelectedRow();
+  if (row >= 0) {
+    ScreeningCondition& c = m_pDoc->ScreeningConditions[static_cast<std::size_t>(row)];
+    c.fftBand = m_pDoc->Params.fftBand;
+    c.artifact = m_pDoc->Params.chDispScale;
+    c.crossCount = m_pDoc->Params.chDispMode;
+    c.markTrigger = m_pDoc->Params.markType.items;
+    flags_[static_cast<std::size_t>(row)][kFlagOther] = 1;
+    FillList(row);
+  }
+  DisallowContinuation();
+  frame->RedrawWorkspaceViews();
 }
 
 void LyrDlgScreening::EndAnalysisRange(int result) {

@@ -24,6 +24,16 @@ class LyrTrendTrendAreaDummyView {
  public:
   void SetCursor(int epoch, int /*redraw*/) { CursorEpoch = epoch; }
   int CursorEpoch = -1;
+  // Moves the graphs to an epoch index (mode 0: index within the page; flag 1 for the
+  // page's last epoch).
+  void ScrollToEpoch(int mode, int epoch, int flag) {
+    ScrollMode = mode;
+    ScrollEpoch = epoch;
+    ScrollFlag = flag;
+  }
+  int ScrollMode = -1;
+  int ScrollEpoch = -1;
+  int ScrollFlag = 0;
 };
 
 class LyrTrendDummyView : public ui::View {

@@ -245,6 +245,22 @@ int CVPInfoExchange::OpenVideo(int /*reload*/) {
   return 1;
 }
 
+int CVPInfoExchange::RepositionAfterResultOpen() {
+  if (!IsVideoAttached() || dll_.ConvertTime2Frame == nullptr || dll_.SetPositions == nullptr) return 0;
+  for (const VideoFileRecord& r : records_) {
+    if (AnalysisStartSeconds < r.startTime || AnalysisStartSeconds >= r.endTime) continue;
+    const double end = AnalysisEndSeconds > AnalysisStartSeconds && AnalysisEndSeconds < r.endTime ? AnalysisEndSeconds
+                                                                                                  : r.endTime;
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+    if (dll_.ConvertTime2Frame(AnalysisStartSeconds - r.startTime, &first, 0) == 0 ||
+        dll_.ConvertTime2Frame(end - r.startTime, &last, 0) == 0)
+      return 0;
+    return dll_.SetPositions(&first, &last, 0) != 0 ? 1 : 0;
+  }
+  return 0;
+}
+
 int CVPInfoExchange::SaveRangeFile(double shift, const std::string& recordingPath) {
   for (VideoFileRecord& r : records_) {
     r.startTime += shift;

@@ -82,6 +82,15 @@ class CVPInfoExchange {
   // set folder ("<folder>/<name>/<name>.hdr"). 1 when written, 0 when it could not be.
   int SaveRangeFile(double shift, const std::string& recordingPath);
   const std::vector<VideoFileRecord>& Records() const { return records_; }
+  // Whether a video set is open in a bound player.
+  bool IsVideoAttached() const { return bound_ != 0 && OpenState != 0; }
+  // Moves the open video to the start of the analysed span (frames of the file that holds
+  // that time, up to the span's end). 1 when the player was positioned, 0 without a bound
+  // player, an open set or a file that holds the start.
+  int RepositionAfterResultOpen();
+  // The analysed span of the recording on the video clock, in seconds.
+  double AnalysisStartSeconds = 0.0;
+  double AnalysisEndSeconds = 0.0;
   const std::string& RangeFilePath() const { return rangeFilePath_; }
 
   // Told when the library is bound (true) or released (false); the main frame keeps the
