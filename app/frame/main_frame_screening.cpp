@@ -335,6 +335,7 @@ void CMainFrame::CloseLogicDlg(int code) {
   screening::ApplyLastStage(*doc);
   ResultModifiedState = 2;
   RedrawRawFrames(-1);
+  RedrawPageFFTViews();
   RedrawTrendViews(1);
   RedrawWorkspaceViews();
 }

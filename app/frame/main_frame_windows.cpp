@@ -10,6 +10,7 @@
 #include "app/frame/lyr_dlg_detect_list.h"
 #include "app/frame/lyr_dlg_small.h"
 #include "app/frame/main_frame.h"
+#include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
 #include "app/frame/shared_dialog_rules.h"
 #include "app/frame/window_command_states.h"
@@ -222,6 +223,9 @@ void CMainFrame::OnScreening() {
 
 void CMainFrame::CloseScreeningSettingDlgs() {
   if (ScreeningDlg) ScreeningDlg->CloseProgress();
+  // A model learned for this window goes with it.
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (ScreeningDlg && doc && LearningSampleMode == 1 && doc->AutoStaging.TreeCount() > 0) doc->AutoStaging.FreeModel();
   DestroyLater(ScreeningDlg);
   ScreeningDlg = nullptr;
   RedrawRawFrames(-1);

@@ -222,3 +222,18 @@ TEST_F(ScreeningTest, StagingMovesTheHypnogramAndTrendGraphsToEachStagedEpoch) {
   EXPECT_EQ(trend->TrendArea.ScrollMode, 0);
   Frame().FinishScreening();
 }
+
+// A model learned while the Screening window was open goes when the frame closes the window,
+// in learning mode 1 only.
+TEST_F(ScreeningTest, ClosingTheScreeningWindowFreesTheModelLearnedForIt) {
+  for (const std::uint16_t mode : {std::uint16_t{1}, std::uint16_t{2}}) {
+    SCOPED_TRACE(mode);
+    LearningSampleMode = mode;
+    OpenScreening();
+    Doc().AutoStaging.SetModels(std::vector<LyrStagingModel>(2));
+    Frame().CloseScreeningSettingDlgs();
+    testhooks::ProcessMessages();
+    EXPECT_EQ(Doc().AutoStaging.TreeCount(), mode == 1 ? 0 : 2);
+    Doc().AutoStaging.FreeModel();
+  }
+}
