@@ -12,6 +12,7 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
+#include "app/raw/raw_dummy_view.h"
 #include "app/raw/raw_page_geometry.h"
 #include "app/raw/recognition_binding.h"
 #include "app/scoring/arousal_lm_snore.h"
@@ -111,7 +112,15 @@ void CMainFrame::ScreenCurrentPage() {
     }
   }
 
-  screening::RunPagePasses(*doc, this);
+  // The current-page row stages its page; without the raw window the document is staged
+  // directly.
+  LyrRawDummyView* raw = RawView();
+  LyrRawFrame* row = raw != nullptr ? raw->Row(kCurrentPageRow) : nullptr;
+  LyrRawAreaView* view = row != nullptr ? row->AreaView() : nullptr;
+  if (view != nullptr && view->GetDocument() == doc && ScreeningRunning == 1)
+    view->AutoStagingTransaction();
+  else
+    screening::RunPagePasses(*doc, this);
 }
 
 void CMainFrame::StartStopScreeningTimer(int stop) {

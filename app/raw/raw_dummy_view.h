@@ -68,6 +68,9 @@ class LyrRawAreaView : public ui::View {
   const draw::Rect& SpectrumSpanBox() const { return spanBox_; }
   // Offset of a channel's band among the enabled channels.
   int GetChannelBandOffset(int channel, int top, int bottom) const;
+  // Stages the epochs of the current-page row's page while a run is active (the values of
+  // its epochs, then their stages); nothing for another row or outside a run.
+  void AutoStagingTransaction();
   // The frame tells the view that the current epoch changed; nothing to do here.
   void OnEpochNotify(int, int) {}
   // Inverts back the bands of the drag that every row holds.

@@ -5,6 +5,7 @@
 
 #include "app/frame/frame_globals.h"
 #include "app/frame/resume_file.h"
+#include "app/raw/raw_dummy_view.h"
 #include "app/settings/lyr_raw_dlg_other.h"
 #include "app/settings/lyr_raw_dlg_sleep_disturbance_parent.h"
 #include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
@@ -236,4 +237,27 @@ TEST_F(ScreeningTest, ClosingTheScreeningWindowFreesTheModelLearnedForIt) {
     EXPECT_EQ(Doc().AutoStaging.TreeCount(), mode == 1 ? 0 : 2);
     Doc().AutoStaging.FreeModel();
   }
+}
+
+// Only the current-page row stages, and only while a run is active.
+TEST_F(ScreeningTest, CurrentPageRowStagesItsPageOnlyDuringARun) {
+  ASSERT_TRUE(ui::ExecuteCommand(Frame(), 33012));
+  Frame().FinishScreening();
+  ASSERT_EQ(Doc().CurrentPage, 0);
+  LyrRawDummyView* raw = Frame().RawView();
+  ASSERT_NE(raw, nullptr);
+  LyrRawAreaView* current = raw->Row(2)->AreaView();
+  LyrRawAreaView* other = raw->Row(1)->AreaView();
+  ASSERT_EQ(current->GetDocument(), &Doc()) << "the run's step goes through the row";
+  ASSERT_EQ(Doc().EpochTables.SetStage(0, 9), 1);
+
+  current->AutoStagingTransaction();
+  EXPECT_EQ(Doc().EpochTables.GetStage(0, 0, 0), 9) << "no run";
+  ScreeningRunning = 1;
+  other->AutoStagingTransaction();
+  EXPECT_EQ(Doc().EpochTables.GetStage(0, 0, 0), 9) << "another row";
+  current->AutoStagingTransaction();
+  EXPECT_NE(Doc().EpochTables.GetStage(0, 0, 0), 9);
+  EXPECT_EQ(Doc().EpochTables.GetStage(0, 0, 1), 9) << "the former code moves into the history";
+  ScreeningRunning = 0;
 }
