@@ -339,6 +339,9 @@ class CMainFrame : public ui::Frame {
   int RunOtherSettings(LyrRawDlgOther& dlg);
   // Command 33011: the "Other" settings, kept in the settings file after OK.
   void OnOtherSettings();
+  // Enables or disables the trend and workspace panes (disabled while the Screening window
+  // has a settings window open).
+  void EnableTrendAndWorkspace(bool enable);
 
   // --- Commands that open windows and dialogs (main_frame_windows.cpp) ---------
   void MapWindowCommands();

@@ -10,6 +10,7 @@
 #include "app/settings/lyr_raw_dlg_other.h"
 #include "app/settings/lyr_raw_dlg_sleep_disturbance_parent.h"
 #include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
+#include "app/trend/trend_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/ui/app.h"
 #include "platform/ui/command.h"
@@ -134,4 +135,9 @@ void CMainFrame::OnOtherSettings() {
   if (GetDocument() == nullptr) return;
   LyrRawDlgOther dlg(this);
   if (RunOtherSettings(dlg) == ui::IDOK) WriteResumeFile();
+}
+
+void CMainFrame::EnableTrendAndWorkspace(bool enable) {
+  if (LyrTrendDummyView* trend = TrendView()) trend->EnableWindow(enable);
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->EnableWindow(enable);
 }

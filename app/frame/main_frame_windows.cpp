@@ -227,6 +227,7 @@ void CMainFrame::CloseScreeningSettingDlgs() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   if (ScreeningDlg && doc && LearningSampleMode == 1 && doc->AutoStaging.TreeCount() > 0) doc->AutoStaging.FreeModel();
   DestroyLater(ScreeningDlg);
+  if (ScreeningDlg) EnableTrendAndWorkspace(true);
   ScreeningDlg = nullptr;
   RedrawRawFrames(-1);
   RedrawPageFFTViews();

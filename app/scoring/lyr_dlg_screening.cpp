@@ -231,6 +231,8 @@ bool LyrDlgScreening::PrepareSettings() {
 }
 
 void LyrDlgScreening::HideForSettings() {
+  // The trend and workspace panes wait while a settings window edits the condition.
+  if (CMainFrame* frame = Frame()) frame->EnableTrendAndWorkspace(false);
   EnableControls(true);
   ShowWindow(ui::SW_HIDE);
 }
@@ -239,6 +241,7 @@ void LyrDlgScreening::ShowAfterSettings() {
   ShowWindow(ui::SW_SHOW);
   EnableControls(false);
   if (CMainFrame* frame = Frame()) {
+    frame->EnableTrendAndWorkspace(true);
     frame->RedrawTrendViews(1);
     frame->RedrawWorkspaceViews();
   }

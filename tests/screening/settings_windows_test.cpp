@@ -116,6 +116,8 @@ TEST_F(ScreeningTest, SettingsWindowsOpenedFromScreeningHandTheirBlockToTheSelec
     ASSERT_TRUE(dlg.ClickButton(button));
     ASSERT_NE(window(), nullptr);
     EXPECT_FALSE(dlg.IsWindowVisible());
+    EXPECT_FALSE(Frame().TrendView()->IsWindowEnabled()) << "the panes wait for the settings window";
+    EXPECT_FALSE(Frame().WorkspaceView()->IsWindowEnabled());
     if (!waveform) {
       EXPECT_EQ(Frame().SleepDisturbanceParentDlg->m_Caller, 1);
     }
@@ -123,6 +125,8 @@ TEST_F(ScreeningTest, SettingsWindowsOpenedFromScreeningHandTheirBlockToTheSelec
     ASSERT_TRUE(window()->ClickButton(ui::IDCANCEL));
     EXPECT_EQ(window(), nullptr);
     EXPECT_TRUE(dlg.IsWindowVisible());
+    EXPECT_TRUE(Frame().TrendView()->IsWindowEnabled());
+    EXPECT_TRUE(Frame().WorkspaceView()->IsWindowEnabled());
     EXPECT_EQ(stored(1), before);
     EXPECT_EQ(dlg.SetFlagOf(1, static_cast<LyrDlgScreening::SetFlag>(flag)), 0);
 
