@@ -1,11 +1,13 @@
 // The analysis settings windows beside the wave display: the commands that open them, what
 // the frame does when they close, and the Screening window's buttons that edit a condition
 // through them; the "Other" settings by command and from the Screening window.
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/frame/frame_globals.h"
 #include "app/frame/resume_file.h"
 #include "app/raw/raw_dummy_view.h"
+#include "app/video/cvp_info_exchange.h"
 #include "app/settings/lyr_raw_dlg_other.h"
 #include "app/settings/lyr_raw_dlg_sleep_disturbance_parent.h"
 #include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
@@ -264,4 +266,26 @@ TEST_F(ScreeningTest, CurrentPageRowStagesItsPageOnlyDuringARun) {
   EXPECT_NE(Doc().EpochTables.GetStage(0, 0, 0), 9);
   EXPECT_EQ(Doc().EpochTables.GetStage(0, 0, 1), 9) << "the former code moves into the history";
   ScreeningRunning = 0;
+}
+
+// With the video player bound, a run sets the video's analysed span from the fastest
+// channel's start offset over the analysed seconds.
+TEST_F(ScreeningTest, StartingARunSetsTheVideosAnalysedSpan) {
+  const char* bin = std::getenv("QLM_BIN_DIR");
+  ASSERT_NE(bin, nullptr);
+  std::filesystem::copy_file(std::string(bin) + "/" + kVideoPlayerLibraryName,
+                             folder_->Path() + "/" + kVideoPlayerLibraryName);
+  CVPInfoExchange* video = Frame().VideoController();
+  ASSERT_NE(video, nullptr);
+  ASSERT_EQ(video->LoadVideoDll(), 1);
+  for (LyrChInfo& ch : Doc().ChInfo) ch.startOffset = static_cast<std::int32_t>(ch.rate) * 30;
+  Doc().RecordSeconds = 1800;
+
+  ASSERT_TRUE(ui::ExecuteCommand(Frame(), 33012));
+  EXPECT_EQ(ScreeningRunning, 1);
+  EXPECT_DOUBLE_EQ(video->AnalysisStartSeconds, 30.0);
+  EXPECT_DOUBLE_EQ(video->AnalysisEndSeconds, 1830.0);
+  EXPECT_EQ(video->RepositionAfterResultOpen(), 0) << "no video set is open";
+  Frame().FinishScreening();
+  video->UnloadVideoDll();
 }
