@@ -355,6 +355,14 @@ class CMainFrame : public ui::Frame {
   // plays, and empties the workspace lists and the zoom pane.
   void ReleaseVideoBeforeClose();
   void ClearWorkspaceLists();
+  // After a recording's tables are made: the workspace's search combos and mark types.
+  void FillWorkspaceForRecording();
+  // After a recording is open: the workspace lists follow it, the trend window's information
+  // area starts afresh (thresholds, undo history).
+  void RefreshWindowsAfterOpen();
+  // After a recording is open: its video set when it has one (unless an auto-play entry plays),
+  // the video file menu entry.
+  void OpenRecordingVideo(const std::string& recordingPath);
   // The workspace tab strip, through which every window brings a workspace pane forward.
   LyrWorkspaceAreaTabCtrl WorkspaceTabs;
   // The workspace window's video player controller, null before the panes exist.

@@ -269,4 +269,5 @@ void CMainFrame::ReleaseVideoBeforeClose() {
 
 void CMainFrame::ClearWorkspaceLists() {
   if (WorkspaceTabs.ZoomPane != nullptr) WorkspaceTabs.ZoomPane->ResetZoom();
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->ClearRecordingLists();
 }
