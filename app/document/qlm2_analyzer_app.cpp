@@ -13,6 +13,8 @@
 #include "app/video/cvp_info_exchange.h"
 #include "app/frame/resume_file.h"
 #include "app/frame/settings_startup.h"
+#include "app/frame/remote_screening.h"
+#include "platform/system/copy_data_channel.h"
 #include "platform/ui/message_box.h"
 
 namespace {
@@ -75,6 +77,9 @@ bool CQLM2_AnalyzerApp::InitInstance() {
   if (CMainFrame* frame = MainFrame()) {
     frame->ShowWindow(ui::SW_SHOW);
     frame->UpdateWindow();
+    // Other programs of the user reach this one through its socket (a second copy of the
+    // program started from the same folder leaves the socket to the first).
+    frame->ListenForRemoteRequests(sys::CopyDataSocketPath(kRemoteRequestProgramName));
   }
   StartAutoPlay();
   return true;

@@ -46,6 +46,7 @@ class Dc;
 }
 namespace ui {
 class ControlBar;
+class CopyDataListener;
 class Control;
 struct MinMaxInfo;
 }
@@ -386,6 +387,20 @@ class CMainFrame : public ui::Frame {
   std::uint16_t VideoOpenState = 0;
   int AutoPlayRunning = 0;
 
+  // --- Remote screening request (main_frame_remote.cpp) -----------------------
+  // A copy-data message of code 522 from another program: screens the recording it names
+  // and copies the recording and its result files where it asks. Answers nothing.
+  bool OnCopyData(ui::Window* sender, const ui::CopyData& data) override;
+  // Opens the recording and screens it in the Multi-screening window: 1 done, 0xFFFF the run
+  // failed, 0 the recording could not be opened or the window not made.
+  std::uint16_t RunRemoteScreening(const std::string& dataPath, std::uint32_t* folderMode, std::string* folderText);
+  // "&Multi-screening...": the Multi-screening window, held in MultiScreeningDlg.
+  void OpenMultiScreeningDlg();
+  // Receives the requests of other programs on the socket path; false when another program
+  // listens there.
+  bool ListenForRemoteRequests(const std::string& socketPath);
+  bool IsListeningForRemoteRequests() const;
+
   // --- Layout ----------------------------------------------------------------
   LyrSplitterWnd* OuterSplitter() const { return outerSplitter_.get(); }
   LyrSplitterWnd* InnerSplitter() const { return innerSplitter_.get(); }
@@ -458,4 +473,5 @@ class CMainFrame : public ui::Frame {
   std::string recentFilePlaceholder_;
   std::vector<std::int32_t> availableCodes_;
   std::vector<std::pair<ui::Window*, int>> exemptEdits_;
+  std::shared_ptr<ui::CopyDataListener> remoteRequests_;
 };
