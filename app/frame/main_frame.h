@@ -370,6 +370,8 @@ class CMainFrame : public ui::Frame {
   CVPInfoExchange* VideoController() const;
   // Brings the Tool menu's user-program entries into line with UserProgramTable.
   void BuildUserProgramMenu();
+  // "User P&rogram Add...": the User program dialog, then the Tool menu follows the table.
+  void OnUserProgramAdd();
   // Starts the user program of that entry (0..9) as a process of its own.
   void RunUserProgram(std::int16_t index);
   // Repaint the trend window (all: its first pane, else each graph) and the workspace panes.
