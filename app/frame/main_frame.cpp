@@ -167,6 +167,7 @@ bool CMainFrame::OnCreateClient(ui::CreateContext* context) {
     };
     ws->Zoom.m_pDoc = context != nullptr ? dynamic_cast<CQLM2_AnalyzerDoc*>(context->currentDocument) : nullptr;
     WorkspaceTabs.ZoomPane = &ws->Zoom;
+    WorkspaceTabs.CreateStrip(ws);
   }
   SetActiveView(RawView());
   LayoutPanes();

@@ -46,6 +46,8 @@ class LyrWorkspaceDummyView : public ui::View {
  public:
   static constexpr int kMarkListPane = 11;
   void OnDraw(draw::Dc& dc) override;
+  // The tab strip covers the whole workspace window.
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
   // Draws the video position mark into the raw page (mode 7).
   void DrawVideoCursor(int mode) {
     (void)mode;

@@ -57,8 +57,8 @@ TEST(UserProgramDialogResources, BothLanguagesHaveTheTemplatesAndTexts) {
     ASSERT_TRUE(ja) << error;
     EXPECT_EQ(en->nodes.size(), ja->nodes.size());
   }
-  // The column titles here and the texts of the remote screening request.
-  for (std::uint32_t s = 62301; s <= 62306; ++s) {
+  // The column titles here, the texts of the remote screening request and the workspace tabs.
+  for (std::uint32_t s = 62301; s <= 62315; ++s) {
     EXPECT_TRUE(res::HasString(s, res::Language::English)) << s;
     EXPECT_TRUE(res::HasString(s, res::Language::Japanese)) << s;
   }
