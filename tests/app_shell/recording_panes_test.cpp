@@ -77,3 +77,15 @@ TEST_F(RecordingPanes, RecordingWithAVideoSetOpensItInTheVideoPane) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RecordingPanes, AbsolutePathOnTheCommandLineOpensTheRecording) {
+  Stop();
+  ASSERT_TRUE(Start({"/AutoPlay", "/3", night_}));
+  EXPECT_EQ(DocumentLoaded, 1);
+  EXPECT_EQ(Doc().RecordInfo.path, night_);
+  EXPECT_EQ(Frame().AutoPlayEntry, 2);
+}
+
+}  // namespace
