@@ -96,6 +96,7 @@ CMainFrame::CMainFrame()
 }
 
 CMainFrame::~CMainFrame() {
+  DestroyOpenToolDialogs();
   AutoPlayStart = 0;
   if (LyrUtilityHypnogramFrame* utility = ResultCompareFrame) {
     ResultCompareFrame = nullptr;

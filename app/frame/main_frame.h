@@ -430,6 +430,8 @@ class CMainFrame : public ui::Frame {
   std::vector<EpochBandBlock> EpochBandValues;
   std::vector<EpochChannelStatsRecord> EpochChannelStats;
 
+  // Destroys the modeless tool dialogs that are still open (the frame's destruction).
+  void DestroyOpenToolDialogs();
   // Modeless tool dialogs, null while closed.
   LyrRawDlgDiscussin* LogicDlg = nullptr;
   LyrDlgAnalysisRange* AnalysisRangeDlg = nullptr;
