@@ -12,6 +12,7 @@
 #include "app/frame/lyr_frame_bar.h"
 #include "app/frame/main_frame.h"
 #include "app/frame/program_settings.h"
+#include "app/raw/raw_dummy_view.h"
 #include "common/fileaccess/fyn_file_access.h"
 #include "platform/res/resource_store.h"
 #include "platform/system/binary_file.h"
@@ -90,6 +91,8 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
     }
   }
   CMainFrame* frame = MainFrame();
+  // 2. The raw wave window is the view that commands go to while a recording opens.
+  if (frame != nullptr && frame->RawView() != nullptr) frame->SetActiveView(frame->RawView());
   const bool wasLoaded = DocumentLoaded != 0;
   // 3.-7. Questions and batches may still refuse: the previous recording stays untouched.
   if (!wasLoaded) {
@@ -100,12 +103,14 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
     ReplaceQuestionHost host(frame);
     if (!AskBeforeClosingRecording(host, CalibrationChanged, CloseReason::Replace)) return false;
   }
-  // 8.-9. Let go of the previous recording.
+  // 7.-9. Let go of the previous recording.
+  if (frame != nullptr) frame->ReleaseVideoBeforeClose();
   ReleasePluginModule(RecordInfo.path);
   if (wasLoaded) {
     if (frame != nullptr) frame->RebuildRawFileCalibration();
     ReleaseAll();
     ResetMember(1);
+    if (frame != nullptr) frame->ClearWorkspaceLists();
   }
   // 10.-11.
   WorkingText.clear();
@@ -136,6 +141,7 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
     ch.startOffset = 0;
     ch.GetReadX(0);
   }
+  if (frame != nullptr && frame->RawView() != nullptr) frame->RawView()->LayoutRawFrames();
   RecordInfo.sourceKind = 2;
 
   // 16.-17.
@@ -199,6 +205,9 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
   // 29.
   if (SetPageData() != 0) return FailOpen();
 
+  // 30.
+  if (frame != nullptr) frame->FillWorkspaceForRecording();
+
   // 31. The frame's bars follow the new recording.
   DocumentLoaded = 1;
   ResultModifiedState = 0;
@@ -213,6 +222,11 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
   }
   CalibrationChanged = 0;
   PageEndEpoch = -1;
-  if (frame != nullptr) frame->RefreshAllViews(-1);
+  if (frame != nullptr) {
+    frame->RefreshWindowsAfterOpen();
+    // 32.
+    frame->OpenRecordingVideo(path);
+    frame->RefreshAllViews(-1);
+  }
   return true;
 }

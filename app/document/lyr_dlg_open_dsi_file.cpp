@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 
 #include "app/document/import_plugin.h"
 #include "app/document/qlm2_analyzer_app.h"
@@ -194,6 +195,13 @@ void LyrDlgOpenDsiFile::ClearLists() {
   Item(IDC_DSI_INFO_LIST).DeleteAllItems();
 }
 
+namespace {
+bool IsPlainFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+}  // namespace
+
 void LyrDlgOpenDsiFile::ScanFolder() {
   ClearLists();
   const std::vector<std::string> patterns =
@@ -202,7 +210,9 @@ void LyrDlgOpenDsiFile::ScanFolder() {
       !m_FolderPath.empty() && m_FolderPath.back() == '/' ? m_FolderPath : m_FolderPath + "/";
   for (const std::string& pattern : patterns) {
     for (const sys::FoundFile& f : sys::FindFiles(folder + pattern)) {
-      if (f.isFolder) continue;
+      // The system's own files are not offered: here the bookkeeping files of the desktop and
+      // of tools (names starting with ".") and what is not a plain file (pipes, sockets, devices).
+      if (f.isFolder || f.name.empty() || f.name.front() == '.' || !IsPlainFile(f.path)) continue;
       const std::string title = sys::FileTitleOf(f.name);
       const bool taken = std::any_of(records_.begin(), records_.end(),
                                      [&](const DsiFileRecord& r) { return sys::EqualNoCase(r.title, title); });

@@ -13,6 +13,9 @@
 #include "app/video/cvp_info_exchange.h"
 #include "app/frame/resume_file.h"
 #include "app/frame/settings_startup.h"
+#include "app/frame/remote_screening.h"
+#include "platform/system/copy_data_channel.h"
+#include "platform/system/file_system.h"
 #include "platform/ui/message_box.h"
 
 namespace {
@@ -75,17 +78,28 @@ bool CQLM2_AnalyzerApp::InitInstance() {
   if (CMainFrame* frame = MainFrame()) {
     frame->ShowWindow(ui::SW_SHOW);
     frame->UpdateWindow();
+    // Other programs of the user reach this one through its socket (a second copy of the
+    // program started from the same folder leaves the socket to the first).
+    frame->ListenForRemoteRequests(sys::CopyDataSocketPath(kRemoteRequestProgramName));
   }
   StartAutoPlay();
   return true;
 }
+
+namespace {
+// "/AutoPlay" and "/3" are switches; "/data/night.fyd" (a folder in it) or an existing file
+// named from the root is a recording.
+bool IsCommandLineSwitch(const std::string& a) {
+  return a[0] == '/' && a.find('/', 1) == std::string::npos && !sys::FileExists(a);
+}
+}  // namespace
 
 bool CQLM2_AnalyzerApp::ProcessCommandLine() {
   const std::vector<std::string>& args = Arguments();
   std::string fileName;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a.empty() || a[0] == '/' || a[0] == '-') continue;
+    if (a.empty() || a[0] == '-' || IsCommandLineSwitch(a)) continue;
     if (fileName.empty()) fileName = a;
   }
   if (fileName.empty()) return OnFileNew();

@@ -111,12 +111,12 @@ bool CQLM2_AnalyzerDoc::OnNewDocument() {
   DocumentCloseHost host(frame);
   if (!AskBeforeClosingRecording(host, CalibrationChanged, CloseReason::Close)) return false;
 
+  if (frame != nullptr) frame->ReleaseVideoBeforeClose();
+  ReleasePluginModule(RecordInfo.path);
   if (frame != nullptr) {
-    frame->ReleaseVideoBeforeClose();
     frame->RebuildRawFileCalibration();
     frame->CheckSaveAndClearResult();
   }
-  ReleasePluginModule(RecordInfo.path);
   RestoreRawFileAttributes();
   ReleaseAll();
   ResetMember(1);

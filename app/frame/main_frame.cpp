@@ -96,6 +96,7 @@ CMainFrame::CMainFrame()
 }
 
 CMainFrame::~CMainFrame() {
+  DestroyOpenToolDialogs();
   AutoPlayStart = 0;
   if (LyrUtilityHypnogramFrame* utility = ResultCompareFrame) {
     ResultCompareFrame = nullptr;
@@ -167,6 +168,7 @@ bool CMainFrame::OnCreateClient(ui::CreateContext* context) {
     };
     ws->Zoom.m_pDoc = context != nullptr ? dynamic_cast<CQLM2_AnalyzerDoc*>(context->currentDocument) : nullptr;
     WorkspaceTabs.ZoomPane = &ws->Zoom;
+    WorkspaceTabs.CreateStrip(ws);
   }
   SetActiveView(RawView());
   LayoutPanes();

@@ -47,6 +47,7 @@ class Dc;
 }
 namespace ui {
 class ControlBar;
+class CopyDataListener;
 class Control;
 struct MinMaxInfo;
 }
@@ -378,12 +379,22 @@ class CMainFrame : public ui::Frame {
   // plays, and empties the workspace lists and the zoom pane.
   void ReleaseVideoBeforeClose();
   void ClearWorkspaceLists();
+  // After a recording's tables are made: the workspace's search combos and mark types.
+  void FillWorkspaceForRecording();
+  // After a recording is open: the workspace lists follow it, the trend window's information
+  // area starts afresh (thresholds, undo history).
+  void RefreshWindowsAfterOpen();
+  // After a recording is open: its video set when it has one (unless an auto-play entry plays),
+  // the video file menu entry.
+  void OpenRecordingVideo(const std::string& recordingPath);
   // The workspace tab strip, through which every window brings a workspace pane forward.
   LyrWorkspaceAreaTabCtrl WorkspaceTabs;
   // The workspace window's video player controller, null before the panes exist.
   CVPInfoExchange* VideoController() const;
   // Brings the Tool menu's user-program entries into line with UserProgramTable.
   void BuildUserProgramMenu();
+  // "User P&rogram Add...": the User program dialog, then the Tool menu follows the table.
+  void OnUserProgramAdd();
   // Starts the user program of that entry (0..9) as a process of its own.
   void RunUserProgram(std::int16_t index);
   // Repaint the trend window (all: its first pane, else each graph) and the workspace panes.
@@ -400,6 +411,20 @@ class CMainFrame : public ui::Frame {
   int VideoPaneBusy = 0;
   std::uint16_t VideoOpenState = 0;
   int AutoPlayRunning = 0;
+
+  // --- Remote screening request (main_frame_remote.cpp) -----------------------
+  // A copy-data message of code 522 from another program: screens the recording it names
+  // and copies the recording and its result files where it asks. Answers nothing.
+  bool OnCopyData(ui::Window* sender, const ui::CopyData& data) override;
+  // Opens the recording and screens it in the Multi-screening window: 1 done, 0xFFFF the run
+  // failed, 0 the recording could not be opened or the window not made.
+  std::uint16_t RunRemoteScreening(const std::string& dataPath, std::uint32_t* folderMode, std::string* folderText);
+  // "&Multi-screening...": the Multi-screening window, held in MultiScreeningDlg.
+  void OpenMultiScreeningDlg();
+  // Receives the requests of other programs on the socket path; false when another program
+  // listens there.
+  bool ListenForRemoteRequests(const std::string& socketPath);
+  bool IsListeningForRemoteRequests() const;
 
   // --- Layout ----------------------------------------------------------------
   LyrSplitterWnd* OuterSplitter() const { return outerSplitter_.get(); }
@@ -428,6 +453,8 @@ class CMainFrame : public ui::Frame {
   std::vector<EpochBandBlock> EpochBandValues;
   std::vector<EpochChannelStatsRecord> EpochChannelStats;
 
+  // Destroys the modeless tool dialogs that are still open (the frame's destruction).
+  void DestroyOpenToolDialogs();
   // Modeless tool dialogs, null while closed.
   LyrRawDlgDiscussin* LogicDlg = nullptr;
   LyrDlgAnalysisRange* AnalysisRangeDlg = nullptr;
@@ -473,4 +500,5 @@ class CMainFrame : public ui::Frame {
   std::string recentFilePlaceholder_;
   std::vector<std::int32_t> availableCodes_;
   std::vector<std::pair<ui::Window*, int>> exemptEdits_;
+  std::shared_ptr<ui::CopyDataListener> remoteRequests_;
 };

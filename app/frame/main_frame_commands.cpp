@@ -11,6 +11,7 @@
 #include "app/frame/shared_dialog_strings.h"
 #include "app/frame/window_command_states.h"
 #include "app/raw/lyr_raw_dlg_data_processing.h"
+#include "app/raw/lyr_raw_dlg_user_program.h"
 #include "app/raw/lyr_raw_dlg_screen_item.h"
 #include "app/results/lyr_dlg_parameter_output.h"
 #include "app/results/lyr_utility_hypnogram_frame.h"
@@ -76,6 +77,8 @@ void CMainFrame::MapFrameCommands() {
   for (int i = 0; i < kMaxUserPrograms; ++i) {
     MapCommand(kUserProgramIds[i], [this, i] { RunUserProgram(static_cast<std::int16_t>(i)); });
   }
+  MapCommand(kCmdUserProgramAdd, [this] { OnUserProgramAdd(); });
+  MapUpdate(kCmdUserProgramAdd, [](ui::CmdUI& cmd) { cmd.Enable(DocumentLoaded != 0 && ScreeningRunning == 0); });
 }
 
 CVPInfoExchange* CMainFrame::VideoController() const {
@@ -249,10 +252,21 @@ void CMainFrame::BuildUserProgramMenu() {
   DrawMenuBar();
 }
 
+void CMainFrame::OnUserProgramAdd() {
+  LyrRawDlgUserProgram dlg(nullptr);
+  dlg.DoModal();
+  BuildUserProgramMenu();
+}
+
 void CMainFrame::RunUserProgram(std::int16_t index) {
   if (index < 0 || index >= kMaxUserPrograms || index >= UserProgramTable.count) return;
-  const std::vector<std::string> parts =
-      SplitCommandLine(UserProgramTable.entries[static_cast<std::size_t>(index)].commandLine);
+  const std::string& commandLine = UserProgramTable.entries[static_cast<std::size_t>(index)].commandLine;
+  // A program file chosen in the list may have blanks in its path: the whole text names it.
+  if (sys::FileExists(commandLine)) {
+    sys::StartProcess(commandLine, {});
+    return;
+  }
+  const std::vector<std::string> parts = SplitCommandLine(commandLine);
   if (parts.empty()) return;
   // A program that cannot be started is not reported.
   sys::StartProcess(parts.front(), std::vector<std::string>(parts.begin() + 1, parts.end()));
@@ -269,4 +283,5 @@ void CMainFrame::ReleaseVideoBeforeClose() {
 
 void CMainFrame::ClearWorkspaceLists() {
   if (WorkspaceTabs.ZoomPane != nullptr) WorkspaceTabs.ZoomPane->ResetZoom();
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->ClearRecordingLists();
 }

@@ -47,6 +47,10 @@ class LyrTrendDummyView : public ui::View {
   // Draws the cursor in every hypnogram line and graph.
   void DrawCursor();
   int CursorDraws = 0;
+  // The information area's logic threshold texts are refreshed and its undo history emptied
+  // (a recording was opened).
+  void ResetInfoArea() { ++InfoAreaResets; }
+  int InfoAreaResets = 0;
   LyrTrendStageAreaDummyView StageArea;
   LyrTrendTrendAreaDummyView TrendArea;
 

@@ -261,17 +261,22 @@ int CVPInfoExchange::RepositionAfterResultOpen() {
   return 0;
 }
 
+std::string CVPInfoExchange::RangeFilePathFor(const std::string& recordingPath) {
+  const std::string folder = sys::FolderOf(recordingPath);
+  std::string name = recordingPath.substr(folder.empty() ? 0 : folder.size() + 1);
+  if (const std::size_t dot = name.rfind('.'); dot != std::string::npos) name.resize(dot);
+  const std::string setFolder = (folder.empty() ? std::string{} : folder + "/") + name;
+  return setFolder + "/" + name + ".hdr";
+}
+
 int CVPInfoExchange::SaveRangeFile(double shift, const std::string& recordingPath) {
   for (VideoFileRecord& r : records_) {
     r.startTime += shift;
     r.endTime += shift;
   }
-  const std::string folder = sys::FolderOf(recordingPath);
-  std::string name = recordingPath.substr(folder.empty() ? 0 : folder.size() + 1);
-  if (const std::size_t dot = name.rfind('.'); dot != std::string::npos) name.resize(dot);
-  const std::string setFolder = (folder.empty() ? std::string{} : folder + "/") + name;
+  const std::string path = RangeFilePathFor(recordingPath);
+  const std::string setFolder = sys::FolderOf(path);
   if (!sys::FolderExists(setFolder)) sys::CreateFolder(setFolder);
-  const std::string path = setFolder + "/" + name + ".hdr";
   setWord_ = 1;
   if (!sys::WriteFileAtomic(path, EncodeRangeFile(setWord_, records_))) return 0;
   rangeFilePath_ = path;

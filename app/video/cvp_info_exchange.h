@@ -81,6 +81,8 @@ class CVPInfoExchange {
   // Shifts the set by the synchronised start and writes its range file into the recording's
   // set folder ("<folder>/<name>/<name>.hdr"). 1 when written, 0 when it could not be.
   int SaveRangeFile(double shift, const std::string& recordingPath);
+  // The range file of a recording's video set: "<folder>/<name>/<name>.hdr".
+  static std::string RangeFilePathFor(const std::string& recordingPath);
   const std::vector<VideoFileRecord>& Records() const { return records_; }
   // Whether a video set is open in a bound player.
   bool IsVideoAttached() const { return bound_ != 0 && OpenState != 0; }

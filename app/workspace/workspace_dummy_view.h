@@ -2,6 +2,7 @@
 // The workspace window's container in the lower right pane of the main frame, with
 // the mark list and video pane services the frame's keys and moves use.
 #include <cstdint>
+#include <string>
 
 #include "app/video/cvp_info_exchange.h"
 #include "app/workspace/lyr_workspace_zoom_view.h"
@@ -45,11 +46,33 @@ class LyrWorkspaceDummyView : public ui::View {
  public:
   static constexpr int kMarkListPane = 11;
   void OnDraw(draw::Dc& dc) override;
+  // The tab strip covers the whole workspace window.
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
   // Draws the video position mark into the raw page (mode 7).
   void DrawVideoCursor(int mode) {
     (void)mode;
     ++VideoCursorDraws;
   }
+  // --- What opening and closing a recording ask of the panes (workspace_recording_panes.cpp) ---
+  // Closing: the data-information list, the logic list and the eight list controls of the
+  // panes are emptied.
+  void ClearRecordingLists();
+  // Opening: the free search's channel combo, the stage search's combos and the mark pane's
+  // type flags and list are filled for the new recording.
+  void FillRecordingControls();
+  // Opened: the event list, the data-information view and the logic list follow the recording.
+  void RefreshRecordingViews();
+  // Non-zero when the recording has a video set: its range file in the folder named after it.
+  int FindVideoRangeFile(const std::string& recordingPath) const;
+  // Opens the recording's video set in the player and brings the video pane forward.
+  void OpenVideoForRecording(const std::string& recordingPath);
+  void OpenVideoSet(const std::string& recordingPath);
+  // The recording has no video: the video pane shows none.
+  void MarkNoVideo();
+  int ListClears = 0;
+  int ControlFills = 0;
+  int ViewRefreshes = 0;
+  std::string VideoSetPath;
   // Set while the workspace has an operation pending that blocks some commands.
   int PendingFlag = 0;
   // The pane shown in the workspace (11: the mark list).

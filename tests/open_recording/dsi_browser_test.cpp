@@ -1,6 +1,7 @@
 // The DSI file browser: its type list, folder scan, subject preview and the checks of OK,
 // driven by control id.
 #include <edflib.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 
 #include <ctime>
@@ -80,6 +81,9 @@ TEST_F(DsiBrowserTest, ListsChecksAndReturnsTheChosenFiles) {
   const std::string own = WriteNight("mixed.fyd", Night(130));
   ASSERT_TRUE(sys::CopyFile(own, dir_.Path("mixed.edf"), false));  // an own raw file by another name
   SetModified(rec, 2007, 3, 5, 14, 9);
+  // Bookkeeping files and what is not a plain file are never offered.
+  WriteEdf(".rec-backup.edf");
+  ASSERT_EQ(mkfifo(dir_.Path("pipe.edf").c_str(), 0600), 0);
 
   LyrDlgOpenDsiFile dlg;
   dlg.m_FolderPath = dir_.Path("");
