@@ -145,7 +145,7 @@ class CMainFrame : public ui::Frame {
   // True while an open batch dialog or capture forbids closing the recording.
   bool ForbidsClosingRecording() const;
   // Whether the workspace's modeless report dialog is open.
-  bool IsReportDlgOpen() const { return false; }
+  bool IsReportDlgOpen() const;
 
   // --- Bitmap output, manuals and About (main_frame_output.cpp) ---------------
   void MapOutputCommands();
@@ -338,6 +338,8 @@ class CMainFrame : public ui::Frame {
   void CloseScreeningSettingDlgs();
   void OnAviOutput();
   void CloseAviDlg();
+  // "Multi-screening...": the DSI plug-in back to asking, then the multi-screening window.
+  void OpenMultiScreeningDlg();
   void OnScreenItem();
   void OnDataProcessing();
   void OnParameterOutput();

@@ -13,6 +13,8 @@
 #include "app/frame/program_settings.h"
 #include "app/frame/shared_dialog_rules.h"
 #include "app/frame/window_command_states.h"
+#include "app/scoring/dsi_silent_open.h"
+#include "app/scoring/lyr_dlg_multi_screening.h"
 #include "app/scoring/lyr_dlg_screening.h"
 #include "app/trend/trend_dummy_view.h"
 #include "app/video/lyr_dlg_make_avi.h"
@@ -38,6 +40,7 @@ FrameWindowState CMainFrame::CurrentWindowState() {
   FrameWindowState s;
   s.loaded = DocumentLoaded != 0;
   s.screeningRunning = ScreeningRunning != 0;
+  s.screeningPaused = ScreeningRunning == 2;
   s.screeningOpen = ScreeningDlg != nullptr;
   s.multiScreeningOpen = MultiScreeningDlg != nullptr;
   s.reportOpen = IsReportDlgOpen();
@@ -58,8 +61,9 @@ void CMainFrame::MapWindowCommands() {
   MapCommand(ID_WAVE_DETECT_LIST, [this] { OnWaveDetectList(); });
   MapCommand(ID_SCREENING, [this] { OnScreening(); });
   MapCommand(ID_AVI_OUTPUT, [this] { OnAviOutput(); });
-  for (std::uint32_t id : {ID_DATA_PROCESSING, ID_ANALYSIS_RANGE, ID_SCREENING, ID_WAVE_DETECT_SETTING,
-                           ID_WAVE_DETECT_LIST, ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT, ID_VIDEO_FILE_OPEN,
+  MapCommand(ID_MULTI_SCREENING, [this] { OpenMultiScreeningDlg(); });
+  for (std::uint32_t id : {ID_SCREEN_ITEM, ID_EPOCH_JUMP, ID_DATA_PROCESSING, ID_ANALYSIS_RANGE, ID_SCREENING,
+                           ID_WAVE_DETECT_SETTING, ID_WAVE_DETECT_LIST, ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT, ID_VIDEO_FILE_OPEN,
                            ID_RESULT_FILE_COMPARE, ID_MULTI_SCREENING, ID_AUTO_SCROLL, ID_DISPLAY_OPTION, ID_PAGE_TIME}) {
     MapUpdate(id, [this, id](ui::CmdUI& cmd) {
       const auto state = WindowCommandState(id, CurrentWindowState());
@@ -249,6 +253,25 @@ void CMainFrame::OnAviOutput() {
 void CMainFrame::CloseAviDlg() {
   DestroyLater(MakeAviDlg);
   MakeAviDlg = nullptr;
+}
+
+// ---- Multi-screening window -------------------------------------------------------------------
+
+void CMainFrame::OpenMultiScreeningDlg() {
+  // The DSI plug-in asks again while the user sets up a batch.
+  SetDsiSilentOpen(0);
+  if (MultiScreeningDlg) return;
+  auto* dlg = new LyrDlgMultiScreening(this);
+  // The window is taken back whenever it ends: the slot is cleared and the window destroyed.
+  dlg->SetCloseCallback([this, dlg](int) {
+    if (MultiScreeningDlg == dlg) MultiScreeningDlg = nullptr;
+    DestroyLater(dlg);
+  });
+  MultiScreeningDlg = dlg;
+  if (!dlg->CreateModeless(this)) {
+    MultiScreeningDlg = nullptr;
+    delete dlg;
+  }
 }
 
 void CMainFrame::RedrawTrendViews(int all) {
