@@ -328,6 +328,8 @@ class CMainFrame : public ui::Frame {
   void OnAnalysisRange();
   // Called by the Analysis Range dialog when it ends: 1 OK, 2 Cancel.
   void EndAnalysisRange(int result);
+  // The first epoch of the analysed range made current everywhere, its pages read anew.
+  void ShowRangeFromStart();
   void OnEpochJump();
   void OnWaveDetectSetting();
   void CloseWaveDetectDlg();

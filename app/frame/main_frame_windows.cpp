@@ -93,11 +93,7 @@ void CMainFrame::OnAnalysisRange() {
       delete dlg;
       return;
     }
-    doc->CurrentEpoch = 0;
-    doc->CurrentPage = 0;
-    doc->SelectedEpoch = -1;
-    RefreshAllViews(-1);
-    UpdateFrameBarTime();
+    ShowRangeFromStart();
     dlg->SetCloseCallback([this](int code) { EndAnalysisRange(code); });
     AnalysisRangeDlg = dlg;
     if (!dlg->CreateModeless(this)) {
@@ -111,22 +107,33 @@ void CMainFrame::OnAnalysisRange() {
 
 void CMainFrame::EndAnalysisRange(int result) {
   CQLM2_AnalyzerDoc* doc = GetDocument();
-  if (AnalysisRangeDlg && result == 1 && doc) {
+  if (AnalysisRangeDlg && doc) {
     const int epochs = doc->GetDivNum(EpochSeconds);
-    if (doc->Init4ChangeEpochTime(epochs, EpochSeconds, doc->RecordInfo.channelCount, 1) != 0 &&
-        doc->AllocateMark() != 0) {
-      doc->CurrentEpoch = 0;
-      doc->CurrentPage = 0;
-      doc->SelectedEpoch = -1;
-      UpdateFrameBarTime();
-      if (VideoLibraryBound != 0) {
-        // The video follows the analysed start; nothing to show without a channel to time it.
-        std::uint32_t rate = 0;
-        std::int16_t channel = -1;
-        if (GetMaxChannelRate(&rate, &channel) != 0) {
-          VideoTimeOfEpoch = static_cast<double>(doc->ChInfo[static_cast<std::size_t>(channel)].startOffset) / rate;
+    if (result == 1) {
+      if (doc->Init4ChangeEpochTime(epochs, EpochSeconds, doc->RecordInfo.channelCount, 1) != 0 &&
+          doc->AllocateMark() != 0) {
+        ShowRangeFromStart();
+        // The marks were made anew: the mark list empties with them.
+        if (LyrWorkspaceDummyView* ws = WorkspaceView()) {
+          ws->MarkView.MarkForRefill();
+          ws->MarkView.UpdateMarkList();
+          ws->Invalidate();
+        }
+        if (VideoLibraryBound != 0) {
+          // The video follows the analysed start; nothing to show without a channel to time it.
+          std::uint32_t rate = 0;
+          std::int16_t channel = -1;
+          if (GetMaxChannelRate(&rate, &channel) != 0) {
+            VideoTimeOfEpoch = static_cast<double>(doc->ChInfo[static_cast<std::size_t>(channel)].startOffset) / rate;
+            if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->VideoPane.ShowVideoAtTime(VideoTimeOfEpoch);
+          }
         }
       }
+    } else {
+      // The dialog gave the channels their start and length back: the tables and the pages
+      // follow them again (the stage records are kept as they are).
+      doc->Init4ChangeEpochTime(epochs, EpochSeconds, doc->RecordInfo.channelCount, 0);
+      ShowRangeFromStart();
     }
   }
   DestroyLater(AnalysisRangeDlg);
@@ -134,7 +141,20 @@ void CMainFrame::EndAnalysisRange(int result) {
   RawPreviewMode = 0;
   ui::Window::ReleaseCapture();
   RefreshAllViews(-1);
+  UpdateParameterBar();
   if (ScreeningDlg) ScreeningDlg->EndAnalysisRange(result);
+}
+
+void CMainFrame::ShowRangeFromStart() {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (!doc) return;
+  doc->CurrentEpoch = 0;
+  doc->CurrentPage = 0;
+  doc->SelectedEpoch = -1;
+  if (LyrTrendDummyView* trend = TrendView()) trend->SetCursorEpoch(0);
+  doc->SetPageData();
+  RefreshAllViews(-1);
+  UpdateFrameBarTime();
 }
 
 // ---- Epoch jump, wave detection -------------------------------------------------------------
