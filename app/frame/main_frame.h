@@ -342,6 +342,8 @@ class CMainFrame : public ui::Frame {
   void CloseAviDlg();
   // "Multi-screening...": the DSI plug-in back to asking, then the multi-screening window.
   void OpenMultiScreeningDlg();
+  // Puts a window of the frame in the middle of the frame's window rectangle.
+  void CentreOnFrame(ui::Window& window) const;
   void OnScreenItem();
   void OnDataProcessing();
   void OnParameterOutput();

@@ -200,6 +200,9 @@ void CMainFrame::OnVideoFileOpen() {
     delete sync;
     return;
   }
+  CentreOnFrame(*sync);
+  WorkspaceTabs.SelectPane(12);
+  WorkspaceTabs.ShowSelectedPane(12);
   WriteResumeFile();
 }
 

@@ -238,7 +238,9 @@ void CMainFrame::OnScreening() {
     if (!dlg->CreateModeless(this)) {
       ScreeningDlg = nullptr;
       delete dlg;
+      return;
     }
+    CentreOnFrame(*dlg);
   } catch (const std::exception&) {
     ui::MessageBox("CMainFrame::OnBatch");
   }
@@ -264,7 +266,9 @@ void CMainFrame::OnAviOutput() {
     if (!dlg->CreateModeless(this)) {
       MakeAviDlg = nullptr;
       delete dlg;
+      return;
     }
+    CentreOnFrame(*dlg);
   } catch (const std::exception&) {
     ui::MessageBox("CMainFrame::OnAviOutput");
   }
@@ -273,6 +277,14 @@ void CMainFrame::OnAviOutput() {
 void CMainFrame::CloseAviDlg() {
   DestroyLater(MakeAviDlg);
   MakeAviDlg = nullptr;
+}
+
+void CMainFrame::CentreOnFrame(ui::Window& window) const {
+  const ui::Rect frame = GetWindowRect();
+  const ui::Rect r = window.GetWindowRect();
+  const int x = frame.left + (frame.Width() - r.Width()) / 2;
+  const int y = frame.top + (frame.Height() - r.Height()) / 2;
+  window.MoveWindow(ui::Rect{x, y, x + r.Width(), y + r.Height()}, false);
 }
 
 // ---- Multi-screening window -------------------------------------------------------------------

@@ -28,6 +28,11 @@ TEST_F(FrameModeless, ScreeningAndAviWindowsComeAndGo) {
   ASSERT_TRUE(ui::ExecuteCommand(f, ID_SCREENING));
   ASSERT_NE(f.ScreeningDlg, nullptr);
   EXPECT_EQ(f.ScreeningDlg->TemplateId(), IDD_SCREENING);
+  // Centred on the frame.
+  const ui::Rect frame = f.GetWindowRect();
+  const ui::Rect dlg = f.ScreeningDlg->GetWindowRect();
+  EXPECT_NEAR((dlg.left + dlg.right) / 2, (frame.left + frame.right) / 2, 1);
+  EXPECT_NEAR((dlg.top + dlg.bottom) / 2, (frame.top + frame.bottom) / 2, 1);
   ui::CmdUI screening = ui::QueryCommandState(f, ID_SCREENING);
   EXPECT_FALSE(screening.IsEnabled());
   EXPECT_EQ(screening.Checked(), 1);
