@@ -2,6 +2,7 @@
 // frame operations those windows call when they end.
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 
 #include "app/document/lyr_dlg_wave_detect.h"
 #include "app/document/qlm2_analyzer_doc.h"
@@ -172,12 +173,16 @@ void CMainFrame::OnWaveDetectSetting() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   PreviewKind = 0;
   if (!doc || WaveDetectDlg) return;
-  auto* dlg = new LyrDlgWaveDetect(doc, this);
-  dlg->SetCloseCallback([this](int) { CloseWaveDetectDlg(); });
-  WaveDetectDlg = dlg;
-  if (!dlg->CreateModeless(this)) {
-    WaveDetectDlg = nullptr;
-    delete dlg;
+  try {
+    auto* dlg = new LyrDlgWaveDetect(doc, this);
+    dlg->SetCloseCallback([this](int) { CloseWaveDetectDlg(); });
+    WaveDetectDlg = dlg;
+    if (!dlg->CreateModeless(this)) {
+      WaveDetectDlg = nullptr;
+      delete dlg;
+    }
+  } catch (const std::exception&) {
+    ui::MessageBox("CMainFrame::OnSeizureSet");
   }
 }
 
@@ -190,13 +195,17 @@ void CMainFrame::OnWaveDetectList() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   PreviewKind = 0;
   if (!doc || WaveDetectListDlg) return;
-  auto* dlg = new LyrDlgDetectList(doc, this);
-  dlg->m_JumpToEpoch = [this](std::int32_t epoch) { JumpToEpoch(epoch, 1); };
-  dlg->SetCloseCallback([this](int) { CloseDetectListDlg(); });
-  WaveDetectListDlg = dlg;
-  if (!dlg->CreateModeless(this)) {
-    WaveDetectListDlg = nullptr;
-    delete dlg;
+  try {
+    auto* dlg = new LyrDlgDetectList(doc, this);
+    dlg->m_JumpToEpoch = [this](std::int32_t epoch) { JumpToEpoch(epoch, 1); };
+    dlg->SetCloseCallback([this](int) { CloseDetectListDlg(); });
+    WaveDetectListDlg = dlg;
+    if (!dlg->CreateModeless(this)) {
+      WaveDetectListDlg = nullptr;
+      delete dlg;
+    }
+  } catch (const std::exception&) {
+    ui::MessageBox("CMainFrame::OnSeizureList");
   }
 }
 

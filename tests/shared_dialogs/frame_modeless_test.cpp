@@ -85,6 +85,9 @@ TEST_F(FrameModeless, MultiScreeningWindowComesAndGoes) {
   testhooks::ProcessMessages();
   EXPECT_TRUE(ui::QueryCommandState(f, ID_MULTI_SCREENING).IsEnabled());
   EXPECT_TRUE(ui::QueryCommandState(f, ID_DATA_PROCESSING).IsEnabled());
+  // Left open, the window goes with the frame.
+  ASSERT_TRUE(ui::ExecuteCommand(f, ID_MULTI_SCREENING));
+  ASSERT_NE(f.MultiScreeningDlg, nullptr);
 }
 
 TEST_F(FrameModeless, OpenReportDialogGreysItsCommandsAndItsPanelFollowsTheEpoch) {
