@@ -18,6 +18,7 @@
 #include "app/results/lyr_utility_hypnogram_frame.h"
 #include "app/video/lyr_workspace_dlg_video_sync.h"
 #include "app/raw/wave_recognition.h"
+#include "app/scoring/lyr_dlg_multi_screening.h"
 #include "app/scoring/dsi_silent_open.h"
 #include "app/trend/trend_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
@@ -108,6 +109,11 @@ CMainFrame::~CMainFrame() {
     if (VideoSyncDlg->IsWindow()) VideoSyncDlg->DestroyWindow();
     delete VideoSyncDlg;
     VideoSyncDlg = nullptr;
+  }
+  if (LyrDlgMultiScreening* multi = MultiScreeningDlg) {
+    MultiScreeningDlg = nullptr;
+    if (multi->IsWindow()) multi->DestroyWindow();
+    delete multi;
   }
 }
 

@@ -147,7 +147,7 @@ class CMainFrame : public ui::Frame {
   // True while an open batch dialog or capture forbids closing the recording.
   bool ForbidsClosingRecording() const;
   // Whether the workspace's modeless report dialog is open.
-  bool IsReportDlgOpen() const { return false; }
+  bool IsReportDlgOpen() const;
 
   // --- Bitmap output, manuals and About (main_frame_output.cpp) ---------------
   void MapOutputCommands();
@@ -352,6 +352,8 @@ class CMainFrame : public ui::Frame {
   void OnAnalysisRange();
   // Called by the Analysis Range dialog when it ends: 1 OK, 2 Cancel.
   void EndAnalysisRange(int result);
+  // The first epoch of the analysed range made current everywhere, its pages read anew.
+  void ShowRangeFromStart();
   void OnEpochJump();
   void OnWaveDetectSetting();
   void CloseWaveDetectDlg();
@@ -362,6 +364,10 @@ class CMainFrame : public ui::Frame {
   void CloseScreeningSettingDlgs();
   void OnAviOutput();
   void CloseAviDlg();
+  // "Multi-screening...": the DSI plug-in back to asking, then the multi-screening window.
+  void OpenMultiScreeningDlg();
+  // Puts a window of the frame in the middle of the frame's window rectangle.
+  void CentreOnFrame(ui::Window& window) const;
   void OnScreenItem();
   void OnDataProcessing();
   void OnParameterOutput();
@@ -419,8 +425,6 @@ class CMainFrame : public ui::Frame {
   // Opens the recording and screens it in the Multi-screening window: 1 done, 0xFFFF the run
   // failed, 0 the recording could not be opened or the window not made.
   std::uint16_t RunRemoteScreening(const std::string& dataPath, std::uint32_t* folderMode, std::string* folderText);
-  // "&Multi-screening...": the Multi-screening window, held in MultiScreeningDlg.
-  void OpenMultiScreeningDlg();
   // Receives the requests of other programs on the socket path; false when another program
   // listens there.
   bool ListenForRemoteRequests(const std::string& socketPath);

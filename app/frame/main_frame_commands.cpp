@@ -5,6 +5,7 @@
 
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
+#include "app/frame/lyr_dlg_time_point.h"
 #include "app/frame/lyr_frame_bar.h"
 #include "app/frame/main_frame.h"
 #include "app/frame/program_settings.h"
@@ -202,6 +203,9 @@ void CMainFrame::OnVideoFileOpen() {
     delete sync;
     return;
   }
+  CentreOnFrame(*sync);
+  WorkspaceTabs.SelectPane(12);
+  WorkspaceTabs.ShowSelectedPane(12);
   WriteResumeFile();
 }
 
@@ -228,10 +232,19 @@ void CMainFrame::EndVideoSyncDlg(int result) {
   RedrawWorkspaceViews();
 }
 
-void CMainFrame::UpdateTimePointPanel(int /*epoch*/) {
-  // The workspace's report dialog holds the range panel; while it does not exist there is
-  // no panel to move.
-  if (!IsReportDlgOpen()) return;
+bool CMainFrame::IsReportDlgOpen() const {
+  const LyrWorkspaceDummyView* ws = WorkspaceView();
+  return ws != nullptr && ws->ReportDlg != nullptr;
+}
+
+void CMainFrame::UpdateTimePointPanel(int epoch) {
+  // The range panel of the workspace's open report dialog shows the whole recording and the
+  // epoch; without the dialog or its panel there is nothing to move.
+  LyrWorkspaceDummyView* ws = WorkspaceView();
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (ws == nullptr || ws->ReportDlg == nullptr || ws->ReportRangePanel == nullptr || doc == nullptr) return;
+  ws->ReportRangePanel->SetRange(0, doc->GetDivNum(EpochSeconds) - 1);
+  ws->ReportRangePanel->SetEpoch(epoch);
 }
 
 // ---- User programs -----------------------------------------------------------------------------

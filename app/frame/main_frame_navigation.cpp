@@ -324,6 +324,7 @@ void CMainFrame::SetPageByEpoch(std::int32_t page, std::int32_t epoch) {
   // The last page may hold fewer epochs than a whole page.
   const int N = NavEpochCount(*doc);
   if (doc->CurrentEpoch > N - 1 && N > 0) doc->CurrentEpoch = N - 1;
+  UpdateTimePointPanel(doc->CurrentEpoch);
   RefreshAllViews(-1);
   UpdateFrameBarTime();
   if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->Invalidate();
@@ -343,6 +344,7 @@ void CMainFrame::JumpToEpoch(std::int32_t epoch, int restore) {
       SetPageByEpoch(doc->CurrentPage + 1, -1);
     } else {
       doc->CurrentEpoch = epoch;
+      UpdateTimePointPanel(epoch);
       if (restore != 0) {
         RestoreCurrentEpochFrame();
         FollowVideo(true);
@@ -354,6 +356,7 @@ void CMainFrame::JumpToEpoch(std::int32_t epoch, int restore) {
       SetPageByEpoch(doc->CurrentPage - 1, -1);
     } else {
       doc->CurrentEpoch = epoch;
+      UpdateTimePointPanel(epoch);
       RestoreCurrentEpochFrame();
       FollowVideo(true);
       UpdateFrameBarTime();

@@ -77,21 +77,16 @@ std::uint16_t CMainFrame::RunRemoteScreening(const std::string& dataPath, std::u
   if (doc == nullptr || DocumentLoaded == 0 || doc->RecordInfo.path != dataPath) return 0;
   opened->SetPathName(dataPath, true);
 
+  const bool openedHere = MultiScreeningDlg == nullptr;
   OpenMultiScreeningDlg();
-  if (MultiScreeningDlg == nullptr) return 0;
-  // The window exists only for the run until it is built as a window of its own.
-  std::unique_ptr<LyrDlgMultiScreening> window(MultiScreeningDlg);
+  LyrDlgMultiScreening* window = MultiScreeningDlg;
+  if (window == nullptr) return 0;
   *folderMode = window->UseResultFolder;
   *folderText = window->ResultFolder;
   const int ran = window->RunScreening(1);
-  MultiScreeningDlg = nullptr;
+  // A window opened for the request goes with it; one the user had open stays.
+  if (openedHere && MultiScreeningDlg == window) window->EndDialog(ui::IDCANCEL);
   return ran != 0 ? 1 : 0xFFFF;
-}
-
-void CMainFrame::OpenMultiScreeningDlg() {
-  if (MultiScreeningDlg != nullptr) return;
-  SetDsiSilentOpen(0);
-  MultiScreeningDlg = new LyrDlgMultiScreening(this);
 }
 
 bool CMainFrame::ListenForRemoteRequests(const std::string& socketPath) {

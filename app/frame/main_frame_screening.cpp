@@ -21,6 +21,7 @@
 #include "app/scoring/resp_event_recognition.h"
 #include "app/scoring/screening_steps.h"
 #include "app/settings/lyr_raw_dlg_discussin.h"
+#include "app/trend/trend_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/app.h"
@@ -244,7 +245,6 @@ void CMainFrame::FinishScreenedRecording() {
 }
 
 int CMainFrame::ApplyScreeningToCurrentFile(int n, int resume, int staging) {
-  (void)staging;
   CQLM2_AnalyzerDoc* doc = GetDocument();
   if (doc == nullptr || n < 0 || n >= kMaxScreeningConditions) return 0;
   const ScreeningCondition& c = doc->ScreeningConditions[static_cast<std::size_t>(n)];
@@ -268,12 +268,22 @@ int CMainFrame::ApplyScreeningToCurrentFile(int n, int resume, int staging) {
   SetDefaultMarkTypeParam(1, &p.markType, channels);
   AdjustAnalysisSettings();
   if (resume == 0) {
+    // A parameter-only run (staging 0) keeps the stage records: it leaves the stages as they are.
     const int epochs = NavEpochCount(*doc);
-    if (doc->Init4ChangeEpochTime(epochs, EpochSeconds, doc->RecordInfo.channelCount, 1) == 0) return 0;
+    if (doc->Init4ChangeEpochTime(epochs, EpochSeconds, doc->RecordInfo.channelCount, staging) == 0) return 0;
     if (doc->AllocateMark() == 0) return 0;
     doc->LastScreenedEpoch = -1;
+    doc->CurrentEpoch = 0;
+    doc->CurrentPage = 0;
+    doc->SelectedEpoch = -1;
   }
   ScreeningBatchTooManyMarks = false;
+  if (LyrTrendDummyView* trend = TrendView()) trend->SetCursorEpoch(doc->CurrentEpoch);
+  doc->SetPageData();
+  UpdateFrameBarTime();
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->Invalidate();
+  RefreshAllViews(-1);
+  UpdateParameterBar();
   return 1;
 }
 

@@ -2,6 +2,7 @@
 // frame operations those windows call when they end.
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 
 #include "app/document/lyr_dlg_wave_detect.h"
 #include "app/document/qlm2_analyzer_doc.h"
@@ -14,6 +15,8 @@
 #include "app/frame/program_settings.h"
 #include "app/frame/shared_dialog_rules.h"
 #include "app/frame/window_command_states.h"
+#include "app/scoring/dsi_silent_open.h"
+#include "app/scoring/lyr_dlg_multi_screening.h"
 #include "app/scoring/lyr_dlg_screening.h"
 #include "app/trend/trend_dummy_view.h"
 #include "app/video/lyr_dlg_make_avi.h"
@@ -39,6 +42,7 @@ FrameWindowState CMainFrame::CurrentWindowState() {
   FrameWindowState s;
   s.loaded = DocumentLoaded != 0;
   s.screeningRunning = ScreeningRunning != 0;
+  s.screeningPaused = ScreeningRunning == 2;
   s.screeningOpen = ScreeningDlg != nullptr;
   s.multiScreeningOpen = MultiScreeningDlg != nullptr;
   s.reportOpen = IsReportDlgOpen();
@@ -59,8 +63,9 @@ void CMainFrame::MapWindowCommands() {
   MapCommand(ID_WAVE_DETECT_LIST, [this] { OnWaveDetectList(); });
   MapCommand(ID_SCREENING, [this] { OnScreening(); });
   MapCommand(ID_AVI_OUTPUT, [this] { OnAviOutput(); });
-  for (std::uint32_t id : {ID_DATA_PROCESSING, ID_ANALYSIS_RANGE, ID_SCREENING, ID_WAVE_DETECT_SETTING,
-                           ID_WAVE_DETECT_LIST, ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT, ID_VIDEO_FILE_OPEN,
+  MapCommand(ID_MULTI_SCREENING, [this] { OpenMultiScreeningDlg(); });
+  for (std::uint32_t id : {ID_SCREEN_ITEM, ID_EPOCH_JUMP, ID_DATA_PROCESSING, ID_ANALYSIS_RANGE, ID_SCREENING,
+                           ID_WAVE_DETECT_SETTING, ID_WAVE_DETECT_LIST, ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT, ID_VIDEO_FILE_OPEN,
                            ID_RESULT_FILE_COMPARE, ID_MULTI_SCREENING, ID_AUTO_SCROLL, ID_DISPLAY_OPTION, ID_PAGE_TIME}) {
     MapUpdate(id, [this, id](ui::CmdUI& cmd) {
       const auto state = WindowCommandState(id, CurrentWindowState());
@@ -90,11 +95,7 @@ void CMainFrame::OnAnalysisRange() {
       delete dlg;
       return;
     }
-    doc->CurrentEpoch = 0;
-    doc->CurrentPage = 0;
-    doc->SelectedEpoch = -1;
-    RefreshAllViews(-1);
-    UpdateFrameBarTime();
+    ShowRangeFromStart();
     dlg->SetCloseCallback([this](int code) { EndAnalysisRange(code); });
     AnalysisRangeDlg = dlg;
     if (!dlg->CreateModeless(this)) {
@@ -108,22 +109,33 @@ void CMainFrame::OnAnalysisRange() {
 
 void CMainFrame::EndAnalysisRange(int result) {
   CQLM2_AnalyzerDoc* doc = GetDocument();
-  if (AnalysisRangeDlg && result == 1 && doc) {
+  if (AnalysisRangeDlg && doc) {
     const int epochs = doc->GetDivNum(EpochSeconds);
-    if (doc->Init4ChangeEpochTime(epochs, EpochSeconds, doc->RecordInfo.channelCount, 1) != 0 &&
-        doc->AllocateMark() != 0) {
-      doc->CurrentEpoch = 0;
-      doc->CurrentPage = 0;
-      doc->SelectedEpoch = -1;
-      UpdateFrameBarTime();
-      if (VideoLibraryBound != 0) {
-        // The video follows the analysed start; nothing to show without a channel to time it.
-        std::uint32_t rate = 0;
-        std::int16_t channel = -1;
-        if (GetMaxChannelRate(&rate, &channel) != 0) {
-          VideoTimeOfEpoch = static_cast<double>(doc->ChInfo[static_cast<std::size_t>(channel)].startOffset) / rate;
+    if (result == 1) {
+      if (doc->Init4ChangeEpochTime(epochs, EpochSeconds, doc->RecordInfo.channelCount, 1) != 0 &&
+          doc->AllocateMark() != 0) {
+        ShowRangeFromStart();
+        // The marks were made anew: the mark list empties with them.
+        if (LyrWorkspaceDummyView* ws = WorkspaceView()) {
+          ws->MarkView.MarkForRefill();
+          ws->MarkView.UpdateMarkList();
+          ws->Invalidate();
+        }
+        if (VideoLibraryBound != 0) {
+          // The video follows the analysed start; nothing to show without a channel to time it.
+          std::uint32_t rate = 0;
+          std::int16_t channel = -1;
+          if (GetMaxChannelRate(&rate, &channel) != 0) {
+            VideoTimeOfEpoch = static_cast<double>(doc->ChInfo[static_cast<std::size_t>(channel)].startOffset) / rate;
+            if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->VideoPane.ShowVideoAtTime(VideoTimeOfEpoch);
+          }
         }
       }
+    } else {
+      // The dialog gave the channels their start and length back: the tables and the pages
+      // follow them again (the stage records are kept as they are).
+      doc->Init4ChangeEpochTime(epochs, EpochSeconds, doc->RecordInfo.channelCount, 0);
+      ShowRangeFromStart();
     }
   }
   DestroyLater(AnalysisRangeDlg);
@@ -131,7 +143,20 @@ void CMainFrame::EndAnalysisRange(int result) {
   RawPreviewMode = 0;
   ui::Window::ReleaseCapture();
   RefreshAllViews(-1);
+  UpdateParameterBar();
   if (ScreeningDlg) ScreeningDlg->EndAnalysisRange(result);
+}
+
+void CMainFrame::ShowRangeFromStart() {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (!doc) return;
+  doc->CurrentEpoch = 0;
+  doc->CurrentPage = 0;
+  doc->SelectedEpoch = -1;
+  if (LyrTrendDummyView* trend = TrendView()) trend->SetCursorEpoch(0);
+  doc->SetPageData();
+  RefreshAllViews(-1);
+  UpdateFrameBarTime();
 }
 
 // ---- Epoch jump, wave detection -------------------------------------------------------------
@@ -149,12 +174,16 @@ void CMainFrame::OnWaveDetectSetting() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   PreviewKind = 0;
   if (!doc || WaveDetectDlg) return;
-  auto* dlg = new LyrDlgWaveDetect(doc, this);
-  dlg->SetCloseCallback([this](int) { CloseWaveDetectDlg(); });
-  WaveDetectDlg = dlg;
-  if (!dlg->CreateModeless(this)) {
-    WaveDetectDlg = nullptr;
-    delete dlg;
+  try {
+    auto* dlg = new LyrDlgWaveDetect(doc, this);
+    dlg->SetCloseCallback([this](int) { CloseWaveDetectDlg(); });
+    WaveDetectDlg = dlg;
+    if (!dlg->CreateModeless(this)) {
+      WaveDetectDlg = nullptr;
+      delete dlg;
+    }
+  } catch (const std::exception&) {
+    ui::MessageBox("CMainFrame::OnSeizureSet");
   }
 }
 
@@ -167,13 +196,17 @@ void CMainFrame::OnWaveDetectList() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   PreviewKind = 0;
   if (!doc || WaveDetectListDlg) return;
-  auto* dlg = new LyrDlgDetectList(doc, this);
-  dlg->m_JumpToEpoch = [this](std::int32_t epoch) { JumpToEpoch(epoch, 1); };
-  dlg->SetCloseCallback([this](int) { CloseDetectListDlg(); });
-  WaveDetectListDlg = dlg;
-  if (!dlg->CreateModeless(this)) {
-    WaveDetectListDlg = nullptr;
-    delete dlg;
+  try {
+    auto* dlg = new LyrDlgDetectList(doc, this);
+    dlg->m_JumpToEpoch = [this](std::int32_t epoch) { JumpToEpoch(epoch, 1); };
+    dlg->SetCloseCallback([this](int) { CloseDetectListDlg(); });
+    WaveDetectListDlg = dlg;
+    if (!dlg->CreateModeless(this)) {
+      WaveDetectListDlg = nullptr;
+      delete dlg;
+    }
+  } catch (const std::exception&) {
+    ui::MessageBox("CMainFrame::OnSeizureList");
   }
 }
 
@@ -215,7 +248,9 @@ void CMainFrame::OnScreening() {
     if (!dlg->CreateModeless(this)) {
       ScreeningDlg = nullptr;
       delete dlg;
+      return;
     }
+    CentreOnFrame(*dlg);
   } catch (const std::exception&) {
     ui::MessageBox("CMainFrame::OnBatch");
   }
@@ -245,7 +280,9 @@ void CMainFrame::OnAviOutput() {
     if (!dlg->CreateModeless(this)) {
       MakeAviDlg = nullptr;
       delete dlg;
+      return;
     }
+    CentreOnFrame(*dlg);
   } catch (const std::exception&) {
     ui::MessageBox("CMainFrame::OnAviOutput");
   }
@@ -254,6 +291,33 @@ void CMainFrame::OnAviOutput() {
 void CMainFrame::CloseAviDlg() {
   DestroyLater(MakeAviDlg);
   MakeAviDlg = nullptr;
+}
+
+void CMainFrame::CentreOnFrame(ui::Window& window) const {
+  const ui::Rect frame = GetWindowRect();
+  const ui::Rect r = window.GetWindowRect();
+  const int x = frame.left + (frame.Width() - r.Width()) / 2;
+  const int y = frame.top + (frame.Height() - r.Height()) / 2;
+  window.MoveWindow(ui::Rect{x, y, x + r.Width(), y + r.Height()}, false);
+}
+
+// ---- Multi-screening window -------------------------------------------------------------------
+
+void CMainFrame::OpenMultiScreeningDlg() {
+  // The DSI plug-in asks again while the user sets up a batch.
+  SetDsiSilentOpen(0);
+  if (MultiScreeningDlg) return;
+  auto* dlg = new LyrDlgMultiScreening(this);
+  // The window is taken back whenever it ends: the slot is cleared and the window destroyed.
+  dlg->SetCloseCallback([this, dlg](int) {
+    if (MultiScreeningDlg == dlg) MultiScreeningDlg = nullptr;
+    DestroyLater(dlg);
+  });
+  MultiScreeningDlg = dlg;
+  if (!dlg->CreateModeless(this)) {
+    MultiScreeningDlg = nullptr;
+    delete dlg;
+  }
 }
 
 void CMainFrame::RedrawTrendViews(int all) {

@@ -5,6 +5,10 @@ std::optional<CommandState> WindowCommandState(std::uint32_t id, const FrameWind
   const bool videoBusy = s.videoBound && s.videoPaneBusy;
   CommandState c;
   switch (id) {
+    case ID_SCREEN_ITEM:
+    case ID_EPOCH_JUMP:
+      c.enabled = s.loaded && !(s.screeningRunning && !s.screeningPaused);
+      break;
     case ID_DATA_PROCESSING:
       c.enabled = s.loaded && noBatch && !s.screeningOpen && !s.reportOpen;
       break;

@@ -25,6 +25,7 @@ inline constexpr std::uint32_t ID_PAGE_TIME = 32775;
 struct FrameWindowState {
   bool loaded = false;              // a recording is loaded
   bool screeningRunning = false;    // ScreeningRunning non-zero
+  bool screeningPaused = false;     // ScreeningRunning 2: a run stands paused
   bool screeningOpen = false;       // the screening window's slot is set
   bool multiScreeningOpen = false;  // the multi-screening window's slot is set
   bool reportOpen = false;          // the workspace's modeless report dialog exists
@@ -42,6 +43,7 @@ struct CommandState {
   int checked = -1;  // -1 not set, 0 off, 1 on
 };
 
-// The state of one of the commands above; nullopt for a command whose update handler is
-// not the main frame's (Screen Item and EpochJump follow the trend frame's handler).
+// The state of one of the commands above; nullopt for any other command. Screen Item and
+// EpochJump follow the rule of the channel display commands: a recording loaded and no run
+// going (a paused run lets them through).
 std::optional<CommandState> WindowCommandState(std::uint32_t id, const FrameWindowState& s);

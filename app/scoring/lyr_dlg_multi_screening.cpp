@@ -25,6 +25,9 @@ bool CanWriteBeside(const std::string& path) {
 
 }  // namespace
 
+LyrDlgMultiScreening::LyrDlgMultiScreening(CMainFrame* frame)
+    : ui::Dialog(IDD_MULTI_SCREENING, frame), frame_(frame) {}
+
 std::string LyrDlgMultiScreening::ResultPathFor(const std::string& rawPath, std::uint32_t useResultFolder,
                                                 const std::string& resultFolder) {
   const std::string name = sys::FileTitleOf(rawPath) + "_01.raf";

@@ -1,16 +1,26 @@
 #pragma once
-// The Multi-screening window, as far as the main frame's remote screening request uses it:
-// the result-folder choice and a run over the open recording. Until the window and its
-// engine exist, a run screens the open recording as one file with the screening settings in
-// force and leaves its result file "<name>_01.raf" where the window's choice puts it.
+// The multi-screening window (modeless, template 327): where the user lists recordings and
+// starts a batch that screens them all. The main frame creates it into its multi-screening
+// slot, and the window is taken back (slot cleared, window destroyed) when it closes.
+// Until the file list, the channel layout, the settings files and the batch engine exist, a run
+// screens the open recording as one file with the screening settings in force and leaves its
+// result file "<name>_01.raf" where the window's result-folder choice puts it (the main frame's
+// remote screening request uses this).
 #include <cstdint>
 #include <string>
 
+#include "platform/ui/dialog.h"
+
 class CMainFrame;
 
-class LyrDlgMultiScreening {
+inline constexpr int IDD_MULTI_SCREENING = 327;
+
+class LyrDlgMultiScreening : public ui::Dialog {
  public:
-  explicit LyrDlgMultiScreening(CMainFrame* frame) : frame_(frame) {}
+  explicit LyrDlgMultiScreening(CMainFrame* frame);
+
+  // Enter neither starts a run nor closes the window; "Close" (and Esc) end it.
+  void OnOK() override {}
 
   // 0: result files beside each recording ("Under each Raw data folder"); 1: in ResultFolder.
   std::uint32_t UseResultFolder = 0;

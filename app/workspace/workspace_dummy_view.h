@@ -8,6 +8,8 @@
 #include "app/workspace/lyr_workspace_zoom_view.h"
 #include "platform/ui/document.h"
 
+class LyrDlgTimePoint;
+
 // The mark list pane.
 class LyrWorkspaceMarkDummyView {
  public:
@@ -84,4 +86,9 @@ class LyrWorkspaceDummyView : public ui::View {
   CVPInfoExchange Video;
   // The zoom pane of the workspace window.
   LyrWorkspaceZoomView Zoom;
+  // The modeless report dialog, null while it is closed, and the range panel inside it that
+  // follows the current epoch (null when it has none). The report dialog sets both when it
+  // opens and clears them when it goes.
+  ui::Window* ReportDlg = nullptr;
+  LyrDlgTimePoint* ReportRangePanel = nullptr;
 };

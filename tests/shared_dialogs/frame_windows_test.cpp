@@ -1,5 +1,6 @@
 // The main frame's window commands: update states, the analysis range round trip, the epoch
 // jump and the fastest-channel helpers.
+#include "app/document/screening_condition.h"
 #include "app/frame/lyr_dlg_analysis_range.h"
 #include "app/frame/program_settings.h"
 #include "app/frame/lyr_dlg_small.h"
@@ -109,6 +110,59 @@ TEST_F(FrameWindows, EpochJumpAndFastestChannels) {
   EXPECT_EQ(channel, -1);
   EXPECT_EQ(f.GetMaxChannelRate(&rate, &channel), 1);
   EXPECT_EQ(channel, 1);
+}
+
+TEST_F(FrameWindows, CancelledAnalysisRangeKeepsTheStagesAndTablesOfTheRestoredRange) {
+  Load();
+  CMainFrame& f = Frame();
+  CQLM2_AnalyzerDoc& d = Doc();
+  ASSERT_NE(d.Init4ChangeEpochTime(d.GetDivNum(EpochSeconds), EpochSeconds, 2, 1), 0);
+  ASSERT_EQ(d.EpochTables.EpochCount(), 60);
+  d.CurrentEpoch = 9;
+  d.CurrentPage = 2;
+  ASSERT_TRUE(ui::ExecuteCommand(f, ID_ANALYSIS_RANGE));
+  // Opening shows the whole recording from its first epoch.
+  EXPECT_EQ(d.EpochTables.EpochCount(), 120);
+  EXPECT_EQ(d.CurrentEpoch, 0);
+  ASSERT_EQ(d.EpochTables.SetStage(5, 3), 1);
+  f.AnalysisRangeDlg->ClickButton(ui::IDCANCEL);
+  testhooks::ProcessMessages();
+  EXPECT_EQ(d.RecordSeconds, 1800);
+  EXPECT_EQ(d.EpochTables.EpochCount(), 60);
+  EXPECT_EQ(d.EpochTables.GetStage(0, 5, 0), 3);
+  EXPECT_EQ(d.CurrentEpoch, 0);
+  EXPECT_EQ(d.CurrentPage, 0);
+}
+
+TEST_F(FrameWindows, ScreeningConditionIntoTheDocument) {
+  Load();
+  CMainFrame& f = Frame();
+  CQLM2_AnalyzerDoc& d = Doc();
+  ASSERT_NE(d.Init4ChangeEpochTime(d.GetDivNum(EpochSeconds), EpochSeconds, 2, 1), 0);
+  ScreeningCondition& c = d.ScreeningConditions[1];
+  c.rangeSeconds = 900;
+  c.channelStart = {};
+  c.channelStart[0] = 100 * 30;
+  c.channelStart[1] = 200 * 30;
+  d.CurrentEpoch = 7;
+  d.EpochTables.SetStage(3, 2);
+
+  // A parameter-only run keeps the stages; the view goes to the first epoch.
+  ASSERT_EQ(f.ApplyScreeningToCurrentFile(1, 0, 0), 1);
+  EXPECT_EQ(d.ChInfo[1].startOffset, 200 * 30);
+  EXPECT_EQ(d.EpochTables.EpochCount(), 30);
+  EXPECT_EQ(d.EpochTables.GetStage(0, 3, 0), 2);
+  EXPECT_EQ(d.CurrentEpoch, 0);
+  EXPECT_EQ(d.SelectedEpoch, -1);
+  // A staging run starts from fresh records.
+  ASSERT_EQ(f.ApplyScreeningToCurrentFile(1, 0, 1), 1);
+  EXPECT_EQ(d.EpochTables.GetStage(0, 3, 0), 0);
+  // Resuming keeps the tables and the current epoch.
+  d.EpochTables.SetStage(3, 4);
+  d.CurrentEpoch = 12;
+  ASSERT_EQ(f.ApplyScreeningToCurrentFile(1, 1, 1), 1);
+  EXPECT_EQ(d.EpochTables.GetStage(0, 3, 0), 4);
+  EXPECT_EQ(d.CurrentEpoch, 12);
 }
 
 }  // namespace

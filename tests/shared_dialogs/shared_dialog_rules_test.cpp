@@ -73,27 +73,32 @@ TEST(WindowCommandStates, UpdateConditionsOverTheFrameStates) {
   struct Case {
     const char* name;
     std::function<void(FrameWindowState&)> change;
-    // Expected enable per command, in this order:
-    // 32835 32848 32985 33097 33098 33102 33128 33080 33049 33166 33103
+    // Expected enable per command, in the order of ids below.
     const char* enabled;
   };
-  const std::uint32_t ids[] = {ID_DATA_PROCESSING, ID_ANALYSIS_RANGE,  ID_SCREENING,     ID_WAVE_DETECT_SETTING,
-                               ID_WAVE_DETECT_LIST, ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT,    ID_VIDEO_FILE_OPEN,
-                               ID_RESULT_FILE_COMPARE, ID_MULTI_SCREENING, ID_AUTO_SCROLL};
+  // 32835 32848 32985 33097 33098 33102 33128 33080 33049 33166 33103 32823 33096 32790 32775
+  const std::uint32_t ids[] = {ID_DATA_PROCESSING,     ID_ANALYSIS_RANGE,   ID_SCREENING,    ID_WAVE_DETECT_SETTING,
+                               ID_WAVE_DETECT_LIST,    ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT,   ID_VIDEO_FILE_OPEN,
+                               ID_RESULT_FILE_COMPARE, ID_MULTI_SCREENING,  ID_AUTO_SCROLL,  ID_SCREEN_ITEM,
+                               ID_EPOCH_JUMP,          ID_DISPLAY_OPTION,   ID_PAGE_TIME};
   const std::vector<Case> cases = {
-      {"loaded, idle", [](FrameWindowState&) {}, "11111111111"},
-      {"nothing loaded", [](FrameWindowState& s) { s.loaded = false; }, "01000000110"},
-      {"batch running", [](FrameWindowState& s) { s.screeningRunning = true; }, "01000000100"},
-      {"report open", [](FrameWindowState& s) { s.reportOpen = true; }, "01011100101"},
-      {"screening window open", [](FrameWindowState& s) { s.screeningOpen = true; }, "01011110101"},
-      {"multi-screening open", [](FrameWindowState& s) { s.multiScreeningOpen = true; }, "01011000101"},
-      {"analysis range open", [](FrameWindowState& s) { s.analysisRangeOpen = true; }, "10111111111"},
-      {"AVI window open", [](FrameWindowState& s) { s.aviOpen = true; }, "11111101111"},
-      {"auto-play running", [](FrameWindowState& s) { s.autoPlayRunning = true; }, "11111110111"},
+      {"loaded, idle", [](FrameWindowState&) {}, "111111111111111"},
+      {"nothing loaded", [](FrameWindowState& s) { s.loaded = false; }, "010000001100000"},
+      {"batch running", [](FrameWindowState& s) { s.screeningRunning = true; }, "010000001000000"},
+      {"batch paused", [](FrameWindowState& s) { s.screeningRunning = true; s.screeningPaused = true; },
+       "010000001001100"},
+      {"report open", [](FrameWindowState& s) { s.reportOpen = true; }, "010111001011111"},
+      {"screening window open", [](FrameWindowState& s) { s.screeningOpen = true; }, "010111101011111"},
+      {"multi-screening open", [](FrameWindowState& s) { s.multiScreeningOpen = true; }, "010110001011111"},
+      {"analysis range open", [](FrameWindowState& s) { s.analysisRangeOpen = true; }, "101111111111111"},
+      {"AVI window open", [](FrameWindowState& s) { s.aviOpen = true; }, "111111011111111"},
+      {"auto-play running", [](FrameWindowState& s) { s.autoPlayRunning = true; }, "111111101111111"},
       {"video pane busy", [](FrameWindowState& s) { s.videoBound = true; s.videoPaneBusy = true; s.videoOpenState = 1; },
-       "11011111100"},
-      {"video bound, not open", [](FrameWindowState& s) { s.videoBound = true; }, "11111110111"},
-      {"workspace state word set", [](FrameWindowState& s) { s.workspaceStateWord = 3; }, "11011111111"},
+       "110111111001111"},
+      {"video pane busy, library not bound", [](FrameWindowState& s) { s.videoPaneBusy = true; },
+       "111111111111111"},
+      {"video bound, not open", [](FrameWindowState& s) { s.videoBound = true; }, "111111101111111"},
+      {"workspace state word set", [](FrameWindowState& s) { s.workspaceStateWord = 3; }, "110111111111111"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -112,8 +117,8 @@ TEST(WindowCommandStates, UpdateConditionsOverTheFrameStates) {
   FrameWindowState batch = idle;
   batch.screeningRunning = true;
   EXPECT_EQ(WindowCommandState(ID_AUTO_SCROLL, batch)->checked, 0);
-  EXPECT_FALSE(WindowCommandState(ID_SCREEN_ITEM, idle).has_value());
-  EXPECT_FALSE(WindowCommandState(ID_EPOCH_JUMP, idle).has_value());
+  EXPECT_EQ(WindowCommandState(ID_AUTO_SCROLL, FrameWindowState{})->checked, -1);
+  EXPECT_FALSE(WindowCommandState(57600, idle).has_value());
 }
 
 }  // namespace

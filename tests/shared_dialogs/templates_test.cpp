@@ -24,7 +24,7 @@ std::set<int> Ids(const res::DialogTemplate& t) {
 }
 
 TEST(SharedDialogTemplates, BothLanguagesCarryTheSameControls) {
-  for (int id : {102, 141, 163, 176, 177, 182, 183, 199, 219, 220, 259, 263, 291, 298, 313, 317, 476, 478, 494}) {
+  for (int id : {102, 141, 163, 176, 177, 182, 183, 199, 219, 220, 259, 263, 291, 298, 313, 317, 327, 476, 478, 494}) {
     SCOPED_TRACE(id);
     std::string error;
     const auto en = res::LoadDialogResource(static_cast<std::uint32_t>(id), 1033, &error);
