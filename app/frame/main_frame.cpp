@@ -378,6 +378,4 @@ void CMainFrame::LoadDefaultGlobalSettings() {
   SetDefaultSettings();
 }
 
-void CMainFrame::RebuildRawFileCalibration() {}
-
 void CMainFrame::SaveEditedVideoRanges() {}

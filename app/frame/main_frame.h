@@ -134,8 +134,9 @@ class CMainFrame : public ui::Frame {
   // Writes the learning-sample file of epochs first..last, named after the result file, into
   // the learning model folder; 1, or 0 after a message.
   int WriteMsfFile(const std::string& resultPath, int first, int last);
-  // Writes a changed calibration into the open raw file before it is closed.
-  void RebuildRawFileCalibration();
+  // Writes a changed calibration into the open raw file before it is closed (own raw files
+  // only). 1 written or nothing to write; 0 when the file could not be rebuilt (reported).
+  int RebuildRawFileCalibration();
   // Clears the frame's analysis results and refreshes the views before a close.
   void CheckSaveAndClearResult();
   // Saves the edited play ranges of the recording's video files.
