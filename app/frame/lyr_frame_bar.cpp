@@ -125,6 +125,7 @@ bool LyrFrameBar::OnInitDialogBarStep() {
   Item(kPageCombo).ResetContent();
   Item(kShowTypeCombo).ResetContent();
   Item(kSlider).SetRange(0, 10000);
+  Item(kSlider).SetPageSize(500);
   return true;
 }
 

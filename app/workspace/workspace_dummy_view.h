@@ -61,4 +61,18 @@ class LyrWorkspaceDummyView : public ui::View {
   CVPInfoExchange Video;
   // The zoom pane of the workspace window.
   LyrWorkspaceZoomView Zoom;
+
+  // The free search pane's value edit box, where keys typed stay its own instead of moving
+  // the epoch: the pane registers it with the window that holds it (null: none).
+  void SetFreeSearchEdit(ui::Window* host, int controlId) {
+    freeSearchHost_ = host;
+    freeSearchEdit_ = controlId;
+  }
+  bool IsFreeSearchEdit(const ui::Window* host, int controlId) const {
+    return host != nullptr && host == freeSearchHost_ && controlId == freeSearchEdit_;
+  }
+
+ private:
+  ui::Window* freeSearchHost_ = nullptr;
+  int freeSearchEdit_ = 0;
 };
