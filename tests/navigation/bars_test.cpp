@@ -86,7 +86,7 @@ TEST_F(NavTest, EpochBarShowsTheEpochAndTheStagesAround) {
   Frame().UpdateFrameBarTime();
   LyrFrameBar& bar = *Frame().EpochBar;
   EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kEpochNumber), "2");
-  EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kTimeLabel), "00:01:00");
+  EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kTimeLabel), "01.00:01:00") << "the document's elapsed label";
   EXPECT_EQ(bar.GetDlgItemText(33016), " ") << "before the first epoch";
   EXPECT_EQ(bar.GetDlgItemText(33017), " ");
   EXPECT_EQ(bar.GetDlgItemText(33020), Doc().Params.stageType.Set(0)[0].name);

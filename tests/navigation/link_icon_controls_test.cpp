@@ -189,3 +189,24 @@ TEST(IconButton, TransparentButtonShowsItsParentsPixels) {
   dlg.DestroyWindow();
   testhooks::ProcessMessages();
 }
+
+TEST(LinkStatic, PaintsItsBrushThenItsTextWithoutATextBox) {
+  TzrCStaticEx s;
+  s.SetBkColor(draw::Rgb(0, 160, 0));
+  s.SetTextColor(draw::Rgb(0, 0, 255));
+  draw::Image canvas(160, 24, 24);
+  canvas.Fill(draw::Rgb(255, 255, 255));
+  draw::Dc dc(canvas);
+  dc.SetBkColor(draw::Rgb(255, 255, 255));
+  s.Paint(dc, ui::Rect{0, 0, 160, 24}, "WWWW link");
+  bool text = false;
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 160; ++x) {
+      const draw::ColorRef c = canvas.GetPixel(x, y);
+      ASSERT_NE(c, draw::Rgb(255, 255, 255)) << "no opaque text box at " << x << "," << y;
+      text = text || (draw::GetBValue(c) > 128 && draw::GetGValue(c) < 100);
+    }
+  }
+  EXPECT_EQ(canvas.GetPixel(0, 0), draw::Rgb(0, 160, 0)) << "the background brush";
+  EXPECT_TRUE(text) << "the text in its colour";
+}
