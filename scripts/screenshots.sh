@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Renders the raw window of the generated human night into build/screenshots/: the first
-# page, the first page in REM sleep and a scored page with events, overlays and a mark strip.
+# Renders the main window of the generated human night into build/screenshots/ under Xvfb
+# when there is no display: the first page, the first page in REM sleep, a scored page with
+# events, overlays and a mark strip, and the frame with its bars after paging by keys.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +15,8 @@ if [ ! -f "$sample" ]; then
   mkdir -p "$BUILD_DIR/samples"
   "$BIN/make_sample_recording" --kind human --hours 8 --seed 1 --out "$sample"
 fi
+# The program reads a leading "/" as a switch of its command line: pass the file relative.
+sample=$(realpath --relative-to=. "$sample")
 out="$BUILD_DIR/screenshots"
 mkdir -p "$out"
 if [ -n "${DISPLAY:-}" ]; then

@@ -9,6 +9,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/window_image.h"
 
 namespace {
 constexpr std::size_t kMaxUrl = 260;
@@ -29,8 +30,28 @@ void CIconButtonEx::SubclassDlgItem(int id, ui::Dialog& dlg) {
     else OnMouseLeave();
   });
   c.SetOverlayPainter([this, c](draw::Dc& dc, const ui::Rect& client) {
+    if (capturing_) return;
+    if (drawTransparent_ && parentBack_.IsNull()) CaptureParentBackground();
     DrawItem(dc, client, c.GetText(), c.IsPressed(), c.HasFocus(), !c.IsEnabled());
   });
+}
+
+void CIconButtonEx::DrawTransparent(bool repaint) {
+  drawTransparent_ = true;
+  parentBack_ = draw::Image();
+  if (repaint) Repaint();
+}
+
+void CIconButtonEx::CaptureParentBackground() {
+  if (!drawTransparent_ || dlg_ == nullptr || capturing_) return;
+  capturing_ = true;
+  parentBack_ = ui::RenderWindowBackground(*dlg_, dlg_->Item(id_).GetRectInOwner());
+  capturing_ = false;
+}
+
+void CIconButtonEx::OnSysColorChange() {
+  parentBack_ = draw::Image();
+  SetDefaultColors(true);
 }
 
 void CIconButtonEx::Repaint() {
@@ -195,6 +216,8 @@ void CIconButtonEx::DrawItem(draw::Dc& dc, const ui::Rect& client, const std::st
   }
   const State state = (pressed || mouseOver_) ? kActive : focused ? kFocused : kNormal;
   if (!drawTransparent_) dc.FillSolidRect(r, bk_[state]);
+  else if (!parentBack_.IsNull())
+    dc.DrawImage(r, parentBack_, ui::Rect{r.left - client.left, r.top - client.top, r.right - client.left, r.bottom - client.top});
   const draw::ColorRef light = draw::GetSysColor(draw::COLOR_BTNHIGHLIGHT);
   const draw::ColorRef shadow = draw::GetSysColor(draw::COLOR_BTNSHADOW);
   if (flat_) {

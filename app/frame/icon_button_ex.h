@@ -52,6 +52,15 @@ class CIconButtonEx {
   // owner. The callback is told before the menu opens.
   void SetMenu(ui::Menu* menu, ui::Window* owner, std::function<void(ui::Menu*)> beforeOpen = {});
   void SetFlat(bool flat) { flat_ = flat; }
+  // Paints the parent's pixels under the button instead of the background colour.
+  void DrawTransparent(bool repaint);
+  bool IsTransparent() const { return drawTransparent_; }
+  // Copies the parent's pixels under the button (once; the copy is kept until the system
+  // colours change). Nothing without a parent or when not drawing transparently.
+  void CaptureParentBackground();
+  bool HasParentBackground() const { return !parentBack_.IsNull(); }
+  // The system colours changed: the background copy is taken anew, the colours reset.
+  void OnSysColorChange();
   void SetTrackWhileInactive(bool on) { trackInactive_ = on; }
   // Sounds played on hover and on click (played through the given function).
   void SetSounds(std::function<void()> hover, std::function<void()> click);
@@ -114,4 +123,7 @@ class CIconButtonEx {
   bool tooltipActive_ = false;
   std::function<void()> hoverSound_;
   std::function<void()> clickSound_;
+  // Copy of the parent's pixels under the button (transparent drawing).
+  draw::Image parentBack_;
+  bool capturing_ = false;
 };

@@ -125,6 +125,7 @@ bool LyrFrameBar::OnInitDialogBarStep() {
   Item(kPageCombo).ResetContent();
   Item(kShowTypeCombo).ResetContent();
   Item(kSlider).SetRange(0, 10000);
+  Item(kSlider).SetPageSize(500);
   return true;
 }
 
@@ -184,14 +185,6 @@ void LyrFrameBar::EnableCombos(bool enable) {
 
 namespace {
 
-// Elapsed time of an epoch's start as "hh:mm:ss".
-std::string EpochTimeLabel(std::int32_t epoch) {
-  const long long seconds = static_cast<long long>(epoch) * EpochSeconds;
-  char text[32];
-  std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", seconds / 3600, (seconds / 60) % 60, seconds % 60);
-  return text;
-}
-
 // Display name of a stage code under the stage type's record set.
 std::string StageButtonText(const StageTypeParam& block, std::uint8_t code) {
   if (code == 0 || code == 20) return "-";
@@ -214,7 +207,10 @@ void LyrFrameBar::UpdateTimeTexts(std::int32_t epoch) {
   UpdateStageButtons(epoch);
   SetDlgItemText(kEpochNumber, std::to_string(epoch));
   SetDlgItemText(kHours, PageSeconds > 1200 ? std::to_string(PageSeconds / 3600) : std::string());
-  SetDlgItemText(kTimeLabel, EpochTimeLabel(epoch));
+  // The document's label: elapsed time, or clock time when the display option asks for it.
+  std::string label;
+  Document()->GetEpochTimeString(static_cast<unsigned>(std::max(epoch, 0)), label);
+  SetDlgItemText(kTimeLabel, label);
 }
 
 void LyrFrameBar::SetSliderPos(std::int32_t epoch) {

@@ -183,11 +183,8 @@ class CMainFrame : public ui::Frame {
   std::uint32_t KeyRepeatPauseMs = 132;
   // Times the middle row restored its page image for an epoch step.
   int EpochFrameRestores = 0;
-  // Edit boxes whose keys stay theirs (the workspace's free search box, the trend
-  // info area's threshold boxes): the window holding them and the control id.
-  void RegisterNavigationExemptEdit(ui::Window* host, int controlId);
-  void UnregisterNavigationExemptEdits(ui::Window* host);
-  // Whether one of those edit boxes has the focus.
+  // Whether an edit box whose keys stay its own has the focus: the workspace's free
+  // search box or a threshold box of the trend info area (each registered by its owner).
   bool EditBoxHasFocus() const;
   // F1 released: playback of the workspace video pane starts or stops.
   void ToggleVideoPlayback();
@@ -504,6 +501,5 @@ class CMainFrame : public ui::Frame {
   std::string workingText_;
   std::string recentFilePlaceholder_;
   std::vector<std::int32_t> availableCodes_;
-  std::vector<std::pair<ui::Window*, int>> exemptEdits_;
   std::shared_ptr<ui::CopyDataListener> remoteRequests_;
 };

@@ -136,7 +136,7 @@ void CMainFrame::HandleNavigationKey(std::uint32_t message, std::uintptr_t wPara
   }
 
   // 2. Keys typed into the edit boxes of the workspace search and trend thresholds
-  // belong to them: those windows report it through their own focus handling.
+  // belong to them.
   if (source == 0 && EditBoxHasFocus()) return;
 
   // 3. Navigation keys work wherever the focus was.
@@ -270,21 +270,14 @@ void CMainFrame::HandleNavigationKey(std::uint32_t message, std::uintptr_t wPara
   if (spaceState != -1) MarkVideoPosition(spaceState);
 }
 
-void CMainFrame::RegisterNavigationExemptEdit(ui::Window* host, int controlId) {
-  exemptEdits_.emplace_back(host, controlId);
-}
-
-void CMainFrame::UnregisterNavigationExemptEdits(ui::Window* host) {
-  std::erase_if(exemptEdits_, [host](const auto& e) { return e.first == host; });
-}
-
 bool CMainFrame::EditBoxHasFocus() const {
   const ui::Window* focus = ui::Window::GetFocus();
   if (focus == nullptr) return false;
   const int control = ui::Window::GetFocusControlId();
-  for (const auto& [host, id] : exemptEdits_)
-    if (host == focus && id == control) return true;
-  return false;
+  const LyrWorkspaceDummyView* ws = WorkspaceView();
+  const LyrTrendDummyView* trend = TrendView();
+  return (ws != nullptr && ws->IsFreeSearchEdit(focus, control)) ||
+         (trend != nullptr && trend->IsThresholdEdit(focus, control));
 }
 
 void CMainFrame::ToggleVideoPlayback() {

@@ -7,6 +7,7 @@
 #include "platform/draw/dc.h"
 #include "platform/draw/gdi.h"
 #include "platform/res/resource_store.h"
+#include "platform/ui/frame.h"
 
 namespace {
 
@@ -57,12 +58,114 @@ bool COOExToolBar::LoadToolBar(std::uint32_t resourceId) {
     textSize_.cx = std::max(textSize_.cx, s.cx);
     textSize_.cy = std::max(textSize_.cy, s.cy);
   }
-  for (auto& list : lists_) {
-    list.clear();
-    list.reserve(ids.size() + 10);
-  }
+  states_.assign(ids.size(), ButtonState{});
+  CreateImageLists(dc->GetDeviceCaps(draw::BITSPIXEL));
+  for (auto& list : lists_) list.reserve(ids.size() + 10);
   ApplySizes();
   return true;
+}
+
+int COOExToolBar::ImageListColourBits(int screenBitsPerPixel) { return screenBitsPerPixel > 8 ? 24 : 4; }
+
+void COOExToolBar::CreateImageLists(int screenBitsPerPixel) {
+  listBits_ = ImageListColourBits(screenBitsPerPixel);
+  for (auto& list : lists_) list.clear();
+}
+
+draw::Image COOExToolBar::ToListDepth(const draw::Image& image) const {
+  if (image.IsNull() || image.BitsPerPixel() == listBits_) return image;
+  draw::Image out(image.Width(), image.Height(), listBits_);
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x) out.SetPixel(x, y, image.GetPixel(x, y));
+  return out;
+}
+
+COOExToolBar::ButtonState COOExToolBar::GetButtonState(std::uint32_t id) const {
+  for (int i = 0; i < GetButtonCount() && i < static_cast<int>(states_.size()); ++i)
+    if (GetButtonId(i) == id) return states_[static_cast<std::size_t>(i)];
+  return {};
+}
+
+bool COOExToolBar::ApplyButtonUpdate(std::uint32_t id, const ui::CmdUI& cmd) {
+  int index = -1;
+  for (int i = 0; i < GetButtonCount(); ++i)
+    if (id != 0 && GetButtonId(i) == id) index = i;
+  if (index < 0) return false;
+  if (states_.size() < static_cast<std::size_t>(GetButtonCount())) states_.resize(static_cast<std::size_t>(GetButtonCount()));
+  ButtonState& state = states_[static_cast<std::size_t>(index)];
+  const ButtonState old = state;
+  if (cmd.IsEnabled()) {
+    state.disabled = false;
+  } else {
+    state.disabled = true;
+    state.pressed = false;
+  }
+  switch (cmd.Checked()) {
+    case 0: state.pressed = false; state.indeterminate = false; break;
+    case 1: state.pressed = true; break;
+    case 2: state.indeterminate = true; break;
+    default: break;
+  }
+  if (state == old) return false;
+  SetButtonEnabled(id, !state.disabled);
+  if (cmd.Checked() >= 0 || old.pressed != state.pressed) SetButtonChecked(id, state.pressed);
+  if (old.indeterminate != state.indeterminate) ApplyImageLists();
+  Invalidate();
+  return true;
+}
+
+void COOExToolBar::OnUpdateCmdUI(ui::Frame* target) {
+  if (target == nullptr) return;
+  for (int i = 0; i < GetButtonCount(); ++i) {
+    const std::uint32_t id = GetButtonId(i);
+    if (id == 0) continue;
+    ApplyButtonUpdate(id, ui::QueryCommandState(*target, id));
+  }
+}
+
+ui::Size COOExToolBar::CalcLayout(int length, bool horizontal, std::vector<ui::Rect>* places) const {
+  const ui::Size button = GetButtonExtent();
+  // Along the row and across it.
+  const int along = horizontal ? button.cx : button.cy;
+  const int across = horizontal ? button.cy : button.cx;
+  if (places != nullptr) places->clear();
+  int pos = 0;
+  int rowStart = 0;  // offset of the current row across the bar
+  int longest = 0;
+  bool any = false;
+  for (int i = 0; i < GetButtonCount(); ++i) {
+    const bool separator = GetButtonId(i) == 0;
+    const int extent = separator ? kSeparatorWidth : along;
+    if (pos > 0 && pos + extent > length) {
+      longest = std::max(longest, pos);
+      rowStart += across;
+      pos = 0;
+      if (separator) {
+        // A separator that ends a row leaves a row's height of room instead.
+        rowStart += across;
+        if (places != nullptr) places->push_back(ui::Rect{});
+        continue;
+      }
+    }
+    const ui::Rect r = horizontal ? ui::Rect{pos, rowStart, pos + extent, rowStart + across}
+                                  : ui::Rect{rowStart, pos, rowStart + across, pos + extent};
+    if (places != nullptr) places->push_back(r);
+    pos += extent;
+    any = true;
+  }
+  longest = std::max(longest, pos);
+  if (!any) return ui::Size{0, 0};
+  const int depth = rowStart + across;
+  return horizontal ? ui::Size{longest, depth} : ui::Size{depth, longest};
+}
+
+ui::Size COOExToolBar::CalcFixedLayout(bool stretch, bool horizontal, int length) const {
+  ui::Size size = CalcLayout(kUnlimitedLength, horizontal);
+  if (stretch) {
+    if (horizontal) size.cx = std::max(size.cx, length);
+    else size.cy = std::max(size.cy, length);
+  }
+  return size;
 }
 
 void COOExToolBar::SetDisplayMode(std::uint32_t mode) {
@@ -86,7 +189,10 @@ void COOExToolBar::ApplyImageLists() {
       const auto& l = lists_[static_cast<std::size_t>(list)];
       return image < l.size() ? l[image] : draw::Image();
     };
-    SetButtonImages(id, at(base + 1), at(base), at(base + 2));
+    // An indeterminate button shows its greyed look while it can still be clicked.
+    const bool grey = i < static_cast<int>(states_.size()) && states_[static_cast<std::size_t>(i)].indeterminate;
+    if (grey) SetButtonImages(id, at(base + 2), at(base + 2), at(base + 2));
+    else SetButtonImages(id, at(base + 1), at(base), at(base + 2));
     ++image;
   }
 }
@@ -128,9 +234,9 @@ void COOIconToolBar::AddIcon(std::uint32_t normalId, std::uint32_t disabledId, s
   const draw::Image disabled = disabledId != 0 ? ui::LoadIconImage(disabledId) : MakeGreyIcon(normal);
   for (const int size : {16, 32}) {
     const int base = size == 16 ? kSmallHot : kLargeHot;
-    lists_[static_cast<std::size_t>(base)].push_back(ScaleIcon(hot, size, size));
-    lists_[static_cast<std::size_t>(base + 1)].push_back(ScaleIcon(normal, size, size));
-    lists_[static_cast<std::size_t>(base + 2)].push_back(ScaleIcon(disabled, size, size));
+    lists_[static_cast<std::size_t>(base)].push_back(ToListDepth(ScaleIcon(hot, size, size)));
+    lists_[static_cast<std::size_t>(base + 1)].push_back(ToListDepth(ScaleIcon(normal, size, size)));
+    lists_[static_cast<std::size_t>(base + 2)].push_back(ToListDepth(ScaleIcon(disabled, size, size)));
   }
   ApplyImageLists();
 }

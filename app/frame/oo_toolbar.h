@@ -8,6 +8,7 @@
 
 #include "platform/draw/image.h"
 #include "platform/ui/geometry.h"
+#include "platform/ui/command.h"
 #include "platform/ui/control_bar.h"
 
 class COOExToolBar : public ui::ToolBar {
@@ -40,11 +41,50 @@ class COOExToolBar : public ui::ToolBar {
   static void PaintGripper(draw::Dc& dc, const ui::Rect& window, bool horizontal);
   void OnPaint(draw::Dc& dc) override;
 
+  // Colour depth of the image lists: 24 bits on a screen of more than 8 bits a pixel, else
+  // the lists' default depth (16 colours).
+  static int ImageListColourBits(int screenBitsPerPixel);
+  // Empties the six lists and sets their depth for a screen of that many bits a pixel.
+  void CreateImageLists(int screenBitsPerPixel);
+  int ImageListBits() const { return listBits_; }
+
+  // Button state as the command updates leave it.
+  struct ButtonState {
+    bool disabled = false;
+    bool pressed = false;
+    bool indeterminate = false;
+    friend bool operator==(const ButtonState&, const ButtonState&) = default;
+  };
+  ButtonState GetButtonState(std::uint32_t id) const;
+  // The command update of one button: enabling clears the disabled state, disabling sets it
+  // and releases the button; a check of 0 clears pressed and indeterminate, 1 presses, 2
+  // makes it indeterminate (greyed but still clickable). True when the state changed (the bar
+  // is then repainted).
+  bool ApplyButtonUpdate(std::uint32_t id, const ui::CmdUI& cmd);
+  // Asks the command route about every button (a button nobody handles is disabled).
+  void OnUpdateCmdUI(ui::Frame* target) override;
+
+  // Layout of the buttons wrapped into rows (columns for a vertical bar) of at most `length`
+  // pixels; 32,767 keeps one row. Separators count only along the row, a separator where a
+  // row wraps adds a row's height. Returns the bar's size; places gets each button's
+  // rectangle (empty for a separator that wrapped).
+  static constexpr int kUnlimitedLength = 32767;
+  static constexpr int kSeparatorWidth = 8;
+  ui::Size CalcLayout(int length, bool horizontal, std::vector<ui::Rect>* places = nullptr) const;
+  // Fixed layout: one unlimited row, or a full row of `length` when stretched.
+  ui::Size CalcFixedLayout(bool stretch, bool horizontal, int length = kUnlimitedLength) const;
+  // Dynamic layout: rows wrapped to the requested length.
+  ui::Size CalcDynamicLayout(int length, bool horizontal) const { return CalcLayout(length, horizontal); }
+
  protected:
   void ApplySizes();
+  // An image in the lists' colour depth.
+  draw::Image ToListDepth(const draw::Image& image) const;
   std::array<std::vector<draw::Image>, 6> lists_;
 
  private:
+  std::vector<ButtonState> states_;
+  int listBits_ = 24;
   std::uint32_t displayMode_ = 1;
   bool textLabels_ = false;
   ui::Size textSize_{0, 0};

@@ -17,3 +17,20 @@ void LyrTrendDummyView::DrawCursor() {
   ++CursorDraws;
   Invalidate(false);
 }
+
+bool LyrTrendDummyView::RegisterThresholdEdit(ui::Window* host, int controlId) {
+  if (host == nullptr || IsThresholdEdit(host, controlId)) return host != nullptr;
+  if (static_cast<int>(thresholdEdits_.size()) >= kThresholdEditCount) return false;
+  thresholdEdits_.emplace_back(host, controlId);
+  return true;
+}
+
+void LyrTrendDummyView::UnregisterThresholdEdits(ui::Window* host) {
+  std::erase_if(thresholdEdits_, [host](const auto& e) { return e.first == host; });
+}
+
+bool LyrTrendDummyView::IsThresholdEdit(const ui::Window* host, int controlId) const {
+  for (const auto& [window, id] : thresholdEdits_)
+    if (window == host && id == controlId) return true;
+  return false;
+}

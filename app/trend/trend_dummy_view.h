@@ -2,6 +2,8 @@
 // The trend window's container in the lower left pane of the main frame, with the
 // cursor services the frame's stage keys use.
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "platform/ui/document.h"
 
@@ -54,7 +56,16 @@ class LyrTrendDummyView : public ui::View {
   LyrTrendStageAreaDummyView StageArea;
   LyrTrendTrendAreaDummyView TrendArea;
 
+  // The information column's threshold edit boxes (two per graph row, 20 rows): keys typed
+  // into them stay theirs instead of moving the epoch. The column registers each box with
+  // the window that holds it; false once all 40 are registered.
+  static constexpr int kThresholdEditCount = 40;
+  bool RegisterThresholdEdit(ui::Window* host, int controlId);
+  void UnregisterThresholdEdits(ui::Window* host);
+  bool IsThresholdEdit(const ui::Window* host, int controlId) const;
+
  private:
+  std::vector<std::pair<ui::Window*, int>> thresholdEdits_;
   std::int32_t cursorEpoch_ = -1;
   std::int32_t cursorLine_ = -1;
 };

@@ -91,4 +91,18 @@ class LyrWorkspaceDummyView : public ui::View {
   // opens and clears them when it goes.
   ui::Window* ReportDlg = nullptr;
   LyrDlgTimePoint* ReportRangePanel = nullptr;
+
+  // The free search pane's value edit box, where keys typed stay its own instead of moving
+  // the epoch: the pane registers it with the window that holds it (null: none).
+  void SetFreeSearchEdit(ui::Window* host, int controlId) {
+    freeSearchHost_ = host;
+    freeSearchEdit_ = controlId;
+  }
+  bool IsFreeSearchEdit(const ui::Window* host, int controlId) const {
+    return host != nullptr && host == freeSearchHost_ && controlId == freeSearchEdit_;
+  }
+
+ private:
+  ui::Window* freeSearchHost_ = nullptr;
+  int freeSearchEdit_ = 0;
 };

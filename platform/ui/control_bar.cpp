@@ -176,6 +176,19 @@ bool ToolBar::IsButtonChecked(std::uint32_t id) const {
   return false;
 }
 
+void ToolBar::SetButtonEnabled(std::uint32_t id, bool enabled) {
+  for (auto& b : tb_->buttons)
+    if (b.id == id && b.button) b.button->setEnabled(enabled);
+}
+
+void ToolBar::SetButtonChecked(std::uint32_t id, bool checked) {
+  for (auto& b : tb_->buttons) {
+    if (b.id != id || !b.button) continue;
+    b.button->setCheckable(true);
+    b.button->setChecked(checked);
+  }
+}
+
 bool ToolBar::PressButton(std::uint32_t id) {
   if (!IsButtonEnabled(id) || !tb_->frame) return false;
   tb_->frame->SendMessage(WM_COMMAND, MakeLong(static_cast<std::uint16_t>(id), BN_CLICKED), 0);

@@ -66,6 +66,9 @@ class ToolBar : public ControlBar {
   std::uint32_t GetButtonId(int index) const;
   bool IsButtonEnabled(std::uint32_t id) const;
   bool IsButtonChecked(std::uint32_t id) const;
+  // State of a button as a bar's own update sets it (OnUpdateCmdUI overrides).
+  void SetButtonEnabled(std::uint32_t id, bool enabled);
+  void SetButtonChecked(std::uint32_t id, bool checked);
   // Presses a button as a click would: WM_COMMAND to the frame. False when disabled or absent.
   bool PressButton(std::uint32_t id);
   void OnUpdateCmdUI(Frame* target) override;

@@ -916,6 +916,15 @@ int Control::GetRangeHigh() const {
   return 0;
 }
 
+void Control::SetPageSize(int size) {
+  if (auto* s = qobject_cast<QSlider*>(Find(owner_, id_))) s->setPageStep(size);
+}
+
+int Control::GetPageSize() const {
+  if (auto* s = qobject_cast<QSlider*>(Find(owner_, id_))) return s->pageStep();
+  return 0;
+}
+
 void Control::SetPos(int pos) {
   QWidget* w = Find(owner_, id_);
   if (auto* s = qobject_cast<QSlider*>(w)) {

@@ -124,6 +124,9 @@ class Control {
   void SetRange(int low, int high);
   int GetRangeLow() const;
   int GetRangeHigh() const;
+  // Sliders: the move of a click beside the thumb.
+  void SetPageSize(int size);
+  int GetPageSize() const;
   void SetPos(int pos);
   int GetPos() const;
   void SetStep(int step);

@@ -20,4 +20,15 @@ draw::Image RenderWindowImage(const Window& window) {
   return draw::ImageFromQt(image, 32);
 }
 
+draw::Image RenderWindowBackground(const Window& window, const Rect& part) {
+  QWidget* widget = WidgetOf(&window);
+  if (widget == nullptr) return {};
+  const QRect source = QRect(part.left, part.top, part.Width(), part.Height()).intersected(widget->rect());
+  if (source.isEmpty()) return {};
+  QImage image(source.size(), QImage::Format_RGB32);
+  image.fill(widget->palette().color(widget->backgroundRole()));
+  widget->render(&image, QPoint(), QRegion(source), QWidget::DrawWindowBackground);
+  return draw::ImageFromQt(image, 32);
+}
+
 }  // namespace ui

@@ -86,7 +86,7 @@ TEST_F(NavTest, EpochBarShowsTheEpochAndTheStagesAround) {
   Frame().UpdateFrameBarTime();
   LyrFrameBar& bar = *Frame().EpochBar;
   EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kEpochNumber), "2");
-  EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kTimeLabel), "00:01:00");
+  EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kTimeLabel), "01.00:01:00") << "the document's elapsed label";
   EXPECT_EQ(bar.GetDlgItemText(33016), " ") << "before the first epoch";
   EXPECT_EQ(bar.GetDlgItemText(33017), " ");
   EXPECT_EQ(bar.GetDlgItemText(33020), Doc().Params.stageType.Set(0)[0].name);
@@ -130,6 +130,8 @@ TEST_F(NavTest, EpochBarCombos) {
 TEST_F(NavTest, SliderTrackMovesTheLabelsAndReleaseMovesThePage) {
   LyrFrameBar& bar = *Frame().EpochBar;
   bar.SliderPauseMs = 0;
+  EXPECT_EQ(bar.Item(LyrFrameBar::kSlider).GetRangeHigh(), 10000);
+  EXPECT_EQ(bar.Item(LyrFrameBar::kSlider).GetPageSize(), 500) << "a click beside the thumb moves a twentieth";
   GoTo(0);
   bar.OnSliderScroll(ui::TB_THUMBTRACK, 5000);
   EXPECT_EQ(bar.GetDlgItemText(LyrFrameBar::kEpochNumber), "20");
@@ -196,6 +198,76 @@ TEST_F(NavTest, StandardBarLoadsItsButtonsAndIcons) {
   EXPECT_TRUE(coloured) << "the normal icon has colour";
   own.SetDisplayMode(0);
   EXPECT_EQ(own.GetButtonImage(ui::ID_FILE_OPEN).Width(), 16);
+}
+
+TEST_F(NavTest, FlatToolBarButtonStatesFollowTheirUpdates) {
+  COOIconToolBar bar;
+  ASSERT_TRUE(bar.CreateBar(&Frame(), 0xE802));
+  ASSERT_TRUE(bar.LoadToolBar(325));
+  bar.AddIcon(330, 0, 0);
+  bar.AddIcon(333, 0, 0);
+  const std::uint32_t id = 33009;
+  struct Step {
+    const char* what;
+    bool enable;
+    int check;  // -1: the handler leaves it
+    bool changed;
+    COOExToolBar::ButtonState state;
+  };
+  const Step steps[] = {
+      {"pressed", true, 1, true, {false, true, false}},
+      {"the same again: no repaint", true, 1, false, {false, true, false}},
+      {"indeterminate keeps pressed", true, 2, true, {false, true, true}},
+      {"check 0 clears both", true, 0, true, {false, false, false}},
+      {"pressed, then disabled", true, 1, true, {false, true, false}},
+      {"disabling releases it", false, -1, true, {true, false, false}},
+      {"enabled again", true, -1, true, {false, false, false}},
+  };
+  for (const Step& s : steps) {
+    ui::CmdUI cmd(id);
+    cmd.Enable(s.enable);
+    if (s.check >= 0) cmd.SetCheck(s.check);
+    EXPECT_EQ(bar.ApplyButtonUpdate(id, cmd), s.changed) << s.what;
+    EXPECT_TRUE(bar.GetButtonState(id) == s.state) << s.what;
+    EXPECT_EQ(bar.IsButtonEnabled(id), s.enable) << s.what;
+    EXPECT_EQ(bar.IsButtonChecked(id), s.state.pressed) << s.what;
+    if (std::string(s.what) == "indeterminate keeps pressed") {
+      EXPECT_EQ(bar.GetButtonImage(id).GetPixel(10, 10), bar.Images(COOExToolBar::kLargeDisabled)[1].GetPixel(10, 10))
+          << "an indeterminate button looks greyed";
+    }
+  }
+  EXPECT_EQ(bar.GetButtonImage(id).GetPixel(10, 10), bar.Images(COOExToolBar::kLargeNormal)[1].GetPixel(10, 10));
+  EXPECT_TRUE(bar.GetButtonState(ui::ID_FILE_OPEN) == COOExToolBar::ButtonState{}) << "the other button untouched";
+}
+
+TEST_F(NavTest, FlatToolBarImageDepthFollowsTheScreen) {
+  for (const auto& [screen, bits] : {std::pair{1, 4}, {4, 4}, {8, 4}, {15, 24}, {16, 24}, {24, 24}, {32, 24}})
+    EXPECT_EQ(COOExToolBar::ImageListColourBits(screen), bits) << screen << " bits a pixel";
+  COOIconToolBar bar;
+  ASSERT_TRUE(bar.CreateBar(&Frame(), 0xE803));
+  ASSERT_TRUE(bar.LoadToolBar(325));
+  EXPECT_EQ(bar.ImageListBits(), 24) << "the test screen has more than 256 colours";
+  bar.CreateImageLists(8);
+  bar.AddIcon(330, 0, 0);
+  for (int list = 0; list < 6; ++list)
+    EXPECT_EQ(bar.Images(static_cast<COOExToolBar::ImageList>(list))[0].BitsPerPixel(), 4) << "list " << list;
+}
+
+TEST_F(NavTest, FlatToolBarWrapsItsButtonsIntoRows) {
+  COOExToolBar bar;
+  ASSERT_TRUE(bar.CreateBar(&Frame(), 0xE804));
+  bar.SetButtons({101, 102, 0, 103});
+  // Large buttons are 40 x 39; a separator is 8 wide.
+  EXPECT_EQ(bar.CalcFixedLayout(false, true), (ui::Size{128, 39})) << "one row";
+  EXPECT_EQ(bar.CalcFixedLayout(false, false), (ui::Size{40, 39 + 39 + 8 + 39}))
+      << "one column, separators only along it";
+  EXPECT_EQ(bar.CalcFixedLayout(true, true, 600), (ui::Size{600, 39})) << "stretched over the dock";
+  std::vector<ui::Rect> places;
+  EXPECT_EQ(bar.CalcLayout(90, true, &places), (ui::Size{88, 78})) << "the third button wraps";
+  ASSERT_EQ(places.size(), 4u);
+  EXPECT_EQ(places[3], (ui::Rect{0, 39, 40, 78}));
+  EXPECT_EQ(bar.CalcDynamicLayout(85, true), (ui::Size{80, 117})) << "a wrapped separator adds a row";
+  EXPECT_EQ(bar.CalcDynamicLayout(10, true), (ui::Size{40, 39 * 4})) << "every button a row of its own";
 }
 
 TEST_F(NavTest, FrameWithItsBarsRendersAfterPaging) {

@@ -92,7 +92,7 @@ TEST_F(NavTest, VideoKeysDriveTheVideoPane) {
 }
 
 TEST_F(NavTest, KeysTypedIntoSearchAndThresholdBoxesStayThere) {
-  auto tmpl = res::ParseDialog("caption \"Search\"\nrow\n  edit 1500\n  edit 1501\nend\n");
+  auto tmpl = res::ParseDialog("caption \"Search\"\nrow\n  edit 1500\n  edit 1501\n  edit 1502\nend\n");
   ASSERT_TRUE(tmpl);
   ui::Dialog box(*tmpl);
   ASSERT_TRUE(box.CreateModeless(&Frame()));
@@ -104,14 +104,37 @@ TEST_F(NavTest, KeysTypedIntoSearchAndThresholdBoxesStayThere) {
     box.DestroyWindow();
     GTEST_SKIP() << "the platform gives no keyboard focus here";
   }
-  Frame().RegisterNavigationExemptEdit(&box, 1500);
-  GoTo(4);
-  KeyDown(ui::VK_RIGHT);
-  EXPECT_EQ(Epoch(), 4) << "the edit box keeps its key";
-  Frame().UnregisterNavigationExemptEdits(&box);
-  box.Item(1500).SetFocus();
-  KeyDown(ui::VK_RIGHT);
-  EXPECT_EQ(Epoch(), 5);
+  LyrTrendDummyView* trend = Frame().TrendView();
+  LyrWorkspaceDummyView* ws = Frame().WorkspaceView();
+  ASSERT_NE(trend, nullptr);
+  ASSERT_NE(ws, nullptr);
+  // 1500 is the free search box, 1501 a threshold box, 1502 an edit of nobody's.
+  ws->SetFreeSearchEdit(&box, 1500);
+  ASSERT_TRUE(trend->RegisterThresholdEdit(&box, 1501));
+  struct Case {
+    int focus;
+    std::uint16_t source;
+    int epochAfter;
+  };
+  for (const Case& c : {Case{1500, 0, 4}, Case{1501, 0, 4}, Case{1502, 0, 5}, Case{1501, 1, 5}}) {
+    box.Item(c.focus).SetFocus();
+    testhooks::ProcessMessages();
+    GoTo(4);
+    KeyDown(ui::VK_RIGHT, c.source);
+    EXPECT_EQ(Epoch(), c.epochAfter) << "focus " << c.focus << ", source " << c.source;
+  }
+  // The trend column holds at most 40 threshold boxes.
+  for (int id = 2000; id < 2039; ++id) EXPECT_TRUE(trend->RegisterThresholdEdit(&box, id));
+  EXPECT_FALSE(trend->RegisterThresholdEdit(&box, 2039));
+
+  ws->SetFreeSearchEdit(nullptr, 0);
+  trend->UnregisterThresholdEdits(&box);
+  for (int id : {1500, 1501}) {
+    box.Item(id).SetFocus();
+    GoTo(4);
+    KeyDown(ui::VK_RIGHT);
+    EXPECT_EQ(Epoch(), 5) << "no longer registered: " << id;
+  }
   box.DestroyWindow();
   testhooks::ProcessMessages();
 }

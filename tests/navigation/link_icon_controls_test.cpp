@@ -148,3 +148,65 @@ TEST(IconButton, CheckBoxModeAndFocusOnDisable) {
   dlg.DestroyWindow();
   testhooks::ProcessMessages();
 }
+
+namespace {
+
+// A dialog that paints its own background in one colour.
+class PaintedDialog : public ui::Dialog {
+ public:
+  using ui::Dialog::Dialog;
+  void OnPaint(draw::Dc& dc) override { dc.FillSolidRect(GetClientRect(), draw::Rgb(200, 30, 40)); }
+};
+
+}  // namespace
+
+TEST(IconButton, TransparentButtonShowsItsParentsPixels) {
+  PaintedDialog dlg(Template("caption \"T\"\nrow\n  button 1210 \"\"\nend\n"));
+  ASSERT_TRUE(dlg.CreateModeless());
+  dlg.ShowWindow(ui::SW_SHOW);
+  testhooks::ProcessMessages();
+  CIconButtonEx b;
+  b.SubclassDlgItem(1210, dlg);
+  const ui::Rect client = dlg.Item(1210).GetClientRect();
+  ASSERT_GT(client.Width(), 4);
+  ASSERT_GT(client.Height(), 4);
+  draw::Image canvas(client.Width(), client.Height(), 24);
+  draw::Dc dc(canvas);
+  const int cx = client.Width() / 2;
+  const int cy = client.Height() / 2;
+
+  b.DrawItem(dc, client, "", false, false, false);
+  EXPECT_EQ(canvas.GetPixel(cx, cy), draw::GetSysColor(draw::COLOR_BTNFACE)) << "opaque: the face colour";
+
+  b.DrawTransparent(false);
+  b.CaptureParentBackground();
+  ASSERT_TRUE(b.HasParentBackground());
+  b.DrawItem(dc, client, "", false, false, false);
+  EXPECT_EQ(canvas.GetPixel(cx, cy), draw::Rgb(200, 30, 40)) << "transparent: the dialog's own pixels";
+
+  b.OnSysColorChange();
+  EXPECT_FALSE(b.HasParentBackground()) << "the copy is taken anew after a colour change";
+  dlg.DestroyWindow();
+  testhooks::ProcessMessages();
+}
+
+TEST(LinkStatic, PaintsItsBrushThenItsTextWithoutATextBox) {
+  TzrCStaticEx s;
+  s.SetBkColor(draw::Rgb(0, 160, 0));
+  s.SetTextColor(draw::Rgb(0, 0, 255));
+  draw::Image canvas(160, 24, 24);
+  canvas.Fill(draw::Rgb(255, 255, 255));
+  draw::Dc dc(canvas);
+  dc.SetBkColor(draw::Rgb(255, 255, 255));
+  s.Paint(dc, ui::Rect{0, 0, 160, 24}, "WWWW link");
+  bool text = false;
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 160; ++x) {
+      const draw::ColorRef c = canvas.GetPixel(x, y);
+      ASSERT_NE(c, draw::Rgb(255, 255, 255)) << "no opaque text box at " << x << "," << y;
+      text = text || (draw::GetBValue(c) > 128 && draw::GetGValue(c) < 100);
+    }
+  }
+  EXPECT_EQ(canvas.GetPixel(0, 0), draw::Rgb(0, 160, 0)) << "the background brush";
+  EXPECT_TRUE(text) << "the text in its colour";
+}

@@ -1,7 +1,8 @@
 // raw_screenshots: starts the program on a generated recording and renders its main window
-// into PNG files: the first page, the first page in REM sleep, and a page scored from the
+// into PNG files: the first page, the first page in REM sleep, a page scored from the
 // recording's companion files (stages, apneas with their arousals, leg movements, a mark and
-// position events), so the page drawing can be looked at without a screen.
+// position events), and the whole frame with its tool bars, trend and workspace windows after
+// paging by keys, so the drawing can be looked at without a screen.
 //
 //   raw_screenshots RECORDING OUT_DIR
 //
@@ -168,6 +169,7 @@ int main(int argc, char** argv) {
     doc.CurrentEpoch = 0;
     doc.CurrentPage = 0;
     doc.SetPageData();
+    frame.RefreshBarCombos(true, true, true);
   }
   // Scale bars of one centimetre, as set in the Scale dialog.
   for (int c = 0; c < doc.RecordInfo.channelCount && c < static_cast<int>(doc.ChInfo.size()); ++c) {
@@ -191,6 +193,23 @@ int main(int argc, char** argv) {
   if (rem != stages.end()) ok = Shoot(frame, epochOfSeconds(30.0 * static_cast<double>(rem - stages.begin())), out + "/rem_page.png") && ok;
   const auto apnea = std::find_if(events.begin(), events.end(), [](const TextEvent& e) { return e.type == "apnea"; });
   if (apnea != events.end()) ok = Shoot(frame, epochOfSeconds(apnea->onset), out + "/scored_page.png") && ok;
+
+  // The frame as a scorer pages through the night: the bottom windows back, the three bars
+  // shown, then Page Down, Down and two steps right as keys.
+  frame.ToggleBottomWindow(true);
+  frame.ToggleBottomWindow(false);
+  frame.SetPageByEpoch(0, 0);
+  frame.KeyRepeatPauseMs = 0;
+  for (const std::uint32_t key : {ui::VK_NEXT, ui::VK_DOWN, ui::VK_RIGHT, ui::VK_RIGHT}) {
+    frame.HandleNavigationKey(ui::WM_KEYDOWN, key, 0, 0);
+    testhooks::ProcessMessages();
+  }
+  frame.UpdateFrameBarTime();
+  testhooks::ProcessMessages();
+  const bool paged = testhooks::RenderWindowToPng(frame, out + "/frame_after_paging.png");
+  std::printf("%s/frame_after_paging.png: page %d, epoch %d, %s\n", out.c_str(), doc.CurrentPage, doc.CurrentEpoch,
+              paged ? "written" : "FAILED");
+  ok = paged && ok;
   app.ExitInstance();
   return ok ? 0 : 1;
 }
