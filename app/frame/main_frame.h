@@ -289,6 +289,9 @@ class CMainFrame : public ui::Frame {
 
   // --- Screening (main_frame_screening.cpp; the start commands in app/results) -------
   void MapScreeningCommands();
+  // Update of a command that opens a settings window of the open recording: greyed without a
+  // recording, while the workspace has work pending, before the first page, or while `open`.
+  void UpdateSetupWindowCommand(ui::CmdUI& cmd, bool open);
   // Sets up a staging run (StartScreening) or a parameter-only run from the first epoch,
   // or with resume from the epoch after the last screened one, and screens that page.
   // 1 when the run is set up; 0 (and ScreeningRunning back to 0) when the recording is

@@ -41,18 +41,9 @@ void CMainFrame::MapAnalysisDialogCommands() {
     cmd.SetCheck(open ? 1 : 0);
   });
   MapCommand(kIdModifySleepDisturbance, [this] { OpenDlgDisturbFormRecognition(0); });
+  // One setup window at a time: the Screening window opens its own.
   MapUpdate(kIdModifySleepDisturbance, [this](ui::CmdUI& cmd) {
-    const CQLM2_AnalyzerDoc* doc = GetDocument();
-    const LyrWorkspaceDummyView* ws = WorkspaceView();
-    if (doc == nullptr || DocumentLoaded == 0 || (ws != nullptr && ws->PendingFlag != 0)) {
-      cmd.Enable(false);
-      cmd.SetCheck(0);
-      return;
-    }
-    // One setup window at a time: the Screening window opens its own.
-    const bool open = ScreeningDlg != nullptr || SleepDisturbanceParentDlg != nullptr;
-    cmd.Enable(!open && doc->PageEndEpoch != -1);
-    cmd.SetCheck(open ? 1 : 0);
+    UpdateSetupWindowCommand(cmd, ScreeningDlg != nullptr || SleepDisturbanceParentDlg != nullptr);
   });
 }
 

@@ -44,6 +44,18 @@ tablemem::FailureReporter BoxReporter() {
 
 }  // namespace
 
+void CMainFrame::UpdateSetupWindowCommand(ui::CmdUI& cmd, bool open) {
+  const CQLM2_AnalyzerDoc* doc = GetDocument();
+  const LyrWorkspaceDummyView* ws = WorkspaceView();
+  if (doc == nullptr || DocumentLoaded == 0 || (ws != nullptr && ws->PendingFlag != 0)) {
+    cmd.Enable(false);
+    cmd.SetCheck(0);
+    return;
+  }
+  cmd.Enable(!open && doc->PageEndEpoch != -1);
+  cmd.SetCheck(open ? 1 : 0);
+}
+
 void CMainFrame::MapScreeningCommands() {
   MapCommand(kIdFinishScreening, [this] { FinishScreening(); });
   MapUpdate(kIdFinishScreening, [](ui::CmdUI& cmd) {
@@ -51,19 +63,9 @@ void CMainFrame::MapScreeningCommands() {
     cmd.SetCheck(ScreeningRunning != 0 ? 0 : 1);
   });
   MapCommand(kIdModifyLogic, [this] { OpenDlgRawSetDiscussinTree(1); });
-  MapUpdate(kIdModifyLogic, [this](ui::CmdUI& cmd) {
-    const CQLM2_AnalyzerDoc* doc = GetDocument();
-    const LyrWorkspaceDummyView* ws = WorkspaceView();
-    if (doc == nullptr || DocumentLoaded == 0 || (ws != nullptr && ws->PendingFlag != 0)) {
-      cmd.Enable(false);
-      cmd.SetCheck(0);
-      return;
-    }
-    // One Logic window at a time, and none beside the Screening window, which opens its own.
-    const bool open = ScreeningDlg != nullptr || LogicDlg != nullptr;
-    cmd.Enable(!open && doc->PageEndEpoch != -1);
-    cmd.SetCheck(open ? 1 : 0);
-  });
+  // One Logic window at a time, and none beside the Screening window, which opens its own.
+  MapUpdate(kIdModifyLogic,
+            [this](ui::CmdUI& cmd) { UpdateSetupWindowCommand(cmd, ScreeningDlg != nullptr || LogicDlg != nullptr); });
   MapStartScreeningCommands();
   MapAnalysisDialogCommands();
 }
