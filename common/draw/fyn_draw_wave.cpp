@@ -17,13 +17,47 @@ constexpr int kPassPoints = 51;   // points per pass of the manual reduction
 
 // Truncates toward zero into the int range; NaN gives 0. Huge values (a zero sampling rate,
 // a wild sample) stay far outside any device instead of wrapping into it.
-int TruncToInt(double v) {
-  if (std::isnan(v)) return 0;
+// Written without branches so that the per-point loops vectorise.
+inline int TruncToInt(double v) {
   constexpr double kLimit = 1.0e9;
-  if (v > kLimit) return static_cast<int>(kLimit);
-  if (v < -kLimit) return static_cast<int>(-kLimit);
+  v = v == v ? v : 0.0;  // NaN
+  v = v > kLimit ? kLimit : v;
+  v = v < -kLimit ? -kLimit : v;
   return static_cast<int>(v);
 }
+
+// Device x of every sample offset of a block, kept for the next painter of the same block
+// geometry: a page builds one painter per channel, and channels of one rate share every x.
+class ColumnMemo {
+ public:
+  // Blocks above this many samples (long pages) compute their x run by run instead.
+  static constexpr std::uint32_t kMaxSamples = 1u << 20;
+
+  // The x of each offset 0..n-1, or null when the block is too long or memory is short.
+  const int* Columns(double left, double rate, double xScale, std::uint32_t n) {
+    if (n > kMaxSamples) return nullptr;
+    if (left != left_ || rate != rate_ || xScale != xScale_ || xs_.size() != n) {
+      try {
+        xs_.resize(n);
+      } catch (const std::bad_alloc&) {
+        xs_.clear();
+        left_ = rate_ = xScale_ = std::nan("");
+        return nullptr;
+      }
+      for (std::uint32_t s = 0; s < n; ++s) xs_[s] = TruncToInt(left + static_cast<double>(s) / rate * xScale);
+      left_ = left;
+      rate_ = rate;
+      xScale_ = xScale;
+    }
+    return xs_.data();
+  }
+
+ private:
+  std::vector<int> xs_;
+  double left_ = std::nan("");
+  double rate_ = std::nan("");
+  double xScale_ = std::nan("");
+};
 
 bool IsNoValue(float v) { return std::bit_cast<std::uint32_t>(v) == kFynNoValueBits; }
 
@@ -213,18 +247,32 @@ void FynDrawWave::DrawWave() {
 
 void FynDrawWave::DrawEvery() {
   const std::uint32_t n = SampleCount();
-  std::array<int, kRunSamples + 1> xs{};
+  const bool recording = p_.columnIndex != nullptr || p_.columnValue != nullptr;
+  // The same arithmetic as XOfOffset and YOf, in plain loops over a run's points.
+  const double left = p_.rect.left;
+  const double rate = p_.sampFreq;
+  const double xScale = p_.xScale;
+  thread_local ColumnMemo memo;
+  const int* blockXs = memo.Columns(left, rate, xScale, n);
+  std::array<int, kRunSamples + 1> runXs{};
+  std::array<int, kRunSamples + 1> ys{};
   std::array<draw::Point, kRunSamples + 1> pts{};
   for (std::uint32_t start = 0; start < n; start += kRunSamples) {
     const std::uint32_t count = std::min<std::uint32_t>(kRunSamples, n - start);
     const int points = static_cast<int>(count) + (start + count < n ? 1 : 0);
-    for (int i = 0; i < points; ++i) xs[i] = XOfOffset(static_cast<double>(start + i));
+    const int* xs = blockXs != nullptr ? blockXs + start : runXs.data();
+    if (blockXs == nullptr) {
+      for (int i = 0; i < points; ++i) runXs[i] = TruncToInt(left + static_cast<double>(start + i) / rate * xScale);
+    }
     for (int c = 0; c < p_.chNum; ++c) {
       if (!IsShown(c)) continue;
       const float* v = p_.data + static_cast<std::size_t>(c) * n + start;
-      for (int i = 0; i < points; ++i) {
-        pts[i] = {xs[i], YOf(c, v[i])};
-        Record(c, xs[i], p_.firstIndex + start + i, v[i]);
+      const int base = p_.baseLines[c];
+      const double yScale = p_.yScales[c];
+      for (int i = 0; i < points; ++i) ys[i] = base - TruncToInt(static_cast<double>(v[i]) * yScale);
+      for (int i = 0; i < points; ++i) pts[i] = {xs[i], ys[i]};
+      if (recording) {
+        for (int i = 0; i < points; ++i) Record(c, xs[i], p_.firstIndex + start + i, v[i]);
       }
       if (points >= 2) DrawRun(pts.data(), points, ChannelColor(c));
     }
