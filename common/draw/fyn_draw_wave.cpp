@@ -59,6 +59,9 @@ class ColumnMemo {
   double xScale_ = std::nan("");
 };
 
+// Drawing runs on the interface thread; one memo serves every painter there.
+thread_local ColumnMemo sampleColumns;
+
 bool IsNoValue(float v) { return std::bit_cast<std::uint32_t>(v) == kFynNoValueBits; }
 
 }  // namespace
@@ -252,8 +255,7 @@ void FynDrawWave::DrawEvery() {
   const double left = p_.rect.left;
   const double rate = p_.sampFreq;
   const double xScale = p_.xScale;
-  thread_local ColumnMemo memo;
-  const int* blockXs = memo.Columns(left, rate, xScale, n);
+  const int* blockXs = sampleColumns.Columns(left, rate, xScale, n);
   std::array<int, kRunSamples + 1> runXs{};
   std::array<int, kRunSamples + 1> ys{};
   std::array<draw::Point, kRunSamples + 1> pts{};
@@ -314,6 +316,8 @@ void FynDrawWave::DrawMinMax() {
     return;
   }
   std::vector<bool> done(static_cast<std::size_t>(p_.chNum), false);
+  const int* blockXs = sampleColumns.Columns(p_.rect.left, p_.sampFreq, p_.xScale, n);
+  const auto xOf = [&](std::uint32_t s) { return blockXs != nullptr ? blockXs[s] : XOfOffset(s); };
   std::array<draw::Point, 2 * kPassColumns> pts{};
   bool remaining = true;
   while (remaining) {
@@ -324,7 +328,7 @@ void FynDrawWave::DrawMinMax() {
       int count = 0;
       int closed = 0;
       std::uint32_t s = resume[c];
-      int openX = XOfOffset(s);
+      int openX = xOf(s);
       float lo = v[s];
       float hi = v[s];
       auto close = [&](std::uint32_t closer) {
@@ -343,7 +347,7 @@ void FynDrawWave::DrawMinMax() {
           done[c] = true;
           break;
         }
-        const int x = XOfOffset(s);
+        const int x = xOf(s);
         if (x == openX) {
           lo = std::min(lo, v[s]);
           hi = std::max(hi, v[s]);
