@@ -621,6 +621,8 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
       if (PageAutoStagingTransaction) PageAutoStagingTransaction(*doc, epochValues);
     }
   }
+  // A page outside the recording shows only its background, grid and epoch labels.
+  if (buffer.empty()) return;
   if (!printing) {
     if (!screening) SavePageImage(dc);
     DrawStageNames(dc, page);

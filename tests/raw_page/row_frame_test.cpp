@@ -128,6 +128,10 @@ TEST_F(RawWindow, StageHistoryStripShowsTheTwoEarlierStagesAboveThePage) {
   Doc().CurrentPage = 1;
   Doc().CurrentEpoch = 3;
   ASSERT_EQ(Doc().EpochTables.SetNew(30, 0, 1, 0, 1), 1);
+  Doc().RecordInfo.channelCount = 1;
+  Doc().ChInfo[0].rate = 10;
+  Doc().ChInfo[0].show = 0;
+  Doc().RecordInfo.pageBuffers[2].assign(10 * 90 + 1, 0.0f);  // the page exists, no wave shown
   Raw().LayoutRawFrames();
   LyrRawAreaView& view = *Raw().Row(2)->AreaView();
   StageHistoryField field;
@@ -169,6 +173,10 @@ TEST_F(RawWindow, StageHistoryStripShowsTheTwoEarlierStagesAboveThePage) {
   EXPECT_EQ(reddish(0, cell), 0) << "epoch 3 was never scored";
   EXPECT_EQ(reddish(2 * cell, w), 0) << "epoch 5's history holds only 20 and 0";
   ShowStageHistory = 0;
+  EXPECT_EQ(reddish(0, w), 0);
+  // Without the row's page there is nothing but background, grid and epoch labels.
+  ShowStageHistory = 1;
+  Doc().RecordInfo.pageBuffers[2].clear();
   EXPECT_EQ(reddish(0, w), 0);
 }
 
