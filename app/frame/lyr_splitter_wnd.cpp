@@ -29,5 +29,8 @@ void LyrSplitterWnd::OnBarMoved(bool, int) {
     return;
   }
   if (SplitterKind > 3) return;
-  if (auto* frame = dynamic_cast<LyrSplitterOwner*>(GetParentFrame())) frame->OnSplitterDragged(*this);
+  // The owner is the window that holds the splitter (a raw row) or its frame.
+  auto* owner = dynamic_cast<LyrSplitterOwner*>(GetParent());
+  if (owner == nullptr) owner = dynamic_cast<LyrSplitterOwner*>(GetParentFrame());
+  if (owner != nullptr) owner->OnSplitterDragged(*this);
 }

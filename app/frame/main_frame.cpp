@@ -318,7 +318,10 @@ CQLM2_AnalyzerDoc* CMainFrame::GetDocument() { return dynamic_cast<CQLM2_Analyze
 void CMainFrame::RedrawRawFrames(std::int16_t row) {
   if (LyrRawDummyView* raw = RawView()) {
     for (int r : RawRowsToRepaint(row)) {
-      if (LyrRawFrame* frame = raw->Row(r)) frame->RedrawWindow();
+      if (LyrRawFrame* frame = raw->Row(r)) {
+        frame->SetRowHeights();  // the divided-page mode may have changed
+        frame->RedrawWindow();
+      }
     }
   }
   RedrawPageFFTViews();

@@ -7,18 +7,23 @@
 
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/document/stage_names.h"
+#include "app/frame/main_frame.h"
 #include "app/frame/display_fonts.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/program_settings.h"
+#include "app/frame/stage_history_field.h"
 #include "app/raw/page_epoch_values.h"
 #include "app/raw/page_overlays.h"
 #include "app/raw/raw_dummy_view.h"
 #include "app/raw/raw_page_geometry.h"
 #include "app/raw/recognition_binding.h"
 #include "app/raw/wave_recognition.h"
+#include "app/trend/trend_dummy_view.h"
+#include "app/workspace/workspace_dummy_view.h"
 #include "common/draw/fyn_draw_wave.h"
 #include "platform/draw/dc.h"
 #include "platform/draw/image.h"
+#include "platform/res/resource_store.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/splitter.h"
 #include "platform/ui/window.h"
@@ -26,6 +31,8 @@
 namespace {
 
 constexpr int kMiddleRow = 2;
+constexpr std::uint32_t kStageHistoryText2nd = 9611;
+constexpr std::uint32_t kStageHistoryText3rd = 9612;
 
 const CQLM2_AnalyzerDoc* Doc(const ui::View& view) { return dynamic_cast<const CQLM2_AnalyzerDoc*>(view.GetDocument()); }
 
@@ -141,6 +148,11 @@ draw::Rect LyrRawAreaView::GetPageRect(const draw::Dc* dc) const {
   } else {
     const ui::Rect c = GetClientRect();
     r = draw::Rect{0, 0, c.Width(), c.Height()};
+    // The stage-history strip sits above the page.
+    StageHistoryField field;
+    if (ShowStageHistory != 0 && GetStageHistoryField(CQLM2_AnalyzerDoc::MainFrame(), &field)) {
+      r.top = std::clamp(field.height, 0, std::max(r.bottom, 0));
+    }
   }
   if (DrawActualSize != 0) {
     if (printing && dc != nullptr) {
@@ -205,18 +217,25 @@ void LyrRawAreaView::DrawEpochLabels(draw::Dc& dc, const draw::Rect& page) const
     if (e < 0) continue;
     if (e >= n.epochCount) break;
     std::string line;
+    std::string date;
     if (ShowEpochMode == 1) {
       line = std::to_string(e);
     } else {
-      const std::int64_t t = e * EpochSeconds;
-      char buf[32];
-      std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", static_cast<long long>(t / 3600),
-                    static_cast<long long>(t / 60 % 60), static_cast<long long>(t % 60));
-      line = buf;
+      // The epoch's time text; a clock time "date time" shows its date one line higher.
+      const_cast<CQLM2_AnalyzerDoc*>(Doc(*this))->GetEpochTimeString(static_cast<unsigned>(e), line);
+      const std::size_t blank = line.rfind(' ');
+      if (blank != std::string::npos) {
+        date = line.substr(0, blank);
+        line = line.substr(blank + 1);
+      }
     }
     const int left = page.left + k * cell;
     draw::Rect r{left, page.bottom - textHeight, left + cell, page.bottom};
     dc.DrawText(line, &r, draw::DT_CENTER | draw::DT_BOTTOM | draw::DT_SINGLELINE);
+    if (!date.empty()) {
+      draw::Rect d{left, page.bottom - 2 * textHeight, left + cell, page.bottom - textHeight};
+      dc.DrawText(date, &d, draw::DT_CENTER | draw::DT_BOTTOM | draw::DT_SINGLELINE);
+    }
   }
   dc.SetBkMode(oldMode);
   dc.SetTextColor(oldColour);
@@ -380,6 +399,37 @@ void LyrRawAreaView::DrawStageNames(draw::Dc& dc, const draw::Rect& page) const 
   dc.SelectFont(oldFont);
 }
 
+void LyrRawAreaView::DrawStageHistory(draw::Dc& dc, const draw::Rect& page) const {
+  const CQLM2_AnalyzerDoc* doc = Doc(*this);
+  const PageNumbers n = Numbers(doc, rowIndex_);
+  if (doc == nullptr || ShowStageHistory == 0 || ScreeningRunning == 1) return;
+  if (n.epochsPerPage <= 0 || n.epochsPerPage >= 31) return;
+  StageHistoryField field;
+  if (!GetStageHistoryField(CQLM2_AnalyzerDoc::MainFrame(), &field)) return;
+  const int cell = rawpage::CellWidth(page.right - page.left, n.epochsPerPage);
+  const int mode = doc->Params.stageType.stageType;
+  const std::string labels[2] = {res::LoadString(kStageHistoryText2nd), res::LoadString(kStageHistoryText3rd)};
+  const draw::Font oldFont = dc.SelectFont(draw::Font(field.font));
+  const int oldMode = dc.SetBkMode(draw::TRANSPARENT);
+  const draw::ColorRef oldColour = dc.GetTextColor();
+  for (int k = 0; k < n.epochsPerPage; ++k) {
+    const std::int64_t e = n.firstEpoch + k;
+    if (e < 0) continue;
+    if (e >= n.epochCount) break;
+    for (int j = 1; j <= 2; ++j) {
+      const int code = doc->EpochTables.GetStage(mode, static_cast<int>(e), j);
+      if (code == 0 || code == 20) continue;
+      std::string text = labels[j - 1] + ":" + GetStageName(doc->Params.stageType, code);
+      if (code >= 20) text += "*";
+      dc.SetTextColor(DisplayColour(code >= 20 ? 1 : 2));
+      dc.TextOut(page.left + k * cell + 5 + (cell / 2) * (j - 1), 0, text);
+    }
+  }
+  dc.SetTextColor(oldColour);
+  dc.SetBkMode(oldMode);
+  dc.SelectFont(oldFont);
+}
+
 void LyrRawAreaView::DrawCurrentEpochFrame(draw::Dc& dc, const draw::Rect& page) const {
   const CQLM2_AnalyzerDoc* doc = Doc(*this);
   if (rowIndex_ != kMiddleRow || doc == nullptr) return;
@@ -402,6 +452,12 @@ void LyrRawAreaView::DrawCurrentEpochFrame(draw::Dc& dc, const draw::Rect& page)
   dc.LineTo(x2, page.top + 1);
   dc.SetROP2(oldRop);
   dc.SelectPen(old);
+  // The parameter bar is refreshed by the frame's navigation, not from inside a paint.
+  if (ScreeningRunning != 1) {
+    if (CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame()) {
+      if (LyrTrendDummyView* trend = frame->TrendView()) trend->FollowRawCurrentEpoch(doc->CurrentEpoch);
+    }
+  }
 }
 
 PageDrawContext LyrRawAreaView::OverlayContext(draw::Dc& dc, const draw::Rect& page) const {
@@ -565,10 +621,19 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
       if (PageAutoStagingTransaction) PageAutoStagingTransaction(*doc, epochValues);
     }
   }
+  // A page outside the recording shows only its background, grid and epoch labels.
+  if (buffer.empty()) return;
   if (!printing) {
     if (!screening) SavePageImage(dc);
     DrawStageNames(dc, page);
+    DrawStageHistory(dc, page);
     DrawCurrentEpochFrame(dc, page);
+    // The new page covers any rubber band drawn over the old one.
+    previewRectShown_ = false;
+    // The video position mark, when a video is bound.
+    if (CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame()) {
+      if (LyrWorkspaceDummyView* ws = frame->WorkspaceView()) ws->DrawVideoCursor(13);
+    }
   } else {
     DrawPrintTimeLabels(overlays, PrintFont(dc));
   }
@@ -596,7 +661,9 @@ int LyrRawAreaView::RestorePageImage() {
 void LyrRawAreaView::RedrawStageLabels() {
   ui::ClientDc client(*this);
   if (!client.IsValid()) return;
-  DrawStageNames(client.dc(), GetPageRect(nullptr));
+  const draw::Rect page = GetPageRect(nullptr);
+  DrawStageNames(client.dc(), page);
+  DrawStageHistory(client.dc(), page);
 }
 
 void LyrRawAreaView::DrawCurrentEpochFrame() {

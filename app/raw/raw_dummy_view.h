@@ -8,6 +8,7 @@
 #include "platform/draw/geometry.h"
 #include "platform/draw/image.h"
 #include "platform/ui/document.h"
+#include "app/frame/lyr_splitter_wnd.h"
 #include "platform/ui/splitter.h"
 
 namespace ui {
@@ -139,6 +140,8 @@ class LyrRawAreaView : public ui::View {
   void DrawChannelValueLabels(draw::Dc& dc, const class FynDrawWave& wave, int channel, const float* samples,
                               std::uint32_t count) const;
   void DrawStageNames(draw::Dc& dc, const draw::Rect& page) const;
+  // The stage one and two changes back of each epoch, in the strip above the page.
+  void DrawStageHistory(draw::Dc& dc, const draw::Rect& page) const;
   void DrawCurrentEpochFrame(draw::Dc& dc, const draw::Rect& page) const;
   PageDrawContext OverlayContext(draw::Dc& dc, const draw::Rect& page) const;
 
@@ -188,21 +191,35 @@ class LyrFFTDiviedPageView : public ui::View {
 };
 
 // One row: the page view over its FFT pane in a 2 x 1 splitter.
-class LyrRawFrame : public ui::Window {
+class LyrRawFrame : public ui::Window, public LyrSplitterOwner {
  public:
   LyrRawFrame(ui::Document* doc, int row) : doc_(doc), row_(row) {}
   ~LyrRawFrame() override;
   int OnCreate() override;
   void OnSize(std::uint32_t sizeType, int cx, int cy) override;
+  void OnPaint(draw::Dc& dc) override;
   LyrRawAreaView* AreaView() const { return area_; }
   LyrFFTDiviedPageView* FftView() const { return fft_; }
-  // Gives the FFT pane its share of the row while the divided-page mode is on.
-  void LayoutPanes();
+  LyrSplitterWnd* Splitter() const { return splitter_.get(); }
+  // Gives the page view (1 - r) of the row's height and the FFT pane the rest, r being the
+  // stored spectrum share while the divided-page mode is on and 0 otherwise; returns 1 once
+  // laid out, 0 before the splitter exists.
+  int SetRowHeights();
+  // After the user dragged the split bar: with a page-spectrum channel chosen, the FFT pane's
+  // new share becomes the stored one; then the rows are laid out from the stored share (so
+  // without a channel the bar snaps back).
+  void SaveSplitRatio();
+  void OnSplitterDragged(LyrSplitterWnd& splitter) override;
+  // Same as SetRowHeights (kept for the frame's callers).
+  void LayoutPanes() { SetRowHeights(); }
 
  private:
+  // The FFT pane's share of the row: the stored one in the divided-page mode, else 0.
+  double PageSpectrumShare() const;
+
   ui::Document* doc_;
   int row_;
-  std::unique_ptr<ui::Splitter> splitter_;
+  std::unique_ptr<LyrSplitterWnd> splitter_;
   LyrRawAreaView* area_ = nullptr;
   LyrFFTDiviedPageView* fft_ = nullptr;
 };

@@ -120,6 +120,16 @@ int ScaleBarHalf(double pixelsPerUnit, double gain, double barValue) { return Tr
 
 int StageNameOffset(int pageHeight, int position) { return ((pageHeight / 2) / 50) * position; }
 
+int PageViewHeight(int frameHeight, double share) {
+  if (!(share > 0.0)) share = 0.0;
+  if (share > 1.0) share = 1.0;
+  return Trunc((1.0 - share) * std::max(frameHeight, 0));
+}
+
+double SpectrumShareOf(int paneHeight, int frameHeight) {
+  return (std::max(paneHeight, 0) + 1.0) / (std::max(frameHeight, 0) + 1.0);
+}
+
 draw::Rect ClampRectToShort(draw::Rect r) {
   auto c = [](int v) { return std::clamp(v, -32768, 32767); };
   return {c(r.left), c(r.top), c(r.right), c(r.bottom)};

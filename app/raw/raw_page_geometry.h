@@ -73,6 +73,13 @@ int ScaleBarHalf(double pixelsPerUnit, double gain, double barValue);
 // Stage-name offset: ((page height / 2) / 50) x position.
 int StageNameOffset(int pageHeight, int position);
 
+// ---- Row frame split ----
+// Height of a row's page view for the spectrum pane's share r: trunc((1 - r) x height). A
+// share outside 0..1 (or not a number) is taken as its nearest bound (NaN as 0).
+int PageViewHeight(int frameHeight, double share);
+// Share of the spectrum pane after a drag: (pane height + 1) / (frame height + 1).
+double SpectrumShareOf(int paneHeight, int frameHeight);
+
 // ---- Divided-page spectrum cells ----
 // Clamps every coordinate into the 16-bit range.
 draw::Rect ClampRectToShort(draw::Rect r);

@@ -48,6 +48,10 @@ class LyrTrendDummyView : public ui::View {
   std::int32_t CursorLine() const { return cursorLine_; }
   // Draws the cursor in every hypnogram line and graph.
   void DrawCursor();
+  // The raw page drew its current-epoch frame: the trend cursor is to stand on that epoch
+  // (the trend window centres its panes on it when it lies outside the shown epochs).
+  void FollowRawCurrentEpoch(std::int32_t epoch) { RawCurrentEpoch = epoch; }
+  std::int32_t RawCurrentEpoch = -1;
   int CursorDraws = 0;
   // The information area's logic threshold texts are refreshed and its undo history emptied
   // (a recording was opened).

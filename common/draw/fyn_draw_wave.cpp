@@ -17,13 +17,50 @@ constexpr int kPassPoints = 51;   // points per pass of the manual reduction
 
 // Truncates toward zero into the int range; NaN gives 0. Huge values (a zero sampling rate,
 // a wild sample) stay far outside any device instead of wrapping into it.
-int TruncToInt(double v) {
-  if (std::isnan(v)) return 0;
+// Written without branches so that the per-point loops vectorise.
+inline int TruncToInt(double v) {
   constexpr double kLimit = 1.0e9;
-  if (v > kLimit) return static_cast<int>(kLimit);
-  if (v < -kLimit) return static_cast<int>(-kLimit);
+  v = v == v ? v : 0.0;  // NaN
+  v = v > kLimit ? kLimit : v;
+  v = v < -kLimit ? -kLimit : v;
   return static_cast<int>(v);
 }
+
+// Device x of every sample offset of a block, kept for the next painter of the same block
+// geometry: a page builds one painter per channel, and channels of one rate share every x.
+class ColumnMemo {
+ public:
+  // Blocks above this many samples (long pages) compute their x run by run instead.
+  static constexpr std::uint32_t kMaxSamples = 1u << 20;
+
+  // The x of each offset 0..n-1, or null when the block is too long or memory is short.
+  const int* Columns(double left, double rate, double xScale, std::uint32_t n) {
+    if (n > kMaxSamples) return nullptr;
+    if (left != left_ || rate != rate_ || xScale != xScale_ || xs_.size() != n) {
+      try {
+        xs_.resize(n);
+      } catch (const std::bad_alloc&) {
+        xs_.clear();
+        left_ = rate_ = xScale_ = std::nan("");
+        return nullptr;
+      }
+      for (std::uint32_t s = 0; s < n; ++s) xs_[s] = TruncToInt(left + static_cast<double>(s) / rate * xScale);
+      left_ = left;
+      rate_ = rate;
+      xScale_ = xScale;
+    }
+    return xs_.data();
+  }
+
+ private:
+  std::vector<int> xs_;
+  double left_ = std::nan("");
+  double rate_ = std::nan("");
+  double xScale_ = std::nan("");
+};
+
+// Drawing runs on the interface thread; one memo serves every painter there.
+thread_local ColumnMemo sampleColumns;
 
 bool IsNoValue(float v) { return std::bit_cast<std::uint32_t>(v) == kFynNoValueBits; }
 
@@ -213,18 +250,31 @@ void FynDrawWave::DrawWave() {
 
 void FynDrawWave::DrawEvery() {
   const std::uint32_t n = SampleCount();
-  std::array<int, kRunSamples + 1> xs{};
+  const bool recording = p_.columnIndex != nullptr || p_.columnValue != nullptr;
+  // The same arithmetic as XOfOffset and YOf, in plain loops over a run's points.
+  const double left = p_.rect.left;
+  const double rate = p_.sampFreq;
+  const double xScale = p_.xScale;
+  const int* blockXs = sampleColumns.Columns(left, rate, xScale, n);
+  std::array<int, kRunSamples + 1> runXs{};
+  std::array<int, kRunSamples + 1> ys{};
   std::array<draw::Point, kRunSamples + 1> pts{};
   for (std::uint32_t start = 0; start < n; start += kRunSamples) {
     const std::uint32_t count = std::min<std::uint32_t>(kRunSamples, n - start);
     const int points = static_cast<int>(count) + (start + count < n ? 1 : 0);
-    for (int i = 0; i < points; ++i) xs[i] = XOfOffset(static_cast<double>(start + i));
+    const int* xs = blockXs != nullptr ? blockXs + start : runXs.data();
+    if (blockXs == nullptr) {
+      for (int i = 0; i < points; ++i) runXs[i] = TruncToInt(left + static_cast<double>(start + i) / rate * xScale);
+    }
     for (int c = 0; c < p_.chNum; ++c) {
       if (!IsShown(c)) continue;
       const float* v = p_.data + static_cast<std::size_t>(c) * n + start;
-      for (int i = 0; i < points; ++i) {
-        pts[i] = {xs[i], YOf(c, v[i])};
-        Record(c, xs[i], p_.firstIndex + start + i, v[i]);
+      const int base = p_.baseLines[c];
+      const double yScale = p_.yScales[c];
+      for (int i = 0; i < points; ++i) ys[i] = base - TruncToInt(static_cast<double>(v[i]) * yScale);
+      for (int i = 0; i < points; ++i) pts[i] = {xs[i], ys[i]};
+      if (recording) {
+        for (int i = 0; i < points; ++i) Record(c, xs[i], p_.firstIndex + start + i, v[i]);
       }
       if (points >= 2) DrawRun(pts.data(), points, ChannelColor(c));
     }
@@ -266,6 +316,8 @@ void FynDrawWave::DrawMinMax() {
     return;
   }
   std::vector<bool> done(static_cast<std::size_t>(p_.chNum), false);
+  const int* blockXs = sampleColumns.Columns(p_.rect.left, p_.sampFreq, p_.xScale, n);
+  const auto xOf = [&](std::uint32_t s) { return blockXs != nullptr ? blockXs[s] : XOfOffset(s); };
   std::array<draw::Point, 2 * kPassColumns> pts{};
   bool remaining = true;
   while (remaining) {
@@ -276,7 +328,7 @@ void FynDrawWave::DrawMinMax() {
       int count = 0;
       int closed = 0;
       std::uint32_t s = resume[c];
-      int openX = XOfOffset(s);
+      int openX = xOf(s);
       float lo = v[s];
       float hi = v[s];
       auto close = [&](std::uint32_t closer) {
@@ -295,7 +347,7 @@ void FynDrawWave::DrawMinMax() {
           done[c] = true;
           break;
         }
-        const int x = XOfOffset(s);
+        const int x = xOf(s);
         if (x == openX) {
           lo = std::min(lo, v[s]);
           hi = std::max(hi, v[s]);

@@ -118,6 +118,45 @@ TEST(FynDrawWave, PointsFollowScalesBaseLinesAndColours) {
   for (const auto& r : black.runs) EXPECT_EQ(r.color, draw::Rgb(0, 0, 0));
 }
 
+// Painters built one after another (as a page builds one per channel) each place every point
+// at x = trunc(left + s / rate x scale), whatever geometry the painter before them had.
+TEST(FynDrawWave, EverySamplePointsStayExactAcrossPaintersOfOtherGeometry) {
+  struct Geometry {
+    int left;
+    double rate;
+    double xScale;
+    int samples;
+  };
+  const std::vector<Geometry> cases = {
+      {10, 500.0, 1919.0 / 30.0, 15001}, {10, 500.0, 1919.0 / 30.0, 15001},  // the same page again
+      {11, 500.0, 1919.0 / 30.0, 15001}, {10, 256.0, 1919.0 / 30.0, 15001},
+      {10, 500.0, 64.0, 15001},          {10, 500.0, 1919.0 / 30.0, 7000},
+      {0, 3.0, 7.0, (1 << 20) + 77},  // longer than the kept columns
+  };
+  for (const auto& g : cases) {
+    Block b(1, g.samples, 2000);
+    b.p.rect.left = g.left;
+    b.p.sampFreq = g.rate;
+    b.p.xScale = g.xScale;
+    for (int s = 0; s < g.samples; s += 997) b.at(0, s) = static_cast<float>(s % 41) - 20.0f;
+    RecordingWave w(&b.p);
+    w.DrawWave();
+    int checked = 0;
+    for (std::size_t r = 0; r < w.runs.size(); r += 1 + w.runs.size() / 300) {
+      for (std::size_t i = 0; i < w.runs[r].points.size(); ++i) {
+        const double s = static_cast<double>(r * 50 + i);
+        const int x = static_cast<int>(g.left + s / g.rate * g.xScale);
+        ASSERT_EQ(w.runs[r].points[i].x, x) << "left " << g.left << " rate " << g.rate << " offset " << s;
+        ++checked;
+      }
+    }
+    EXPECT_GT(checked, 1000);
+    // The last point of the block is the last sample.
+    const double last = g.samples - 1;
+    EXPECT_EQ(w.runs.back().points.back().x, static_cast<int>(g.left + last / g.rate * g.xScale));
+  }
+}
+
 TEST(FynDrawWave, RightToLeftPutsNewestSampleAtTheRightEdge) {
   Block b(1, 60);
   b.p.drawMode = 4;
