@@ -241,6 +241,10 @@ class CMainFrame : public ui::Frame {
   // --- Display and window commands (main_frame_display.cpp) ------------------
   // Runs the Epoch dialog and applies a new epoch or page length.
   void OnEpochTime();
+  // Before the per-epoch tables are made anew: with hand scoring not yet saved, asks to save it
+  // (Yes/No/Cancel). True when the scoring was saved or given up; false on Cancel or when the
+  // save did not happen, and the caller leaves the tables alone.
+  bool KeepOrGiveUpUnsavedScoring();
   // The display dialogs of the View and Sleep menus (main_frame_display_dialogs.cpp).
   void OnPageTime();
   void OnChannelDisplayInformation();

@@ -63,6 +63,13 @@ void CMainFrame::UpdateFrameBarTime() {
   EpochBar->SetSliderPos(doc->CurrentEpoch);
 }
 
+bool CMainFrame::KeepOrGiveUpUnsavedScoring() {
+  if (ResultModifiedState != 2) return true;
+  FrameQuestionHost host(*this);
+  const int answer = host.AskQuestion(kIdsSaveResults, true);
+  return answer == ui::IDNO || (answer == ui::IDYES && host.SaveResults());
+}
+
 // ---- Epoch length -----------------------------------------------------------------
 
 void CMainFrame::OnEpochTime() {
@@ -86,11 +93,9 @@ void CMainFrame::OnEpochTime() {
     } else {
       // New tables replace the scored ones: unsaved scoring is saved first or given
       // up on purpose, never dropped without a word. Asked once per change.
-      if (ResultModifiedState == 2 && !askedToSave) {
+      if (!askedToSave) {
         askedToSave = true;
-        FrameQuestionHost host(*this);
-        const int answer = host.AskQuestion(kIdsSaveResults, true);
-        if (answer == ui::IDCANCEL || (answer == ui::IDYES && !host.SaveResults())) {
+        if (!KeepOrGiveUpUnsavedScoring()) {
           EpochSeconds = oldEpoch;
           PageSeconds = oldPage;
           return;

@@ -81,6 +81,9 @@ void CMainFrame::MapWindowCommands() {
 void CMainFrame::OnAnalysisRange() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   if (!doc || AnalysisRangeDlg) return;
+  // Choosing a range makes the tables anew over the whole recording: hand scoring not yet
+  // saved is saved first or given up on purpose.
+  if (!KeepOrGiveUpUnsavedScoring()) return;
   try {
     auto* dlg = new LyrDlgAnalysisRange(doc, this);
     for (std::size_t i = 0; i < doc->ChInfo.size(); ++i) dlg->m_SavedStart[i] = doc->ChInfo[i].startOffset;

@@ -134,6 +134,42 @@ TEST_F(FrameWindows, CancelledAnalysisRangeKeepsTheStagesAndTablesOfTheRestoredR
   EXPECT_EQ(d.CurrentPage, 0);
 }
 
+TEST_F(FrameWindows, AnalysisRangeAsksBeforeUnsavedHandScoringIsRemade) {
+  Load();
+  CMainFrame& f = Frame();
+  CQLM2_AnalyzerDoc& d = Doc();
+  ASSERT_NE(d.Init4ChangeEpochTime(d.GetDivNum(EpochSeconds), EpochSeconds, 2, 1), 0);
+  ASSERT_EQ(d.EpochTables.SetStage(5, 3), 1);
+  ResultModifiedState = 2;
+  testhooks::Reset();
+
+  // Cancel: no range window, the scored tables stay as they are.
+  testhooks::AnswerMessageBox(ui::IDCANCEL);
+  ASSERT_TRUE(ui::ExecuteCommand(f, ID_ANALYSIS_RANGE));
+  EXPECT_EQ(f.AnalysisRangeDlg, nullptr);
+  ASSERT_EQ(testhooks::ShownMessageBoxes().size(), 1u);
+  EXPECT_EQ(testhooks::ShownMessageBoxes()[0].text, "The analysis data was changed. Do you save it in an analysis file?");
+  EXPECT_EQ(d.EpochTables.EpochCount(), 60);
+  EXPECT_EQ(d.EpochTables.GetStage(0, 5, 0), 3);
+  EXPECT_EQ(ResultModifiedState, 2);
+
+  // No: the scoring is given up on purpose and the range window opens.
+  testhooks::AnswerMessageBox(ui::IDNO);
+  ASSERT_TRUE(ui::ExecuteCommand(f, ID_ANALYSIS_RANGE));
+  ASSERT_NE(f.AnalysisRangeDlg, nullptr);
+  EXPECT_EQ(testhooks::ShownMessageBoxes().size(), 2u);
+  f.AnalysisRangeDlg->ClickButton(ui::IDCANCEL);
+  testhooks::ProcessMessages();
+
+  // Nothing unsaved: no question.
+  ResultModifiedState = 0;
+  ASSERT_TRUE(ui::ExecuteCommand(f, ID_ANALYSIS_RANGE));
+  ASSERT_NE(f.AnalysisRangeDlg, nullptr);
+  EXPECT_EQ(testhooks::ShownMessageBoxes().size(), 2u);
+  f.AnalysisRangeDlg->ClickButton(ui::IDCANCEL);
+  testhooks::ProcessMessages();
+}
+
 TEST_F(FrameWindows, ScreeningConditionIntoTheDocument) {
   Load();
   CMainFrame& f = Frame();
