@@ -2,7 +2,8 @@
 // the step timer as the program runs it: an 8-hour human night (goal under 5 s) and a 24-hour
 // recording of 32 channels (goal under 60 s), both at the sample maker's rate. After the run
 // the stages are compared with the true hypnogram the maker wrote beside the recording
-// (FILE.stages) and the agreement is printed as a confusion matrix by stage.
+// (FILE.stages) and the agreement is printed as a confusion matrix by stage, followed by the
+// means of the per-epoch values the default conditions test, by true stage.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -113,6 +114,37 @@ void PrintAgreement(const char* title, const CQLM2_AnalyzerDoc& doc, const std::
   std::fflush(stdout);
 }
 
+// The per-epoch values the default conditions of stage type 0 test, as means over the
+// epochs of each true stage: delta and alpha time (%), spindles, conjugate REMs and the
+// EMG level. Where the scored stages differ from the true ones, this shows which value
+// fell on the wrong side of its condition.
+void PrintTestedValues(const CQLM2_AnalyzerDoc& doc, const std::vector<int>& truth) {
+  std::array<std::array<double, 5>, 7> sum{};
+  std::array<int, 7> n{};
+  const int epochs = std::min<int>(doc.EpochTables.EpochCount(), static_cast<int>(truth.size()));
+  const double percent = 100.0 / (kEpochSeconds * 1000.0);
+  for (int e = 0; e < epochs; ++e) {
+    const int t = truth[static_cast<std::size_t>(e)];
+    const LyrEpochRec* r = doc.EpochTables.Record(e);
+    if (t < 1 || t > 6 || r == nullptr) continue;
+    const auto row = static_cast<std::size_t>(t);
+    sum[row][0] += r->wave[WaveFormRecognitionParam::kDelta].durationMs * percent;
+    sum[row][1] += r->wave[WaveFormRecognitionParam::kAlpha].durationMs * percent;
+    sum[row][2] += r->wave[WaveFormRecognitionParam::kSpindle].count;
+    sum[row][3] += r->remsBoth;
+    sum[row][4] += r->emg;
+    ++n[row];
+  }
+  std::printf("true stage    delta%%  alpha%%  spindles  REMs   EMG\n");
+  for (int t = 1; t <= 6; ++t) {
+    const auto row = static_cast<std::size_t>(t);
+    const double k = n[row] > 0 ? 1.0 / n[row] : 0.0;
+    std::printf("%-12s%8.1f%8.1f%10.2f%6.2f%6.1f\n", StageName(t), sum[row][0] * k, sum[row][1] * k, sum[row][2] * k,
+                sum[row][3] * k, sum[row][4] * k);
+  }
+  std::fflush(stdout);
+}
+
 void ScreenRecording(benchmark::State& state, const Recording& rec, const char* title) {
   testhooks::TempProgramFolder folder;
   auto app = std::make_unique<CQLM2_AnalyzerApp>();
@@ -145,6 +177,7 @@ void ScreenRecording(benchmark::State& state, const Recording& rec, const char* 
   }
   state.counters["epochs"] = doc.EpochTables.EpochCount();
   PrintAgreement(title, doc, rec.stages);
+  PrintTestedValues(doc, rec.stages);
   ScreeningRunning = 0;
   app->ExitInstance();
 }

@@ -112,14 +112,17 @@ void HumanEvents(Plan& plan, Rng& rng) {
     }
   }
   // Spindles and K-complexes in stage 2 (spindles also in stage 3), rapid eye movements in REM.
+  // Stage 2 has a spindle every 6 to 11 s (two or more in most epochs), some followed by a
+  // K-complex.
   for (double t = 0.0; t < total - 5.0;) {
     const int s = stageAt(t);
-    if (s == kS2 || s == kS3) {
-      if (rng.Uniform() < (s == kS2 ? 0.55 : 0.25)) {
-        ev.push_back({"spindle", t, 0.5 + rng.Uniform()});
-      } else if (s == kS2 && rng.Uniform() < 0.35) {
-        ev.push_back({"k_complex", t, 0.8});
-      }
+    if (s == kS2) {
+      const double duration = 0.8 + 0.7 * rng.Uniform();
+      ev.push_back({"spindle", t, duration});
+      if (rng.Uniform() < 0.3) ev.push_back({"k_complex", t + duration + 1.5, 0.8});
+      t += 6.0 + rng.Uniform() * 5.0;
+    } else if (s == kS3) {
+      if (rng.Uniform() < 0.25) ev.push_back({"spindle", t, 0.8 + 0.7 * rng.Uniform()});
       t += 8.0 + rng.Uniform() * 10.0;
     } else if (s == kRem) {
       if (rng.Uniform() < 0.6) ev.push_back({"eye_movement", t, 0.3});

@@ -48,6 +48,49 @@ double Envelope(double t, const Event& e) {
   return s * s;
 }
 
+// A spindle waxes and wanes over its first and last 0.15 s and holds its amplitude between,
+// so nearly every half-wave of it has the spindle's full size.
+double SpindleEnvelope(double t, const Event& e) {
+  const double x = t - e.onsetSeconds;
+  if (x < 0.0 || x >= e.durationSeconds) return 0.0;
+  const double ramp = std::min(0.15, e.durationSeconds / 2.0);
+  const double edge = std::min(x, e.durationSeconds - x);
+  if (edge >= ramp) return 1.0;
+  const double s = std::sin(0.5 * 3.141592653589793 * edge / ramp);
+  return s * s;
+}
+
+// Delta activity of deep sleep comes in trains of high slow waves. Each 10-s third of an
+// epoch holds one train of whole waves, so that the share of the epoch covered by waves of
+// 75 uV and more (peak to peak) at 2 Hz or less is 20 to 50 % in stage 3 and above 50 % in
+// stage 4, as the sleep-scoring rules tell the two apart. The layout depends only on the
+// epoch, so every EEG channel carries the same trains.
+struct DeltaTrain {
+  double start = 0.0;  // seconds from the recording start
+  double end = 0.0;
+  double hz = 1.0;
+};
+
+std::array<DeltaTrain, 3> DeltaTrains(std::uint64_t seed, std::uint64_t epoch, int stage, int epochSeconds) {
+  std::array<DeltaTrain, 3> trains{};
+  Rng rng(seed * 0x2545F4914F6CDD1Dull + epoch * 0x9E3779B97F4A7C15ull + 77);
+  // The share of the epoch the waves cover, well inside the stage's range.
+  const double share = stage == kS4 ? 0.68 + 0.17 * rng.Uniform() : 0.28 + 0.14 * rng.Uniform();
+  const double third = epochSeconds / 3.0;
+  for (std::size_t k = 0; k < trains.size(); ++k) {
+    DeltaTrain& d = trains[k];
+    d.hz = 1.0 + 0.2 * rng.Uniform();
+    // Whole waves: a recogniser measures a train from its first to its last peak, half a
+    // wave less than the train, so the train is that much longer than its share.
+    const double halfWave = 0.5 / d.hz;
+    const int waves = std::max(1, static_cast<int>(std::lround((share * third + halfWave) * d.hz)));
+    const double length = std::min(third, waves / d.hz);
+    d.start = static_cast<double>(epoch) * epochSeconds + k * third + (third - length) * rng.Uniform();
+    d.end = d.start + length;
+  }
+  return trains;
+}
+
 }  // namespace
 
 struct SignalSource::State {
@@ -117,17 +160,32 @@ void SignalSource::State::Human(int type, ChannelState& c, int stage, double t0,
     case kEegC4: {
       static constexpr double alpha[] = {0, 25, 4, 5, 2, 2, 2};
       static constexpr double theta[] = {0, 5, 12, 15, 12, 10, 8};
-      static constexpr double delta[] = {0, 3, 8, 8, 20, 60, 90};
+      // Low background delta; the high slow waves of stages 3 and 4 come as trains.
+      static constexpr double delta[] = {0, 3, 8, 8, 20, 10, 10};
       const double side = type == kEegC3 ? 1.0 : 0.9;
+      const std::uint64_t epoch = second / static_cast<std::uint64_t>(plan.epochSeconds);
+      std::array<DeltaTrain, 3> trains{};
+      if (deep) trains = DeltaTrains(plan.options.seed, epoch, stage, plan.epochSeconds);
       for (int i = 0; i < n; ++i) {
         const double t = t0 + i / r;
         const double a = c.amp + (newAmp - c.amp) * i / r;
-        c.low += 0.25 * (c.noise.Gauss() - c.low);
+        // Background noise falling off above a few hertz, as the EEG's own does, so that
+        // it does not break up the spindles and alpha waves riding on it.
+        c.low += 0.08 * (c.noise.Gauss() - c.low);
         double v = side * (alpha[stage] * a * c.osc[0].Step(10.0, r) + theta[stage] * c.osc[1].Step(6.0, r) +
                            delta[stage] * a * (0.7 * c.osc[2].Step(1.1, r) + 0.5 * c.osc[3].Step(2.3, r))) +
                    8.0 * c.low;
+        if (deep) {
+          // About 120 uV peak to peak, with room on both sides of the 75..200 uV a slow wave spans.
+          for (const DeltaTrain& d : trains) {
+            if (t >= d.start && t < d.end) v += side * 60.0 * std::sin(kTwoPi * d.hz * (t - d.start));
+          }
+        }
         const Event* e = nullptr;
-        if (InEvent("spindle", t, &e)) v += 35.0 * Envelope(t, *e) * std::sin(kTwoPi * 13.5 * (t - e->onsetSeconds));
+        // Spindles of 13.3 Hz, about 44 uV peak to peak.
+        if (InEvent("spindle", t, &e)) {
+          v += 22.0 * SpindleEnvelope(t, *e) * std::sin(kTwoPi * 13.3 * (t - e->onsetSeconds));
+        }
         if (InEvent("k_complex", t, &e)) {
           const double x = (t - e->onsetSeconds) / e->durationSeconds;
           v += -110.0 * std::sin(kTwoPi * x) * std::sin(3.141592653589793 * x);
@@ -145,7 +203,9 @@ void SignalSource::State::Human(int type, ChannelState& c, int stage, double t0,
         c.low += 0.05 * (c.noise.Gauss() - c.low);
         double v = 6.0 * c.low;
         if (blink) v += 150.0 * Bump(t, t0 + blinkAt, 0.08);
-        if (stage == kS1) v += sign * 60.0 * c.osc[0].Step(0.25, r);
+        // Slow rolling eye movements: a 20-s swing, slow enough that no 2-s stretch of it
+        // moves by 25 uV, so that it is not taken for a rapid eye movement.
+        if (stage == kS1) v += sign * 30.0 * c.osc[0].Step(0.05, r);
         if (deep) v += 25.0 * c.osc[1].Step(1.1, r);
         const Event* e = nullptr;
         if (InEvent("eye_movement", t, &e) || InEvent("eye_movement", t - 1.0, &e)) {
