@@ -18,8 +18,34 @@ namespace {
 using Opt = LyrDlgDisplayOption;
 using Ow = LyrRawDlgOperateWave;
 
+// Every switch the dialog writes, put back after each test.
+struct SavedSwitches {
+  std::uint16_t clock = ClockTimeDisplay, screening = DrawWhileScreening, epoch = ShowEpochMode;
+  std::uint32_t actual = DrawActualSize, event = ShowEvent, history = ShowStageHistory, stage = ShowStageName,
+                mark = ShowMarkName, logic = ShowLogicLine, channel = ShowChannelName, subject = HideSubjectName,
+                lineUp = LineUpWithTrend;
+  double height = ScreenHeightMm, width = ScreenWidthMm;
+  ~SavedSwitches() {
+    ClockTimeDisplay = clock;
+    DrawWhileScreening = screening;
+    ShowEpochMode = epoch;
+    DrawActualSize = actual;
+    ShowEvent = event;
+    ShowStageHistory = history;
+    ShowStageName = stage;
+    ShowMarkName = mark;
+    ShowLogicLine = logic;
+    ShowChannelName = channel;
+    HideSubjectName = subject;
+    LineUpWithTrend = lineUp;
+    ScreenHeightMm = height;
+    ScreenWidthMm = width;
+  }
+};
+
 class DisplayOptionDialog : public DialogTest {
  protected:
+  SavedSwitches saved_;
   void SetUp() override {
     DialogTest::SetUp();
     ClockTimeDisplay = 0;
@@ -36,11 +62,6 @@ class DisplayOptionDialog : public DialogTest {
     ShowEpochMode = 2;
     HideSubjectName = 0;
     LineUpWithTrend = 1;
-  }
-  void TearDown() override {
-    ClockTimeDisplay = 1;
-    ShowEpochMode = 0;
-    DialogTest::TearDown();
   }
   int Run(std::function<void(ui::Dialog&)> script) {
     testhooks::ScriptDialog(Opt::kTemplateId, std::move(script));
