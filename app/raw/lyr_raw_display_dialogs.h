@@ -40,14 +40,6 @@ class LyrRawChannelDialog : public ui::Dialog {
   CQLM2_AnalyzerDoc* doc_;
 };
 
-// "Channel Display Information" (dialog 133).
-class LyrRawDlgOperateWave : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 133;
-  explicit LyrRawDlgOperateWave(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};
-
 // "Show channels" (dialog 134).
 class LyrRawDlgShowCh : public LyrRawChannelDialog {
  public:
@@ -85,14 +77,6 @@ class LyrRawDlgTypeCh : public LyrRawChannelDialog {
  public:
   static constexpr int kTemplateId = 138;
   explicit LyrRawDlgTypeCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};
-
-// "Display option" (dialog 140).
-class LyrDlgDisplayOption : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 140;
-  explicit LyrDlgDisplayOption(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
       : LyrRawChannelDialog(kTemplateId, doc, parent) {}
 };
 
