@@ -83,6 +83,10 @@ std::array<std::string, 6> LyrRawDlgDataProcessing::RowCells(int channel, const 
 }
 
 bool LyrRawDlgDataProcessing::OnInitDialog() {
+  if (m_pDoc == nullptr) {
+    EndDialog(ui::IDCANCEL);
+    return true;
+  }
   for (int i = 0; i < kChannelSlots; ++i) {
     const LyrChInfo& ch = m_pDoc->ChInfo[static_cast<std::size_t>(i)];
     saved_[static_cast<std::size_t>(i)] = {ch.smoothingCount, ch.filterMode, ch.cut1Hz,     ch.cut2Hz,
@@ -230,6 +234,7 @@ void LyrRawDlgDataProcessing::Apply() {
 }
 
 void LyrRawDlgDataProcessing::SetFamily(std::int32_t family) {
+  if (m_pDoc == nullptr) return;
   for (LyrChInfo& ch : m_pDoc->ChInfo) ch.filterKind = family;
 }
 
@@ -249,6 +254,10 @@ void LyrRawDlgDataProcessing::RestoreAll() {
 }
 
 void LyrRawDlgDataProcessing::OnOK() {
+  if (m_pDoc == nullptr) {
+    EndDialog(ui::IDCANCEL);
+    return;
+  }
   Apply();
   if (m_pDoc->ScreeningMarker == -1) {
     EndDialog(ui::IDOK);
@@ -264,6 +273,6 @@ void LyrRawDlgDataProcessing::OnOK() {
 }
 
 void LyrRawDlgDataProcessing::OnCancel() {
-  RestoreAll();
+  if (m_pDoc != nullptr) RestoreAll();
   EndDialog(ui::IDCANCEL);
 }

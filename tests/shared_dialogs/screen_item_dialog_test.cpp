@@ -77,6 +77,7 @@ TEST_F(ScreenItemDialogTest, OpeningFillsTheListsAndEachItemEnablesWhatItUses) {
                           Case{S::kChannelNumber, false, true}, Case{S::kShowValue, false, true}}) {
       SCOPED_TRACE(c.row);
       SelectRow(d, c.row);
+      EXPECT_FALSE(testhooks::RenderWindow(d).IsNull());  // the sample draws
       EXPECT_EQ(d.Item(S::kColorButton).IsEnabled(), c.colour);
       for (int id : {S::kFontCombo, S::kSizeCombo, S::kBoldCheck, S::kItalicCheck, S::kUnderlineCheck})
         EXPECT_EQ(d.Item(id).IsEnabled(), c.font) << id;
@@ -98,6 +99,7 @@ TEST_F(ScreenItemDialogTest, OpeningFillsTheListsAndEachItemEnablesWhatItUses) {
     EXPECT_TRUE(sizes.IsEnabled());
     EXPECT_FALSE(d.Item(S::kFontCombo).IsEnabled());
     EXPECT_FALSE(d.Item(S::kColorButton).IsEnabled());
+    EXPECT_FALSE(testhooks::RenderWindow(d).IsNull());
     // Back to a font item: the sizes again.
     SelectRow(d, S::kScale);
     EXPECT_EQ(sizes.GetCount(), 16);
