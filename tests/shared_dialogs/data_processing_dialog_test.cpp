@@ -4,6 +4,7 @@
 
 #include "app/raw/lyr_raw_dlg_data_processing.h"
 #include "dialog_fixture.h"
+#include "platform/res/resource_store.h"
 #include "platform/ui/messages.h"
 
 namespace {
@@ -196,6 +197,24 @@ TEST_F(DataProcessingDialogTest, OkWithScreeningResultsAsksFirst) {
             }),
             ui::IDOK);
   EXPECT_EQ(doc.ChInfo[0].baseLine, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DataProcessingDialogTest, JapaneseTemplateOpensWithJapaneseHeaders) {
+  res::SetLanguage(res::Language::Japanese);
+  bool ran = false;
+  Run([&](D& d) {
+    ran = true;
+    ASSERT_EQ(d.Item(D::kChannelList).GetCount(), 5);
+    EXPECT_TRUE(d.HasControl(D::kApplyButton));
+    d.ClickButton(ui::IDOK);
+  });
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(res::LoadString(9855) + res::LoadString(9854), "ノッチフィルタ");
+  res::SetLanguage(res::Language::English);
 }
 
 }  // namespace
