@@ -79,11 +79,3 @@ class LyrDlgDisplayOption : public LyrRawChannelDialog {
   explicit LyrDlgDisplayOption(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
       : LyrRawChannelDialog(kTemplateId, doc, parent) {}
 };
-
-// "Stage" (dialog 165): the stage type and its stage keys.
-class LyrRawDlgStage : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 165;
-  explicit LyrRawDlgStage(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};

@@ -139,6 +139,13 @@ TEST_F(GainColourDialogs, ColourGoesToTheSelectedRowsAndCancelPutsItBack) {
       EXPECT_EQ(doc.ChInfo[1].colour, 0x20u);
       EXPECT_EQ(list.GetItemText(0, 2), std::to_string(0x00FF8040u));
       EXPECT_EQ(list.GetSelectedIndexes(), (std::vector<int>{0, 2, 3}));
+      // The colour column shows a swatch of the channel's colour.
+      const draw::Image shot = testhooks::RenderWindow(d);
+      ASSERT_FALSE(shot.IsNull());
+      bool swatch = false;
+      for (int y = 0; y < shot.Height() && !swatch; ++y)
+        for (int x = 0; x < shot.Width() && !swatch; ++x) swatch = shot.GetPixel(x, y) == 0x00FF8040u;
+      EXPECT_TRUE(swatch);
       // A double click opens the chooser too; its Cancel changes nothing.
       list.SetSelected(1, true);
       Click(d, LyrRawDlgColorCh::kList, ui::NM_DBLCLK);
