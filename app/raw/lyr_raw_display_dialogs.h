@@ -48,27 +48,11 @@ class LyrRawDlgShowCh : public LyrRawChannelDialog {
       : LyrRawChannelDialog(kTemplateId, doc, parent) {}
 };
 
-// Gain per channel (dialog 135).
-class LyrRawDlgGainCh : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 135;
-  explicit LyrRawDlgGainCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};
-
 // "Scale" (dialog 136).
 class LyrRawDlgScaleCh : public LyrRawChannelDialog {
  public:
   static constexpr int kTemplateId = 136;
   explicit LyrRawDlgScaleCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};
-
-// "Color" (dialog 137).
-class LyrRawDlgColorCh : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 137;
-  explicit LyrRawDlgColorCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
       : LyrRawChannelDialog(kTemplateId, doc, parent) {}
 };
 
@@ -80,10 +64,3 @@ class LyrRawDlgTypeCh : public LyrRawChannelDialog {
       : LyrRawChannelDialog(kTemplateId, doc, parent) {}
 };
 
-// "Stage" (dialog 165): the stage type and its stage keys.
-class LyrRawDlgStage : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 165;
-  explicit LyrRawDlgStage(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};

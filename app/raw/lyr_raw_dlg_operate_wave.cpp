@@ -7,6 +7,7 @@
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/lyr_frame_bar.h"
 #include "app/frame/main_frame.h"
+#include "app/raw/lyr_raw_dlg_gain_colour.h"
 #include "app/raw/operate_wave_strings.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/message_box.h"
@@ -88,6 +89,7 @@ void LyrRawDlgOperateWave::FillRows() {
     list.SetItemText(row, 4, ch.scaleMode != 0 ? on + Format(": %.1f ", ch.scaleValue) + ch.unit : off);
     list.SetItemText(row, 5, TypeText(ch));
     list.SetItemText(row, 6, std::to_string(static_cast<unsigned long>(ch.colour)));
+    list.SetItemSwatch(row, 6, true, ch.colour);
   }
 }
 

@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -885,6 +886,36 @@ void Control::SetMultiSelect(bool on) {
   auto mode = on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
   if (auto* l = qobject_cast<QListWidget*>(w)) l->setSelectionMode(mode);
   else if (IsReport(w)) static_cast<QTreeWidget*>(w)->setSelectionMode(mode);
+}
+
+namespace {
+constexpr int kSwatchRole = Qt::UserRole + 77;
+// Draws the cells that carry a swatch colour as a filled box (2 pixels in at top and bottom)
+// over the selection background instead of their text.
+class SwatchDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
+    const QVariant c = index.data(kSwatchRole);
+    if (!c.isValid()) {
+      QStyledItemDelegate::paint(p, opt, index);
+      return;
+    }
+    const bool selected = (opt.state & QStyle::State_Selected) != 0;
+    p->fillRect(opt.rect, opt.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
+    p->fillRect(opt.rect.adjusted(0, 2, 0, -2), c.value<QColor>());
+  }
+};
+}  // namespace
+
+void Control::SetItemSwatch(int row, int col, bool on, std::uint32_t colorref) {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return;
+  auto* t = static_cast<QTreeWidget*>(w);
+  if (row < 0 || row >= t->topLevelItemCount() || col < 0) return;
+  if (dynamic_cast<SwatchDelegate*>(t->itemDelegate()) == nullptr) t->setItemDelegate(new SwatchDelegate(t));
+  const QColor c(int(colorref & 0xFF), int((colorref >> 8) & 0xFF), int((colorref >> 16) & 0xFF));
+  t->topLevelItem(row)->setData(col, kSwatchRole, on ? QVariant(c) : QVariant());
 }
 
 void Control::SetRange(int low, int high) {

@@ -119,6 +119,8 @@ class Control {
   void SetFullRowSelect(bool on);
   void SetGridLines(bool on);
   void SetMultiSelect(bool on);
+  // Draws the cell as a box of the colour (COLORREF) in place of its text; false removes it.
+  void SetItemSwatch(int row, int col, bool on, std::uint32_t colorref);
 
   // Sliders, spins, progress bars.
   void SetRange(int low, int high);

@@ -6,6 +6,7 @@
 
 #include "app/frame/program_settings.h"
 #include "app/raw/lyr_dlg_display_option.h"
+#include "app/raw/lyr_raw_dlg_gain_colour.h"
 #include "app/raw/lyr_raw_dlg_operate_wave.h"
 #include "app/raw/operate_wave_strings.h"
 #include "platform/res/resource_store.h"
@@ -268,7 +269,7 @@ TEST_F(OperateWaveDialog, GainCancelledKeepsTheSelectionAndHandsItOver) {
 TEST_F(OperateWaveDialog, CancelPutsBackGainScaleAndTypeButNotShowOrColour) {
   // The sub-dialogs write the channel records themselves; here their scripts stand in.
   testhooks::ScriptDialog(LyrRawDlgGainCh::kTemplateId, [&](ui::Dialog& d) {
-    doc.ChInfo[0].gain = 4.0;
+    d.SetDlgItemText(LyrRawDlgGainCh::kGainEdit, "4.0");
     doc.ChInfo[0].scaleValue = 20.0;
     doc.ChInfo[1].displayTypeWords = {0, 0, 1, 0, 0, 3, 2};
     d.ClickButton(ui::IDOK);
