@@ -64,14 +64,6 @@ class LyrRawDlgGainCh : public LyrRawChannelDialog {
       : LyrRawChannelDialog(kTemplateId, doc, parent) {}
 };
 
-// "Scale" (dialog 136).
-class LyrRawDlgScaleCh : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 136;
-  explicit LyrRawDlgScaleCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};
-
 // "Color" (dialog 137).
 class LyrRawDlgColorCh : public LyrRawChannelDialog {
  public:
