@@ -10,6 +10,7 @@
 #include "app/frame/program_settings.h"
 #include "app/raw/lyr_raw_display_dialogs.h"
 #include "app/raw/lyr_raw_dlg_scale_ch.h"
+#include "app/raw/lyr_raw_dlg_show_ch.h"
 #include "app/raw/raw_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/ui/command.h"

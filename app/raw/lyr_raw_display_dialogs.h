@@ -48,14 +48,6 @@ class LyrRawDlgOperateWave : public LyrRawChannelDialog {
       : LyrRawChannelDialog(kTemplateId, doc, parent) {}
 };
 
-// "Show channels" (dialog 134).
-class LyrRawDlgShowCh : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 134;
-  explicit LyrRawDlgShowCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};
-
 // Gain per channel (dialog 135).
 class LyrRawDlgGainCh : public LyrRawChannelDialog {
  public:

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/raw/lyr_raw_dlg_scale_ch.h"
+#include "app/raw/lyr_raw_dlg_show_ch.h"
 #include "app/raw/raw_display_dialog_strings.h"
 #include "platform/res/ui_resource.h"
 #include "platform/ui/messages.h"
@@ -31,7 +32,7 @@ void ClickList(ui::Dialog& d, int listId) {
 }
 
 TEST(ChannelDisplayTemplates, BothLanguagesCarryTheSameControls) {
-  for (int id : {131, 136}) {
+  for (int id : {131, 134, 136, 197, 198}) {
     SCOPED_TRACE(id);
     std::string error;
     const auto en = res::LoadDialogResource(static_cast<std::uint32_t>(id), 1033, &error);
@@ -147,6 +148,178 @@ TEST_F(ScaleDialogTest, ApplyWritesEverySelectedChannelAndCancelRestoresThem) {
             ui::IDOK);
   EXPECT_DOUBLE_EQ(doc.ChInfo[2].scaleValue, 12.5);
   EXPECT_DOUBLE_EQ(doc.ChInfo[0].scaleValue, 50.0);
+}
+
+}  // namespace
+
+namespace {
+
+class ShowChannelsTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    doc.RecordInfo.channelCount = 3;
+    doc.ChInfo[2].name = "ECG";
+    doc.ChInfo[0].show = 1;
+    doc.ChInfo[1].show = 0;
+    doc.ChInfo[2].show = 1;
+    ShowTypeSets = ChannelShowTypes{};
+    ShowTypeSets.names[0] = "All";
+    ShowTypeSets.flags[0].fill(1);
+    ShowTypeSets.count = 3;
+    ShowTypeSets.names[1] = "EEG only";
+    ShowTypeSets.flags[1] = {1, 0, 0};
+    ShowTypeSets.names[2] = "Poly";
+    ShowTypeSets.flags[2] = {0, 1, 1};
+    ShowTypeIndex = 0;
+  }
+  void TearDown() override {
+    ShowTypeSets = ChannelShowTypes{};
+    ShowTypeSets.flags[0].fill(1);
+    DialogTest::TearDown();
+  }
+  int Run(std::function<void(ui::Dialog&)> script) {
+    testhooks::ScriptDialog(LyrRawDlgShowCh::kTemplateId, std::move(script));
+    LyrRawDlgShowCh dlg(&doc);
+    return dlg.DoModal();
+  }
+  static void ChooseSet(ui::Dialog& d, int set) {
+    d.Item(LyrRawDlgShowCh::kSetList).SetCurSel(set);
+    d.SendMessage(ui::WM_COMMAND, ui::MakeLong(LyrRawDlgShowCh::kSetList, ui::LBN_SELCHANGE), 0);
+  }
+  static void ClearRows(ui::Dialog& d) {
+    ui::Control list = d.Item(LyrRawDlgShowCh::kList);
+    for (int r = 0; r < list.GetCount(); ++r) list.SetSelected(r, false);
+  }
+};
+
+TEST_F(ShowChannelsTest, OpensOnTheShowFlagsAndTheCurrentSet) {
+  ShowTypeIndex = 2;
+  Run([](ui::Dialog& d) {
+    EXPECT_EQ(d.Item(LyrRawDlgShowCh::kList).GetSelectedIndexes(), (std::vector<int>{0, 2}));
+    ui::Control sets = d.Item(LyrRawDlgShowCh::kSetList);
+    EXPECT_EQ(sets.GetCount(), 3);
+    EXPECT_EQ(sets.GetString(1), "EEG only");
+    EXPECT_EQ(sets.GetCurSel(), 2);
+    EXPECT_TRUE(d.Item(LyrRawDlgShowCh::kSave).IsEnabled());
+    EXPECT_TRUE(d.Item(LyrRawDlgShowCh::kDelete).IsEnabled());
+  });
+}
+
+TEST_F(ShowChannelsTest, ChoosingASetShowsItAtOnceAndCancelKeepsIt) {
+  Run([](ui::Dialog& d) {
+    ChooseSet(d, 2);
+    EXPECT_EQ(d.Item(LyrRawDlgShowCh::kList).GetSelectedIndexes(), (std::vector<int>{1, 2}));
+    testhooks::ClickControl(d, ui::IDCANCEL);
+  });
+  EXPECT_EQ(ShowTypeIndex, 2);
+  EXPECT_EQ(doc.ChInfo[0].show, 0);
+  EXPECT_EQ(doc.ChInfo[1].show, 1);
+}
+
+TEST_F(ShowChannelsTest, OkStoresTheSelectionIntoTheCurrentSet) {
+  ShowTypeIndex = 1;
+  EXPECT_EQ(Run([](ui::Dialog& d) {
+              ClearRows(d);
+              d.Item(LyrRawDlgShowCh::kList).SetSelected(1, true);
+              testhooks::ClickControl(d, ui::IDOK);
+            }),
+            ui::IDOK);
+  EXPECT_EQ(ShowTypeSets.flags[1][0], 0);
+  EXPECT_EQ(ShowTypeSets.flags[1][1], 1);
+  EXPECT_EQ(doc.ChInfo[0].show, 0);
+  EXPECT_EQ(doc.ChInfo[1].show, 1);
+
+  // No row selected: every channel is shown.
+  Run([](ui::Dialog& d) {
+    ClearRows(d);
+    testhooks::ClickControl(d, ui::IDOK);
+  });
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(doc.ChInfo[c].show, 1) << c;
+  EXPECT_EQ(ShowTypeSets.flags[1][31], 1);
+
+  // "All channels" selects every row.
+  doc.ChInfo[1].show = 0;
+  Run([](ui::Dialog& d) {
+    ClearRows(d);
+    ASSERT_TRUE(testhooks::ClickControl(d, LyrRawDlgShowCh::kAllChannels));
+    EXPECT_EQ(d.Item(LyrRawDlgShowCh::kList).GetSelectedIndexes().size(), 3u);
+  });
+}
+
+TEST_F(ShowChannelsTest, SaveAppendsANamedSetCutTo19Characters) {
+  testhooks::ScriptDialog(LyrRawDlgTitle::kTemplateId, [](ui::Dialog& d) {
+    d.SetDlgItemText(LyrRawDlgTitle::kTitleEdit, "ABCDEFGHIJKLMNOPQRST");
+    testhooks::ClickControl(d, ui::IDOK);
+  });
+  Run([](ui::Dialog& d) {
+    ClearRows(d);
+    d.Item(LyrRawDlgShowCh::kList).SetSelected(2, true);
+    ASSERT_TRUE(testhooks::ClickControl(d, LyrRawDlgShowCh::kSave));
+    ui::Control sets = d.Item(LyrRawDlgShowCh::kSetList);
+    EXPECT_EQ(sets.GetCount(), 4);
+    EXPECT_EQ(sets.GetCurSel(), 3);
+    testhooks::ClickControl(d, ui::IDCANCEL);
+  });
+  EXPECT_EQ(ShowTypeSets.count, 4);
+  EXPECT_EQ(ShowTypeSets.names[3], "ABCDEFGHIJKLMNOPQRS");
+  EXPECT_EQ(ShowTypeIndex, 3);
+  EXPECT_EQ(ShowTypeSets.flags[3][2], 1);
+  EXPECT_EQ(ShowTypeSets.flags[3][0], 0);
+
+  // Nine sets: no more saving.
+  ShowTypeSets.count = kMaxShowTypes;
+  Run([](ui::Dialog& d) { EXPECT_FALSE(d.Item(LyrRawDlgShowCh::kSave).IsEnabled()); });
+  EXPECT_EQ(FirstCharacters("\xe3\x81\x82\xe3\x81\x84x", 2), "\xe3\x81\x82\xe3\x81\x84");
+}
+
+TEST_F(ShowChannelsTest, DeleteMovesTheFollowingSetsDown) {
+  struct Case {
+    int current;
+    int removedRow;  // row of the Remove list: set row + 1
+    int currentAfter;
+  };
+  // Removing the current set makes set 0 current; removing one before it keeps the same set.
+  for (const Case c : {Case{1, 0, 0}, Case{2, 0, 1}, Case{1, 1, 1}}) {
+    SCOPED_TRACE(c.current * 10 + c.removedRow);
+    SetUp();
+    ShowTypeIndex = static_cast<std::int16_t>(c.current);
+    testhooks::ScriptDialog(LyrRawDlgRemove::kTemplateId, [&](ui::Dialog& d) {
+      ui::Control list = d.Item(LyrRawDlgRemove::kSetList);
+      EXPECT_EQ(list.GetCount(), 2);
+      EXPECT_EQ(list.GetCurSel(), 0);
+      list.SetCurSel(c.removedRow);
+      testhooks::ClickControl(d, ui::IDOK);
+    });
+    Run([](ui::Dialog& d) { ASSERT_TRUE(testhooks::ClickControl(d, LyrRawDlgShowCh::kDelete)); });
+    EXPECT_EQ(ShowTypeSets.count, 2);
+    EXPECT_EQ(ShowTypeSets.names[1], c.removedRow == 0 ? "Poly" : "EEG only");
+    EXPECT_EQ(ShowTypeIndex, c.currentAfter);
+  }
+  // One set left: no deleting.
+  ShowTypeSets.count = 1;
+  ShowTypeIndex = 0;
+  Run([](ui::Dialog& d) { EXPECT_FALSE(d.Item(LyrRawDlgShowCh::kDelete).IsEnabled()); });
+}
+
+TEST_F(DialogTest, PageDialogOffersAFreeLengthWithoutATable) {
+  EpochSeconds = 7;
+  testhooks::ScriptDialog(LyrRawDlgPage::kTemplateId, [](ui::Dialog& d) {
+    ui::Control pages = d.Item(LyrRawDlgPage::kPageList);
+    ASSERT_EQ(pages.GetCount(), 1);
+    EXPECT_EQ(pages.GetString(0), "Free");
+  });
+  LyrRawDlgPage dlg(&doc);
+  dlg.DoModal();
+  EpochSeconds = 8;
+  testhooks::ScriptDialog(LyrRawDlgPage::kTemplateId, [](ui::Dialog& d) {
+    ui::Control pages = d.Item(LyrRawDlgPage::kPageList);
+    EXPECT_GE(pages.FindStringExact(" 2min."), 0);
+    EXPECT_EQ(pages.FindStringExact(" 1min."), -1);
+  });
+  LyrRawDlgPage again(&doc);
+  again.DoModal();
+  EpochSeconds = 30;
 }
 
 }  // namespace
