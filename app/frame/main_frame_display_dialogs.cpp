@@ -11,6 +11,7 @@
 #include "app/raw/lyr_raw_display_dialogs.h"
 #include "app/raw/lyr_raw_dlg_scale_ch.h"
 #include "app/raw/lyr_raw_dlg_show_ch.h"
+#include "app/raw/lyr_raw_dlg_type_ch.h"
 #include "app/raw/raw_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/ui/command.h"

@@ -64,14 +64,6 @@ class LyrRawDlgColorCh : public LyrRawChannelDialog {
       : LyrRawChannelDialog(kTemplateId, doc, parent) {}
 };
 
-// "Type" (dialog 138).
-class LyrRawDlgTypeCh : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 138;
-  explicit LyrRawDlgTypeCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};
-
 // "Display option" (dialog 140).
 class LyrDlgDisplayOption : public LyrRawChannelDialog {
  public:

@@ -7,6 +7,7 @@
 
 #include "app/raw/lyr_raw_dlg_scale_ch.h"
 #include "app/raw/lyr_raw_dlg_show_ch.h"
+#include "app/raw/lyr_raw_dlg_type_ch.h"
 #include "app/raw/raw_display_dialog_strings.h"
 #include "platform/res/ui_resource.h"
 #include "platform/ui/messages.h"
@@ -32,7 +33,7 @@ void ClickList(ui::Dialog& d, int listId) {
 }
 
 TEST(ChannelDisplayTemplates, BothLanguagesCarryTheSameControls) {
-  for (int id : {131, 134, 136, 197, 198}) {
+  for (int id : {131, 134, 136, 138, 197, 198}) {
     SCOPED_TRACE(id);
     std::string error;
     const auto en = res::LoadDialogResource(static_cast<std::uint32_t>(id), 1033, &error);
@@ -41,7 +42,7 @@ TEST(ChannelDisplayTemplates, BothLanguagesCarryTheSameControls) {
     ASSERT_TRUE(ja) << error;
     EXPECT_EQ(TemplateIds(*en), TemplateIds(*ja));
   }
-  for (std::uint32_t s : {IDS_RDD_COL_SCALE, IDS_RDD_SCALE_ON, IDS_RDD_OFF, IDS_RDD_SCALE_RANGE, IDS_RDD_FREE}) {
+  for (std::uint32_t s = IDS_RDD_COL_SCALE; s <= IDS_RDD_LOWER; ++s) {
     EXPECT_TRUE(res::HasString(s, res::Language::English)) << s;
     EXPECT_TRUE(res::HasString(s, res::Language::Japanese)) << s;
   }
@@ -320,6 +321,113 @@ TEST_F(DialogTest, PageDialogOffersAFreeLengthWithoutATable) {
   LyrRawDlgPage again(&doc);
   again.DoModal();
   EpochSeconds = 30;
+}
+
+}  // namespace
+
+namespace {
+
+class TypeDialogTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    doc.RecordInfo.channelCount = 3;
+    doc.ChInfo[2].name = "SpO2";
+    doc.ChInfo[2].displayTypeWords = {0, 0, 1, 1, 0, 2, 2};
+    doc.ChInfo[2].SetNamedRange(0, {"Lo", 0.0, 90.0});
+    doc.ChInfo[2].SetNamedRange(1, {"Hi", 90.0, 100.0});
+  }
+  int Run(std::function<void(ui::Dialog&)> script) {
+    testhooks::ScriptDialog(LyrRawDlgTypeCh::kTemplateId, std::move(script));
+    LyrRawDlgTypeCh dlg(&doc);
+    dlg.ChangeMarks = {1, 0, 1};
+    return dlg.DoModal();
+  }
+  using Ids = LyrRawDlgTypeCh;
+};
+
+TEST_F(TypeDialogTest, TypeTextNamesEveryDrawingWay) {
+  struct Case {
+    std::array<std::uint16_t, 7> words;
+    const char* text;
+  };
+  for (const Case& c : {Case{{1, 0, 0, 0, 0, 1, 1}, "Waveform-Center"}, Case{{1, 2, 1, 0, 1, 1, 1}, "Waveform(B )-Lower/Numeric"},
+                        Case{{1, 1, 1, 1, 0, 1, 1}, "Waveform-Upper/Numeric/Character"},
+                        Case{{0, 0, 0, 1, 0, 1, 1}, "/Character"}, Case{{0, 0, 0, 0, 0, 1, 1}, ""}}) {
+    LyrChInfo ch;
+    ch.displayTypeWords = c.words;
+    EXPECT_EQ(LyrRawDlgTypeCh::TypeText(ch), c.text);
+  }
+}
+
+TEST_F(TypeDialogTest, OpensOnTheLastPreselectedChannelWithItsEnabling) {
+  Run([](ui::Dialog& d) {
+    EXPECT_EQ(d.Item(Ids::kList).GetSelectedIndexes(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(d.Item(Ids::kList).GetItemText(2, 2), "/Numeric/Character");
+    EXPECT_EQ(d.IsDlgButtonChecked(Ids::kLine), 0);
+    EXPECT_EQ(d.IsDlgButtonChecked(Ids::kCharacter), 1);
+    EXPECT_EQ(d.Item(Ids::kDecimals).GetCurSel(), 2);
+    EXPECT_EQ(d.Item(Ids::kRangeCount).GetCurSel(), 1);
+    EXPECT_EQ(d.GetDlgItemText(1116), "Lo");
+    EXPECT_EQ(d.GetDlgItemText(1121), "90.00");
+    EXPECT_FALSE(d.Item(Ids::kHeavy).IsEnabled());
+    EXPECT_FALSE(d.Item(Ids::kBaseline).IsEnabled());
+    EXPECT_TRUE(d.Item(Ids::kDecimals).IsEnabled());
+    EXPECT_TRUE(d.Item(1130).IsEnabled()) << "second range in use";
+    EXPECT_FALSE(d.Item(1140).IsEnabled()) << "third range not in use";
+    d.CheckDlgButton(Ids::kCharacter, 0);
+    d.SendMessage(ui::WM_COMMAND, ui::MakeLong(Ids::kCharacter, ui::BN_CLICKED), 0);
+    EXPECT_FALSE(d.Item(1116).IsEnabled());
+    EXPECT_FALSE(d.Item(Ids::kRangeCount).IsEnabled());
+    d.CheckDlgButton(Ids::kNumeric, 0);
+    d.SendMessage(ui::WM_COMMAND, ui::MakeLong(Ids::kNumeric, ui::BN_CLICKED), 0);
+    EXPECT_FALSE(d.Item(Ids::kApply).IsEnabled()) << "nothing to draw";
+    // A click shows the last selected row.
+    d.Item(Ids::kList).SetSelected(2, false);
+    ClickList(d, Ids::kList);
+    EXPECT_EQ(d.IsDlgButtonChecked(Ids::kLine), 1);
+    EXPECT_TRUE(d.Item(Ids::kApply).IsEnabled());
+  });
+}
+
+TEST_F(TypeDialogTest, ApplyWritesEverySelectedChannelAndCancelRestores) {
+  Run([](ui::Dialog& d) {
+    ASSERT_TRUE(testhooks::ClickControl(d, Ids::kLine));
+    ASSERT_TRUE(testhooks::ClickControl(d, Ids::kHeavy));
+    d.Item(Ids::kBaseline).SetCurSel(1);
+    d.Item(Ids::kRangeCount).SetCurSel(2);
+    d.SetDlgItemText(1140, "Mid");
+    d.SetDlgItemText(1143, "5");
+    d.SetDlgItemText(1145, "2");
+    ASSERT_TRUE(testhooks::ClickControl(d, Ids::kApply));
+    EXPECT_EQ(d.Item(Ids::kList).GetItemText(0, 2), "Waveform(B )-Upper/Numeric/Character");
+    EXPECT_EQ(d.Item(Ids::kList).GetSelectedIndexes(), (std::vector<int>{0, 2}));
+  });
+  for (int c : {0, 2}) {
+    SCOPED_TRACE(c);
+    const LyrChInfo& ch = doc.ChInfo[c];
+    EXPECT_EQ(ch.displayTypeWords, (std::array<std::uint16_t, 7>{1, 1, 1, 1, 1, 2, 3}));
+    const LyrChInfo::NamedRange r = ch.GetNamedRange(2);
+    EXPECT_EQ(r.label, "Mi");
+    EXPECT_DOUBLE_EQ(r.low, 2.0) << "a range typed as 5 to 2 is stored as 2 to 5";
+    EXPECT_DOUBLE_EQ(r.high, 5.0);
+    EXPECT_EQ(ch.GetNamedRange(1).label, "Hi");
+  }
+  EXPECT_EQ(doc.ChInfo[1].displayTypeWords, (std::array<std::uint16_t, 7>{1, 0, 0, 0, 0, 1, 1}));
+  // Cancel puts back what the dialog applied.
+  const LyrChInfo before0 = doc.ChInfo[0];
+  const LyrChInfo before2 = doc.ChInfo[2];
+  Run([](ui::Dialog& d) {
+    ASSERT_TRUE(testhooks::ClickControl(d, Ids::kLine));
+    d.SetDlgItemText(1116, "Zz");
+    ASSERT_TRUE(testhooks::ClickControl(d, Ids::kApply));
+    EXPECT_EQ(d.Item(Ids::kList).GetItemText(0, 2), "/Numeric/Character");
+    testhooks::ClickControl(d, ui::IDCANCEL);
+  });
+  for (const auto& [c, was] : {std::pair{0, &before0}, std::pair{2, &before2}}) {
+    EXPECT_EQ(doc.ChInfo[c].displayTypeWords, was->displayTypeWords) << c;
+    EXPECT_EQ(doc.ChInfo[c].displayTypeData, was->displayTypeData) << c;
+  }
 }
 
 }  // namespace
