@@ -85,7 +85,14 @@ void CMainFrame::OnRawChShow() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   WriteResumeFile();
   LyrRawDlgShowCh dlg(doc, this);
-  if (dlg.DoModal() != ui::IDOK) return;
+  if (dlg.DoModal() != ui::IDOK) {
+    // A set chosen, saved or deleted before Cancel stays in force: show it.
+    if (dlg.SetsChanged) {
+      RefreshAllViews(-1);
+      RefreshBarCombos(false, false, true);
+    }
+    return;
+  }
   RefreshAllViews(-1);
   RefreshBarCombos(false, false, true);
   WriteResumeFile();

@@ -93,6 +93,7 @@ void LyrRawDlgShowCh::OnSetChosen() {
     doc_->ChInfo[static_cast<std::size_t>(c)].show = flags[static_cast<std::size_t>(c)];
   SelectRowsOfSet(set);
   ShowTypeIndex = static_cast<std::int16_t>(set);
+  SetsChanged = true;
 }
 
 void LyrRawDlgShowCh::OnAllChannels() {
@@ -109,6 +110,7 @@ void LyrRawDlgShowCh::OnSave() {
   ShowTypeSets.count = static_cast<std::int16_t>(set + 1);
   ShowTypeIndex = static_cast<std::int16_t>(set);
   StoreSelection(set);
+  SetsChanged = true;
   FillSetList();
 }
 
@@ -129,6 +131,7 @@ void LyrRawDlgShowCh::OnDelete() {
   // The current set stays the same set: it moves down with the others.
   if (ShowTypeIndex == set) ShowTypeIndex = 0;
   else if (ShowTypeIndex > set) --ShowTypeIndex;
+  SetsChanged = true;
   FillSetList();
 }
 

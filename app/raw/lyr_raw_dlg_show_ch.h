@@ -19,6 +19,8 @@ class LyrRawDlgShowCh : public LyrRawChannelDialog {
   bool OnInitDialog() override;
   // Stores the selection into the current set and shows the channels of that set.
   void OnOK() override;
+  // True once a set was chosen, saved or deleted: those stay in force after Cancel.
+  bool SetsChanged = false;
 
  private:
   int ChannelCount() const;
