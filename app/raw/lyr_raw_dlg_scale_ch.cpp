@@ -120,7 +120,13 @@ bool LyrRawDlgScaleCh::Apply() {
     ch.scaleValue = value;
   }
   FillList(rows);
-  if (auto* frame = dynamic_cast<CMainFrame*>(parent_)) frame->RefreshAllViews(-1);
+  // Opened from the frame or from a dialog of the frame: the frame redraws the rows.
+  for (ui::Window* w = parent_; w != nullptr; w = w->GetParent()) {
+    if (auto* frame = dynamic_cast<CMainFrame*>(w)) {
+      frame->RefreshAllViews(-1);
+      break;
+    }
+  }
   return true;
 }
 

@@ -1,7 +1,9 @@
-// The Show channel command: a channel set saved in the dialog stays, and the epoch tool bar
-// offers it, even when the dialog is then cancelled.
+// The channel display commands around their dialogs: a channel set saved in the dialog stays
+// (the epoch tool bar offers it) even when the dialog is then cancelled; Scale applies and
+// restores through the frame.
 #include "app/frame/lyr_frame_bar.h"
 #include "app/frame/main_frame.h"
+#include "app/raw/lyr_raw_dlg_scale_ch.h"
 #include "app/raw/lyr_raw_dlg_show_ch.h"
 #include "platform/testing/ui_testing.h"
 #include "platform/ui/command.h"
@@ -28,6 +30,19 @@ TEST_F(NavTest, ShowChannelSetSavedBeforeCancelReachesTheToolBar) {
   EXPECT_EQ(combo.GetCurSel(), 1);
   EXPECT_EQ(combo.GetString(1), "EEG");
   ShowTypeSets = saved;
+}
+
+TEST_F(NavTest, ScaleCommandAppliesThroughTheFrameAndCancelRestores) {
+  const double before = Doc().ChInfo[0].scaleValue;
+  testhooks::ScriptDialog(LyrRawDlgScaleCh::kTemplateId, [](ui::Dialog& d) {
+    d.Item(LyrRawDlgScaleCh::kList).SetSelected(0, true);
+    d.SetDlgItemText(LyrRawDlgScaleCh::kValue, "123");
+    ASSERT_TRUE(testhooks::ClickControl(d, LyrRawDlgScaleCh::kApply));
+    testhooks::ClickControl(d, ui::IDCANCEL);
+  });
+  ASSERT_TRUE(ui::ExecuteCommand(Frame(), 32780));
+  EXPECT_DOUBLE_EQ(Doc().ChInfo[0].scaleValue, before);
+  EXPECT_EQ(testhooks::UnansweredCount(), 0);
 }
 
 }  // namespace
