@@ -79,3 +79,8 @@ class LyrRawDlgStage : public LyrRawChannelDialog {
   explicit LyrRawDlgStage(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
       : LyrRawChannelDialog(kTemplateId, doc, parent) {}
 };
+
+// The channel dialogs with files of their own, for the code that opens them through this header.
+#include "app/raw/lyr_raw_dlg_scale_ch.h"  // IWYU pragma: export
+#include "app/raw/lyr_raw_dlg_show_ch.h"   // IWYU pragma: export
+#include "app/raw/lyr_raw_dlg_type_ch.h"   // IWYU pragma: export
