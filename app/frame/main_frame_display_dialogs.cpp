@@ -12,7 +12,10 @@
 #include "app/raw/lyr_raw_display_dialogs.h"
 #include "app/raw/lyr_raw_dlg_gain_colour.h"
 #include "app/raw/lyr_raw_dlg_operate_wave.h"
+#include "app/raw/lyr_raw_dlg_scale_ch.h"
+#include "app/raw/lyr_raw_dlg_show_ch.h"
 #include "app/raw/lyr_raw_dlg_stage.h"
+#include "app/raw/lyr_raw_dlg_type_ch.h"
 #include "app/raw/raw_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/ui/command.h"
@@ -86,7 +89,14 @@ void CMainFrame::OnRawChShow() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   WriteResumeFile();
   LyrRawDlgShowCh dlg(doc, this);
-  if (dlg.DoModal() != ui::IDOK) return;
+  if (dlg.DoModal() != ui::IDOK) {
+    // A set chosen, saved or deleted before Cancel stays in force: show it.
+    if (dlg.SetsChanged) {
+      RefreshAllViews(-1);
+      RefreshBarCombos(false, false, true);
+    }
+    return;
+  }
   RefreshAllViews(-1);
   RefreshBarCombos(false, false, true);
   WriteResumeFile();

@@ -5,6 +5,8 @@
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
 #include "app/raw/lyr_raw_dlg_epoch.h"
+#include "app/raw/raw_display_dialog_strings.h"
+#include "platform/res/resource_store.h"
 #include "platform/ui/app.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/messages.h"
@@ -28,9 +30,11 @@ bool LyrRawDlgPage::OnInitDialog() {
   pages.ResetContent();
   const std::vector<PageChoice> choices = PageChoicesForEpoch(EpochSeconds);
   for (std::size_t i = 0; i < choices.size(); ++i) {
-    pages.AddString(choices[i].label);
+    pages.AddString(choices[i].seconds == -1 ? res::LoadString(IDS_RDD_FREE) : choices[i].label);
     if (choices[i].seconds == PageSeconds) pages.SetCurSel(static_cast<int>(i));
   }
+  // An epoch length without a table still offers a free length.
+  if (choices.empty()) pages.AddString(res::LoadString(IDS_RDD_FREE));
   ChosenPage = PageSeconds;
   MapNotify(kPageList, ui::LBN_SELCHANGE, [this] { OnPageSelected(); });
   return true;

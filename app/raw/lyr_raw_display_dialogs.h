@@ -40,27 +40,7 @@ class LyrRawChannelDialog : public ui::Dialog {
   CQLM2_AnalyzerDoc* doc_;
 };
 
-// "Show channels" (dialog 134).
-class LyrRawDlgShowCh : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 134;
-  explicit LyrRawDlgShowCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};
-
-// "Scale" (dialog 136).
-class LyrRawDlgScaleCh : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 136;
-  explicit LyrRawDlgScaleCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};
-
-// "Type" (dialog 138).
-class LyrRawDlgTypeCh : public LyrRawChannelDialog {
- public:
-  static constexpr int kTemplateId = 138;
-  explicit LyrRawDlgTypeCh(CQLM2_AnalyzerDoc* doc, ui::Window* parent = nullptr)
-      : LyrRawChannelDialog(kTemplateId, doc, parent) {}
-};
-
+// The channel dialogs with files of their own, for the code that opens them through this header.
+#include "app/raw/lyr_raw_dlg_scale_ch.h"  // IWYU pragma: export
+#include "app/raw/lyr_raw_dlg_show_ch.h"   // IWYU pragma: export
+#include "app/raw/lyr_raw_dlg_type_ch.h"   // IWYU pragma: export

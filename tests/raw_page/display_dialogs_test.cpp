@@ -275,7 +275,7 @@ TEST_F(OperateWaveDialog, CancelPutsBackGainScaleAndTypeButNotShowOrColour) {
     d.ClickButton(ui::IDOK);
   });
   testhooks::ScriptDialog(LyrRawDlgShowCh::kTemplateId, [&](ui::Dialog& d) {
-    doc.ChInfo[1].show = 1;
+    d.Item(LyrRawDlgShowCh::kList).SetSelected(1, true);
     d.ClickButton(ui::IDOK);
   });
   testhooks::ScriptDialog(LyrRawDlgColorCh::kTemplateId, [&](ui::Dialog& d) {
@@ -305,7 +305,9 @@ TEST_F(OperateWaveDialog, CancelPutsBackGainScaleAndTypeButNotShowOrColour) {
 
 TEST_F(OperateWaveDialog, OkKeepsTheChangesAndNoChannelsGiveAnEmptyList) {
   testhooks::ScriptDialog(LyrRawDlgScaleCh::kTemplateId, [&](ui::Dialog& d) {
-    doc.ChInfo[1].scaleMode = 1;
+    d.Item(LyrRawDlgScaleCh::kList).SetSelected(1, true);
+    d.CheckDlgButton(LyrRawDlgScaleCh::kShowScale, 1);
+    d.SetDlgItemText(LyrRawDlgScaleCh::kValue, "50");
     d.ClickButton(ui::IDOK);
   });
   Run([](ui::Dialog& d) {
