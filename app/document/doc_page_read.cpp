@@ -207,8 +207,7 @@ int CQLM2_AnalyzerDoc::SetPageRawData(int page, unsigned seconds, short kind, fl
       if (m <= 0) continue;
       const auto count = static_cast<unsigned long>(m);
       if (PageSeconds < 3600) {
-        // A notch chosen on its own (no filter) runs too.
-        if (ch.filterMode != 4 || ch.notch != 0) {
+        if (ch.filterMode != 4) {
           keep.assign(p, p + count);
           const int ok = CalcNotchFilter(p, count, ch.filterKind, ch.notch, ch.lineFrequencyHz, ch.filterMode,
                                          ch.cut1Hz, ch.cut2Hz, ch.rate) != 0 &&

@@ -139,25 +139,23 @@ TEST_F(PageTest, NotchRemovesTheHumOfItsLineFrequency) {
     r.sample = [line](int, long long i) { return 1000.0 * std::sin(2 * kPi * line * i / 200.0); };
     const std::string path = Path("hum.raw");
     ASSERT_TRUE(WriteOwnRaw(path, r));
-    // FIR and IIR designs, behind a high-pass filter and on its own (no filter chosen).
-    for (int kind : {0, 1})
-      for (unsigned short mode : {1, 4}) {
-        CQLM2_AnalyzerDoc doc;
-        Attach(doc, path, 0, r);
-        for (int c = 0; c < 2; ++c) {
-          doc.ChInfo[c].filterKind = kind;
-          doc.ChInfo[c].filterMode = mode;
-          doc.ChInfo[c].cut1Hz = 0.5;
-          doc.ChInfo[c].lineFrequencyHz = line;
-        }
-        doc.ChInfo[0].notch = 1;
-        ASSERT_EQ(doc.SetPageData(), 0);
-        const double with = Rms(Channel(doc, 2, 0), 400, 1000);
-        const double without = Rms(Channel(doc, 2, 1), 400, 1000);
-        SCOPED_TRACE(testing::Message() << "line " << line << " kind " << kind << " mode " << mode);
-        EXPECT_GT(without, 500.0);
-        EXPECT_LT(with, without * 0.1);
+    for (int kind : {0, 1}) {  // FIR and IIR designs
+      CQLM2_AnalyzerDoc doc;
+      Attach(doc, path, 0, r);
+      for (int c = 0; c < 2; ++c) {
+        doc.ChInfo[c].filterKind = kind;
+        doc.ChInfo[c].filterMode = 1;
+        doc.ChInfo[c].cut1Hz = 0.5;
+        doc.ChInfo[c].lineFrequencyHz = line;
       }
+      doc.ChInfo[0].notch = 1;
+      ASSERT_EQ(doc.SetPageData(), 0);
+      const double with = Rms(Channel(doc, 2, 0), 400, 1000);
+      const double without = Rms(Channel(doc, 2, 1), 400, 1000);
+      SCOPED_TRACE(testing::Message() << "line " << line << " kind " << kind);
+      EXPECT_GT(without, 500.0);
+      EXPECT_LT(with, without * 0.1);
+    }
   }
 }
 
