@@ -1,0 +1,89 @@
+#include "app/settings/lyr_raw_dlg_other.h"
+
+#include "platform/res/resource_store.h"
+
+namespace {
+
+constexpr std::uint32_t kTabArtifactCross = 64120;
+constexpr std::uint32_t kTabMark = 64121;
+constexpr std::uint32_t kTabFft = 64122;
+
+constexpr int kTabArtifact = 0;
+constexpr int kTabMarkIndex = 1;
+constexpr int kTabFftIndex = 2;
+
+}  // namespace
+
+LyrRawDlgOther::LyrRawDlgOther(ui::Window* parent) : ui::Dialog(IDD_OTHER_SETTINGS, parent) {
+  MapNotify(IDC_OTHER_TAB, ui::TCN_SELCHANGE, [this] { OnSelchangeTab(); });
+}
+
+void LyrRawDlgOther::CreatePage(ui::Dialog& page) {
+  if (!page.CreateModeless(this)) return;
+  // The pages stand below the tab row, inside the dialog's frame.
+  const ui::Rect tab = Item(IDC_OTHER_TAB).GetRectInOwner();
+  const ui::Point origin = ClientToScreen(ui::Point{tab.left + 7, tab.bottom + 5});
+  const ui::Rect now = page.GetWindowRect();
+  page.MoveWindow(ui::Rect{origin.x, origin.y, origin.x + now.Width(), origin.y + now.Height()});
+}
+
+bool LyrRawDlgOther::OnInitDialog() {
+  m_ArtifactCrossChanged = 0;
+  m_MarkChanged = 0;
+  m_FftChanged = 0;
+  ui::Control tab = Item(IDC_OTHER_TAB);
+  tab.ResetContent();
+  tab.InsertString(kTabArtifact, res::LoadString(kTabArtifactCross));
+  tab.InsertString(kTabMarkIndex, res::LoadString(kTabMark));
+  m_ArtifactCross.m_pDoc = m_pDoc;
+  m_MarkTrigger.m_pDoc = m_pDoc;
+  CreatePage(m_ArtifactCross);
+  CreatePage(m_MarkTrigger);
+  tab.InsertString(kTabFftIndex, res::LoadString(kTabFft));
+  m_Fft.m_pDoc = m_pDoc;
+  CreatePage(m_Fft);
+  tab.SetCurSel(kTabArtifact);
+  shownTab_ = kTabArtifact;
+  ShowPage(kTabArtifact);
+  return true;
+}
+
+void LyrRawDlgOther::ShowPage(int index) {
+  if (index < 0 || index > kTabFftIndex) index = kTabArtifact;
+  m_ArtifactCross.ShowWindow(index == kTabArtifact ? ui::SW_SHOW : ui::SW_HIDE);
+  m_MarkTrigger.ShowWindow(index == kTabMarkIndex ? ui::SW_SHOW : ui::SW_HIDE);
+  m_Fft.ShowWindow(index == kTabFftIndex ? ui::SW_SHOW : ui::SW_HIDE);
+}
+
+void LyrRawDlgOther::OnSelchangeTab() {
+  ui::Control tab = Item(IDC_OTHER_TAB);
+  const int next = tab.GetCurSel();
+  if (shownTab_ == kTabMarkIndex && next != kTabMarkIndex && m_MarkTrigger.CheckSettings() == 0) {
+    tab.SetCurSel(kTabMarkIndex);
+    ShowPage(kTabMarkIndex);
+    return;
+  }
+  shownTab_ = next;
+  ShowPage(next);
+}
+
+void LyrRawDlgOther::TakeChangedFlags() {
+  m_ArtifactCrossChanged = m_ArtifactCross.m_Changed;
+  m_MarkChanged = m_MarkTrigger.m_Changed;
+  m_FftChanged = m_Fft.m_Changed;
+}
+
+void LyrRawDlgOther::OnOK() {
+  m_ArtifactCross.CheckChanged();
+  const bool fftOk = m_Fft.ApplySettings() != 0;
+  bool markOk = m_MarkTrigger.CheckSettings() != 0;
+  if (markOk) markOk = m_MarkTrigger.ApplySettings() != 0;
+  TakeChangedFlags();
+  if (fftOk && markOk) EndDialog(ui::IDOK);
+}
+
+void LyrRawDlgOther::OnCancel() {
+  m_ArtifactCross.RestoreSettings();
+  m_Fft.RestoreSettings();
+  EndDialog(ui::IDCANCEL);
+}
