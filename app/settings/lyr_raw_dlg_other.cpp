@@ -1,6 +1,9 @@
 #include "app/settings/lyr_raw_dlg_other.h"
 
+#include <algorithm>
+
 #include "platform/res/resource_store.h"
+#include "platform/ui/messages.h"
 
 namespace {
 
@@ -18,13 +21,23 @@ LyrRawDlgOther::LyrRawDlgOther(ui::Window* parent) : ui::Dialog(IDD_OTHER_SETTIN
   MapNotify(IDC_OTHER_TAB, ui::TCN_SELCHANGE, [this] { OnSelchangeTab(); });
 }
 
-void LyrRawDlgOther::CreatePage(ui::Dialog& page) {
-  if (!page.CreateModeless(this)) return;
-  // The pages stand below the tab row, inside the dialog's frame.
+ui::Rect LyrRawDlgOther::PageRect() const {
   const ui::Rect tab = Item(IDC_OTHER_TAB).GetRectInOwner();
-  const ui::Point origin = ClientToScreen(ui::Point{tab.left + 7, tab.bottom + 5});
-  const ui::Rect now = page.GetWindowRect();
-  page.MoveWindow(ui::Rect{origin.x, origin.y, origin.x + now.Width(), origin.y + now.Height()});
+  const ui::Rect client = GetClientRect();
+  int bottom = Item(ui::IDOK).GetRectInOwner().top - 5;
+  if (bottom <= tab.bottom) bottom = client.bottom - 5;
+  return ui::Rect{tab.left + 7, tab.bottom + 5, std::max(tab.left + 7, client.right - 10), bottom};
+}
+
+void LyrRawDlgOther::CreatePage(ui::Dialog& page) { page.CreatePage(this, PageRect()); }
+
+void LyrRawDlgOther::OnSize(std::uint32_t sizeType, int cx, int cy) {
+  ui::Dialog::OnSize(sizeType, cx, cy);
+  const ui::Rect r = PageRect();
+  if (r.IsEmpty()) return;
+  for (ui::Dialog* page : {static_cast<ui::Dialog*>(&m_ArtifactCross), static_cast<ui::Dialog*>(&m_MarkTrigger),
+                           static_cast<ui::Dialog*>(&m_Fft)})
+    if (page->IsWindow()) page->MoveWindow(r);
 }
 
 bool LyrRawDlgOther::OnInitDialog() {

@@ -19,6 +19,7 @@ class LyrRawDlgOther : public ui::Dialog {
   bool OnInitDialog() override;
   void OnOK() override;
   void OnCancel() override;
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
 
   // Whether any of the three groups changed a setting (read after OK).
   bool AnyPageChanged() const { return m_ArtifactCrossChanged != 0 || m_MarkChanged != 0 || m_FftChanged != 0; }
@@ -40,6 +41,8 @@ class LyrRawDlgOther : public ui::Dialog {
   void OnSelchangeTab();
   void ShowPage(int index);
   void CreatePage(ui::Dialog& page);
+  // The room of the pages: below the tab row, above the buttons.
+  ui::Rect PageRect() const;
   void TakeChangedFlags();
 
   int shownTab_ = 0;

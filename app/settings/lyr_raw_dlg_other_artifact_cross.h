@@ -7,6 +7,7 @@
 
 #include "app/document/analysis_param_blocks.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/messages.h"
 
 class CQLM2_AnalyzerDoc;
 
@@ -26,9 +27,11 @@ class LyrRawDlgOtherArtifactCross : public ui::Dialog {
   explicit LyrRawDlgOtherArtifactCross(ui::Window* parent = nullptr);
 
   bool OnInitDialog() override;
-  // Modeless child of a host: Enter and Esc belong to the host.
+  // A page of a host: Esc is the host's Cancel; Enter does nothing here.
   void OnOK() override {}
-  void OnCancel() override {}
+  void OnCancel() override {
+    if (ui::Window* host = GetParent()) host->SendMessage(ui::WM_COMMAND, ui::MakeLong(ui::IDCANCEL, ui::BN_CLICKED), 0);
+  }
 
   // Sets the changed flag when any channel's entry differs from the copy taken at opening.
   void CheckChanged();

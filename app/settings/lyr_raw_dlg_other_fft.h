@@ -4,6 +4,7 @@
 // opening for Cancel, and commits nothing of its own yet (the block is edited elsewhere).
 #include "app/document/analysis_param_blocks.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/messages.h"
 
 class CQLM2_AnalyzerDoc;
 
@@ -15,7 +16,9 @@ class LyrRawDlgOtherFFT : public ui::Dialog {
 
   bool OnInitDialog() override;
   void OnOK() override {}
-  void OnCancel() override {}
+  void OnCancel() override {
+    if (ui::Window* host = GetParent()) host->SendMessage(ui::WM_COMMAND, ui::MakeLong(ui::IDCANCEL, ui::BN_CLICKED), 0);
+  }
 
   // 1 when the page's values are valid and stored, 0 when the host must stay open.
   int ApplySettings();

@@ -6,6 +6,7 @@
 
 #include "app/document/analysis_param_blocks.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/messages.h"
 
 class CQLM2_AnalyzerDoc;
 
@@ -17,7 +18,9 @@ class LyrRawDlgOtherMarkTrigger : public ui::Dialog {
 
   bool OnInitDialog() override;
   void OnOK() override {}
-  void OnCancel() override {}
+  void OnCancel() override {
+    if (ui::Window* host = GetParent()) host->SendMessage(ui::WM_COMMAND, ui::MakeLong(ui::IDCANCEL, ui::BN_CLICKED), 0);
+  }
 
   // 1 when every row is valid.
   int CheckSettings();

@@ -47,6 +47,7 @@ TEST_F(OtherSettings, OpensOnTheArtifactPageWithTheChannelsListed) {
   doc.Params.chDispMode.entries[1] = {0, std::bit_cast<std::uint32_t>(-1.0f)};
   LyrRawDlgOther dlg;
   EXPECT_EQ(Run(dlg, [](LyrRawDlgOther& d) {
+    d.ShowWindow(ui::SW_SHOW);  // the pages show only inside a shown window
     ui::Control tab = d.Item(IDC_OTHER_TAB);
     ASSERT_EQ(tab.GetCount(), 3);
     EXPECT_EQ(tab.GetString(0), "Artifact/Cross level");
@@ -193,6 +194,7 @@ TEST_F(OtherSettings, CancelPutsBothBlocksBackByteForByte) {
 TEST_F(OtherSettings, TabsShowTheirPages) {
   LyrRawDlgOther dlg;
   Run(dlg, [](LyrRawDlgOther& d) {
+    d.ShowWindow(ui::SW_SHOW);
     ui::Control tab = d.Item(IDC_OTHER_TAB);
     for (int i : {2, 1, 0}) {
       tab.SetCurSel(i);
@@ -202,7 +204,18 @@ TEST_F(OtherSettings, TabsShowTheirPages) {
       EXPECT_EQ(d.m_MarkTrigger.IsWindowVisible(), i == 1);
       EXPECT_EQ(d.m_Fft.IsWindowVisible(), i == 2);
     }
-    d.EndDialog(ui::IDOK);
+    // The pages lie inside the window, below the tabs and above the buttons.
+    const ui::Rect page = d.m_ArtifactCross.GetWindowRect();
+    const ui::Rect host = d.GetWindowRect();
+    const ui::Rect ok = d.Item(ui::IDOK).GetRectInOwner();
+    EXPECT_GE(page.left, host.left);
+    EXPECT_LE(page.right, host.right);
+    EXPECT_LT(d.ScreenToClient({page.left, page.bottom}).y, ok.top);
+    EXPECT_GT(d.ScreenToClient({page.left, page.top}).y, d.Item(IDC_OTHER_TAB).GetRectInOwner().top);
+    // Esc on a page is the window's Cancel.
+    d.m_ArtifactCross.OnCancel();
+    EXPECT_TRUE(d.IsEnded());
+    EXPECT_EQ(d.EndCode(), ui::IDCANCEL);
   });
 }
 
