@@ -110,6 +110,20 @@ bool Dialog::CreateModeless(Window* parent) {
   return true;
 }
 
+bool Dialog::CreatePage(Window* parent, const Rect& rectInParent) {
+  state_->modal = false;
+  state_->ended = false;
+  if (parent) state_->parent = parent;
+  if (state_->parent == nullptr) return false;
+  if (!Create(state_->parent, state_->templateId, {}, false)) return false;
+  QWidget* w = WidgetOf(this);
+  w->setWindowFlags(Qt::Widget);
+  if (!rectInParent.IsEmpty()) w->setGeometry(rectInParent.left, rectInParent.top, rectInParent.Width(), rectInParent.Height());
+  w->hide();
+  OnInitDialog();
+  return true;
+}
+
 void Dialog::EndDialog(int result) {
   state_->ended = true;
   state_->endCode = result;

@@ -188,6 +188,9 @@ class Dialog : public Window, public ControlHost {
   int TemplateId() const;
   virtual int DoModal();
   bool CreateModeless(Window* parent = nullptr);
+  // Modeless page inside its parent's client area (a tab page): built hidden at rectInParent,
+  // OnInitDialog runs, then it stays hidden until shown.
+  bool CreatePage(Window* parent, const Rect& rectInParent);
   bool IsModal() const;
   void EndDialog(int result);
   bool IsEnded() const;
