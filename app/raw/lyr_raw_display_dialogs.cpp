@@ -1,9 +1,12 @@
 #include "app/raw/lyr_raw_display_dialogs.h"
 
+#include <algorithm>
+
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/lyr_frame_bar.h"
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
+#include "app/frame/shared_dialog_strings.h"
 #include "app/raw/lyr_raw_dlg_epoch.h"
 #include "app/raw/raw_display_dialog_strings.h"
 #include "platform/res/resource_store.h"
@@ -74,3 +77,23 @@ void LyrRawDlgPage::OnOK() {
 
 LyrRawChannelDialog::LyrRawChannelDialog(int templateId, CQLM2_AnalyzerDoc* doc, ui::Window* parent)
     : ui::Dialog(templateId, parent), doc_(doc) {}
+
+void LyrRawChannelDialog::SetUpChannelList(ui::Control list, int noShare, int chShare, std::uint32_t valueTitle,
+                                           int valueShare) {
+  // Width of a vertical scroll bar, kept free so that a long list does not need a horizontal one.
+  constexpr int kScrollBarWidth = 17;
+  list.SetFullRowSelect(true);
+  list.SetMultiSelect(true);
+  if (list.GetColumnCount() > 0) return;
+  const int width = std::max(list.GetClientRect().Width() - kScrollBarWidth, 60);
+  list.InsertColumn(0, res::LoadString(IDS_SD_COL_NO), width * noShare / 100);
+  list.InsertColumn(1, res::LoadString(IDS_SD_COL_CH), width * chShare / 100);
+  if (valueTitle != 0) list.InsertColumn(2, res::LoadString(valueTitle), width * valueShare / 100);
+}
+
+std::vector<int> LyrRawChannelDialog::MarkedChannels(int count) const {
+  std::vector<int> marked;
+  for (int c = 0; c < count && c < static_cast<int>(ChangeMarks.size()); ++c)
+    if (ChangeMarks[static_cast<std::size_t>(c)] != 0) marked.push_back(c);
+  return marked;
+}

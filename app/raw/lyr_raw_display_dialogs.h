@@ -37,6 +37,14 @@ class LyrRawChannelDialog : public ui::Dialog {
   std::vector<std::uint16_t> ChangeMarks;
 
  protected:
+  // The dialog's channel list: full-row selection of several rows, and the columns "No.",
+  // "Ch" and a value column (valueTitle; 0 for none) taking their shares (per cent) of the width
+  // left of a vertical scroll bar. Columns are added only once.
+  static void SetUpChannelList(ui::Control list, int noShare, int chShare, std::uint32_t valueTitle = 0,
+                               int valueShare = 0);
+  // The channels marked in ChangeMarks below `count`, in channel order.
+  std::vector<int> MarkedChannels(int count) const;
+
   CQLM2_AnalyzerDoc* doc_;
 };
 

@@ -17,11 +17,8 @@ bool LyrRawDlgFailNextBackup = false;
 
 namespace {
 constexpr std::uint32_t kStrGainRange = 2307;
-constexpr std::uint32_t kStrColNo = 9751;
-constexpr std::uint32_t kStrColCh = 9752;
 constexpr std::uint32_t kStrColGain = 9753;
 constexpr std::uint32_t kStrColColor = 9754;
-constexpr int kScrollBarWidth = 17;
 
 std::string Format(const char* fmt, double v) {
   char buf[64];
@@ -38,17 +35,6 @@ void CheckBackupHook() {
 }
 
 // The three columns: 20 %, 40 % and 40 % of the list's width less a scroll bar.
-void SetUpColumns(ui::Control list, std::uint32_t valueTitle) {
-  const ui::Rect r = list.GetClientRect();
-  const int w = std::max(0, r.right - r.left - kScrollBarWidth);
-  list.SetFullRowSelect(true);
-  list.SetMultiSelect(true);
-  if (list.GetColumnCount() > 0) return;
-  list.InsertColumn(0, res::LoadString(kStrColNo), w * 20 / 100);
-  list.InsertColumn(1, res::LoadString(kStrColCh), w * 40 / 100);
-  list.InsertColumn(2, res::LoadString(valueTitle), w * 40 / 100);
-}
-
 void RedrawRawRows(bool frameBar) {
   CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame();
   if (frame == nullptr) return;
@@ -87,11 +73,10 @@ void LyrRawDlgGainCh::FillList() {
 
 bool LyrRawDlgGainCh::OnInitDialog() {
   ui::Control list = Item(kList);
-  SetUpColumns(list, kStrColGain);
+  SetUpChannelList(list, 20, 40, kStrColGain, 40);
   FillList();
   int first = -1;
-  for (int i = 0; i < ChannelCount() && i < static_cast<int>(ChangeMarks.size()); ++i) {
-    if (ChangeMarks[static_cast<std::size_t>(i)] == 0) continue;
+  for (const int i : MarkedChannels(ChannelCount())) {
     list.SetSelected(i, true);
     if (first < 0) first = i;
   }
@@ -180,10 +165,9 @@ void LyrRawDlgColorCh::FillList() {
 
 bool LyrRawDlgColorCh::OnInitDialog() {
   ui::Control list = Item(kList);
-  SetUpColumns(list, kStrColColor);
+  SetUpChannelList(list, 20, 40, kStrColColor, 40);
   FillList();
-  for (int i = 0; i < ChannelCount() && i < static_cast<int>(ChangeMarks.size()); ++i)
-    if (ChangeMarks[static_cast<std::size_t>(i)] != 0) list.SetSelected(i, true);
+  for (const int i : MarkedChannels(ChannelCount())) list.SetSelected(i, true);
   EvacuateDocument(1);
   MapCommand(kSetColor, [this] { ChooseColour(); });
   MapNotify(kList, ui::NM_DBLCLK, [this] { ChooseColour(); });

@@ -14,7 +14,6 @@
 #include "platform/ui/messages.h"
 
 namespace {
-constexpr int kScrollBarWidth = 16;
 
 // The whole text as a number; nullopt-like false when anything else is in it.
 bool ParseNumber(const std::string& text, double* value) {
@@ -65,18 +64,8 @@ bool LyrRawDlgScaleCh::EvacuateDocument() {
 
 bool LyrRawDlgScaleCh::OnInitDialog() {
   EvacuateDocument();
-  ui::Control list = Item(kList);
-  list.SetFullRowSelect(true);
-  list.SetMultiSelect(true);
-  const int width = std::max(list.GetClientRect().Width() - kScrollBarWidth, 60);
-  list.InsertColumn(0, res::LoadString(IDS_SD_COL_NO), width * 20 / 100);
-  list.InsertColumn(1, res::LoadString(IDS_SD_COL_CH), width * 35 / 100);
-  list.InsertColumn(2, res::LoadString(IDS_RDD_COL_SCALE), width * 45 / 100);
-  std::vector<int> selected;
-  for (int c = 0; c < ChannelCount(); ++c)
-    if (static_cast<std::size_t>(c) < ChangeMarks.size() && ChangeMarks[static_cast<std::size_t>(c)] != 0)
-      selected.push_back(c);
-  FillList(selected);
+  SetUpChannelList(Item(kList), 20, 35, IDS_RDD_COL_SCALE, 45);
+  FillList(MarkedChannels(ChannelCount()));
   ShowFirstSelected();
   return true;
 }

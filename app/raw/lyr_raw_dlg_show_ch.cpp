@@ -10,7 +10,6 @@
 #include "platform/ui/messages.h"
 
 namespace {
-constexpr int kScrollBarWidth = 16;
 constexpr int kChannels = 32;
 
 int SetCount() { return std::clamp<int>(ShowTypeSets.count, 1, kMaxShowTypes); }
@@ -41,11 +40,7 @@ bool LyrRawDlgShowCh::OnInitDialog() {
   ShowTypeSets.count = static_cast<std::int16_t>(SetCount());
   if (ShowTypeIndex < 0 || ShowTypeIndex >= ShowTypeSets.count) ShowTypeIndex = 0;
   ui::Control list = Item(kList);
-  list.SetFullRowSelect(true);
-  list.SetMultiSelect(true);
-  const int width = std::max(list.GetClientRect().Width() - kScrollBarWidth, 60);
-  list.InsertColumn(0, res::LoadString(IDS_SD_COL_NO), width * 20 / 100);
-  list.InsertColumn(1, res::LoadString(IDS_SD_COL_CH), width * 80 / 100);
+  SetUpChannelList(list, 20, 80);
   for (int c = 0; c < ChannelCount(); ++c) {
     const LyrChInfo& ch = doc_->ChInfo[static_cast<std::size_t>(c)];
     char no[16];

@@ -15,7 +15,6 @@
 #include "platform/ui/messages.h"
 
 namespace {
-constexpr int kScrollBarWidth = 16;
 constexpr std::uint32_t kBaselineNames[3] = {IDS_RDD_CENTER, IDS_RDD_UPPER, IDS_RDD_LOWER};
 // Words of the channel's display type.
 enum : std::size_t { kWLine = 0, kWBaseline = 1, kWNumeric = 2, kWCharacter = 3, kWHeavy = 4, kWDecimals = 5, kWCount = 6 };
@@ -78,13 +77,7 @@ bool LyrRawDlgTypeCh::EvacuateDocument() {
 
 bool LyrRawDlgTypeCh::OnInitDialog() {
   EvacuateDocument();
-  ui::Control list = Item(kList);
-  list.SetFullRowSelect(true);
-  list.SetMultiSelect(true);
-  const int width = std::max(list.GetClientRect().Width() - kScrollBarWidth, 60);
-  list.InsertColumn(0, res::LoadString(IDS_SD_COL_NO), width * 20 / 100);
-  list.InsertColumn(1, res::LoadString(IDS_SD_COL_CH), width * 25 / 100);
-  list.InsertColumn(2, res::LoadString(IDS_RDD_COL_TYPE), width * 55 / 100);
+  SetUpChannelList(Item(kList), 20, 25, IDS_RDD_COL_TYPE, 55);
   ui::Control baseline = Item(kBaseline);
   baseline.ResetContent();
   for (const std::uint32_t id : kBaselineNames) baseline.AddString(res::LoadString(id));
@@ -95,10 +88,7 @@ bool LyrRawDlgTypeCh::OnInitDialog() {
   count.ResetContent();
   for (int n = 1; n <= LyrChInfo::kNamedRanges; ++n) count.AddString(std::to_string(n));
 
-  std::vector<int> selected;
-  for (int c = 0; c < ChannelCount(); ++c)
-    if (static_cast<std::size_t>(c) < ChangeMarks.size() && ChangeMarks[static_cast<std::size_t>(c)] != 0)
-      selected.push_back(c);
+  const std::vector<int> selected = MarkedChannels(ChannelCount());
   FillList(selected);
   if (!selected.empty()) ShowChannel(selected.back());
   UpdateEnabling();
