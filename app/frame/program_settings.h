@@ -143,7 +143,7 @@ extern std::uint16_t WorkspaceOutputSetting;
 extern std::uint16_t WorkspaceSetting;
 extern std::uint16_t VigilanceTextOutputSetting;
 extern std::uint16_t OutputDelimiterIsTab;   // 1 tab, any other value comma
-extern std::uint32_t OutputMaxLines;         // raw text output
+extern std::int32_t OutputMaxLines;          // raw text output; positive: limit on, negative: off
 extern std::uint16_t ReportOutputSetting;
 extern std::uint16_t OutputToClipboard;      // 0 file, 1 clipboard
 extern std::int32_t WorkspaceEpochSpan;      // epochs

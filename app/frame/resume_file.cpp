@@ -135,7 +135,7 @@ void StoreGlobalRecord(bytes::Span b) {
   Put<std::uint16_t>(b, 10034, WorkspaceSetting);
   Put<std::uint16_t>(b, 10036, VigilanceTextOutputSetting);
   Put<std::uint16_t>(b, 10038, OutputDelimiterIsTab);
-  Put<std::uint32_t>(b, 10040, OutputMaxLines);
+  Put<std::int32_t>(b, 10040, OutputMaxLines);
   Put<std::uint16_t>(b, 10044, ReportOutputSetting);
   Put<std::uint16_t>(b, 10046, OutputToClipboard);
   Put<std::int32_t>(b, 10048, WorkspaceEpochSpan);
@@ -238,7 +238,7 @@ void LoadGlobalRecord(bytes::CSpan b) {
   WorkspaceSetting = Get<std::uint16_t>(b, 10034);
   VigilanceTextOutputSetting = Get<std::uint16_t>(b, 10036);
   OutputDelimiterIsTab = Get<std::uint16_t>(b, 10038);
-  OutputMaxLines = Get<std::uint32_t>(b, 10040);
+  OutputMaxLines = Get<std::int32_t>(b, 10040);
   ReportOutputSetting = Get<std::uint16_t>(b, 10044);
   OutputToClipboard = Get<std::uint16_t>(b, 10046);
   WorkspaceEpochSpan = Get<std::int32_t>(b, 10048);
