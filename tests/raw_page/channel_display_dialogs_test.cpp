@@ -15,18 +15,6 @@
 
 namespace {
 
-std::set<int> TemplateIds(const res::DialogTemplate& t) {
-  std::set<int> ids;
-  std::function<void(const std::vector<res::DialogNode>&)> walk = [&](const std::vector<res::DialogNode>& nodes) {
-    for (const auto& n : nodes) {
-      if (n.id > 0) ids.insert(n.id);
-      walk(n.children);
-    }
-  };
-  walk(t.nodes);
-  return ids;
-}
-
 void ClickList(ui::Dialog& d, int listId) {
   ui::NotifyHeader h{listId, ui::NM_CLICK};
   d.SendMessage(ui::WM_NOTIFY, static_cast<std::uintptr_t>(listId), reinterpret_cast<std::intptr_t>(&h));
@@ -40,7 +28,7 @@ TEST(ChannelDisplayTemplates, BothLanguagesCarryTheSameControls) {
     ASSERT_TRUE(en) << error;
     const auto ja = res::LoadDialogResource(static_cast<std::uint32_t>(id), 1041, &error);
     ASSERT_TRUE(ja) << error;
-    EXPECT_EQ(TemplateIds(*en), TemplateIds(*ja));
+    EXPECT_EQ(TemplateControlIds(en->nodes), TemplateControlIds(ja->nodes));
   }
   for (std::uint32_t s = IDS_RDD_COL_SCALE; s <= IDS_RDD_LOWER; ++s) {
     EXPECT_TRUE(res::HasString(s, res::Language::English)) << s;

@@ -325,15 +325,6 @@ TEST_F(OperateWaveDialog, OkKeepsTheChangesAndNoChannelsGiveAnEmptyList) {
   EXPECT_TRUE(testhooks::ShownMessageBoxes().empty());
 }
 
-std::set<int> Ids(const std::vector<res::DialogNode>& nodes) {
-  std::set<int> ids;
-  for (const auto& n : nodes) {
-    if (n.id > 0) ids.insert(n.id);
-    for (int id : Ids(n.children)) ids.insert(id);
-  }
-  return ids;
-}
-
 TEST(DisplayDialogTemplates, BothLanguagesCarryTheSameControlsAndTexts) {
   for (int id : {Opt::kTemplateId, Ow::kTemplateId}) {
     SCOPED_TRACE(id);
@@ -342,7 +333,7 @@ TEST(DisplayDialogTemplates, BothLanguagesCarryTheSameControlsAndTexts) {
     ASSERT_TRUE(en) << error;
     const auto ja = res::LoadDialogResource(static_cast<std::uint32_t>(id), 1041, &error);
     ASSERT_TRUE(ja) << error;
-    EXPECT_EQ(Ids(en->nodes), Ids(ja->nodes));
+    EXPECT_EQ(TemplateControlIds(en->nodes), TemplateControlIds(ja->nodes));
   }
   for (std::uint32_t s = IDS_OW_COL_NO; s <= IDS_OW_CHARACTER; ++s) {
     EXPECT_TRUE(res::HasString(s, res::Language::English)) << s;

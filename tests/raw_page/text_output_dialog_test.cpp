@@ -190,23 +190,14 @@ TEST_F(TextOutputDialog, TypedLineLimitIsCheckedAndStoredOnOutput) {
   EXPECT_EQ(OutputMaxLines, -5000);
 }
 
-std::set<int> Ids(const std::vector<res::DialogNode>& nodes) {
-  std::set<int> ids;
-  for (const auto& n : nodes) {
-    if (n.id > 0) ids.insert(n.id);
-    for (int id : Ids(n.children)) ids.insert(id);
-  }
-  return ids;
-}
-
 TEST(TextOutputTemplate, BothLanguagesCarryTheSameControlsAndTexts) {
   std::string error;
   const auto en = res::LoadDialogResource(D::kTemplateId, 1033, &error);
   ASSERT_TRUE(en) << error;
   const auto ja = res::LoadDialogResource(D::kTemplateId, 1041, &error);
   ASSERT_TRUE(ja) << error;
-  EXPECT_EQ(Ids(en->nodes), Ids(ja->nodes));
-  EXPECT_TRUE(Ids(ja->nodes).contains(D::kStartFrame));
+  EXPECT_EQ(TemplateControlIds(en->nodes), TemplateControlIds(ja->nodes));
+  EXPECT_TRUE(TemplateControlIds(ja->nodes).contains(D::kStartFrame));
   for (std::uint32_t s : {63471u, 63472u}) {
     EXPECT_TRUE(res::HasString(s, res::Language::English)) << s;
     EXPECT_TRUE(res::HasString(s, res::Language::Japanese)) << s;

@@ -3,12 +3,27 @@
 // tests.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/program_settings.h"
 #include "platform/res/resource_store.h"
+#include "platform/res/ui_resource.h"
 #include "platform/testing/ui_testing.h"
 #include "platform/ui/app.h"
+
+// The control ids of a dialog template, nested groups and rows included (the two languages'
+// templates of one dialog must carry the same set).
+inline std::set<int> TemplateControlIds(const std::vector<res::DialogNode>& nodes) {
+  std::set<int> ids;
+  for (const auto& n : nodes) {
+    if (n.id > 0) ids.insert(n.id);
+    ids.merge(TemplateControlIds(n.children));
+  }
+  return ids;
+}
 
 class DialogTest : public ::testing::Test {
  protected:

@@ -252,23 +252,14 @@ TEST_F(MarkTriggerPage, ChosenColourReachesTheDocumentOnOkOnly) {
   EXPECT_EQ(doc.Params.markType.items[0].colour, 0x00FF00u);
 }
 
-std::set<int> Ids(const std::vector<res::DialogNode>& nodes) {
-  std::set<int> ids;
-  for (const auto& n : nodes) {
-    if (n.id > 0) ids.insert(n.id);
-    for (int id : Ids(n.children)) ids.insert(id);
-  }
-  return ids;
-}
-
 TEST_F(MarkTriggerPage, JapaneseTemplateCarriesEveryRow) {
   std::string error;
   const auto en = res::LoadDialogResource(IDD_OTHER_MARK_TRIGGER, 1033, &error);
   ASSERT_TRUE(en) << error;
   const auto ja = res::LoadDialogResource(IDD_OTHER_MARK_TRIGGER, 1041, &error);
   ASSERT_TRUE(ja) << error;
-  EXPECT_EQ(Ids(en->nodes), Ids(ja->nodes));
-  EXPECT_EQ(Ids(en->nodes).size(), 90u);
+  EXPECT_EQ(TemplateControlIds(en->nodes), TemplateControlIds(ja->nodes));
+  EXPECT_EQ(TemplateControlIds(en->nodes).size(), 90u);
   for (std::uint32_t s : {IDS_MT_NOT_SPECIFIED, IDS_MT_MARKS_DELETED, IDS_MT_PLUS_VALUE, IDS_MT_PREFIX,
                           IDS_MT_LEVEL_VALUE, IDS_MT_INVALID_TIME})
     EXPECT_TRUE(res::HasString(s, res::Language::Japanese)) << s;

@@ -8,20 +8,9 @@
 #include "app/frame/shared_dialog_strings.h"
 #include "platform/res/resource_store.h"
 #include "platform/res/ui_resource.h"
+#include "shared_dialogs/dialog_fixture.h"
 
 namespace {
-
-std::set<int> Ids(const res::DialogTemplate& t) {
-  std::set<int> ids;
-  std::function<void(const std::vector<res::DialogNode>&)> walk = [&](const std::vector<res::DialogNode>& nodes) {
-    for (const auto& n : nodes) {
-      if (n.id > 0) ids.insert(n.id);
-      walk(n.children);
-    }
-  };
-  walk(t.nodes);
-  return ids;
-}
 
 TEST(SharedDialogTemplates, BothLanguagesCarryTheSameControls) {
   for (int id : {102, 141, 163, 176, 177, 182, 183, 199, 219, 220, 259, 263, 291, 298, 313, 317, 327, 476, 478, 494}) {
@@ -31,7 +20,7 @@ TEST(SharedDialogTemplates, BothLanguagesCarryTheSameControls) {
     ASSERT_TRUE(en) << error;
     const auto ja = res::LoadDialogResource(static_cast<std::uint32_t>(id), 1041, &error);
     ASSERT_TRUE(ja) << error;
-    EXPECT_EQ(Ids(*en), Ids(*ja));
+    EXPECT_EQ(TemplateControlIds(en->nodes), TemplateControlIds(ja->nodes));
   }
   for (std::uint32_t s : {103u, IDS_SD_DATA_TOO_SHORT, IDS_SD_CONDITION_CHANGED, IDS_SD_INVALID_EPOCH,
                           IDS_SD_CONTRADICTION, IDS_SD_START_CAPTION, IDS_SD_END_CAPTION, IDS_SD_TEXT_FILE_FILTER,
