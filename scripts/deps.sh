@@ -9,6 +9,10 @@ PACKAGES=(
   libedf-dev libfftw3-dev
   python3 python3-numpy python3-scipy
   xvfb xauth imagemagick
+  libxlsxwriter-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+  fonts-ipafont-gothic qt6-translations-l10n
+  poppler-utils
 )
 
 missing=()

@@ -22,6 +22,16 @@
 #include "platform/testing/ui_testing.h"
 #include "platform/ui/app.h"
 #include "platform/ui/messages.h"
+#include "tools/raw_screenshots/shots.h"
+
+std::vector<RegisteredShot>& RegisteredShots() {
+  static std::vector<RegisteredShot> shots;
+  return shots;
+}
+
+ShotRegistrar::ShotRegistrar(const char* name, ShotFunction function) {
+  RegisteredShots().push_back(RegisteredShot{name, function});
+}
 
 namespace {
 
@@ -210,6 +220,17 @@ int main(int argc, char** argv) {
   std::printf("%s/frame_after_paging.png: page %d, epoch %d, %s\n", out.c_str(), doc.CurrentPage, doc.CurrentEpoch,
               paged ? "written" : "FAILED");
   ok = paged && ok;
+
+  // The pictures of the other windows and dialogs, in name order.
+  std::vector<RegisteredShot> shots = RegisteredShots();
+  std::sort(shots.begin(), shots.end(), [](const RegisteredShot& a, const RegisteredShot& b) { return a.name < b.name; });
+  ShotContext context{app, frame, doc, recording, out};
+  for (const RegisteredShot& shot : shots) {
+    const bool shotOk = shot.function(context);
+    std::printf("shots %s: %s\n", shot.name.c_str(), shotOk ? "written" : "FAILED");
+    ok = shotOk && ok;
+    testhooks::ProcessMessages();
+  }
   app.ExitInstance();
   return ok ? 0 : 1;
 }
