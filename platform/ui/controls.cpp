@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIntValidator>
@@ -185,6 +186,7 @@ struct Builder {
       t->setHeaderLabels({});
       t->setSelectionMode(QAbstractItemView::SingleSelection);
       t->setSelectionBehavior(QAbstractItemView::SelectRows);
+      if (n.HasStyle("noheader")) t->setHeaderHidden(true);
       QObject::connect(t, &QTreeWidget::itemSelectionChanged, t, [h = host, id, t] {
         if (!IsQuiet(t)) SendNotify(h, id, LVN_ITEMCHANGED);
       });
@@ -282,6 +284,22 @@ struct Builder {
         if (k == "buttons") row->addStretch(1);
         layout->addLayout(row);
         Build(parent, row, n.children);
+      } else if (k == "grid") {
+        // Rows of cells: the controls of each row take the next columns of one grid, so that
+        // the columns line up from row to row.
+        auto* grid = new QGridLayout;
+        layout->addLayout(grid);
+        int r = 0;
+        for (const auto& row : n.children) {
+          int c = 0;
+          for (const auto& cell : row.children) {
+            if (cell.kind != "stretch") {
+              if (QWidget* w = MakeControl(cell, parent)) grid->addWidget(w, r, c);
+            }
+            ++c;
+          }
+          ++r;
+        }
       } else if (k == "column") {
         auto* col = new QVBoxLayout;
         layout->addLayout(col);
