@@ -174,6 +174,10 @@ void InvertBand(int row, LyrRawAreaView* fallback) {
 
 // ---- Geometry under the pointer -----------------------------------------------------------
 
+const RecognizedWaveTable* LyrRawAreaView::RecognizedWaves() const {
+  return recognition_ ? &recognition_->Table() : nullptr;
+}
+
 std::int64_t LyrRawAreaView::GetRowPageNo() const {
   const CQLM2_AnalyzerDoc* doc = Doc(*this);
   return doc != nullptr ? static_cast<std::int64_t>(doc->CurrentPage) + rowIndex_ - kMiddleRow : 0;
