@@ -197,6 +197,17 @@ void LyrRawDlgConfirmationWFR::SetValue(int row, double v) {
   }
 }
 
+std::uint16_t* LyrRawDlgConfirmationWFR::ShowFlag(bool peak) const {
+  WaveFormRecognitionParam& p = doc_->Params.waveForm;
+  if (waveType_ <= 7) {
+    BandWaveRecord& b = p.bands[static_cast<std::size_t>(BandOf(waveType_))];
+    return peak ? &b.showPeak : &b.show;
+  }
+  if (waveType_ == 8) return peak ? &p.kComplex.showPeak : &p.kComplex.show;
+  EogRecord& e = waveType_ == 9 ? p.eogRight : p.eogLeft;
+  return peak ? &e.showPeak : &e.show;
+}
+
 std::span<const float> LyrRawDlgConfirmationWFR::Stretch() const {
   if (doc_ == nullptr || row_ < 0 || row_ >= LyrRecordInfo::kPageBufferCount || channel_ < 0 ||
       channel_ >= std::min(doc_->RecordInfo.channelCount, static_cast<int>(doc_->ChInfo.size())))
@@ -228,20 +239,8 @@ bool LyrRawDlgConfirmationWFR::OnInitDialog() {
 
   WaveFormRecognitionParam& p = doc_->Params.waveForm;
   for (int r = 0; r < 3; ++r) saved_[r] = Value(r);
-  std::uint16_t* show = nullptr;
-  std::uint16_t* showPeak = nullptr;
-  if (waveType_ <= 7) {
-    BandWaveRecord& b = p.bands[static_cast<std::size_t>(BandOf(waveType_))];
-    show = &b.show;
-    showPeak = &b.showPeak;
-  } else if (waveType_ == 8) {
-    show = &p.kComplex.show;
-    showPeak = &p.kComplex.showPeak;
-  } else {
-    EogRecord& e = waveType_ == 9 ? p.eogRight : p.eogLeft;
-    show = &e.show;
-    showPeak = &e.showPeak;
-  }
+  std::uint16_t* show = ShowFlag(false);
+  std::uint16_t* showPeak = ShowFlag(true);
   savedShow_ = *show;
   savedShowPeak_ = *showPeak;
   *show = 1;
@@ -312,19 +311,8 @@ void LyrRawDlgConfirmationWFR::OnPreview() {
 void LyrRawDlgConfirmationWFR::OnOK() {
   if (known_) {
     ReadEdits();
-    WaveFormRecognitionParam& p = doc_->Params.waveForm;
-    if (waveType_ <= 7) {
-      BandWaveRecord& b = p.bands[static_cast<std::size_t>(BandOf(waveType_))];
-      b.show = savedShow_;
-      b.showPeak = savedShowPeak_;
-    } else if (waveType_ == 8) {
-      p.kComplex.show = savedShow_;
-      p.kComplex.showPeak = savedShowPeak_;
-    } else {
-      EogRecord& e = waveType_ == 9 ? p.eogRight : p.eogLeft;
-      e.show = savedShow_;
-      e.showPeak = savedShowPeak_;
-    }
+    *ShowFlag(false) = savedShow_;
+    *ShowFlag(true) = savedShowPeak_;
   }
   EndDialog(ui::IDOK);
 }
@@ -332,19 +320,8 @@ void LyrRawDlgConfirmationWFR::OnOK() {
 void LyrRawDlgConfirmationWFR::OnCancel() {
   if (known_) {
     for (int r = 0; r < 3; ++r) SetValue(r, saved_[r]);
-    WaveFormRecognitionParam& p = doc_->Params.waveForm;
-    if (waveType_ <= 7) {
-      BandWaveRecord& b = p.bands[static_cast<std::size_t>(BandOf(waveType_))];
-      b.show = savedShow_;
-      b.showPeak = savedShowPeak_;
-    } else if (waveType_ == 8) {
-      p.kComplex.show = savedShow_;
-      p.kComplex.showPeak = savedShowPeak_;
-    } else {
-      EogRecord& e = waveType_ == 9 ? p.eogRight : p.eogLeft;
-      e.show = savedShow_;
-      e.showPeak = savedShowPeak_;
-    }
+    *ShowFlag(false) = savedShow_;
+    *ShowFlag(true) = savedShowPeak_;
   }
   EndDialog(ui::IDCANCEL);
 }

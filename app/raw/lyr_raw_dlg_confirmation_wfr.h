@@ -70,6 +70,8 @@ class LyrRawDlgConfirmationWFR : public ui::Dialog {
   double Value(int row) const;
   void SetValue(int row, double v);
   void ReadEdits();
+  // The type's Show (or Show peak) word in the document's block.
+  std::uint16_t* ShowFlag(bool peak) const;
   std::span<const float> Stretch() const;
 
   CQLM2_AnalyzerDoc* doc_;
