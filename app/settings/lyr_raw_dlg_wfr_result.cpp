@@ -118,7 +118,7 @@ void LyrRawDlgWFRResult::Fill() {
   list.SetFullRowSelect(true);
   list.SetGridLines(true);
   if (list.GetColumnCount() == 0) {
-    list.InsertColumn(0, "", 160);
+    list.InsertColumn(0, "", 190);  // wider than the 160 of old: a date and time fit
     list.InsertColumn(1, "", 80);
   }
   list.DeleteAllItems();
