@@ -86,6 +86,14 @@ TEST_F(WaveFormSetupTest, CancelGivesBackTheBlockAsAtSetUp) {
     d.ClickButton(ui::IDOK);
   });
   ASSERT_TRUE(dlg.ClickButton(1164));
+  // A template load.
+  WaveFormRecognitionParam other = Block();
+  other.bands[W::kSpindle].frequencyMaxHz = 16.0;
+  const std::string path = OutPath("other.wtf");
+  ASSERT_TRUE(WriteWaveFormTemplate(path, other));
+  testhooks::AnswerFileDialog(ui::IDOK, {path});
+  ASSERT_TRUE(dlg.ClickButton(LyrRawDlgWaveFormRecognition::kLoad));
+  EXPECT_EQ(Block().bands[W::kSpindle].frequencyMaxHz, 16.0);
   ASSERT_TRUE(dlg.ClickButton(1250));
   EXPECT_EQ(PreviewKind, 5);
   EXPECT_EQ(RawPreviewMode, 1);

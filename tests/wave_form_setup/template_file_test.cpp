@@ -112,6 +112,14 @@ TEST_F(WaveFormSetupTest, SaveWritesTheBlockAndLoadGivesItBackByteForByte) {
   for (const auto& e : std::filesystem::directory_iterator(folder_->Path()))
     EXPECT_EQ(e.path().string().find(".tmp"), std::string::npos) << "no staging file is left: " << e.path();
 
+  // A file that cannot be written is named, and the old file stays.
+  const std::string nowhere = OutPath("missing-folder/night.wtf");
+  testhooks::Reset();
+  testhooks::AnswerFileDialog(ui::IDOK, {nowhere});
+  ASSERT_TRUE(dlg.ClickButton(LyrRawDlgWaveFormRecognition::kSave));
+  ASSERT_EQ(testhooks::ShownMessageBoxes().size(), 1u);
+  EXPECT_EQ(testhooks::ShownMessageBoxes()[0].text, "The template file could not be written:\n" + nowhere);
+
   // Another set-up, then the template back.
   Select(dlg, 1020, 0);
   dlg.SetDlgItemText(1004, "1");
