@@ -89,6 +89,21 @@ long ReadLong(const std::string& text) { return std::atol(text.c_str()); }
 
 CMainFrame* Frame() { return CQLM2_AnalyzerDoc::MainFrame(); }
 
+// The template's file dialog (open or save); the chosen path, or empty when not chosen.
+std::string ChooseTemplatePath(bool open, ui::Window* parent) {
+  ui::FileDialog dlg(open, "wtf", {}, ui::OFN_FILEMUSTEXIST | ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT,
+                     res::LoadString(kIdsTemplateFilter), parent);
+  dlg.SetInitialFolder(LastFolderPath);
+  return dlg.DoModal() == ui::IDOK ? dlg.GetPathName() : std::string{};
+}
+
+// A message of the string table naming the file.
+void ShowFileMessage(std::uint32_t id, const std::string& path) {
+  char text[1024];
+  std::snprintf(text, sizeof text, res::LoadString(id).c_str(), path.c_str());
+  ui::MessageBox(text, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+}
+
 }  // namespace
 
 const LyrRawDlgWaveFormRecognition::RowIds* LyrRawDlgWaveFormRecognition::Row(int waveType) {
@@ -477,35 +492,22 @@ void LyrRawDlgWaveFormRecognition::OnBCursor(int waveType) {
 void LyrRawDlgWaveFormRecognition::OnBTemplateSave() {
   W* b = Block();
   if (b == nullptr) return;
-  ui::FileDialog dlg(false, "wtf", {}, ui::OFN_FILEMUSTEXIST | ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT,
-                     res::LoadString(kIdsTemplateFilter), this);
-  dlg.SetInitialFolder(LastFolderPath);
-  if (dlg.DoModal() != ui::IDOK) return;
+  const std::string path = ChooseTemplatePath(false, this);
+  if (path.empty()) return;
   SaveAllRows();
-  const std::string path = dlg.GetPathName();
-  if (!WriteWaveFormTemplate(path, *b)) {
-    char text[1024];
-    std::snprintf(text, sizeof text, res::LoadString(kIdsTemplateNotWritten).c_str(), path.c_str());
-    ui::MessageBox(text, ui::MB_OK | ui::MB_ICONEXCLAMATION);
-  }
+  if (!WriteWaveFormTemplate(path, *b)) ShowFileMessage(kIdsTemplateNotWritten, path);
 }
 
 void LyrRawDlgWaveFormRecognition::OnBTemplateRead() {
   W* b = Block();
   if (b == nullptr) return;
-  ui::FileDialog dlg(true, "wtf", {}, ui::OFN_FILEMUSTEXIST | ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT,
-                     res::LoadString(kIdsTemplateFilter), this);
-  dlg.SetInitialFolder(LastFolderPath);
-  if (dlg.DoModal() != ui::IDOK) return;
-  const std::string path = dlg.GetPathName();
+  const std::string path = ChooseTemplatePath(true, this);
+  if (path.empty()) return;
   WaveFormRecognitionParam read = *b;
   switch (ReadWaveFormTemplate(path, &read)) {
-    case WaveTemplateRead::kCannotOpen: {
-      char text[1024];
-      std::snprintf(text, sizeof text, res::LoadString(kIdsTemplateNotOpened).c_str(), path.c_str());
-      ui::MessageBox(text, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    case WaveTemplateRead::kCannotOpen:
+      ShowFileMessage(kIdsTemplateNotOpened, path);
       return;
-    }
     case WaveTemplateRead::kRefused:
       ui::MessageBeep(ui::MB_ICONEXCLAMATION);
       ui::MessageBoxId(kIdsVersionDiffers, ui::MB_OK);
