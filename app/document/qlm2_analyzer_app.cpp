@@ -7,6 +7,7 @@
 #include "app/document/mode_ini.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/document/qlm2_analyzer_view.h"
+#include "app/document/recording_probe.h"
 #include "app/document/recent_file_store.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
@@ -103,7 +104,9 @@ bool CQLM2_AnalyzerApp::ProcessCommandLine() {
     if (fileName.empty()) fileName = a;
   }
   if (fileName.empty()) return OnFileNew();
-  return OpenDocumentFile(fileName) != nullptr;
+  // A recording that does not open has been told; the program goes on with an empty one.
+  if (OpenDocumentFile(AbsoluteRecordingPath(fileName)) != nullptr) return true;
+  return GetMainWnd() != nullptr || OnFileNew();
 }
 
 int CQLM2_AnalyzerApp::ExitInstance() {
@@ -170,5 +173,9 @@ void CQLM2_AnalyzerApp::OpenRecentFile(std::uint32_t id) {
   const std::size_t index = id - kFirstRecentFile;
   if (index >= RecentFiles().size()) return;
   const std::string path = RecentFiles()[index];
-  OpenDocumentFile(path);
+  if (OpenDocumentFile(path) != nullptr || sys::FileExists(path)) return;
+  // The file is gone (its message named it): the entry leaves the list.
+  std::vector<std::string> files = RecentFiles();
+  files.erase(files.begin() + static_cast<std::ptrdiff_t>(index));
+  SetRecentFiles(std::move(files), kRecentFileCount);
 }

@@ -285,8 +285,9 @@ class CQLM2_AnalyzerDoc : public ui::Document {
 
  private:
   void ResetExperimentRecord();
-  // Failure path of the open: lets go of the plug-in and leaves the document empty.
-  bool FailOpen();
+  // Failure path of the open: lets go of the plug-in and leaves the document empty; tells the
+  // user that the recording is damaged unless a message has already said why.
+  bool FailOpen(bool told = false);
   // Own raw file whose attributes RestoreRawFileAttributes puts back; empty when none.
   std::string protectedRawPath_;
   // True while something running forbids closing the recording.
