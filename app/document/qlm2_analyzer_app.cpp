@@ -76,6 +76,10 @@ bool CQLM2_AnalyzerApp::InitInstance() {
     }
   }
 
+  // The recording named on the command line opens with the settings just loaded, as it
+  // would from File > Open.
+  OpenCommandLineFile();
+
   if (CMainFrame* frame = MainFrame()) {
     frame->ShowWindow(ui::SW_SHOW);
     frame->UpdateWindow();
@@ -103,10 +107,15 @@ bool CQLM2_AnalyzerApp::ProcessCommandLine() {
     if (a.empty() || a[0] == '-' || IsCommandLineSwitch(a)) continue;
     if (fileName.empty()) fileName = a;
   }
-  if (fileName.empty()) return OnFileNew();
+  commandLineFile_ = AbsoluteRecordingPath(fileName);
+  return OnFileNew();
+}
+
+void CQLM2_AnalyzerApp::OpenCommandLineFile() {
+  if (commandLineFile_.empty()) return;
   // A recording that does not open has been told; the program goes on with an empty one.
-  if (OpenDocumentFile(AbsoluteRecordingPath(fileName)) != nullptr) return true;
-  return GetMainWnd() != nullptr || OnFileNew();
+  OpenDocumentFile(commandLineFile_);
+  commandLineFile_.clear();
 }
 
 int CQLM2_AnalyzerApp::ExitInstance() {

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <map>
 
+#include "app/frame/program_settings.h"
 #include "app_shell/app_fixture.h"
 #include "sample_recording.h"
 
@@ -53,3 +54,17 @@ class OpenSaveTest : public AppTest {
     return files;
   }
 };
+
+// EDF and BDF recordings of `channels` sine channels at 100 Hz written with EDFlib. Each
+// channel's physical range runs from `physMin` to `physMax` (reversed when physMin > physMax);
+// channel c swings over `fractions[c]` of that range around its middle.
+struct EdfSpec {
+  int fileType = 1;  // EDFLIB_FILETYPE_EDFPLUS
+  int channels = 4;
+  int seconds = 130;
+  double physMin = -1000.0, physMax = 1000.0;
+  std::vector<double> fractions = {0.1, 0.2, 0.3, 0.4};
+};
+bool WriteEdfRecording(const std::string& path, const EdfSpec& spec);
+// Copies the DSI plug-in from the build into `folder`; its path there.
+std::string InstallDsiPlugin(const std::string& folder);
