@@ -16,11 +16,13 @@
 #include "app/frame/settings_startup.h"
 #include "app/frame/remote_screening.h"
 #include "platform/system/copy_data_channel.h"
+#include "platform/res/resource_store.h"
 #include "platform/system/file_system.h"
 #include "platform/ui/message_box.h"
 
 namespace {
 constexpr std::uint32_t kIdsNoAutoPlayInfo = 2453;
+constexpr std::uint32_t kIdsSettingsFileDamaged = 61757;
 constexpr std::uint32_t kIdAppExit = 57665;
 constexpr std::uint32_t kFirstRecentFile = 57616;
 constexpr std::uint32_t kLastRecentFile = 57625;
@@ -83,6 +85,7 @@ bool CQLM2_AnalyzerApp::InitInstance() {
   if (CMainFrame* frame = MainFrame()) {
     frame->ShowWindow(ui::SW_SHOW);
     frame->UpdateWindow();
+    TellDamagedSettingsFile();
     // Other programs of the user reach this one through its socket (a second copy of the
     // program started from the same folder leaves the socket to the first).
     frame->ListenForRemoteRequests(sys::CopyDataSocketPath(kRemoteRequestProgramName));
@@ -116,6 +119,16 @@ void CQLM2_AnalyzerApp::OpenCommandLineFile() {
   // A recording that does not open has been told; the program goes on with an empty one.
   OpenDocumentFile(commandLineFile_);
   commandLineFile_.clear();
+}
+
+void CQLM2_AnalyzerApp::TellDamagedSettingsFile() {
+  const std::string damaged = ResumeFile::TakeDamagedNotice();
+  if (damaged.empty()) return;
+  std::string text = res::LoadString(kIdsSettingsFileDamaged);
+  for (int i = 0; i < 2; ++i)
+    if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, damaged);
+  ui::MessageBeep(ui::MB_ICONEXCLAMATION);
+  ui::MessageBox(text, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }
 
 int CQLM2_AnalyzerApp::ExitInstance() {

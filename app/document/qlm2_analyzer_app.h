@@ -60,6 +60,8 @@ class CQLM2_AnalyzerApp : public ui::App {
   // names; OpenCommandLineFile opens it once the settings are loaded.
   bool ProcessCommandLine();
   void OpenCommandLineFile();
+  // Tells once that the settings file could not be read whole and the defaults are in use.
+  void TellDamagedSettingsFile();
   std::string commandLineFile_;
   void OpenRecentFile(std::uint32_t id);
 };

@@ -9,6 +9,7 @@
 #include "app/frame/frame_globals.h"
 #include "app/frame/pane_layout.h"
 #include "app/frame/program_settings.h"
+#include "platform/system/file_system.h"
 #include "platform/system/file_io.h"
 #include "platform/system/key_state.h"
 #include "platform/system/program_folder.h"
@@ -394,10 +395,49 @@ std::vector<std::uint8_t> ResumeFile::BuildImage(const AnalysisParamBlocks& bloc
 
 void ResumeFile::StopWriteAfterBlocksForTesting(int blocks) { g_stopAfterBlocks = blocks; }
 
+namespace {
+// The settings file found damaged at the last read: kept aside before the next write.
+std::string g_damagedPath;
+bool g_damageToTell = false;
+
+void NoteDamaged(const std::string& path) {
+  if (g_damagedPath != path) g_damageToTell = true;
+  g_damagedPath = path;
+}
+}  // namespace
+
+bool ResumeFile::IsWhole(std::span<const std::uint8_t> file) {
+  if (file.size() < 2) return false;
+  const std::int16_t version = static_cast<std::int16_t>(Get<std::uint16_t>(file, 0));
+  if (version < 1 || version > kRecordVersion) return false;
+  const Layout layout = LayoutOf(version);
+  if (layout.segments.empty()) return false;
+  return file.size() >= (version == kRecordVersion ? kFileSize : layout.recordSize);
+}
+
+std::string ResumeFile::TakeDamagedNotice() {
+  if (!g_damageToTell) return {};
+  g_damageToTell = false;
+  return g_damagedPath;
+}
+
+void ResumeFile::ForgetDamageForTesting() {
+  g_damagedPath.clear();
+  g_damageToTell = false;
+}
+
 int ResumeFile::Write(const std::string& path, const AnalysisParamBlocks& blocks,
                       std::span<const LyrChInfo> channels, std::string* failure) {
   if (sys::IsKeyDown(sys::VirtualKey::Control)) return 1;
   const std::vector<std::uint8_t> image = BuildImage(blocks, channels);
+  // A damaged file that the defaults replaced is kept beside for the user, once.
+  if (!g_damagedPath.empty() && g_damagedPath == path) {
+    if (sys::FileExists(path)) {
+      sys::DeleteFile(path + ".damaged");
+      sys::MoveFile(path, path + ".damaged");
+    }
+    g_damagedPath.clear();
+  }
 
   // Written beside the target and renamed into place: a failure at any point, or the program
   // being stopped, leaves the previous file whole.
@@ -425,6 +465,10 @@ int ResumeFile::Write(const std::string& path, const AnalysisParamBlocks& blocks
 int ResumeFile::ReadGlobal(const std::string& path) {
   auto data = sys::ReadWholeFile(path);
   if (!data) return 0;
+  if (!IsWhole({reinterpret_cast<const std::uint8_t*>(data->data()), data->size()})) {
+    NoteDamaged(path);
+    return 0;
+  }
   return ReadGlobalFrom({reinterpret_cast<const std::uint8_t*>(data->data()), data->size()});
 }
 
@@ -459,6 +503,10 @@ int ResumeFile::ReadDocument(const std::string& path, AnalysisParamBlocks& block
   for (auto& ch : channels) ch.displayInvert = 0;
   auto data = sys::ReadWholeFile(path);
   if (!data) return 0;
+  if (!IsWhole({reinterpret_cast<const std::uint8_t*>(data->data()), data->size()})) {
+    NoteDamaged(path);
+    return 0;
+  }
   return ReadDocumentFrom({reinterpret_cast<const std::uint8_t*>(data->data()), data->size()}, blocks, channels);
 }
 
