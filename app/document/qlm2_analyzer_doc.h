@@ -207,6 +207,8 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // Gives the open own raw file back the attributes it had before it was opened, once.
   // Every path that lets go of the recording calls it before the record is cleared.
   void RestoreRawFileAttributes();
+  // At program exit: the plug-in is told and unloaded, the raw file gets its attributes back.
+  void LetGoAtExit();
   // The FFT size of the LF/HF setting: 64 << n for n 0..6, 512 otherwise.
   int GetFFTPointNum() const;
 

@@ -2,6 +2,7 @@
 // its result file opened with the result-file open command and by a dropped ".RAF": the stages
 // come back each time. Every step goes through the frame's real command and key routing.
 #include "open_save_fixture.h"
+#include "platform/system/file_system.h"
 #include "platform/ui/command.h"
 #include "platform/ui/messages.h"
 
@@ -65,6 +66,30 @@ TEST_F(ScoreSaveReopen, StagesComeBackThroughBothResultRoads) {
   ASSERT_EQ(DocumentLoaded, 1);
   EXPECT_EQ(Doc().RecordInfo.path, night);
   EXPECT_EQ(Stages(), scored);
+}
+
+}  // namespace
+
+namespace {
+
+// An own raw file is read-only while it is the recording; File > Exit and a close of the main
+// window by the window manager both give the user's permissions back.
+TEST_F(ScoreSaveReopen, ExitGivesTheRawFileItsPermissionsBack) {
+  for (const char* road : {"File > Exit", "window manager"}) {
+    SCOPED_TRACE(road);
+    ASSERT_TRUE(Start());
+    const std::string night = WriteNight(std::string(road) == "File > Exit" ? "exit.fyd" : "wm.fyd");
+    ASSERT_NE(app_->OpenDocumentFile(night), nullptr);
+    EXPECT_TRUE(sys::IsReadOnly(night));
+    if (std::string(road) == "File > Exit") {
+      ASSERT_TRUE(ui::ExecuteCommand(Frame(), 57665));
+    } else {
+      Frame().SendMessage(ui::WM_CLOSE);
+    }
+    testhooks::ProcessMessages();
+    EXPECT_FALSE(sys::IsReadOnly(night));
+    Stop();
+  }
 }
 
 }  // namespace
