@@ -16,6 +16,8 @@
 
 using bytes::Get;
 using bytes::GetText;
+using bytes::GetPath;
+using bytes::PutPath;
 using bytes::Put;
 using bytes::PutText;
 
@@ -65,8 +67,8 @@ void LoadTrendRange(bytes::CSpan b, std::size_t o, TrendRangeTable& t) {
 void StoreGlobalRecord(bytes::Span b) {
   std::fill(b.begin(), b.end(), std::uint8_t{0});
   Put<std::uint16_t>(b, 0, ResumeFile::kRecordVersion);
-  PutText(b, 2, 260, LastFolderPath);
-  PutText(b, 262, 260, PluginPath);
+  PutPath(b, 2, 260, LastFolderPath);
+  PutPath(b, 262, 260, PluginPath);
   Put<std::int32_t>(b, 524, EpochSeconds);
   Put<std::int32_t>(b, 528, PageSeconds);
   Put<std::int32_t>(b, 532, WaitingTime);
@@ -166,8 +168,8 @@ void StoreGlobalRecord(bytes::Span b) {
 // Takes every field of a current-layout record into the program-wide settings, then brings
 // what a damaged file could hold back into range.
 void LoadGlobalRecord(bytes::CSpan b) {
-  LastFolderPath = GetText(b, 2, 260);
-  PluginPath = GetText(b, 262, 260);
+  LastFolderPath = GetPath(b, 2, 260);
+  PluginPath = GetPath(b, 262, 260);
   EpochSeconds = Get<std::int32_t>(b, 524);
   PageSeconds = Get<std::int32_t>(b, 528);
   WaitingTime = Get<std::int32_t>(b, 532);

@@ -1,6 +1,7 @@
 // A night scored by keys, saved with the result-file save command, closed and reopened, then
 // its result file opened with the result-file open command and by a dropped ".RAF": the stages
 // come back each time. Every step goes through the frame's real command and key routing.
+#include "app/document/byte_image.h"
 #include "open_save_fixture.h"
 #include "platform/system/file_system.h"
 #include "platform/ui/command.h"
@@ -31,7 +32,10 @@ TEST_F(ScoreSaveReopen, StagesComeBackThroughBothResultRoads) {
   ASSERT_TRUE(Start());
   EpochSeconds = 30;
   PageSeconds = 30;
-  const std::string night = WriteNight("night.fyd");
+  // A folder named in Japanese, the program in English: the stored path finds it again.
+  ASSERT_EQ(res::CurrentLanguage(), res::Language::English);
+  std::filesystem::create_directory(folder_->Path() + "/夜間記録");
+  const std::string night = WriteNight("夜間記録/night.fyd");
   ASSERT_NE(app_->OpenDocumentFile(night), nullptr);
   Doc().Params.stageType.stageType = 0;
   ASSERT_EQ(Doc().EpochTables.EpochCount(), 6);
@@ -41,7 +45,7 @@ TEST_F(ScoreSaveReopen, StagesComeBackThroughBothResultRoads) {
   EXPECT_EQ(scored, (std::vector<int>{1, 2, 3, 4, 5, 6}));
   EXPECT_EQ(ResultModifiedState, 2);
 
-  const std::string raf = folder_->Path() + "/night.RAF";
+  const std::string raf = folder_->Path() + "/夜間記録/night.RAF";
   EXPECT_TRUE(ui::QueryCommandState(Frame(), kResultSave).IsEnabled());
   testhooks::AnswerFileDialog(ui::IDOK, {raf});
   ASSERT_TRUE(ui::ExecuteCommand(Frame(), kResultSave));
@@ -66,6 +70,17 @@ TEST_F(ScoreSaveReopen, StagesComeBackThroughBothResultRoads) {
   ASSERT_EQ(DocumentLoaded, 1);
   EXPECT_EQ(Doc().RecordInfo.path, night);
   EXPECT_EQ(Stages(), scored);
+}
+
+// Paths written in the language's code page by earlier versions are still read.
+TEST(StoredPaths, Utf8OrTheCodePageOfEarlierFiles) {
+  std::array<std::uint8_t, 40> field{};
+  bytes::PutPath(field, 0, 40, "/data/夜間/a.fyd");
+  EXPECT_EQ(bytes::GetPath(field, 0, 40), "/data/夜間/a.fyd");
+  field.fill(0);
+  const std::string latin = "/data/caf\xe9/a.fyd";  // code page 1252
+  std::copy(latin.begin(), latin.end(), field.begin());
+  EXPECT_EQ(bytes::GetPath(field, 0, 40), "/data/café/a.fyd");
 }
 
 }  // namespace
