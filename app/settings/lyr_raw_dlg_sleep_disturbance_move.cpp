@@ -260,9 +260,9 @@ void LyrRawDlgSleepDisturbanceMove::SaveLeg(int kind) {
   if (p == nullptr) return;
   const LegIds& ids = kind == kSdLMLeft ? kLeft : kRight;
   SleepDstrbParam::PeakEvent& leg = kind == kSdLMLeft ? p->legLeft : p->legRight;
-  leg.values[0] = sdpage::ReadNumber(*this, ids.level);
-  leg.values[1] = sdpage::ReadNumber(*this, ids.minimum);
-  leg.values[2] = sdpage::ReadNumber(*this, ids.maximum);
+  sdpage::StoreNumber(*this, ids.level, &leg.values[0]);
+  sdpage::StoreNumber(*this, ids.minimum, &leg.values[1]);
+  sdpage::StoreNumber(*this, ids.maximum, &leg.values[2]);
 }
 
 void LyrRawDlgSleepDisturbanceMove::SaveLMLeft() { SaveLeg(kSdLMLeft); }
@@ -271,8 +271,8 @@ void LyrRawDlgSleepDisturbanceMove::SaveLMRight() { SaveLeg(kSdLMRight); }
 void LyrRawDlgSleepDisturbanceMove::SavePLM() {
   SleepDstrbParam* p = Block();
   if (p == nullptr) return;
-  p->plmShortestS = sdpage::ReadNumber(*this, kPlmLower);
-  p->plmLongestS = sdpage::ReadNumber(*this, kPlmUpper);
+  sdpage::StoreNumber(*this, kPlmLower, &p->plmShortestS);
+  sdpage::StoreNumber(*this, kPlmUpper, &p->plmLongestS);
   const long long count = std::atoll(GetDlgItemText(kPlmCount).c_str());
   p->lmLeastCount = static_cast<std::int32_t>(
       std::clamp<long long>(count, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
@@ -282,9 +282,9 @@ void LyrRawDlgSleepDisturbanceMove::SaveECG() {
   SleepDstrbParam* p = Block();
   if (p == nullptr) return;
   p->ecgShowPeak = static_cast<std::uint16_t>(IsDlgButtonChecked(kEcgShowPeak) != 0 ? 1 : 0);
-  p->ecgPeakLevel = sdpage::ReadNumber(*this, kEcgLevel);
-  p->rWaveInvalidMs = sdpage::ReadNumber(*this, kEcgInvalid);
-  p->ecgAmplitudeMax = sdpage::ReadNumber(*this, kEcgAmplitude);
+  sdpage::StoreNumber(*this, kEcgLevel, &p->ecgPeakLevel);
+  sdpage::StoreNumber(*this, kEcgInvalid, &p->rWaveInvalidMs);
+  sdpage::StoreNumber(*this, kEcgAmplitude, &p->ecgAmplitudeMax);
   const std::vector<int> times = AnalysisTimeList(EpochSeconds);
   const int timeSel = Item(kLfHfTime).GetCurSel();
   if (times.empty())
@@ -299,7 +299,7 @@ void LyrRawDlgSleepDisturbanceMove::SaveECG() {
   const int windowSel = Item(kLfHfWindow).GetCurSel();
   p->lfhfWindow = windowSel == 1 ? 2 : windowSel == 2 ? 1 : 0;
   p->lfhfUnit = IsDlgButtonChecked(kUnitPower) != 0 ? 0 : 1;
-  for (int i = 0; i < 4; ++i) p->lfhfBands[static_cast<std::size_t>(i)] = sdpage::ReadNumber(*this, kLfHfBounds[i]);
+  for (int i = 0; i < 4; ++i) sdpage::StoreNumber(*this, kLfHfBounds[i], &p->lfhfBands[static_cast<std::size_t>(i)]);
 }
 
 void LyrRawDlgSleepDisturbanceMove::SavePosition() {
@@ -312,8 +312,15 @@ void LyrRawDlgSleepDisturbanceMove::SavePosition() {
     GetPositionRow(k, &name, &lower, &upper);
     SleepDstrbParam::Position& pos = p->positions[static_cast<std::size_t>(k)];
     pos.name = sys::CutToCapacity(name, kPositionNameField, sys::AnsiCodePage());
-    pos.from = std::atof(lower.c_str());
-    pos.to = std::atof(upper.c_str());
+    // A bound still shown as stored keeps its digits (the texts may have been exchanged).
+    const double from = pos.from, to = pos.to;
+    const auto value = [from, to](const std::string& text) {
+      if (text == sdpage::Format("%.5f", from)) return from;
+      if (text == sdpage::Format("%.5f", to)) return to;
+      return std::atof(text.c_str());
+    };
+    pos.from = value(lower);
+    pos.to = value(upper);
   }
 }
 
@@ -321,9 +328,9 @@ void LyrRawDlgSleepDisturbanceMove::SaveArousal() {
   SleepDstrbParam* p = Block();
   if (p == nullptr) return;
   p->arousalShowPeak = static_cast<std::uint16_t>(IsDlgButtonChecked(kArousalShowPeak) != 0 ? 1 : 0);
-  p->arousal.values[0] = sdpage::ReadNumber(*this, kArousalLevel);
-  p->arousal.values[1] = sdpage::ReadNumber(*this, kArousalMinimum);
-  p->arousal.values[2] = sdpage::ReadNumber(*this, kArousalMaximum);
+  sdpage::StoreNumber(*this, kArousalLevel, &p->arousal.values[0]);
+  sdpage::StoreNumber(*this, kArousalMinimum, &p->arousal.values[1]);
+  sdpage::StoreNumber(*this, kArousalMaximum, &p->arousal.values[2]);
   // The word holds 0 .. 65535; OK refuses anything else, a Preview takes the nearest.
   const long long threshold = std::atoll(GetDlgItemText(kThresholdEdit).c_str());
   p->arousalThreshold = static_cast<std::uint16_t>(std::clamp<long long>(threshold, 0, 0xFFFF));

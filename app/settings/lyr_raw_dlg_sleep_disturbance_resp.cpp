@@ -138,8 +138,11 @@ void LyrRawDlgSleepDisturbanceResp::LoadSnore() {
 void LyrRawDlgSleepDisturbanceResp::SaveRow(const SdRespRowIds& ids) {
   SleepDstrbParam::Respiration* row = RowOf(ids);
   if (row == nullptr) return;
-  for (int i = 0; i < 7; ++i)
-    row->values[static_cast<std::size_t>(i)] = ids.values[i] != 0 ? sdpage::ReadNumber(*this, ids.values[i]) : 0.0;
+  for (int i = 0; i < 7; ++i) {
+    double& value = row->values[static_cast<std::size_t>(i)];
+    if (ids.values[i] != 0) sdpage::StoreNumber(*this, ids.values[i], &value);
+    else value = 0.0;  // chest and abdomen have no flow lag
+  }
 }
 
 void LyrRawDlgSleepDisturbanceResp::SaveAirflow() { SaveRow(kSdAirflowIds); }
@@ -149,7 +152,7 @@ void LyrRawDlgSleepDisturbanceResp::SaveRespA() { SaveRow(kSdRespAIds); }
 void LyrRawDlgSleepDisturbanceResp::SaveSnore() {
   SleepDstrbParam* p = Block();
   if (p == nullptr) return;
-  for (int i = 0; i < 3; ++i) p->snore.values[static_cast<std::size_t>(i)] = sdpage::ReadNumber(*this, kSnoreEdits[i]);
+  for (int i = 0; i < 3; ++i) sdpage::StoreNumber(*this, kSnoreEdits[i], &p->snore.values[static_cast<std::size_t>(i)]);
 }
 
 void LyrRawDlgSleepDisturbanceResp::SaveSpO2() {
@@ -157,7 +160,7 @@ void LyrRawDlgSleepDisturbanceResp::SaveSpO2() {
   // Without an SpO2 channel the controls show nothing of the block: the stored values stay.
   if (p == nullptr || p->spo2Channel < 0) return;
   p->spo2Show = static_cast<std::uint16_t>(IsDlgButtonChecked(kSpO2Show) != 0 ? 1 : 0);
-  p->spo2ShowLevel = sdpage::ReadNumber(*this, kSpO2Level);
+  sdpage::StoreNumber(*this, kSpO2Level, &p->spo2ShowLevel, "%.1f");
 }
 
 // ---- Checks ----------------------------------------------------------------------------------

@@ -47,6 +47,12 @@ void SetNumber(const ui::Dialog& page, int id, double value, const char* format)
 
 double ReadNumber(const ui::Dialog& page, int id) { return std::atof(page.Item(id).GetText().c_str()); }
 
+void StoreNumber(const ui::Dialog& page, int id, double* field, const char* format) {
+  const std::string text = page.Item(id).GetText();
+  if (text == Format(format, *field)) return;
+  *field = std::atof(text.c_str());
+}
+
 void ReportError(ui::Dialog& page, int focusId) {
   ui::MessageBeep(ui::MB_ICONEXCLAMATION);
   ui::MessageBox(&page, res::LoadString(IDS_SD_ERROR), ui::MessageBoxCaption(),

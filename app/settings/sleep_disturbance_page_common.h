@@ -58,6 +58,9 @@ std::string Format(const char* format, double value);
 void SetNumber(const ui::Dialog& page, int id, double value, const char* format = "%.3f");
 // An edit's text as the system reads numbers: leading number, else 0.
 double ReadNumber(const ui::Dialog& page, int id);
+// The edit into the field; an edit that still shows the field as SetNumber wrote it keeps the
+// stored value, so that the digits the text does not show are not lost by an OK.
+void StoreNumber(const ui::Dialog& page, int id, double* field, const char* format = "%.3f");
 
 // The first edit of the list whose number is negative (or, with a word limit, above it):
 // beep, "ERROR", the focus on it and false.
