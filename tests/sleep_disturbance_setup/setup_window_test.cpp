@@ -11,6 +11,7 @@
 #include "app/settings/lyr_raw_dlg_sleep_disturbance_parent.h"
 #include "app/settings/sleep_disturbance_page_common.h"
 #include "platform/ui/command.h"
+#include "night_channels.h"
 #include "tests/screening/screening_fixture.h"
 
 namespace {
@@ -32,21 +33,7 @@ class SetupWindow : public ScreeningTest {
   // The night's channels put to the recognisers, then screened to its end.
   void ScreenNight() {
     SleepDstrbParam& s = Doc().Params.sleepDstrb;
-    s.ecgChannel = 5;
-    s.airFlow.channel = kAirflow;
-    s.chest.channel = 7;
-    s.abdomen.channel = 8;
-    s.spo2Channel = 9;
-    s.positionChannel = 10;
-    s.legLeft.channel = kLeg;
-    s.arousal.channel = 0;
-    // The generator's scales: breathing of about 600 uV peak to peak, R waves of 1.1 mV.
-    for (SleepDstrbParam::Respiration* r : {&s.airFlow, &s.chest, &s.abdomen}) {
-      r->values[2] = 600.0;
-      r->values[3] = 40.0;
-    }
-    s.ecgPeakLevel = 0.5;
-    s.ecgAmplitudeMax = 5.0;
+    SetUpNightChannels(s);
     // A run takes the settings of its screening condition.
     Doc().ScreeningConditions[0].sleepDisturbance = s;
     ASSERT_NE(Doc().Init4ChangeEpochTime(kEpochs, EpochSeconds, Doc().RecordInfo.channelCount, 1), 0);
