@@ -84,3 +84,81 @@ TEST(SameRecognitionSettings, WhatCountsAsAChange) {
 }
 
 }  // namespace
+
+#include "setup_fixture.h"
+
+namespace {
+
+// The confirmation measures the kind's channel over the time the marks span on the marked
+// channel, and writes its level (and amplitude) into the block.
+class Confirmation : public SetupPages {
+ protected:
+  void SetUp() override {
+    SetupPages::SetUp();
+    doc.ChInfo[0].rate = 200;  // the marked channel: twice the measured channel's rate
+    std::vector<float>& page = doc.RecordInfo.pageBuffers[2];
+    std::size_t size = 0;
+    for (int c = 0; c < 8; ++c) size += static_cast<std::size_t>(doc.ChInfo[static_cast<std::size_t>(c)].rate) * PageSeconds + 1;
+    page.assign(size, 0.0f);
+    float* flow = doc.GetChDataPtr(2, 5, page.data());
+    // Eight seconds of a +-2 sine about 50, then swings of +-100 the marks do not reach.
+    const std::vector<float> sine = Sine(100, 2.0, 50.0);
+    for (int i = 0; i < 100 * PageSeconds; ++i)
+      flow[i] = i < 800 ? sine[static_cast<std::size_t>(i)] : (i % 8 < 4 ? 150.0f : -50.0f);
+  }
+
+  // Runs the confirmation modally on marks 0 .. 1,599 of channel 0 and answers with `button`.
+  void Run(int kind, int button, std::string* left = nullptr, std::string* right = nullptr) {
+    PreviewKind = static_cast<std::int16_t>(kind);
+    LyrRawDlgSleepDisturbanceCnfrm dlg;
+    dlg.m_pDoc = &doc;
+    dlg.m_PageBufferKind = 2;
+    dlg.m_MarkedChannel = 0;
+    dlg.m_StartSample = 0;
+    dlg.m_EndSample = 1599;
+    testhooks::ScriptDialog(IDD_SLEEP_DISTURBANCE_CNFRM, [&](ui::Dialog& d) {
+      if (left) *left = d.GetDlgItemText(IDC_SDC_LEFT_VALUE);
+      if (right) *right = d.GetDlgItemText(IDC_SDC_RIGHT_VALUE);
+      d.ClickButton(button);
+    });
+    EXPECT_EQ(dlg.DoModal(), button);
+  }
+};
+
+TEST_F(Confirmation, LevelOfEachKindFromTheMarkedTime) {
+  SleepDstrbParam& p = Block();
+  p.airFlow.channel = 5;
+  p.legLeft.channel = 5;
+  p.arousal.channel = 5;
+  std::string left, right;
+  Run(11, ui::IDOK, &left, &right);
+  EXPECT_NEAR(p.airFlow.values[2], 4.0, 1e-4);
+  EXPECT_NEAR(p.airFlow.values[3], 1.0, 1e-4);
+  EXPECT_EQ(left, "1.000");
+  EXPECT_EQ(right, "4.000");
+  Run(14, ui::IDOK);
+  EXPECT_NEAR(p.legLeft.values[0], 60.0, 1e-3);
+  Run(19, ui::IDOK);
+  EXPECT_NEAR(p.arousal.values[0], 0.4, 1e-5);
+
+  // Cancel puts back what the measurement overwrote.
+  p.legLeft.values[0] = 20.0;
+  Run(14, ui::IDCANCEL);
+  EXPECT_EQ(p.legLeft.values[0], 20.0);
+}
+
+// No page data, or a kind without a channel, is nothing found: 0.0 is written.
+TEST_F(Confirmation, NothingFoundWritesZero) {
+  SleepDstrbParam& p = Block();
+  p.airFlow.channel = 5;
+  p.snore.channel = -1;
+  p.snore.values[0] = 20.0;
+  Run(18, ui::IDOK);
+  EXPECT_EQ(p.snore.values[0], 0.0);
+  doc.RecordInfo.pageBuffers[2].clear();
+  Run(11, ui::IDOK);
+  EXPECT_EQ(p.airFlow.values[2], 0.0);
+  EXPECT_EQ(p.airFlow.values[3], 0.0);
+}
+
+}  // namespace
