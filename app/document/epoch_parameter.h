@@ -98,7 +98,7 @@ class LyrEpochParameter {
   // copy puts back what was there). An empty copy holds nothing.
   struct RprsntCopy {
     bool held = false;
-    std::array<std::vector<float>, kRprsntSlotCount> values;
+    std::array<tablemem::ZeroedTable<float>, kRprsntSlotCount> values;
     std::array<int, kRprsntSlotCount> counts{};
   };
   // False when memory ran out (the copy is then empty).
