@@ -45,6 +45,10 @@ std::int64_t SampleAtX(int x, std::span<const std::int32_t> columns, std::int64_
   return pageStart + startOffset + columns[static_cast<std::size_t>(column)];
 }
 
+std::int64_t PageBufferSample(std::int64_t sample, std::int64_t pageStartSeconds, int rate, std::int64_t startOffset) {
+  return sample - pageStartSeconds * rate - startOffset;
+}
+
 bool IsDrag(draw::Point anchor, draw::Point p) { return std::abs(p.x - anchor.x) > 5 && std::abs(p.y - anchor.y) > 5; }
 
 std::array<BandSpan, kRawSelectionRows> DragBands(int anchorRow, int anchorX, int row, int x, int pageLeft,
