@@ -86,9 +86,11 @@ RawPreviewPick PickInRowPage(const CQLM2_AnalyzerDoc& doc, const RawPreviewPick&
   RawPreviewPick out = pick;
   if (pick.channel < 0 || pick.channel >= static_cast<int>(doc.ChInfo.size())) return out;
   const LyrChInfo& ch = doc.ChInfo[static_cast<std::size_t>(pick.channel)];
-  const std::int64_t rowPage = static_cast<std::int64_t>(doc.CurrentPage) + pick.row - 2;
-  const std::int64_t start = rowPage * PageSeconds * ch.rate + ch.startOffset;
-  const auto local = [start](std::int64_t s) { return s < start ? std::int64_t{-1} : s - start; };
+  const std::int64_t rowPageStart = (static_cast<std::int64_t>(doc.CurrentPage) + pick.row - 2) * PageSeconds;
+  const auto local = [&](std::int64_t s) {
+    const std::int64_t i = PageBufferSample(s, rowPageStart, ch.rate, ch.startOffset);
+    return i < 0 ? std::int64_t{-1} : i;
+  };
   out.first = local(pick.first);
   out.last = local(pick.last);
   return out;
