@@ -11,6 +11,7 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
+#include "app/trend/trend_dummy_view.h"
 #include "app/results/lyr_dlg_result_file.h"
 #include "app/results/result_analysis_file.h"
 #include "app/results/result_strings.h"
@@ -118,6 +119,7 @@ void CMainFrame::OpenResultFile(const std::string& path) {
   ResultFilePath = path;
   UpdateFrameBarTime();
   RefreshAllViews(-1);
+  if (LyrTrendDummyView* trend = TrendView()) trend->AfterResultFileOpened();
 }
 
 void CMainFrame::CheckSaveAndClearResult() {
@@ -128,4 +130,5 @@ void CMainFrame::CheckSaveAndClearResult() {
   }
   ResultSaveState = 0;
   RefreshAllViews(-1);
+  if (LyrTrendDummyView* trend = TrendView()) trend->AfterResultsCleared();
 }
