@@ -55,6 +55,8 @@ int LyrTrendInfoAreaView::OnCreate() {
     const draw::Size m = dc.GetTextExtent("M");
     if (m.cx > 0) charWidth_ = m.cx;
     if (m.cy > 0) charHeight_ = m.cy;
+    // Five "M" wide, but never narrower than a threshold as the column writes it.
+    editWidth_ = std::max(5 * charWidth_, dc.GetTextExtent("-00000.000").cx + 12);
   }
   for (int k = 0; k <= 9; ++k) ui::CreateControl(*this, ui::ControlKind::Button, kKeypadFirstId + k, std::to_string(k), {});
   for (int i = 0; i < kRows; ++i) ui::CreateControl(*this, ui::ControlKind::Static, kValueLabelFirstId + i, "", {}, false);
@@ -119,12 +121,13 @@ void LyrTrendInfoAreaView::LayoutControls() {
     };
     place(kValueLabelFirstId + i, ui::Rect{10, y, w, y + ch});
     const int yu = y + ch + 2, yl = y + 2 * ch + 8;
-    place(kUpperEditFirstId + i, ui::Rect{10, yu, 10 + 5 * cw, yu + ch + 2});
-    place(kUpperSetFirstId + i, ui::Rect{5 * cw + 11, yu, 5 * cw + 31, yu + 20});
-    place(kLowerEditFirstId + i, ui::Rect{10, yl, 10 + 5 * cw, yl + ch + 2});
-    place(kLowerSetFirstId + i, ui::Rect{5 * cw + 11, yl, 5 * cw + 31, yl + 20});
+    const int ew = editWidth_;
+    place(kUpperEditFirstId + i, ui::Rect{10, yu, 10 + ew, yu + ch + 2});
+    place(kUpperSetFirstId + i, ui::Rect{ew + 11, yu, ew + 31, yu + 20});
+    place(kLowerEditFirstId + i, ui::Rect{10, yl, 10 + ew, yl + ch + 2});
+    place(kLowerSetFirstId + i, ui::Rect{ew + 11, yl, ew + 31, yl + 20});
   }
-  ui::Control(this, kUndoButtonId).Move(ui::Rect{10, h - ch - 5, 10 + 5 * cw, h - 2});
+  ui::Control(this, kUndoButtonId).Move(ui::Rect{10, h - ch - 5, 10 + std::max(5 * cw, editWidth_), h - 2});
   Invalidate();
 }
 

@@ -69,5 +69,5 @@ class LyrTrendInfoAreaView : public ui::View {
   std::array<LogicParam, kUndoDepth> undoCopies_{};
   std::array<int, kUndoDepth> undoTags_{};
   int undoCount_ = 0;
-  int charWidth_ = 8, charHeight_ = 16;
+  int charWidth_ = 8, charHeight_ = 16, editWidth_ = 80;
 };

@@ -1,6 +1,7 @@
 #include "app/trend/lyr_trend_values.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <span>
 #include <vector>
@@ -255,11 +256,20 @@ TrendValue LyrTrendGraphValues::GetMainPositionValue(int epoch) const {
   const SleepDstrbParam& p = doc_->Params.sleepDstrb;
   const int k = std::clamp<int>(p.positionsInUse, 0, static_cast<int>(p.positions.size()));
   if (k == 0) return Short(0);
-  std::vector<int> counts(static_cast<std::size_t>(k), 0);
-  for (int i = 0; i < n; ++i)
-    for (int c = 0; c < k; ++c)
-      if (p.positions[static_cast<std::size_t>(c)].from <= samples[i] && samples[i] < p.positions[static_cast<std::size_t>(c)].to)
-        ++counts[static_cast<std::size_t>(c)];
+  // One counter per class (at most six), on the stack.
+  std::array<int, 6> counts{};
+  std::array<double, 6> from{}, to{};
+  for (int c = 0; c < k; ++c) {
+    from[static_cast<std::size_t>(c)] = p.positions[static_cast<std::size_t>(c)].from;
+    to[static_cast<std::size_t>(c)] = p.positions[static_cast<std::size_t>(c)].to;
+  }
+  for (int i = 0; i < n; ++i) {
+    const double v = samples[i];
+    for (int c = 0; c < k; ++c) {
+      const auto u = static_cast<std::size_t>(c);
+      counts[u] += static_cast<int>(from[u] <= v) & static_cast<int>(v < to[u]);
+    }
+  }
   int best = 0;
   for (int c = 1; c < k; ++c)
     if (counts[static_cast<std::size_t>(c)] > counts[static_cast<std::size_t>(best)]) best = c;

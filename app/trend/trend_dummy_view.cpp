@@ -177,6 +177,15 @@ void LyrTrendDummyView::ResetCursorEpoch(int mode) {
 void LyrTrendDummyView::DrawCursor() {
   ++CursorDraws;
   StageArea.Invalidate(false);
+  // Each graph marks its value at the cursor for the information column.
+  if (CQLM2_AnalyzerDoc* doc = Doc(); doc != nullptr && cursorEpoch_ >= 0) {
+    for (int g = 0; g < TrendGraphCountHeld(); ++g) {
+      LyrTrendGraphValues& values = TrendArea.Values[static_cast<std::size_t>(g)];
+      values.SetDocument(doc);
+      const TrendValue v = values.GetTrendValue(cursorEpoch_);
+      SetGraphMark(g, v.isFloat, v.value, v.floatValue);
+    }
+  }
   TrendArea.Invalidate(false);
   if (LyrTrendInfoAreaView* info = InfoArea()) info->ShowCursorValues();
 }

@@ -204,6 +204,19 @@ TEST_F(InfoAreaTest, CursorValuesWithUnitsAndTheEmptyMainPosition) {
   EXPECT_EQ(Item(kValueLabelFirstId + 0).GetText(), "");
 }
 
+TEST_F(InfoAreaTest, DrawingTheCursorShowsEachGraphsValueThere) {
+  TrendSettingWord2 = 1;
+  Doc().LastScreenedEpoch = 10;
+  LyrEpochRec* rec = Doc().EpochTables.Record(6);
+  ASSERT_NE(rec, nullptr);
+  rec->emg = 3.25f;
+  LyrTrendDummyView& trend = *Frame().TrendView();
+  trend.SetCursorEpoch(-1, 6);
+  trend.DrawCursor();
+  EXPECT_FLOAT_EQ(trend.GetGraphMark(0).floatValue, 3.25f);
+  EXPECT_EQ(Item(kValueLabelFirstId + 0).GetText(), "3.250");
+}
+
 TEST_F(InfoAreaTest, ASelectedLogicRowWins) {
   TrendItem.category[2] = 8;  // EMG again on graph 2
   TrendSettingWord2 = 3;
