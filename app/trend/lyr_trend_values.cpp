@@ -11,7 +11,6 @@
 #include "app/frame/frame_globals.h"
 #include "app/frame/program_settings.h"
 #include "app/scoring/arousal_lm_snore.h"
-#include "app/frame/frame_globals.h"
 
 namespace {
 
