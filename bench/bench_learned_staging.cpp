@@ -5,27 +5,20 @@
 // Goal: all epochs in under 0.5 s.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "app/document/qlm2_analyzer_app.h"
 #include "app/document/qlm2_analyzer_doc.h"
-#include "app/frame/frame_globals.h"
-#include "app/frame/main_frame.h"
 #include "app/frame/navigation_state.h"
-#include "app/frame/program_settings.h"
 #include "app/scoring/epoch_staging_step.h"
-#include "platform/system/file_system.h"
-#include "platform/testing/ui_testing.h"
-#include "sample_recording.h"
+#include "sample_night.h"
+#include "tests/support/human_night_detectors.h"
 
 namespace {
 
@@ -98,45 +91,20 @@ std::vector<LyrStagingModel> BuildModel(const std::vector<LearningSample>& sampl
 }
 
 void BM_StageNight8hByLearnedModel(benchmark::State& state) {
-  const std::string path = sys::TempFolder() + "/bench_learned_staging_" + std::to_string(::getpid()) + ".fyd";
-  samples::Options o;
-  o.kind = samples::Kind::Human;
-  o.hours = 8.0;
-  o.seed = 11;
-  std::string error;
-  if (!samples::WriteSampleRecording(o, path, &error)) {
-    state.SkipWithError(error.c_str());
+  static benchnight::Recording rec("bench_learned_staging", 8.0, 0);
+  benchnight::OpenProgram program(rec.path, kEpochSeconds, kPageSeconds);
+  if (!program.error.empty()) {
+    state.SkipWithError(program.error.c_str());
     return;
   }
-  testhooks::TempProgramFolder folder;
-  auto app = std::make_unique<CQLM2_AnalyzerApp>();
-  app->SetArguments({"QLM2_Analyzer"});
-  if (!app->InitInstance()) {
-    state.SkipWithError("the program did not start");
-    return;
-  }
-  EpochSeconds = kEpochSeconds;
-  PageSeconds = kPageSeconds;
-  CMainFrame& frame = *app->MainFrame();
-  CQLM2_AnalyzerDoc& doc = *app->Document();
-  if (app->OpenDocumentFile(path, false) == nullptr) {
-    state.SkipWithError("the recording did not open");
-    app->ExitInstance();
-    return;
-  }
-  // The channels the ten features come from, then one screening run for the epoch records.
-  WaveFormRecognitionParam& w = doc.Params.waveForm;
-  for (auto& band : w.bands) band.channel = 0;
-  w.kComplex.channel = 0;
-  w.eogLeft.channel = 2;
-  w.eogRight.channel = 3;
-  w.emgChannel = 4;
+  // One screening run in learning mode for the epoch records and their flag bytes.
+  CQLM2_AnalyzerDoc& doc = program.Doc();
+  AssignHumanNightDetectors(doc.Params);
   LearningSampleMode = 1;
-  doc.Init4ChangeEpochTime(doc.GetDivNum(EpochSeconds), EpochSeconds, doc.RecordInfo.channelCount, 1);
-  doc.LastScreenedEpoch = -1;
-  if (frame.StartScreening(0) != 0) {
-    frame.SetTimer(kTimerScreeningStep, 0);
-    while (frame.IsTimerArmed(kTimerScreeningStep)) frame.OnTimer(kTimerScreeningStep);
+  if (!program.Screen()) {
+    state.SkipWithError("the run did not start");
+    LearningSampleMode = 0;
+    return;
   }
   const int epochs = doc.EpochTables.EpochCount();
   std::vector<LearningSample> samples;
@@ -167,22 +135,10 @@ void BM_StageNight8hByLearnedModel(benchmark::State& state) {
   std::printf("\n");
   std::fflush(stdout);
 
-  ScreeningRunning = 0;
   LearningSampleMode = 0;
-  app->ExitInstance();
-  std::error_code ec;
-  for (const std::string& p : {path, samples::CompanionPath(path, ".stages"), samples::CompanionPath(path, ".events")})
-    std::filesystem::remove(p, ec);
 }
 BENCHMARK(BM_StageNight8hByLearnedModel)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return benchnight::RunOffscreenBenchmarks(argc, argv); }

@@ -299,16 +299,17 @@ int LyrAutoStaging::ReadLearningIni() {
   std::string folder = ReadFolderField(rec);
   if (folder == "current") folder = sys::ProgramFolder() + "/";
   modelFolder_ = folder;
-  cumulativeThreshold = bytes::Get<double>(rec, 264);
-  selectionLimit = bytes::Get<std::int16_t>(rec, 272);
-  pathTableSize = bytes::Get<std::int16_t>(rec, 274);
-  sampleLimit = bytes::Get<std::int32_t>(rec, 276);
-  cutPointLimit = bytes::Get<std::int16_t>(rec, 280);
-  significanceLevel = bytes::Get<double>(rec, 288);
-  confidenceFactor = bytes::Get<double>(rec, 296);
-  const bool valid = InUnitRange(cumulativeThreshold) && InCountRange(selectionLimit) &&
-                     InCountRange(pathTableSize) && sampleLimit > 0 && InCountRange(cutPointLimit) &&
-                     InUnitRange(significanceLevel) && InUnitRange(confidenceFactor);
+  LyrLearningParameters& p = parameters;
+  p.cumulativeThreshold = bytes::Get<double>(rec, 264);
+  p.selectionLimit = bytes::Get<std::int16_t>(rec, 272);
+  p.pathTableSize = bytes::Get<std::int16_t>(rec, 274);
+  p.sampleLimit = bytes::Get<std::int32_t>(rec, 276);
+  p.cutPointLimit = bytes::Get<std::int16_t>(rec, 280);
+  p.significanceLevel = bytes::Get<double>(rec, 288);
+  p.confidenceFactor = bytes::Get<double>(rec, 296);
+  const bool valid = InUnitRange(p.cumulativeThreshold) && InCountRange(p.selectionLimit) &&
+                     InCountRange(p.pathTableSize) && p.sampleLimit > 0 && InCountRange(p.cutPointLimit) &&
+                     InUnitRange(p.significanceLevel) && InUnitRange(p.confidenceFactor);
   if (!valid) {
     Say(Text(kIdsIniParameter1043));
     return 0;
@@ -323,13 +324,7 @@ int LyrAutoStaging::Learn() {
   dlg.selectionCount = 0;
   dlg.treeCount = 0;
   dlg.modelFolder = modelFolder_;
-  dlg.pathTableSize = pathTableSize;
-  dlg.cutPointLimit = cutPointLimit;
-  dlg.sampleLimit = sampleLimit;
-  dlg.selectionLimit = selectionLimit;
-  dlg.significanceLevel = significanceLevel;
-  dlg.confidenceFactor = confidenceFactor;
-  dlg.cumulativeThreshold = cumulativeThreshold;
+  dlg.parameters = parameters;
   dlg.models.clear();
   dlg.modelTemplate = std::move(template_);
   dlg.learningInfo = info_;

@@ -30,6 +30,17 @@ const std::vector<std::string>& StagingClassNames(int stageType);
 // was learned for); 0 for a class without a stage, a failed run (-1) or a mode other than 0-3.
 std::uint8_t StagingClassToStage(int mode, int cls);
 
+// The learning parameters of ML.ini as the learning uses them.
+struct LyrLearningParameters {
+  std::int32_t pathTableSize = 0;     // paths the selection keeps (1..100)
+  std::int32_t cutPointLimit = 0;     // cut points per axis at most (1..100)
+  std::int32_t sampleLimit = 0;       // epochs read from each file at most (> 0)
+  std::int32_t selectionLimit = 0;    // files the selection proposes at most (1..100)
+  double significanceLevel = 0.0;     // an axis is used below this F-test probability (0..1]
+  double confidenceFactor = 0.0;      // of the pessimistic error in pruning (0..1]
+  double cumulativeThreshold = 0.0;   // cumulative proportion the selection reaches (0..1]
+};
+
 // Experiment and subject data of the open recording as the learning keeps them (19 characters
 // at most per text), with the epoch time and the stage type of the recording.
 struct LyrLearningInfo {
@@ -188,13 +199,7 @@ class LyrAutoStaging {
   LyrStagingModel& ModelTemplate() { return template_; }
 
   // Working parameters of the settings file.
-  double cumulativeThreshold = 0.0;
-  std::int32_t selectionLimit = 0;
-  std::int32_t pathTableSize = 0;
-  std::int32_t sampleLimit = 0;
-  std::int32_t cutPointLimit = 0;
-  double significanceLevel = 0.0;
-  double confidenceFactor = 0.0;
+  LyrLearningParameters parameters;
 
   // Where messages go (message boxes unless a test replaces it); the flag is the box's icon.
   static std::function<void(const std::string&)>& MessageSink();

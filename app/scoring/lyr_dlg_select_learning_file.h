@@ -25,13 +25,7 @@ class LyrDlgSelectLearningFile : public ui::Dialog {
   std::int32_t selectionCount = 0;
   std::int32_t treeCount = 0;  // number of records in `models`
   std::string modelFolder;
-  std::int32_t pathTableSize = 0;
-  std::int32_t cutPointLimit = 0;
-  std::int32_t sampleLimit = 0;
-  std::int32_t selectionLimit = 0;
-  double significanceLevel = 0.0;
-  double confidenceFactor = 0.0;
-  double cumulativeThreshold = 0.0;
+  LyrLearningParameters parameters;
   std::vector<LyrStagingModel> models;
   LyrStagingModel modelTemplate;
   LyrLearningInfo learningInfo;

@@ -6,6 +6,7 @@
 #include "app/scoring/epoch_staging_step.h"
 #include "app/scoring/learning_sample_file.h"
 #include "staging_model_builder.h"
+#include "tests/support/human_night_detectors.h"
 #include "tests/screening/screening_fixture.h"
 
 namespace {
@@ -29,12 +30,7 @@ class LearningScreeningTest : public ScreeningTest {};
 
 TEST_F(LearningScreeningTest, EpochsAreStagedByTheModelFromTheirSampleRecords) {
   CQLM2_AnalyzerDoc& doc = Doc();
-  WaveFormRecognitionParam& w = doc.Params.waveForm;
-  for (auto& band : w.bands) band.channel = 0;
-  w.kComplex.channel = 0;
-  w.eogLeft.channel = 2;
-  w.eogRight.channel = 3;
-  w.emgChannel = 4;
+  AssignHumanNightDetectors(doc.Params);
   doc.Params.stageType.stageType = 0;
   doc.Params.logicOption.lastStageMode = 0;
   LearningSampleMode = 1;
@@ -46,7 +42,7 @@ TEST_F(LearningScreeningTest, EpochsAreStagedByTheModelFromTheirSampleRecords) {
   LyrDlgScreening& dlg = OpenScreening();
   ScreeningCondition& condition = doc.ScreeningConditions[0];
   condition.resultPath = OutPath("night.raf");
-  condition.waveform = w;
+  condition.waveform = doc.Params.waveForm;
   condition.logicOption.lastStageMode = 0;
   ASSERT_TRUE(dlg.ClickButton(IDC_SCR_STAGE_PARAMETER));
   RunTimer();

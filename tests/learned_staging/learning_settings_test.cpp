@@ -96,13 +96,13 @@ TEST_F(LearningSettingsTest, FirstCopyHoldsTheDefaultsAndIsNotReplaced) {
   LyrAutoStaging s;
   ASSERT_EQ(s.ReadLearningIni(), 1) << testing::PrintToString(Boxes());
   EXPECT_EQ(s.ModelFolder(), folder->Path() + "/");
-  EXPECT_EQ(s.cumulativeThreshold, 0.8);
-  EXPECT_EQ(s.selectionLimit, 10);
-  EXPECT_EQ(s.pathTableSize, 20);
-  EXPECT_EQ(s.sampleLimit, 30000);
-  EXPECT_EQ(s.cutPointLimit, 10);
-  EXPECT_EQ(s.significanceLevel, 0.05);
-  EXPECT_EQ(s.confidenceFactor, 0.25);
+  EXPECT_EQ(s.parameters.cumulativeThreshold, 0.8);
+  EXPECT_EQ(s.parameters.selectionLimit, 10);
+  EXPECT_EQ(s.parameters.pathTableSize, 20);
+  EXPECT_EQ(s.parameters.sampleLimit, 30000);
+  EXPECT_EQ(s.parameters.cutPointLimit, 10);
+  EXPECT_EQ(s.parameters.significanceLevel, 0.05);
+  EXPECT_EQ(s.parameters.confidenceFactor, 0.25);
 
   ASSERT_TRUE(sys::WriteFileAtomic(ini, WithFolder("Current")));
   EXPECT_TRUE(LyrAutoStaging::InstallLearningIni());

@@ -184,7 +184,7 @@ TEST_F(LearningSampleTest, LearningSettingsAreReadOnlyWhenWholeAndValid) {
     } else {
       EXPECT_TRUE(messages.empty());
       EXPECT_EQ(s.ModelFolder(), "/models");
-      EXPECT_EQ(s.sampleLimit, 2000);
+      EXPECT_EQ(s.parameters.sampleLimit, 2000);
     }
   }
   write("INI", "FEN", "current", 0.05);
