@@ -382,6 +382,15 @@ bool CreateControl(Window& owner, ControlKind kind, int id, std::string_view tex
   return true;
 }
 
+// Puts `child` into the layout of the host's control `id` (a group box); false without one.
+bool EmbedInControlOf(Window& host, int id, QWidget* child) {
+  QWidget* holder = Find(&host, id);
+  if (holder == nullptr || holder->layout() == nullptr || child == nullptr) return false;
+  child->setParent(holder);
+  holder->layout()->addWidget(child);
+  return true;
+}
+
 bool ClickControlOf(Window& host, int id) {
   auto* b = qobject_cast<QAbstractButton*>(Find(&host, id));
   if (!b || !b->isEnabled()) return false;
