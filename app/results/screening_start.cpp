@@ -37,6 +37,7 @@ int StartRun(CMainFrame& frame, int resume, std::uint16_t parameterOnly) {
   }
   ScreeningRunning = 1;
   ScreeningParameterOnly = parameterOnly;
+  doc->AutoStaging.BeginStagingRun();
   const int epochs = doc->GetDivNum(EpochSeconds);
   if (!doc->EpochTables.HasRecords()) {
     const int bandChannels = static_cast<int>(std::count(doc->Params.fftBand.channelSwitch.begin(),
