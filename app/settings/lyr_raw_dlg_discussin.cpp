@@ -803,12 +803,22 @@ void LyrRawDlgDiscussin::OnSettingFFT() {
 
 LyrRawDlgSettingFFT::LyrRawDlgSettingFFT(ui::Window* parent) : ui::Dialog(IDD_LOGIC_SETTING_FFT, parent) {}
 
-bool LyrRawDlgSettingFFT::OnInitDialog() {
-  m_Fft.m_pDoc = m_pDoc;
+ui::Rect LyrRawDlgSettingFFT::PageRect() const {
   const ui::Rect client = GetClientRect();
   int bottom = Item(ui::IDOK).GetRectInOwner().top - 5;
   if (bottom <= 5) bottom = client.bottom - 5;
-  m_Fft.CreatePage(this, ui::Rect{5, 5, std::max(5, client.right - 5), bottom});
+  return ui::Rect{5, 5, std::max(5, client.right - 5), bottom};
+}
+
+void LyrRawDlgSettingFFT::OnSize(std::uint32_t sizeType, int cx, int cy) {
+  ui::Dialog::OnSize(sizeType, cx, cy);
+  const ui::Rect r = PageRect();
+  if (!r.IsEmpty() && m_Fft.IsWindow()) m_Fft.MoveWindow(r);
+}
+
+bool LyrRawDlgSettingFFT::OnInitDialog() {
+  m_Fft.m_pDoc = m_pDoc;
+  m_Fft.CreatePage(this, PageRect());
   if (m_CheckOnly != 0) {
     m_Fft.SetReadOnly(true);
     EnableItem(ui::IDOK, false);

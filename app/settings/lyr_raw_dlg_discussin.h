@@ -64,10 +64,15 @@ class LyrRawDlgSettingFFT : public ui::Dialog {
   bool OnInitDialog() override;
   void OnOK() override;
   void OnCancel() override;
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
 
   CQLM2_AnalyzerDoc* m_pDoc = nullptr;
   int m_CheckOnly = 0;
   LyrRawDlgOtherFFT m_Fft;
+
+ private:
+  // The room of the page: above the buttons.
+  ui::Rect PageRect() const;
 };
 
 class LyrRawDlgDiscussin : public ui::Dialog {
