@@ -18,26 +18,29 @@ using Bytes = std::span<const std::uint8_t>;
 
 Bytes AsBytes(std::string_view s) { return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()}; }
 
+// One clause of the older record at `off`: lower bound, lower operator, value code as in the
+// current record; the upper operator 4 bytes earlier; no channel.
+LogicTerm LoadOlderTerm(Bytes r, std::size_t off) {
+  using bytes::Get;
+  LogicTerm t;
+  t.lower = Get<float>(r, off);
+  t.lowerOp = Get<std::uint16_t>(r, off + 4);
+  t.valueCode = Get<std::uint16_t>(r, off + 6);
+  t.upperOp = Get<std::uint16_t>(r, off + 8);
+  t.channel = 0;
+  t.upper = Get<float>(r, off + 12);
+  return t;
+}
+
 // The older record: the fields of the current one without channels, the upper operators at
 // 12 (clause 1) and 32 (clause 2).
 LogicCondition ConvertOlderRecord(Bytes r) {
-  using bytes::Get;
   LogicCondition c;
   c.mark = 2;
-  c.term1.lower = Get<float>(r, 4);
-  c.term1.lowerOp = Get<std::uint16_t>(r, 8);
-  c.term1.valueCode = Get<std::uint16_t>(r, 10);
-  c.term1.upperOp = Get<std::uint16_t>(r, 12);
-  c.term1.channel = 0;
-  c.term1.upper = Get<float>(r, 16);
-  c.andSwitch = Get<std::uint16_t>(r, 20);
-  c.term2.lower = Get<float>(r, 24);
-  c.term2.lowerOp = Get<std::uint16_t>(r, 28);
-  c.term2.valueCode = Get<std::uint16_t>(r, 30);
-  c.term2.upperOp = Get<std::uint16_t>(r, 32);
-  c.term2.channel = 0;
-  c.term2.upper = Get<float>(r, 36);
-  c.stage = Get<std::uint8_t>(r, 40);
+  c.term1 = LoadOlderTerm(r, 4);
+  c.andSwitch = bytes::Get<std::uint16_t>(r, 20);
+  c.term2 = LoadOlderTerm(r, 24);
+  c.stage = bytes::Get<std::uint8_t>(r, 40);
   return c;
 }
 
