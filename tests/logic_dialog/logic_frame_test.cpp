@@ -271,3 +271,29 @@ TEST_F(LogicFrame, OkRescoresTheScreenedNightWithTheEditedCondition) {
   }
   EXPECT_GT(changed, 0) << "the lower wake bound must change some epochs";
 }
+
+// The same reopening from the Screening window: both windows open anew, the Logic window
+// again with the FFT settings editable, and OK still hands the logic to the Screening window.
+TEST_F(LogicFrame, ReopeningFromTheScreeningWindowKeepsItsCaller) {
+  AnimalOnlyMode = 1;
+  LyrDlgScreening& screening = OpenScreening();
+  ASSERT_TRUE(screening.ClickButton(IDC_SCR_LOGIC));
+  ASSERT_NE(Frame().LogicDlg, nullptr);
+  const std::string path = WriteFile("human.ltf", TemplateOfCurrentSet(66.0f, 0));
+  testhooks::AnswerFileDialog(ui::IDOK, {path});
+  testhooks::AnswerMessageBox(ui::IDOK);
+  ASSERT_TRUE(Frame().LogicDlg->ClickButton(IDC_LOGIC_LOAD));
+  testhooks::ProcessMessages();
+  EXPECT_EQ(AnimalOnlyMode, 0);
+  ASSERT_NE(Frame().LogicDlg, nullptr);
+  ASSERT_NE(Frame().ScreeningDlg, nullptr);
+  EXPECT_EQ(Frame().LogicDlg->m_CheckOnly, 0);
+  EXPECT_EQ(Frame().LogicDlg->GetDlgItemText(IDC_LOGIC_FFT), "Setting FFT...(&F)");
+
+  ASSERT_TRUE(Frame().LogicDlg->ClickButton(ui::IDOK));
+  testhooks::ProcessMessages();
+  EXPECT_EQ(Frame().LogicDlg, nullptr);
+  EXPECT_EQ(Doc().ScreeningConditions[0].logic.sets[static_cast<std::size_t>(Doc().Params.stageType.stageType)][0]
+                .term1.lower,
+            66.0f);
+}
