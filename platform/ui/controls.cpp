@@ -27,6 +27,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <charconv>
 
 #include <QPainter>
@@ -386,6 +387,26 @@ bool BuildControls(Window& host, const res::DialogTemplate& tmpl) {
   return true;
 }
 
+bool CreateControl(Window& owner, ControlKind kind, int id, std::string_view text, const Rect& rect, bool visible) {
+  QWidget* top = WidgetOf(&owner);
+  if (!top) return false;
+  res::DialogNode node;
+  node.id = id;
+  node.text = std::string(text);
+  switch (kind) {
+    case ControlKind::Button: node.kind = "button"; break;
+    case ControlKind::Edit: node.kind = "edit"; break;
+    case ControlKind::Static: node.kind = "static"; break;
+    default: return false;
+  }
+  Builder b{&owner, top};
+  QWidget* w = b.MakeControl(node, top);
+  if (!w) return false;
+  if (!rect.IsEmpty()) w->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+  w->setVisible(visible);
+  return true;
+}
+
 bool ClickControlOf(Window& host, int id) {
   auto* b = qobject_cast<QAbstractButton*>(Find(&host, id));
   if (!b || !b->isEnabled()) return false;
@@ -645,6 +666,19 @@ void Control::SetCheck(int check) {
 int Control::GetCheck() const {
   auto* b = qobject_cast<QAbstractButton*>(Find(owner_, id_));
   return b && b->isChecked() ? 1 : 0;
+}
+
+void Control::Move(const Rect& r) {
+  if (QWidget* w = Find(owner_, id_)) w->setGeometry(r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+}
+
+void Control::SelectAll() {
+  if (auto* e = qobject_cast<QLineEdit*>(Find(owner_, id_))) {
+    e->selectAll();
+    e->end(true);
+    e->home(true);
+    e->selectAll();
+  }
 }
 
 void Control::SetReadOnly(bool readOnly) {
