@@ -373,7 +373,9 @@ void CMainFrame::OpenDlgRawSetDiscussinTree(int caller) {
   if (doc == nullptr) return;
   try {
     auto* dlg = new LyrRawDlgDiscussin(doc, caller);
-    dlg->SetCloseCallback([this](int code) { CloseLogicDlg(code == ui::IDOK ? 1 : 2); });
+    dlg->SetCloseCallback([this](int code) {
+      CloseLogicDlg(code == ui::IDOK ? 1 : code == kLogicReopenCode ? kLogicReopenCode : 2);
+    });
     LogicDlg = dlg;
     if (!dlg->CreateModeless(this)) {
       LogicDlg = nullptr;

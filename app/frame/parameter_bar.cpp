@@ -1,5 +1,6 @@
 #include "app/frame/parameter_bar.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/document/analysis_param_blocks.h"
@@ -13,6 +14,11 @@ constexpr std::uint32_t kStrTime = 2134;
 constexpr std::uint32_t kStrCount = 2135;
 
 bool BandBlockHolds(const FFTBandParam& fft, int band) { return fft.bandCount >= 1 && fft.bandCount <= 6 && band <= fft.bandCount; }
+
+// A band is named after its band record only while a channel is flagged for the FFT.
+bool AnyFftChannel(const FFTBandParam& fft) {
+  return std::find(fft.channelSwitch.begin(), fft.channelSwitch.end(), 1) != fft.channelSwitch.end();
+}
 
 std::string Format(const char* pattern, double value) {
   char text[64];
@@ -81,7 +87,7 @@ std::string BuildParameterName(std::uint16_t code, const AnalysisParamBlocks& pa
   if (code >= 14 && code <= 25) {
     const int b = (code - 14) / 2 + 1;
     const std::string kind = s(code % 2 == 0 ? 2501 : 2505);
-    if (BandBlockHolds(params.fftBand, b)) return "FFT-" + params.fftBand.bands[static_cast<std::size_t>(b - 1)].name + kind;
+    if (AnyFftChannel(params.fftBand) && BandBlockHolds(params.fftBand, b)) return "FFT-" + params.fftBand.bands[static_cast<std::size_t>(b - 1)].name + kind;
     return s(2500) + std::to_string(b) + kind;
   }
   return {};

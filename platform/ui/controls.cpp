@@ -1,5 +1,7 @@
 // Controls built from dialog templates, and the Control handle that addresses them by id.
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -104,6 +106,28 @@ QString StaticText(std::string_view text) {
   return out;
 }
 
+// Tells the owner when an edit loses the keyboard focus (EN_KILLFOCUS).
+class FocusOutFilter : public QObject {
+ public:
+  FocusOutFilter(QObject* parent, Window* host, int id) : QObject(parent), host_(host), id_(id) {}
+  bool eventFilter(QObject* obj, QEvent* e) override {
+    if (e->type() != QEvent::FocusOut) return false;
+    // Only a move of the focus to another control of the same window: not a message box or
+    // another window taking it, nor the window going away.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    auto* edit = static_cast<QWidget*>(obj);
+    QWidget* next = QApplication::focusWidget();
+    if (next == nullptr || next == edit || next->window() != edit->window() || !edit->isVisible()) return false;
+    SendCommand(host_, id_, EN_KILLFOCUS);
+    return false;
+  }
+
+ private:
+  Window* host_;
+  int id_;
+};
+
 struct Builder {
   Window* host;
   QWidget* top;
@@ -172,6 +196,7 @@ struct Builder {
         if (n.HasStyle("password")) e->setEchoMode(QLineEdit::Password);
         if (n.HasStyle("number")) e->setValidator(new QIntValidator(0, 2147483647, e));
         QObject::connect(e, &QLineEdit::textChanged, e, [h = host, id] { SendCommand(h, id, EN_CHANGE); });
+        e->installEventFilter(new FocusOutFilter(e, host, id));
         w = e;
       }
       Tag(w, id, ControlKind::Edit);
@@ -704,6 +729,15 @@ void Control::SetLimitText(int chars) {
   if (auto* e = qobject_cast<QLineEdit*>(Find(owner_, id_))) e->setMaxLength(chars > 0 ? chars : 32767);
 }
 
+void Control::SetSel(int start, int end) {
+  if (auto* e = qobject_cast<QLineEdit*>(Find(owner_, id_))) {
+    const int length = static_cast<int>(e->text().size());
+    const int from = std::clamp(start, 0, length);
+    const int to = end < 0 ? length : std::clamp(end, from, length);
+    e->setSelection(from, to - from);
+  }
+}
+
 void Control::ResetContent() {
   QWidget* w = Find(owner_, id_);
   if (auto* c = qobject_cast<QComboBox*>(w)) {
@@ -947,6 +981,13 @@ void Control::SetMultiSelect(bool on) {
   auto mode = on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
   if (auto* l = qobject_cast<QListWidget*>(w)) l->setSelectionMode(mode);
   else if (IsReport(w)) static_cast<QTreeWidget*>(w)->setSelectionMode(mode);
+}
+
+void Control::EnsureVisible(int row) {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return;
+  auto* t = static_cast<QTreeWidget*>(w);
+  if (row >= 0 && row < t->topLevelItemCount()) t->scrollToItem(t->topLevelItem(row));
 }
 
 namespace {

@@ -8,7 +8,8 @@
 // Modeless: CreateModeless builds and shows it and returns at once; EndDialog hides it and
 // calls the close callback with the code; the owner destroys it.
 //
-// Control notifications arrive as WM_COMMAND (clicks BN_CLICKED; edits EN_CHANGE; combos
+// Control notifications arrive as WM_COMMAND (clicks BN_CLICKED; edits EN_CHANGE and, when
+// they lose the focus, EN_KILLFOCUS; combos
 // CBN_SELCHANGE, CBN_DROPDOWN, CBN_CLOSEUP; list boxes LBN_SELCHANGE, LBN_DBLCLK) and as
 // notify codes (report lists LVN_ITEMCHANGED, NM_CLICK, NM_DBLCLK, LVN_COLUMNCLICK; tabs
 // TCN_SELCHANGE; trees TVN_SELCHANGED; date-time DTN_DATETIMECHANGE; spins UDN_DELTAPOS;
@@ -95,6 +96,8 @@ class Control {
   void SelectAll();
   void ReplaceSel(std::string_view text);   // appends at the end for rich edits
   void SetLimitText(int chars);
+  // Selects characters start..end of an edit (end -1: to the end of the text).
+  void SetSel(int start, int end);
 
   // Combos, list boxes, tab controls (tabs as strings), report lists (rows).
   void ResetContent();
@@ -123,6 +126,8 @@ class Control {
   void SetFullRowSelect(bool on);
   void SetGridLines(bool on);
   void SetMultiSelect(bool on);
+  // Scrolls the row into view.
+  void EnsureVisible(int row);
   // Draws the cell as a box of the colour (COLORREF) in place of its text; false removes it.
   void SetItemSwatch(int row, int col, bool on, std::uint32_t colorref);
 

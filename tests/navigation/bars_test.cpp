@@ -27,6 +27,7 @@ TEST_F(NavTest, ParameterValuesFormatAsTheBarShowsThem) {
   params.waveForm.emgChannel = 2;
   params.fftBand.bandCount = 1;
   params.fftBand.bands[0].name = "Delta";
+  params.fftBand.channelSwitch[1] = 1;
   params.chDispMode.entries[0].mode = 0;
   params.chDispMode.entries[1].mode = 2;
   LyrEpochRec wave{};
@@ -57,6 +58,8 @@ TEST_F(NavTest, ParameterValuesFormatAsTheBarShowsThem) {
   EXPECT_EQ(BuildParameterName(14, params), "FFT-DeltaPower");
   EXPECT_EQ(BuildParameterName(16, params), "FFT-Band2Power") << "band 2 is not in a one-band block";
   EXPECT_EQ(BuildParameterName(17, params), "FFT-Band2Ratio");
+  params.fftBand.channelSwitch[1] = 0;
+  EXPECT_EQ(BuildParameterName(14, params), "FFT-Band1Power") << "no channel is flagged for the FFT";
   EXPECT_EQ(BuildParameterName(0, params), "None");
   EXPECT_EQ(BuildParameterName(31, params), "ABS. Max.");
   EXPECT_EQ(BuildParameterName(33, params), "");
