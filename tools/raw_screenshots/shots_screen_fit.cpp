@@ -3,6 +3,7 @@
 // language (scripts/screenshots.sh), they show whether every text fits and has its glyphs.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/lyr_frame_bar.h"
@@ -36,6 +37,24 @@ bool ShootScreenFit(ShotContext& c) {
   testhooks::ProcessMessages();
   testhooks::RenderWindow(frame);  // the page computes its values as it is drawn
   ok = Save(frame, c.out + "/frame_1366x768.png") && ok;
+
+  // For the README: the page of the first apnea, the wave window alone.
+  const std::vector<std::uint8_t>& resp = c.doc.RecognitionTables.RespRcgnz();
+  std::size_t first = 0;
+  while (first < resp.size() && resp[first] == 0) ++first;
+  if (first < resp.size() && EpochSeconds > 0) {
+    const int apnea = static_cast<int>(first / 4) / EpochSeconds;  // points of 0.25 s
+    frame.SetPageByEpoch(PageSeconds > 0 ? apnea * EpochSeconds / PageSeconds : 0, apnea);
+  }
+  frame.ToggleBottomWindow(true);
+  frame.ToggleBottomWindow(false);
+  frame.RefreshAllViews(-1);
+  frame.UpdateFrameBarTime();
+  testhooks::ProcessMessages();
+  testhooks::RenderWindow(frame);
+  ok = Save(frame, c.out + "/readme_scored_page.png") && ok;
+  frame.ToggleBottomWindow(true);
+  frame.ToggleBottomWindow(false);
 
   // The time box whole in both time displays.
   const std::uint16_t clock = ClockTimeDisplay;
