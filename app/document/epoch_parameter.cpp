@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -25,8 +26,8 @@ int PerEpoch(int epochSeconds, double interval) {
 int FloatKindIndex(int kind) { return kind == kChCoefVariation ? 5 : kind; }
 
 template <class T>
-void Release(std::vector<T>& v) {
-  std::vector<T>().swap(v);
+void Release(T& v) {
+  T().swap(v);
 }
 
 }  // namespace
@@ -146,7 +147,7 @@ int LyrEpochParameter::ClearAll(int epochSeconds) {
   // A slot is cleared over the values of the given epoch length, never beyond
   // what it holds.
   for (int slot = 0; slot < kRprsntSlotCount; ++slot) {
-    std::vector<float>& values = rprsnt_[static_cast<std::size_t>(slot)];
+    auto& values = rprsnt_[static_cast<std::size_t>(slot)];
     if (values.empty()) continue;
     const std::size_t per = static_cast<std::size_t>(
         std::clamp(RprsntNum(slot, epochSeconds), 0, rprsntCount_[static_cast<std::size_t>(slot)]));
@@ -158,6 +159,26 @@ int LyrEpochParameter::ClearAll(int epochSeconds) {
 }
 
 void LyrEpochParameter::AllocateRprsntTable() { rprsntEntries_ = true; }
+
+bool LyrEpochParameter::SaveRprsnt(RprsntCopy& copy) const {
+  copy = RprsntCopy{};
+  try {
+    copy.values = rprsnt_;
+    copy.counts = rprsntCount_;
+    copy.held = true;
+    return true;
+  } catch (const std::bad_alloc&) {
+    copy = RprsntCopy{};
+    return false;
+  }
+}
+
+void LyrEpochParameter::RestoreRprsnt(RprsntCopy& copy) {
+  if (!copy.held) return;
+  rprsnt_.swap(copy.values);
+  rprsntCount_ = copy.counts;
+  copy = RprsntCopy{};
+}
 
 void LyrEpochParameter::AllocateRprsntSlot(int slot, int epochSeconds) {
   if (slot < 0 || slot >= kRprsntSlotCount || !rprsntEntries_) return;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/document/epoch_record.h"
+#include "app/document/table_memory.h"
 #include "app/frame/edit_range.h"
 #include "app/frame/pane_layout.h"
 #include "app/frame/window_command_states.h"
@@ -126,6 +127,9 @@ class CMainFrame : public ui::Frame {
   // --- Services of other windows that this frame offers ---------------------
   // Opens a result analysis file.
   void OpenResultFile(const std::string& path);
+  // Commands 33009 (result file open, with its dialog) and 33010 (result file save).
+  void OnResultFileOpen();
+  void OnResultFileSave();
   // Asks for the result file and writes it. 0 when cancelled or failed.
   int SaveResultFile();
   // Writes the result file of epochs first..last of the recording (app/results).
@@ -359,6 +363,7 @@ class CMainFrame : public ui::Frame {
   // --- Commands that open windows and dialogs (main_frame_windows.cpp) ---------
   void MapWindowCommands();
   void MapFrameCommands();
+  void MapResultFileCommands();
   // The program's state as the window commands' update handlers read it.
   FrameWindowState CurrentWindowState();
   void OnAnalysisRange();
@@ -465,9 +470,9 @@ class CMainFrame : public ui::Frame {
   EditRangeRec EditRange;
 
   // Per-epoch results of the page shown, by the epoch's position in the page.
-  std::vector<LyrEpochRec> EpochWaveRecords;
-  std::vector<EpochBandBlock> EpochBandValues;
-  std::vector<EpochChannelStatsRecord> EpochChannelStats;
+  tablemem::ZeroedTable<LyrEpochRec> EpochWaveRecords;
+  tablemem::ZeroedTable<EpochBandBlock> EpochBandValues;
+  tablemem::ZeroedTable<EpochChannelStatsRecord> EpochChannelStats;
 
   // Destroys the modeless tool dialogs that are still open (the frame's destruction).
   void DestroyOpenToolDialogs();
