@@ -351,7 +351,7 @@ struct Builder {
         // Rows of cells: the controls of each row take the next columns of one grid, so that
         // the columns line up from row to row.
         auto* grid = new QGridLayout;
-        layout->addLayout(grid);
+        AddSub(layout, grid);
         int r = 0;
         for (const auto& row : n.children) {
           int c = 0;
