@@ -17,6 +17,9 @@ if [ ${#args[@]} -eq 0 ] && [ -x "$BIN/make_sample_recording" ]; then
     mkdir -p "$BUILD_DIR/samples"
     "$BIN/make_sample_recording" --kind human --hours 8 --seed 1 --out "$sample"
   fi
+  # Settings made for the sample night (30-s epochs, R&K stages, its EEG, EOG and EMG channels),
+  # only when the program has no settings file yet: the user's own are never replaced.
+  "$BIN/make_sample_recording" --kind human --settings "$BIN/QLM2_Analyzer.RSM"
   args=("$sample")
 fi
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the main window of the generated human night into build/screenshots/ under Xvfb
 # when there is no display: the first page, the first page in REM sleep, a scored page with
-# events, overlays and a mark strip, and the frame with its bars after paging by keys.
+# events, overlays and a mark strip, and the frame with its bars after paging by keys; in
+# English, then in Japanese into build/screenshots/ja/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,8 +20,14 @@ fi
 sample=$(realpath --relative-to=. "$sample")
 out="$BUILD_DIR/screenshots"
 mkdir -p "$out"
-if [ -n "${DISPLAY:-}" ]; then
-  "$BIN/raw_screenshots" "$sample" "$out"
-else
-  xvfb-run -a -s "-screen 0 1600x1000x24" "$BIN/raw_screenshots" "$sample" "$out"
-fi
+# Once in English and once in Japanese (build/screenshots/ja/).
+mkdir -p "$out/ja"
+for lang in en_US.UTF-8 ja_JP.UTF-8; do
+  dir="$out"
+  [ "$lang" = ja_JP.UTF-8 ] && dir="$out/ja"
+  if [ -n "${DISPLAY:-}" ]; then
+    LANG=$lang LC_ALL= "$BIN/raw_screenshots" "$sample" "$dir"
+  else
+    LANG=$lang LC_ALL= xvfb-run -a -s "-screen 0 1600x1000x24" "$BIN/raw_screenshots" "$sample" "$dir"
+  fi
+done

@@ -132,6 +132,7 @@ bool CQLM2_AnalyzerDoc::OnNewDocument() {
   if (frame != nullptr) {
     frame->ClearWorkspaceLists();
     frame->ClearWorkingText();
+    frame->ClearParameterBar();
   }
   ResetExperimentRecord();
   DocumentLoaded = 0;

@@ -220,8 +220,15 @@ class CMainFrame : public ui::Frame {
   // 1, 0 when the standard tool bar fails, -1 when the epoch or parameter bar fails.
   int CreateBars();
   std::string BuildParameterNames(std::uint16_t code);
-  // Refreshes the six values of the parameter bar for the current epoch.
+  // Refreshes the six values of the parameter bar for the current epoch. The values come from
+  // the per-page arrays; until they have been computed for the page now shown the fields stay
+  // empty, so the bar never shows another page's epoch.
   void UpdateParameterBar();
+  // Told by the page computations (the raw page's current row, the screening step) that the
+  // per-page arrays now hold the current page; refreshes the bar.
+  void PageValuesComputed();
+  // Empties the six value fields and forgets the computed page (a recording closed or opened).
+  void ClearParameterBar();
   // Refills the six parameter combos with the codes the recording offers.
   void ReloadParameterCombos();
   void OnParameterSelected(int slot);
@@ -513,5 +520,8 @@ class CMainFrame : public ui::Frame {
   std::string workingText_;
   std::string recentFilePlaceholder_;
   std::vector<std::int32_t> availableCodes_;
+  // The page (and page and epoch length) the per-page arrays were computed for; -1 none.
+  std::int64_t pageValuesKey_ = -1;
+  std::int64_t CurrentPageValuesKey();
   std::shared_ptr<ui::CopyDataListener> remoteRequests_;
 };

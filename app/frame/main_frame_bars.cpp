@@ -78,12 +78,41 @@ std::string CMainFrame::BuildParameterNames(std::uint16_t code) {
   return BuildParameterName(code, doc->Params);
 }
 
+std::int64_t CMainFrame::CurrentPageValuesKey() {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (doc == nullptr || DocumentLoaded == 0) return -1;
+  return (static_cast<std::int64_t>(doc->CurrentPage) * 100000 + PageSeconds) * 64 + EpochSeconds;
+}
+
+void CMainFrame::PageValuesComputed() {
+  pageValuesKey_ = CurrentPageValuesKey();
+  UpdateParameterBar();
+}
+
+void CMainFrame::ClearParameterBar() {
+  pageValuesKey_ = -1;
+  auto* bar = dynamic_cast<ui::DialogBar*>(ParameterBar);
+  if (bar == nullptr) return;
+  for (int slot = 0; slot < kParameterBarSlots; ++slot) {
+    bar->SetDlgItemText(kParameterBarValue[slot], "");
+    ParameterUnderline[static_cast<std::size_t>(slot)] = -1;
+    bar->Item(kParameterBarValue[slot]).Invalidate();
+  }
+}
+
 void CMainFrame::UpdateParameterBar() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   auto* bar = dynamic_cast<ui::DialogBar*>(ParameterBar);
   if (doc == nullptr || bar == nullptr || doc->EpochTables.EpochCount() == 0) return;
   const int i = doc->CurrentEpoch - NavEpochsPerPage() * doc->CurrentPage;
   if (i < 0 || i >= kMaxEpochs) return;
+  // The arrays still hold another page: nothing is shown until this page's values are in.
+  if (pageValuesKey_ < 0 || pageValuesKey_ != CurrentPageValuesKey()) {
+    const std::int64_t key = pageValuesKey_;
+    ClearParameterBar();
+    pageValuesKey_ = key;
+    return;
+  }
   for (int slot = 0; slot < kParameterBarSlots; ++slot) {
     const ParameterValueText v = FormatParameterValue(
         ParameterBarCodes[static_cast<std::size_t>(slot)], ParameterBarChannels[static_cast<std::size_t>(slot)],
@@ -156,6 +185,8 @@ void CMainFrame::ReloadParameterCombos() {
   CQLM2_AnalyzerDoc* doc = GetDocument();
   auto* bar = dynamic_cast<ui::DialogBar*>(ParameterBar);
   if (doc == nullptr || bar == nullptr) return;
+  // A recording was opened (or its analysis changed): the arrays are computed anew.
+  ClearParameterBar();
   const std::vector<std::int32_t> codes = ParameterCodeList();
   std::vector<std::string> names;
   names.reserve(codes.size());

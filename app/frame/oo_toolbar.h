@@ -75,6 +75,10 @@ class COOExToolBar : public ui::ToolBar {
   ui::Size CalcFixedLayout(bool stretch, bool horizontal, int length = kUnlimitedLength) const;
   // Dynamic layout: rows wrapped to the requested length.
   ui::Size CalcDynamicLayout(int length, bool horizontal) const { return CalcLayout(length, horizontal); }
+  // The docked bar lays its buttons out by the dynamic layout for the room it has.
+  ui::Size LayoutButtons(int length, std::vector<ui::Rect>* places) const override {
+    return CalcLayout(length, true, places);
+  }
 
  protected:
   void ApplySizes();

@@ -614,6 +614,9 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
       CalcChannelEpochValues(epochValues, static_cast<int>(c));
     }
     recognition_->CountEyeMovements(recognitionCtx);
+    // The current page's values are in the frame's arrays: the parameter bar shows them.
+    if (rowIndex_ == kMiddleRow && !printing)
+      if (CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame()) frame->PageValuesComputed();
     if (!printing) DrawWaveDetectRanges(overlays);
     if (screening && rowIndex_ == kMiddleRow) {
       doc->StagingEndEpoch = static_cast<std::int32_t>(

@@ -25,6 +25,7 @@ LyrEpochStagingStep& StagingStep() {
 void RunPagePasses(CQLM2_AnalyzerDoc& doc, CMainFrame* frame) {
   PageEpochValues values = PageEpochValuesForRow(doc, frame, kCurrentPageRow);
   CalcPageEpochValues(values);
+  if (frame != nullptr) frame->PageValuesComputed();
 
   LyrEpochStagingStep::Page page;
   page.pageNumber = doc.CurrentPage;

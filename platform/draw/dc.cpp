@@ -101,6 +101,8 @@ ScreenMetrics GetScreenMetrics() {
   return m;
 }
 
+bool IsScreenMetricsOverridden() { return ScreenOverride().has_value(); }
+
 void OverrideScreenMetrics(const ScreenMetrics* metrics) {
   if (metrics != nullptr) {
     ScreenOverride() = *metrics;

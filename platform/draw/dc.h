@@ -49,6 +49,7 @@ struct ScreenMetrics {
 ScreenMetrics GetScreenMetrics();
 // Fixes the reported screen (tests); null goes back to the real screen.
 void OverrideScreenMetrics(const ScreenMetrics* metrics);
+bool IsScreenMetricsOverridden();
 
 class Dc {
  public:

@@ -61,7 +61,16 @@ const StringTable& Table(Language lang) {
 
 }  // namespace
 
-void SetLanguage(Language lang) { g_language = lang; }
+namespace {
+void (*g_languageObserver)(Language) = nullptr;
+}  // namespace
+
+void SetLanguage(Language lang) {
+  g_language = lang;
+  if (g_languageObserver) g_languageObserver(lang);
+}
+
+void SetLanguageObserver(void (*observer)(Language)) { g_languageObserver = observer; }
 Language CurrentLanguage() { return g_language; }
 std::string_view LanguageFolder(Language lang) { return lang == Language::Japanese ? "ja" : "en"; }
 

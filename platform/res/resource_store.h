@@ -22,6 +22,9 @@ enum class Language : std::uint16_t { English = 1033, Japanese = 1041 };
 // The language whose resources are loaded. Defaults to English.
 void SetLanguage(Language lang);
 Language CurrentLanguage();
+// Called with the language on every SetLanguage (the window layer sets its fonts and its own
+// translations by it).
+void SetLanguageObserver(void (*observer)(Language));
 // "en" or "ja".
 std::string_view LanguageFolder(Language lang);
 

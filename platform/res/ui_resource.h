@@ -40,7 +40,8 @@
 // Styles: default, disabled, hidden, readonly, multiline, password, number, dropdown (an
 // editable combo), sort, vertical, noheader (a report list without column titles), newgroup (the first radio of a group), chars=<n>
 // (minimum width in characters), maxchars=<n> (maximum width in characters), lines=<n> (minimum height in text lines),
-// range=<lo>:<hi> (slider, spin, progress).
+// range=<lo>:<hi> (slider, spin, progress), wrap (a row whose items go onto further lines
+// when the window is narrower than one line; a nested row stays together as one item).
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -1,7 +1,21 @@
 // Testing hooks of the window framework.
 #include "platform/testing/ui_testing.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTreeWidget>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -221,6 +235,168 @@ std::string TempProgramFolder::WriteFile(const std::string& name, const std::str
   if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
     f.write(content.data(), static_cast<qint64>(content.size()));
   return full;
+}
+
+}  // namespace testhooks
+
+// --- Layout -----------------------------------------------------------------------------------
+
+namespace testhooks {
+namespace {
+
+ui::Rect ToRect(const QRect& r) { return ui::Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+
+// Lays a window out as showing it would, without waiting for the event loop.
+void SettleLayout(QWidget* w) {
+  w->ensurePolished();
+  for (QWidget* c : w->findChildren<QWidget*>()) c->ensurePolished();
+  if (QLayout* l = w->layout()) l->activate();
+  if (!w->isVisible() && w->isWindow()) w->adjustSize();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  if (QLayout* l = w->layout()) l->activate();
+}
+
+// The text a control shows, without the mnemonic marks.
+QString Shown(QString text) {
+  text.replace(QLatin1String("&&"), QLatin1String("\x01"));
+  text.remove(QLatin1Char('&'));
+  text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+  return text;
+}
+
+int TextWidth(const QFontMetrics& fm, const QString& text) {
+  int width = 0;
+  for (const QString& line : text.split(QLatin1Char('\n'))) width = std::max(width, fm.horizontalAdvance(line));
+  return width;
+}
+
+int TextHeight(const QFontMetrics& fm, const QString& text) {
+  return fm.height() + static_cast<int>(text.count(QLatin1Char('\n'))) * fm.lineSpacing();
+}
+
+void CheckControl(QWidget* c, int id, std::vector<FitProblem>& out) {
+  const QFontMetrics fm(c->font());
+  auto cut = [&](const QString& text, const std::string& what) { out.push_back({id, ui::U(text), what}); };
+  if (auto* l = qobject_cast<QLabel*>(c)) {
+    if (l->text().isEmpty() || l->wordWrap()) return;
+    const QRect room = l->contentsRect();
+    if (room.width() < TextWidth(fm, l->text()) || room.height() < TextHeight(fm, l->text()))
+      cut(l->text(), "text cut");
+  } else if (auto* b = qobject_cast<QPushButton*>(c)) {
+    const QString text = Shown(b->text());
+    if (text.isEmpty()) return;
+    const int frame = b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b);
+    if (b->width() < TextWidth(fm, text) + 2 * frame + 2 || b->height() < TextHeight(fm, text))
+      cut(text, "text cut");
+  } else if (auto* a = qobject_cast<QAbstractButton*>(c)) {
+    if (a->text().isEmpty()) return;
+    if (a->width() < a->sizeHint().width() || a->height() < TextHeight(fm, a->text())) cut(Shown(a->text()), "text cut");
+  } else if (auto* g = qobject_cast<QGroupBox*>(c)) {
+    const QString text = Shown(g->title());
+    if (!text.isEmpty() && g->width() < TextWidth(fm, text) + 12) cut(text, "title cut");
+  } else if (auto* combo = qobject_cast<QComboBox*>(c)) {
+    if (combo->currentText().isEmpty()) return;
+    QStyleOptionComboBox opt;
+    opt.initFrom(combo);
+    opt.editable = combo->isEditable();
+    opt.frame = combo->hasFrame();
+    const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo);
+    if (field.width() < fm.horizontalAdvance(combo->currentText())) cut(combo->currentText(), "shown entry cut");
+  } else if (auto* tabs = qobject_cast<QTabWidget*>(c)) {
+    QTabBar* bar = tabs->tabBar();
+    for (int i = 0; i < bar->count(); ++i)
+      if (!bar->rect().contains(bar->tabRect(i))) cut(bar->tabText(i), "tab outside its strip");
+  } else if (auto* bar = qobject_cast<QTabBar*>(c)) {
+    for (int i = 0; i < bar->count(); ++i)
+      if (!bar->rect().contains(bar->tabRect(i))) cut(bar->tabText(i), "tab outside its strip");
+  } else if (auto* tree = qobject_cast<QTreeWidget*>(c)) {
+    if (tree->isHeaderHidden() || !tree->headerItem()) return;
+    const QFontMetrics hfm(tree->header()->font());
+    for (int col = 0; col < tree->columnCount(); ++col) {
+      const QString title = tree->headerItem()->text(col);
+      if (!title.isEmpty() && tree->header()->sectionSize(col) < hfm.horizontalAdvance(title) + 8)
+        cut(title, "column title cut");
+    }
+  }
+}
+
+}  // namespace
+
+ui::Size MinimumWindowSize(ui::Window& window) {
+  QWidget* w = ui::WidgetOf(&window);
+  if (!w) return {};
+  SettleLayout(w);
+  const QSize s = w->minimumSizeHint().expandedTo(w->minimumSize());
+  return ui::Size{s.width(), s.height()};
+}
+
+ui::Rect RectInWindow(ui::Window& child, ui::Window& ancestor) {
+  QWidget* c = ui::WidgetOf(&child);
+  QWidget* a = ui::WidgetOf(&ancestor);
+  if (!c || !a) return {};
+  SettleLayout(a);
+  return ToRect(QRect(c->mapTo(a, QPoint(0, 0)), c->size()));
+}
+
+namespace {
+
+void CollectMenuTexts(const QList<QAction*>& actions, QStringList& out) {
+  for (QAction* a : actions) {
+    out << a->text();
+    if (QMenu* m = a->menu()) CollectMenuTexts(m->actions(), out);
+  }
+}
+
+// True when one of the font's families has a glyph for the character.
+bool Drawable(const QFont& font, char32_t c) {
+  QStringList families = font.families();
+  if (families.isEmpty()) families << font.family();
+  for (const QString& family : families) {
+    QFont f(font);
+    f.setFamilies({family});
+    if (QFontMetrics(f).inFontUcs4(c)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::u32string MissingGlyphs(ui::Window& window) {
+  std::u32string missing;
+  QWidget* top = ui::WidgetOf(&window);
+  if (!top) return missing;
+  auto check = [&](const QFont& font, const QString& text) {
+    for (char32_t c : text.toUcs4())
+      if (c > U' ' && !Drawable(font, c) && missing.find(c) == std::u32string::npos) missing.push_back(c);
+  };
+  for (QMenuBar* bar : top->findChildren<QMenuBar*>()) {
+    QStringList texts;
+    CollectMenuTexts(bar->actions(), texts);
+    for (const QString& t : texts) check(bar->font(), t);
+  }
+  for (QWidget* c : top->findChildren<QWidget*>()) {
+    if (!c->property("qlmCtrlId").isValid()) continue;
+    if (auto* l = qobject_cast<QLabel*>(c)) check(l->font(), l->text());
+    else if (auto* b = qobject_cast<QAbstractButton*>(c)) check(b->font(), b->text());
+    else if (auto* g = qobject_cast<QGroupBox*>(c)) check(g->font(), g->title());
+  }
+  return missing;
+}
+
+std::vector<FitProblem> FindUnfittedControls(ui::Window& window) {
+  std::vector<FitProblem> out;
+  QWidget* top = ui::WidgetOf(&window);
+  if (!top) return out;
+  SettleLayout(top);
+  const QRect inside = top->rect();
+  for (QWidget* c : top->findChildren<QWidget*>()) {
+    const QVariant id = c->property("qlmCtrlId");
+    if (!id.isValid() || !c->isVisibleTo(top)) continue;
+    const QRect r(c->mapTo(top, QPoint(0, 0)), c->size());
+    if (!inside.contains(r)) out.push_back({id.toInt(), ui::U(c->objectName()), "outside its window"});
+    CheckControl(c, id.toInt(), out);
+  }
+  return out;
 }
 
 }  // namespace testhooks

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/draw/image.h"
+#include "platform/ui/geometry.h"
 
 namespace ui {
 class Dialog;
@@ -111,5 +112,32 @@ class TempProgramFolder {
  private:
   std::string path_;
 };
+
+}  // namespace testhooks
+
+namespace testhooks {
+
+// --- Layout ------------------------------------------------------------------------------
+// The smallest size the window's layout lets it take (a frame: its bars, client and status
+// bar), in pixels.
+ui::Size MinimumWindowSize(ui::Window& window);
+// A child window's rectangle in the coordinates of a window that contains it.
+ui::Rect RectInWindow(ui::Window& child, ui::Window& ancestor);
+
+// The characters of the texts a window shows (its menu bar's titles and items, its controls'
+// texts) that none of the fonts it draws them with has a glyph for: they would show as empty
+// boxes. Empty when every text can be drawn.
+std::u32string MissingGlyphs(ui::Window& window);
+
+// A control whose text does not fit it, or that lies outside its window.
+struct FitProblem {
+  int controlId = 0;
+  std::string text;
+  std::string problem;
+};
+// Lays the window out as it would show and lists every visible control whose text is cut
+// (static texts, buttons, checks, radios, group titles, tab titles, combo entries, list
+// column titles) or whose rectangle is not inside the window.
+std::vector<FitProblem> FindUnfittedControls(ui::Window& window);
 
 }  // namespace testhooks

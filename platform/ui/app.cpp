@@ -19,6 +19,7 @@
 #include <mutex>
 
 #include "platform/draw/dc_qt.h"
+#include "platform/res/resource_store.h"
 #include "platform/ui/document.h"
 #include "platform/ui/frame.h"
 #include "platform/ui/qt_internal.h"
@@ -227,6 +228,8 @@ void ForgetPostedFor(Window* w) {
 void EnsureToolkit() {
   if (QApplication::instance()) {
     if (!g_dispatcher) {
+      res::SetLanguageObserver(&ApplyToolkitLanguage);
+      ApplyToolkitLanguage(res::CurrentLanguage());
       g_dispatcher = new Dispatcher;
       g_filter = new InputFilter;
       QApplication::instance()->installEventFilter(g_filter);

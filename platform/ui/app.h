@@ -10,6 +10,10 @@
 
 #include "platform/ui/command.h"
 
+namespace res {
+enum class Language : std::uint16_t;
+}
+
 namespace ui {
 
 class Document;
@@ -85,6 +89,14 @@ int RunApplication(App& app, int argc, char** argv);
 
 // Makes sure the toolkit is set up (tests and tools that show windows without an App).
 void EnsureToolkit();
+
+// The toolkit's side of the interface language, applied on every language change: the
+// Japanese font (so no Japanese text shows as empty boxes) and the toolkit's translations of
+// its standard dialogs and buttons in Japanese; the default font and no translations else.
+void ApplyToolkitLanguage(res::Language language);
+// A text of the toolkit's own as the current translations give it (context and text as the
+// toolkit names them).
+std::string TranslateToolkitText(const char* context, const char* text);
 
 // Ends the message loop with the code once the current message is handled.
 void PostQuitMessage(int code);

@@ -1,7 +1,6 @@
 // Control bars: the tool bar of command buttons.
 #include "platform/ui/control_bar.h"
 
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -10,6 +9,7 @@
 #include "platform/draw/dc_qt.h"
 #include "platform/res/resource_store.h"
 
+#include "platform/ui/flow_layout.h"
 #include "platform/ui/frame.h"
 #include "platform/ui/qt_internal.h"
 
@@ -50,25 +50,53 @@ ToolBar::~ToolBar() = default;
 bool ToolBar::CreateBar(Frame* frame, int barId) {
   tb_->frame = frame;
   if (!Create(frame, barId, {}, true)) return false;
-  auto* layout = new QHBoxLayout(WidgetOf(this));
+  auto* layout = new RuleLayout(WidgetOf(this));
   layout->setContentsMargins(2, 1, 2, 1);
-  layout->setSpacing(1);
+  layout->SetRule([this](int length, std::vector<QRect>* places) {
+    std::vector<Rect> rects;
+    const Size size = LayoutButtons(length, places ? &rects : nullptr);
+    if (places)
+      for (const Rect& r : rects) places->push_back(QRect(r.left, r.top, r.Width(), r.Height()));
+    return QSize(size.cx, size.cy);
+  });
   frame->RegisterControlBar(this);
   return true;
+}
+
+Size ToolBar::LayoutButtons(int length, std::vector<Rect>* places) const {
+  // Buttons at their own size, separators 6 pixels wide, wrapped at the length.
+  if (places) places->clear();
+  int x = 0;
+  int y = 0;
+  int rowHeight = 0;
+  int widest = 0;
+  for (const auto& b : tb_->buttons) {
+    const QSize size = b.button ? b.button->sizeHint().expandedTo(b.button->minimumSize()) : QSize(6, 0);
+    if (x > 0 && x + size.width() > length) {
+      y += rowHeight;
+      x = 0;
+      rowHeight = 0;
+    }
+    if (places) places->push_back(b.button ? Rect{x, y, x + size.width(), y + size.height()} : Rect{});
+    x += size.width();
+    widest = std::max(widest, x);
+    rowHeight = std::max(rowHeight, size.height());
+  }
+  return Size{widest, y + rowHeight};
 }
 
 void ToolBar::SetButtons(const std::vector<std::uint32_t>& ids, const std::vector<std::string>& tips) {
   QWidget* w = WidgetOf(this);
   if (!w) return;
-  auto* layout = static_cast<QHBoxLayout*>(w->layout());
+  auto* layout = static_cast<RuleLayout*>(w->layout());
+  while (QLayoutItem* item = layout->takeAt(0)) delete item;
   for (auto& b : tb_->buttons) delete b.button;
   tb_->buttons.clear();
-  while (QLayoutItem* item = layout->takeAt(0)) delete item;
   for (std::size_t i = 0; i < ids.size(); ++i) {
     Impl::Button b;
     b.id = ids[i];
     if (b.id == 0) {
-      layout->addSpacing(6);
+      layout->addItem(new QSpacerItem(6, 0));
     } else {
       b.button = new QToolButton(w);
       b.button->setAutoRaise(true);
@@ -81,7 +109,6 @@ void ToolBar::SetButtons(const std::vector<std::uint32_t>& ids, const std::vecto
     }
     tb_->buttons.push_back(b);
   }
-  layout->addStretch(1);
 }
 
 draw::Image DecodeXpm(std::string_view text) {

@@ -71,6 +71,11 @@ class ToolBar : public ControlBar {
   void SetButtonChecked(std::uint32_t id, bool checked);
   // Presses a button as a click would: WM_COMMAND to the frame. False when disabled or absent.
   bool PressButton(std::uint32_t id);
+  // Places of the buttons (separators included, in order) when the bar may be `length`
+  // pixels long: the bar lays its buttons out by this rule whenever its room changes, wrapping
+  // them into further rows where one row does not fit. Returns the bar's size. The default
+  // puts the buttons at their own size, separators 6 pixels wide.
+  virtual Size LayoutButtons(int length, std::vector<Rect>* places) const;
   void OnUpdateCmdUI(Frame* target) override;
 
  private:

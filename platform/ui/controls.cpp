@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
@@ -38,6 +39,7 @@
 
 #include "platform/res/ui_resource.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/flow_layout.h"
 #include "platform/ui/qt_internal.h"
 
 namespace ui {
@@ -89,6 +91,30 @@ class ComboBox : public QComboBox {
   int id_;
 };
 
+// A static text that keeps the width of its template's characters but grows with its text, so a
+// text set later (a time, a value) is never cut by the width the template asked for.
+class Label : public QLabel {
+ public:
+  using QLabel::QLabel;
+  void SetLeastWidth(int px) {
+    least_ = px;
+    updateGeometry();
+  }
+  QSize minimumSizeHint() const override {
+    QSize s = QLabel::minimumSizeHint();
+    s.setWidth(std::max(s.width(), least_));
+    return s;
+  }
+  QSize sizeHint() const override {
+    QSize s = QLabel::sizeHint();
+    s.setWidth(std::max(s.width(), least_));
+    return s;
+  }
+
+ private:
+  int least_ = 0;
+};
+
 // Static texts show '&' as the mnemonic mark: "&&" is one ampersand, a single one is dropped.
 QString StaticText(std::string_view text) {
   QString out;
@@ -128,6 +154,17 @@ class FocusOutFilter : public QObject {
   int id_;
 };
 
+// Width a push button needs to show its text: the text and the style's frame around it.
+int TextNeed(QWidget* w) {
+  auto* b = qobject_cast<QAbstractButton*>(w);
+  if (!b || b->text().isEmpty()) return 0;
+  QString text = b->text();
+  text.replace(QLatin1String("&&"), QLatin1String("\x01"));
+  text.remove(QLatin1Char('&'));
+  const int frame = b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b);
+  return b->fontMetrics().horizontalAdvance(text) + 2 * frame + 6;
+}
+
 struct Builder {
   Window* host;
   QWidget* top;
@@ -142,10 +179,18 @@ struct Builder {
     if (n.HasStyle("disabled")) w->setEnabled(false);
     if (n.HasStyle("hidden")) w->setVisible(false);
     QFontMetrics fm(w->font());
+    // Widths in characters are of the Latin average character: a control never gets narrower
+    // than its own text needs, whatever the language's texts are.
+    const int ownWidth = w->minimumSizeHint().width();
     std::string chars = n.StyleValue("chars");
-    if (!chars.empty()) w->setMinimumWidth(fm.averageCharWidth() * std::atoi(chars.c_str()) + 8);
+    if (!chars.empty()) {
+      const int least = fm.averageCharWidth() * std::atoi(chars.c_str()) + 8;
+      if (auto* label = dynamic_cast<Label*>(w)) label->SetLeastWidth(least);
+      else w->setMinimumWidth(std::max(least, ownWidth));
+    }
     std::string maxChars = n.StyleValue("maxchars");
-    if (!maxChars.empty()) w->setMaximumWidth(fm.averageCharWidth() * std::atoi(maxChars.c_str()) + 12);
+    if (!maxChars.empty())
+      w->setMaximumWidth(std::max(fm.averageCharWidth() * std::atoi(maxChars.c_str()) + 12, TextNeed(w)));
     std::string lines = n.StyleValue("lines");
     if (!lines.empty()) w->setMinimumHeight(fm.lineSpacing() * std::atoi(lines.c_str()) + 8);
   }
@@ -201,7 +246,7 @@ struct Builder {
       }
       Tag(w, id, ControlKind::Edit);
     } else if (k == "static") {
-      auto* l = new QLabel(StaticText(n.text), parent);
+      auto* l = new Label(StaticText(n.text), parent);
       l->setProperty("qlmText", Q(n.text));
       Tag(l, id, ControlKind::Static);
       w = l;
@@ -233,6 +278,13 @@ struct Builder {
     } else if (k == "combo") {
       auto* c = new ComboBox(host, id, parent);
       c->setEditable(n.HasStyle("dropdown"));
+      // A list of choices is as wide as its widest entry, also for entries added later; a
+      // typed entry (paths, names) keeps the width the template gives.
+      if (!c->isEditable()) {
+        c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // Very long entries (paths) are cut rather than widening the window past the screen.
+        c->setMaximumWidth(std::max(c->fontMetrics().averageCharWidth() * 64, 480));
+      }
       if (n.HasStyle("sort")) c->setInsertPolicy(QComboBox::InsertAlphabetically);
       QObject::connect(c, &QComboBox::activated, c, [h = host, id] { SendCommand(h, id, CBN_SELCHANGE); });
       if (c->isEditable())
@@ -300,21 +352,31 @@ struct Builder {
     return w;
   }
 
-  void Build(QWidget* parent, QBoxLayout* layout, const std::vector<res::DialogNode>& nodes) {
+  static void AddSub(QLayout* layout, QLayout* sub) {
+    if (auto* box = qobject_cast<QBoxLayout*>(layout)) box->addLayout(sub);
+    else static_cast<FlowLayout*>(layout)->AddLayout(sub);
+  }
+
+  void Build(QWidget* parent, QLayout* layout, const std::vector<res::DialogNode>& nodes) {
     for (const auto& n : nodes) {
       const std::string& k = n.kind;
       if (k == "stretch") {
-        layout->addStretch(1);
+        // A wrapping row has no spare room to give away.
+        if (auto* box = qobject_cast<QBoxLayout*>(layout)) box->addStretch(1);
+      } else if (k == "row" && n.HasStyle("wrap")) {
+        auto* flow = new FlowLayout(nullptr, 6, 2);
+        AddSub(layout, flow);
+        Build(parent, flow, n.children);
       } else if (k == "row" || k == "buttons") {
         auto* row = new QHBoxLayout;
         if (k == "buttons") row->addStretch(1);
-        layout->addLayout(row);
+        AddSub(layout, row);
         Build(parent, row, n.children);
       } else if (k == "grid") {
         // Rows of cells: the controls of each row take the next columns of one grid, so that
         // the columns line up from row to row.
         auto* grid = new QGridLayout;
-        layout->addLayout(grid);
+        AddSub(layout, grid);
         int r = 0;
         for (const auto& row : n.children) {
           int c = 0;
@@ -328,7 +390,7 @@ struct Builder {
         }
       } else if (k == "column") {
         auto* col = new QVBoxLayout;
-        layout->addLayout(col);
+        AddSub(layout, col);
         Build(parent, col, n.children);
       } else if (k == "group") {
         auto* g = new QGroupBox(Q(n.text), parent);
@@ -923,7 +985,9 @@ int Control::InsertColumn(int col, std::string_view title, int widthPx) {
   labels.insert(col, Q(title));
   t->setColumnCount(static_cast<int>(labels.size()));
   t->setHeaderLabels(labels);
-  t->setColumnWidth(col, widthPx);
+  // A column is never narrower than its title (a width of 0 hides it).
+  const int titleWidth = t->header()->fontMetrics().horizontalAdvance(Q(title)) + 12;
+  t->setColumnWidth(col, widthPx > 0 ? std::max(widthPx, titleWidth) : widthPx);
   return col;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/ui/dialog.h"
 
 #include <QDialog>
+#include <QLayout>
 #include <QWidget>
 
 #include "platform/res/resource_store.h"
@@ -87,6 +88,9 @@ int Dialog::DoModal() {
         state_->endCode = IDCANCEL;
       }
     } else {
+      dlg->ensurePolished();
+      dlg->adjustSize();
+      FitIntoWorkArea(dlg, true);
       state_->inExec = true;
       dlg->exec();
       state_->inExec = false;
@@ -106,7 +110,11 @@ bool Dialog::CreateModeless(Window* parent) {
   if (parent) state_->parent = parent;
   if (!Create(state_->parent, state_->templateId, {}, false)) return false;
   OnInitDialog();
-  if (!state_->ended) WidgetOf(this)->show();
+  if (!state_->ended) {
+    QWidget* w = WidgetOf(this);
+    w->show();
+    FitIntoWorkArea(w, true);
+  }
   return true;
 }
 
@@ -207,6 +215,8 @@ bool DialogBar::CreateBar(Frame* frame, const res::DialogTemplate& tmpl, int bar
   frame_ = frame;
   if (!Create(frame, barId, {}, true)) return false;
   if (!BuildControls(*this, tmpl)) return false;
+  // A bar keeps only a thin edge around its controls.
+  if (QLayout* layout = WidgetOf(this)->layout()) layout->setContentsMargins(4, 2, 4, 2);
   SetWindowText(tmpl.caption);
   frame->RegisterControlBar(this);
   OnInitDialogBar();

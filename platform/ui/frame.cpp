@@ -8,7 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QToolBar>
+#include <QPointer>
+#include <QResizeEvent>
 
 #include <algorithm>
 #include <functional>
@@ -16,6 +17,7 @@
 #include "platform/res/resource_store.h"
 #include "platform/ui/app.h"
 #include "platform/ui/control_bar.h"
+#include "platform/ui/flow_layout.h"
 #include "platform/ui/qt_internal.h"
 #include "platform/ui/script_state.h"
 
@@ -27,6 +29,87 @@ Qt::KeyboardModifiers CurrentModifiers();
 namespace {
 
 QMainWindow* MainWindowOf(const Frame* f) { return static_cast<QMainWindow*>(WidgetOf(f)); }
+
+// The frame's central widget holds the bar area (the docked bars, wrapped into as many rows
+// as the frame's width needs) above the client area. It places both itself, at once on every
+// resize, so the client has its size without waiting for the event loop.
+class ClientHost : public QWidget {
+ public:
+  explicit ClientHost(QWidget* parent) : QWidget(parent) {
+    bars_ = new QWidget(this);
+    new FlowLayout(bars_, 0, 0);
+    bars_->hide();
+  }
+  QWidget* Bars() const { return bars_; }
+  QWidget* Client() const { return client_; }
+  void SetClient(QWidget* client) {
+    if (client_ && client_ != client) client_->setParent(nullptr);  // it belongs to its window
+    client_ = client;
+    if (client_ && client_->parentWidget() != this) {
+      const bool shown = !client_->isHidden();
+      client_->setParent(this);
+      if (shown) client_->show();
+    }
+    Relayout(true);
+  }
+  // Places the bars and the client; with hintsChanged the frame is told that the smallest
+  // size may have changed (a bar shown, hidden, docked or resized).
+  void Relayout(bool hintsChanged) {
+    const int w = width();
+    int barHeight = 0;
+    if (!bars_->isHidden()) {
+      barHeight = bars_->heightForWidth(w);
+      if (barHeight < 0) barHeight = bars_->sizeHint().height();
+      bars_->setGeometry(0, 0, w, barHeight);
+      if (QLayout* l = bars_->layout()) l->activate();
+    }
+    if (client_) {
+      const QSize before = client_->size();
+      client_->setGeometry(0, barHeight, w, std::max(height() - barHeight, 0));
+      // The frame lays its panes out in its size handler: it hears of the client's new size,
+      // which may come after its own (a window shown for the first time sizes its children
+      // last).
+      if (client_->size() != before)
+        if (QWidget* top = parentWidget(); top && top->isVisible())
+          if (Window* frame = WindowOfWidget(top))
+            frame->SendMessage(WM_SIZE, top->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                               static_cast<std::intptr_t>(MakeLong(static_cast<std::uint16_t>(top->width()),
+                                                                   static_cast<std::uint16_t>(top->height()))));
+    }
+    if (hintsChanged) updateGeometry();
+  }
+  QSize minimumSizeHint() const override {
+    QSize bars = bars_->isHidden() ? QSize(0, 0) : bars_->minimumSizeHint();
+    QSize client = client_ ? client_->minimumSizeHint().expandedTo(client_->minimumSize()) : QSize(0, 0);
+    if (!client.isValid()) client = QSize(0, 0);
+    return QSize(std::max(bars.width(), client.width()), bars.height() + client.height());
+  }
+  QSize sizeHint() const override {
+    QSize bars = bars_->isHidden() ? QSize(0, 0) : bars_->sizeHint();
+    QSize client = client_ ? client_->sizeHint() : QSize(0, 0);
+    if (!client.isValid()) client = QSize(0, 0);
+    return QSize(std::max(bars.width(), client.width()), bars.height() + client.height());
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent*) override { Relayout(false); }
+  bool event(QEvent* e) override {
+    // A bar changed its size or was shown or hidden.
+    if (e->type() == QEvent::LayoutRequest) Relayout(true);
+    return QWidget::event(e);
+  }
+
+ private:
+  QWidget* bars_ = nullptr;
+  QPointer<QWidget> client_;
+};
+
+ClientHost* HostOf(QMainWindow* mw) {
+  if (auto* host = dynamic_cast<ClientHost*>(mw->centralWidget())) return host;
+  auto* host = new ClientHost(mw);
+  mw->setCentralWidget(host);
+  return host;
+}
 
 // Fills a Qt menu from a Menu level; popups fill themselves each time they open.
 void FillQMenu(Frame* frame, QMenu* qmenu, Menu* menu, int indexInParent);
@@ -136,8 +219,7 @@ bool Frame::OnCreateClient(CreateContext* context) {
 void Frame::OnChildCreated(Window* child) {
   QMainWindow* mw = MainWindowOf(this);
   if (!mw || child->GetDlgCtrlID() != AFX_IDW_PANE_FIRST || dynamic_cast<ControlBar*>(child)) return;
-  mw->takeCentralWidget();  // the previous client's widget belongs to its window
-  mw->setCentralWidget(WidgetOf(child));
+  HostOf(mw)->SetClient(WidgetOf(child));
 }
 
 void Frame::SetActiveView(View* view) { activeView_ = view; }
@@ -265,21 +347,21 @@ void Frame::DockControlBar(ControlBar* bar, bool newRow) {
   QWidget* w = WidgetOf(bar);
   if (!mw || !w) return;
   RegisterControlBar(bar);
-  auto* holder = new QToolBar(Q(bar->GetWindowText()), mw);
-  holder->setObjectName(QString::number(bar->GetDlgCtrlID()));
-  holder->setMovable(false);
-  holder->setFloatable(false);
-  holder->addWidget(w);
+  ClientHost* host = HostOf(mw);
+  QWidget* area = host->Bars();
+  auto* flow = static_cast<FlowLayout*>(area->layout());
+  if (newRow && flow->count() > 0) flow->BreakBeforeNext();
+  flow->addWidget(w);
   w->show();
-  if (newRow && !mw->findChildren<QToolBar*>().isEmpty()) mw->addToolBarBreak(Qt::TopToolBarArea);
-  mw->addToolBar(Qt::TopToolBarArea, holder);
+  area->show();
+  host->Relayout(true);
 }
 
 void Frame::ShowControlBar(ControlBar* bar, bool show, bool) {
   QWidget* w = WidgetOf(bar);
   if (!w) return;
-  if (auto* holder = qobject_cast<QToolBar*>(w->parentWidget())) holder->setVisible(show);
-  else w->setVisible(show);
+  w->setVisible(show);
+  if (QMainWindow* mw = MainWindowOf(this)) HostOf(mw)->Relayout(true);
 }
 
 void Frame::UpdateControlBars() {

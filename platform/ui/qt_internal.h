@@ -54,6 +54,10 @@ std::string U(const QString& s);
 // Creates the widget of a kind under a parent widget (platform/ui/window.cpp).
 QWidget* MakeWidget(Window* owner, WindowKind kind, QWidget* parent);
 
+// Makes a top-level widget no larger than the screen's work area (but never smaller than its
+// layout allows) and moves it inside; centre puts it over its parent (or the screen) first.
+void FitIntoWorkArea(QWidget* w, bool centre);
+
 // True when modal loops must not run (offscreen platform, tests).
 bool ScriptedUi();
 

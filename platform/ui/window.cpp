@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -438,12 +439,66 @@ Point Window::ScreenToClient(Point p) const {
   return {c.x(), c.y()};
 }
 
+Rect ScreenWorkArea() {
+  if (draw::IsScreenMetricsOverridden()) {
+    const draw::ScreenMetrics m = draw::GetScreenMetrics();
+    return Rect{0, 0, m.widthPx, m.heightPx};
+  }
+  EnsureToolkit();
+  if (QScreen* s = QGuiApplication::primaryScreen()) {
+    const QRect r = s->availableGeometry();
+    return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+  }
+  return Rect{0, 0, 1920, 1080};
+}
+
+void FitIntoWorkArea(QWidget* w, bool centre) {
+  if (!w || !w->isWindow()) return;
+  // The offscreen platform's own screen is a stand-in: only a virtual screen fixed by the
+  // testing hooks is fitted into there.
+  if (ScriptedUi() && !draw::IsScreenMetricsOverridden()) return;
+  const Rect area = ScreenWorkArea();
+  if (area.IsEmpty()) return;
+  QSize size = w->size();
+  if (!w->testAttribute(Qt::WA_Resized) && w->layout()) size = w->sizeHint().expandedTo(w->minimumSizeHint());
+  // The window keeps at least its layout's smallest size.
+  const QSize least = w->minimumSizeHint().expandedTo(w->minimumSize());
+  size = size.boundedTo(QSize(area.Width(), area.Height())).expandedTo(least);
+  QPoint at = w->pos();
+  if (centre) {
+    QRect over(area.left, area.top, area.Width(), area.Height());
+    if (QWidget* p = w->parentWidget(); p && p->isVisible()) over = QRect(p->mapToGlobal(QPoint(0, 0)), p->size());
+    at = over.center() - QPoint(size.width() / 2, size.height() / 2);
+  }
+  at.setX(std::max(area.left, std::min(at.x(), area.right - size.width())));
+  at.setY(std::max(area.top, std::min(at.y(), area.bottom - size.height())));
+  if (size != w->size()) w->resize(size);
+  if (at != w->pos()) w->move(at);
+}
+
 void Window::ShowWindow(int cmd) {
   QWidget* w = impl_->widget.data();
   if (!w) return;
+  // A top-level window opens inside the screen's work area.
+  if (cmd != SW_HIDE && w->isWindow() && !w->isVisible()) FitIntoWorkArea(w, false);
   switch (cmd) {
     case SW_HIDE: w->hide(); break;
-    case SW_SHOWMAXIMIZED: w->showMaximized(); break;
+    case SW_SHOWMAXIMIZED:
+      // A fixed virtual screen has no window system behind it: the window takes the screen's
+      // work area itself.
+      if (draw::IsScreenMetricsOverridden() && w->isWindow()) {
+        const Rect area = ScreenWorkArea();
+        w->show();
+        // The window's frame (title bar, borders) goes inside the work area too.
+        const QRect outer = w->frameGeometry();
+        const QRect inner = w->geometry();
+        const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                             outer.bottom() - inner.bottom());
+        w->setGeometry(QRect(area.left, area.top, area.Width(), area.Height()).marginsRemoved(frame));
+      } else {
+        w->showMaximized();
+      }
+      break;
     case SW_SHOWMINIMIZED: w->showMinimized(); break;
     case SW_RESTORE: w->showNormal(); break;
     default: w->show(); break;

@@ -192,4 +192,8 @@ class Window : public CommandTarget {
   std::unique_ptr<Impl> impl_;
 };
 
+// The part of the screen that windows may cover (the screen less the desktop's panels; the
+// virtual screen of the testing hooks when one is fixed), in screen coordinates.
+Rect ScreenWorkArea();
+
 }  // namespace ui

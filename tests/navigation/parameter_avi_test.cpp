@@ -125,7 +125,8 @@ TEST_F(ParameterSlots, WaveValuesAreUnderlinedInTheirColour) {
   ParameterBarCodes = {1, 26, 0, 0, 0, 0};
   ParameterBarChannels = {0, 0, 0, 0, 0, 0};
   GoTo(0);
-  Frame().UpdateParameterBar();
+  // The arrays hold this page (as the page's drawing leaves them).
+  Frame().PageValuesComputed();
   auto* bar = static_cast<ui::DialogBar*>(Frame().ParameterBar);
   EXPECT_EQ(bar->GetDlgItemText(kParameterBarValue[0]), " 25.0");
   EXPECT_EQ(Frame().ParameterUnderline[0], 0x0000FF);

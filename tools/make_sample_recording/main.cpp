@@ -5,16 +5,18 @@
 #include <string>
 
 #include "sample_recording.h"
+#include "sample_settings.h"
 
 namespace {
 
 int Usage() {
   std::fprintf(stderr,
                "usage: make_sample_recording --kind human|animal --hours H [--channels C] [--rate HZ]\n"
-               "                             [--seed S] --out FILE.fyd\n"
+               "                             [--seed S] [--out FILE.fyd] [--settings PROGRAM.RSM]\n"
                "Writes FILE.fyd, FILE.stages (one stage code per epoch: 1 W, 2 REM, 3-6 stages 1-4;\n"
                "animal: 1 W, 2 REM, 3 non-REM; epochs of 30 s human, 10 s animal) and FILE.events\n"
-               "(onset and duration in seconds, event type).\n");
+               "(onset and duration in seconds, event type). With --settings, also the program's\n"
+               "settings file made for the kind's montage, when there is no such file yet.\n");
   return 2;
 }
 
@@ -23,6 +25,7 @@ int Usage() {
 int main(int argc, char** argv) {
   samples::Options options;
   std::string out;
+  std::string settings;
   bool haveKind = false;
   bool haveHours = false;
   for (int i = 1; i < argc; ++i) {
@@ -49,13 +52,19 @@ int main(int argc, char** argv) {
       if (*endp != '\0') return Usage();
     } else if (arg == "--out") {
       out = value;
+    } else if (arg == "--settings") {
+      settings = value;
     } else {
       return Usage();
     }
   }
-  if (!haveKind || !haveHours || out.empty()) return Usage();
+  if (!haveKind || (out.empty() && settings.empty()) || (!out.empty() && !haveHours)) return Usage();
   std::string error;
-  if (!samples::WriteSampleRecording(options, out, &error)) {
+  if (!out.empty() && !samples::WriteSampleRecording(options, out, &error)) {
+    std::fprintf(stderr, "make_sample_recording: %s\n", error.c_str());
+    return 1;
+  }
+  if (!settings.empty() && !samples::WriteSampleSettings(options.kind, settings, &error)) {
     std::fprintf(stderr, "make_sample_recording: %s\n", error.c_str());
     return 1;
   }
