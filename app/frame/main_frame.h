@@ -381,6 +381,7 @@ class CMainFrame : public ui::Frame {
   void OnScreenItem();
   void OnDataProcessing();
   void OnParameterOutput();
+  void OnRawTextOutput();
   void OnResultFileCompare();
   // "Video file Open...": a video file chosen for the recording, then the video-sync dialog.
   void OnVideoFileOpen();
