@@ -157,6 +157,8 @@ class CMainFrame : public ui::Frame {
   // --- Bitmap output, manuals and About (main_frame_output.cpp) ---------------
   void MapOutputCommands();
   void OnBitmapOutput();
+  // "&Print...": the raw window on one page, to a printer or a PDF file. 1 printed.
+  int OnFilePrint();
   void OnHelpTopics();
   void OnVideoOptionHelp();
   void OnAbout();
