@@ -2,6 +2,7 @@
 // limit and its continuation files, and every way the output can stop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -10,6 +11,8 @@
 #include "app/frame/program_settings.h"
 #include "app/raw/raw_text_output.h"
 #include "platform/res/resource_store.h"
+#include "platform/system/code_page.h"
+#include "platform/system/locale.h"
 #include "platform/testing/ui_testing.h"
 #include "platform/ui/messages.h"
 #include "tests/page_buffers/page_fixture.h"
@@ -118,6 +121,23 @@ TEST_F(RawTextOutput, TablesMatchGoldenFilesInBothDelimiters) {
     EXPECT_EQ(Slurp(out), Slurp(data + "/raw_text_output/" + c.golden)) << c.golden;
     EXPECT_EQ(Texts(), std::vector<std::string>{Text(kComplete)});
   }
+}
+
+TEST_F(RawTextOutput, JapaneseTablesAreInTheirCodePage) {
+  ASSERT_TRUE(sys::SetThreadLocale(1041));
+  res::SetLanguage(res::Language::Japanese);
+  doc_.ChInfo[0].unit = "ミリV";
+  OutputDelimiterIsTab = 0;
+  ClockTimeDisplay = 0;
+  const bool ok = Run(Path("ja.txt"), 0, 0) == 1;
+  const std::string bytes = Slurp(Path("ja.txt"));
+  const std::string label = sys::FromUtf8(res::LoadString(2350), sys::CodePage::Cp932);
+  res::SetLanguage(res::Language::English);
+  sys::ResetThreadLocaleForTesting();
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(bytes.rfind(label + ",night.fyd\r\n", 0), 0u);
+  EXPECT_NE(bytes.find("\r\n\r\nTime," + sys::FromUtf8("ミリV", sys::CodePage::Cp932) + ",uV,\r\n"), std::string::npos);
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 18 + 20);
 }
 
 TEST_F(RawTextOutput, LineLimitGoesOnInNewFilesWithHeaderButNoColumnLine) {
