@@ -69,6 +69,8 @@ bool CQLM2_AnalyzerApp::InitInstance() {
   if (!ProcessCommandLine()) return false;
 
   LoadDocumentSettings();
+  // The learning settings file comes with the first start.
+  LyrAutoStaging::InstallLearningIni();
 
   if (ReadSetting(&AnimalOnlyMode, &DsiOnlyMode) == 0) {
     // First start in the animal-only mode: the animal setting becomes the settings file.
