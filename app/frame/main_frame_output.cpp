@@ -12,6 +12,7 @@
 #include "app/frame/program_settings.h"
 #include "app/frame/window_command_states.h"
 #include "app/raw/raw_dummy_view.h"
+#include "app/results/hypnogram_printing.h"
 #include "common/draw/fyn_bitmap.h"
 #include "platform/draw/dc.h"
 #include "platform/draw/image.h"
@@ -90,7 +91,6 @@ int CMainFrame::OnFilePrint() {
   LyrRawDummyView* view = RawView();
   if (view == nullptr) return 0;
   ui::PrintDialog dlg(this);
-  dlg.Settings().page.color = PrintInColor != 0;
   if (dlg.DoModal() != ui::IDOK) return 0;
   draw::PrintStatus status = draw::PrintStatus::Ok;
   std::unique_ptr<draw::PrintJob> job = dlg.OpenJob(&status);
@@ -100,7 +100,9 @@ int CMainFrame::OnFilePrint() {
   }
   int ok = job->StartPage() == draw::PrintStatus::Ok ? 1 : 0;
   if (ok != 0) {
+    ::OnBeginPrinting(job->GetDc());
     view->PrintRawWindow(job->GetDc(), job->PageRect());
+    ::OnEndPrinting();
     ok = job->EndPage() == draw::PrintStatus::Ok && job->EndDoc() == draw::PrintStatus::Ok ? 1 : 0;
   }
   PrintTarget = 0;
