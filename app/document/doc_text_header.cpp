@@ -1,10 +1,12 @@
 // The subject and recording header that begins every delimited text output, and the free
 // comments of a recording's "SLEEP" property group.
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/document/subject_preview.h"
+#include "app/document/text_sink.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/program_settings.h"
 #include "platform/res/resource_store.h"
@@ -23,14 +25,23 @@ std::string NameAndExtension(const std::string& path) { return path.empty() ? st
 
 int CQLM2_AnalyzerDoc::OutputTextHeader(int mode, sys::AtomicFileWriter* file, ui::Control* edit, int* lineCounter) {
   if (mode != 0 && mode != 1) return 0;
+  return PutTextHeader(
+      [&](const std::string& line) {
+        if (mode == 0) {
+          if (file != nullptr) file->Write(sys::FromUtf8(line, sys::AnsiCodePage()));
+        } else if (edit != nullptr) {
+          edit->ReplaceSel(line);
+        }
+      },
+      lineCounter);
+}
+
+int CQLM2_AnalyzerDoc::OutputTextHeader(TextSink& sink, int* lineCounter) {
+  return PutTextHeader([&sink](const std::string& line) { sink.Write(line); }, lineCounter);
+}
+
+int CQLM2_AnalyzerDoc::PutTextHeader(const std::function<void(const std::string&)>& put, int* lineCounter) {
   const char sep = OutputDelimiterIsTab == 1 ? '\t' : ',';
-  auto put = [&](const std::string& line) {
-    if (mode == 0) {
-      if (file != nullptr) file->Write(sys::FromUtf8(line, sys::AnsiCodePage()));
-    } else if (edit != nullptr) {
-      edit->ReplaceSel(line);
-    }
-  };
   auto labelled = [&](std::uint32_t id, const std::string& value, bool present) {
     put(present ? res::LoadString(id) + sep + value + "\n" : res::LoadString(id) + "\n");
   };

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "platform/ui/document.h"
 
 class CMainFrame;
+class TextSink;
 namespace sys {
 class AtomicFileWriter;
 }
@@ -243,6 +245,9 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // ---- Text-output header (doc_text_header.cpp) ----
   // mode 0 writes into file, 1 appends to the edit control, 2 writes nothing (returns 0).
   int OutputTextHeader(int mode, sys::AtomicFileWriter* file, ui::Control* edit, int* lineCounter);
+  // The same lines into a text sink (code page and CR LF there). 1.
+  int OutputTextHeader(TextSink& sink, int* lineCounter);
+  int PutTextHeader(const std::function<void(const std::string&)>& put, int* lineCounter);
   // Free comments of the "SLEEP" property group at groupOffset into the record. 0 when the
   // file cannot be read.
   static int ReadSleepGroupComments(std::uint32_t groupOffset, const std::string& path, LyrRecordInfo& record);

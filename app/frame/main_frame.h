@@ -157,6 +157,8 @@ class CMainFrame : public ui::Frame {
   // --- Bitmap output, manuals and About (main_frame_output.cpp) ---------------
   void MapOutputCommands();
   void OnBitmapOutput();
+  // "&Print...": the raw window on one page, to a printer or a PDF file. 1 printed.
+  int OnFilePrint();
   void OnHelpTopics();
   void OnVideoOptionHelp();
   void OnAbout();
@@ -388,6 +390,7 @@ class CMainFrame : public ui::Frame {
   void OnScreenItem();
   void OnDataProcessing();
   void OnParameterOutput();
+  void OnRawTextOutput();
   void OnResultFileCompare();
   // "Video file Open...": a video file chosen for the recording, then the video-sync dialog.
   void OnVideoFileOpen();

@@ -1,5 +1,6 @@
 // The main frame's commands that open the display-look, data-processing, parameter-output,
-// result-compare and video windows, the video file menu entry, and the user-program menu.
+// raw data text output, result-compare and video windows, the video file menu entry, and the
+// user-program menu.
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@
 #include "app/raw/lyr_raw_dlg_data_processing.h"
 #include "app/raw/lyr_raw_dlg_user_program.h"
 #include "app/raw/lyr_raw_dlg_screen_item.h"
+#include "app/raw/lyr_raw_dlg_text_output.h"
+#include "app/raw/raw_text_output.h"
 #include "app/results/lyr_dlg_parameter_output.h"
 #include "app/results/lyr_utility_hypnogram_frame.h"
 #include "app/video/cvp_info_exchange.h"
@@ -73,6 +76,7 @@ void CMainFrame::MapFrameCommands() {
   MapCommand(ID_SCREEN_ITEM, [this] { OnScreenItem(); });
   MapCommand(ID_DATA_PROCESSING, [this] { OnDataProcessing(); });
   MapCommand(ID_PARAMETER_OUTPUT, [this] { OnParameterOutput(); });
+  MapCommand(ID_RAW_TEXT_OUTPUT, [this] { OnRawTextOutput(); });
   MapCommand(ID_RESULT_FILE_COMPARE, [this] { OnResultFileCompare(); });
   MapCommand(ID_VIDEO_FILE_OPEN, [this] { OnVideoFileOpen(); });
   for (int i = 0; i < kMaxUserPrograms; ++i) {
@@ -122,6 +126,15 @@ void CMainFrame::OnParameterOutput() {
   if (doc == nullptr) return;
   LyrDlgParameterOutput dlg(doc, this);
   dlg.DoModal();
+}
+
+void CMainFrame::OnRawTextOutput() {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
+  if (doc == nullptr) return;
+  LyrRawDlgTextOutput dlg(doc, this);
+  WriteResumeFile();
+  if (dlg.DoModal() != ui::IDOK) return;
+  WriteRawTextOutput(*doc, dlg.m_Path, dlg.m_Flags, dlg.m_StartEpoch, dlg.m_EndEpoch, this);
 }
 
 void CMainFrame::OnResultFileCompare() {

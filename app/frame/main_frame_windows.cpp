@@ -67,7 +67,7 @@ void CMainFrame::MapWindowCommands() {
   for (std::uint32_t id : {ID_SCREEN_ITEM, ID_EPOCH_JUMP, ID_DATA_PROCESSING, ID_ANALYSIS_RANGE, ID_SCREENING,
                            ID_WAVE_DETECT_SETTING, ID_WAVE_DETECT_LIST, ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT, ID_VIDEO_FILE_OPEN,
                            ID_RESULT_FILE_COMPARE, ID_MULTI_SCREENING, ID_AUTO_SCROLL, ID_DISPLAY_OPTION, ID_PAGE_TIME,
-                           ID_RESULT_FILE_OPEN, ID_RESULT_FILE_SAVE}) {
+                           ID_RESULT_FILE_OPEN, ID_RESULT_FILE_SAVE, ID_RAW_TEXT_OUTPUT, ID_PRINT_RAW}) {
     MapUpdate(id, [this, id](ui::CmdUI& cmd) {
       const auto state = WindowCommandState(id, CurrentWindowState());
       if (!state) return;

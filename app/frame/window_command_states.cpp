@@ -30,6 +30,10 @@ std::optional<CommandState> WindowCommandState(std::uint32_t id, const FrameWind
     case ID_PARAMETER_OUTPUT:
       c.enabled = s.loaded && noBatch;
       break;
+    case ID_RAW_TEXT_OUTPUT:
+    case ID_PRINT_RAW:
+      c.enabled = s.loaded && !s.screeningRunning && !s.reportOpen && !s.multiScreeningOpen;
+      break;
     case ID_AVI_OUTPUT:
       c.enabled = s.loaded && !s.screeningRunning && !s.reportOpen && !s.aviOpen && !s.multiScreeningOpen;
       break;

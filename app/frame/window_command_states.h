@@ -23,6 +23,8 @@ inline constexpr std::uint32_t ID_MULTI_SCREENING = 33166;
 inline constexpr std::uint32_t ID_AUTO_SCROLL = 33103;
 inline constexpr std::uint32_t ID_DISPLAY_OPTION = 32790;
 inline constexpr std::uint32_t ID_PAGE_TIME = 32775;
+inline constexpr std::uint32_t ID_RAW_TEXT_OUTPUT = 33036;
+inline constexpr std::uint32_t ID_PRINT_RAW = 57607;  // the File menu's "&Print..."
 
 struct FrameWindowState {
   bool loaded = false;              // a recording is loaded

@@ -16,7 +16,6 @@ namespace {
 const std::map<std::uint32_t, int> kPendingCommands = {
     {32981, 37},  // Raw data Output
     {33035, 37},  // Calibration
-    {33036, 37},  // Raw data Text Output
 };
 
 void CollectMenuIds(const std::vector<res::MenuNode>& nodes, std::set<std::uint32_t>* ids) {
