@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIntValidator>
@@ -25,6 +26,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <charconv>
 
 #include <QPainter>
@@ -185,6 +187,7 @@ struct Builder {
       t->setHeaderLabels({});
       t->setSelectionMode(QAbstractItemView::SingleSelection);
       t->setSelectionBehavior(QAbstractItemView::SelectRows);
+      if (n.HasStyle("noheader")) t->setHeaderHidden(true);
       QObject::connect(t, &QTreeWidget::itemSelectionChanged, t, [h = host, id, t] {
         if (!IsQuiet(t)) SendNotify(h, id, LVN_ITEMCHANGED);
       });
@@ -282,6 +285,22 @@ struct Builder {
         if (k == "buttons") row->addStretch(1);
         layout->addLayout(row);
         Build(parent, row, n.children);
+      } else if (k == "grid") {
+        // Rows of cells: the controls of each row take the next columns of one grid, so that
+        // the columns line up from row to row.
+        auto* grid = new QGridLayout;
+        layout->addLayout(grid);
+        int r = 0;
+        for (const auto& row : n.children) {
+          int c = 0;
+          for (const auto& cell : row.children) {
+            if (cell.kind != "stretch") {
+              if (QWidget* w = MakeControl(cell, parent)) grid->addWidget(w, r, c);
+            }
+            ++c;
+          }
+          ++r;
+        }
       } else if (k == "column") {
         auto* col = new QVBoxLayout;
         layout->addLayout(col);
@@ -358,6 +377,26 @@ bool BuildControls(Window& host, const res::DialogTemplate& tmpl) {
   Builder b{&host, top};
   auto* layout = new QVBoxLayout(top);
   b.Build(top, layout, tmpl.nodes);
+  return true;
+}
+
+bool CreateControl(Window& owner, ControlKind kind, int id, std::string_view text, const Rect& rect, bool visible) {
+  QWidget* top = WidgetOf(&owner);
+  if (!top) return false;
+  res::DialogNode node;
+  node.id = id;
+  node.text = std::string(text);
+  switch (kind) {
+    case ControlKind::Button: node.kind = "button"; break;
+    case ControlKind::Edit: node.kind = "edit"; break;
+    case ControlKind::Static: node.kind = "static"; break;
+    default: return false;
+  }
+  Builder b{&owner, top};
+  QWidget* w = b.MakeControl(node, top);
+  if (!w) return false;
+  if (!rect.IsEmpty()) w->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+  w->setVisible(visible);
   return true;
 }
 
@@ -629,6 +668,19 @@ void Control::SetCheck(int check) {
 int Control::GetCheck() const {
   auto* b = qobject_cast<QAbstractButton*>(Find(owner_, id_));
   return b && b->isChecked() ? 1 : 0;
+}
+
+void Control::Move(const Rect& r) {
+  if (QWidget* w = Find(owner_, id_)) w->setGeometry(r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+}
+
+void Control::SelectAll() {
+  if (auto* e = qobject_cast<QLineEdit*>(Find(owner_, id_))) {
+    e->selectAll();
+    e->end(true);
+    e->home(true);
+    e->selectAll();
+  }
 }
 
 void Control::SetReadOnly(bool readOnly) {

@@ -87,8 +87,12 @@ class Control {
   // Check boxes and radios: 0 off, 1 on.
   void SetCheck(int check);
   int GetCheck() const;
+  // Moves the control within its owner's client area (controls placed by the program).
+  void Move(const Rect& rectInOwner);
   // Edits and rich edits.
   void SetReadOnly(bool readOnly);
+  // Selects the whole text of an edit and scrolls the caret into view.
+  void SelectAll();
   void ReplaceSel(std::string_view text);   // appends at the end for rich edits
   void SetLimitText(int chars);
 
@@ -149,6 +153,13 @@ class Control {
   const Window* owner_;
   int id_;
 };
+
+// A control placed by the program in a window that is not a dialog (a view's buttons,
+// edits and labels): kind Button, Edit or Static, at rectInOwner (an empty rectangle leaves
+// it unplaced). Its notifications arrive at the window as WM_COMMAND like a dialog's; it is
+// addressed with Control(&window, id). False for another kind or a window not created.
+bool CreateControl(Window& owner, ControlKind kind, int id, std::string_view text, const Rect& rectInOwner,
+                   bool visible = true);
 
 // Shared by dialogs and dialog bars: the controls built from a template.
 class ControlHost {
