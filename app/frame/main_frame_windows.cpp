@@ -157,7 +157,7 @@ void CMainFrame::ShowRangeFromStart() {
   doc->CurrentEpoch = 0;
   doc->CurrentPage = 0;
   doc->SelectedEpoch = -1;
-  if (LyrTrendDummyView* trend = TrendView()) trend->SetCursorEpoch(0);
+  if (LyrTrendDummyView* trend = TrendView()) trend->SetCursorEpoch(-1, 0);
   doc->SetPageData();
   RefreshAllViews(-1);
   UpdateFrameBarTime();
@@ -325,10 +325,7 @@ void CMainFrame::OpenMultiScreeningDlg() {
 }
 
 void CMainFrame::RedrawTrendViews(int all) {
-  // The trend window repaints its first pane (all) or each graph; both are the whole view
-  // until the trend window has its panes.
-  (void)all;
-  if (LyrTrendDummyView* trend = TrendView()) trend->Invalidate();
+  if (LyrTrendDummyView* trend = TrendView()) trend->RedrawPanes(all);
 }
 
 void CMainFrame::RedrawWorkspaceViews() {

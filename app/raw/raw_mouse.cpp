@@ -45,6 +45,10 @@ std::int64_t SampleAtX(int x, std::span<const std::int32_t> columns, std::int64_
   return pageStart + startOffset + columns[static_cast<std::size_t>(column)];
 }
 
+std::int64_t PageBufferSample(std::int64_t sample, std::int64_t pageStartSeconds, int rate, std::int64_t startOffset) {
+  return sample - pageStartSeconds * rate - startOffset;
+}
+
 bool IsDrag(draw::Point anchor, draw::Point p) { return std::abs(p.x - anchor.x) > 5 && std::abs(p.y - anchor.y) > 5; }
 
 std::array<BandSpan, kRawSelectionRows> DragBands(int anchorRow, int anchorX, int row, int x, int pageLeft,
@@ -82,9 +86,11 @@ RawPreviewPick PickInRowPage(const CQLM2_AnalyzerDoc& doc, const RawPreviewPick&
   RawPreviewPick out = pick;
   if (pick.channel < 0 || pick.channel >= static_cast<int>(doc.ChInfo.size())) return out;
   const LyrChInfo& ch = doc.ChInfo[static_cast<std::size_t>(pick.channel)];
-  const std::int64_t rowPage = static_cast<std::int64_t>(doc.CurrentPage) + pick.row - 2;
-  const std::int64_t start = rowPage * PageSeconds * ch.rate + ch.startOffset;
-  const auto local = [start](std::int64_t s) { return s < start ? std::int64_t{-1} : s - start; };
+  const std::int64_t rowPageStart = (static_cast<std::int64_t>(doc.CurrentPage) + pick.row - 2) * PageSeconds;
+  const auto local = [&](std::int64_t s) {
+    const std::int64_t i = PageBufferSample(s, rowPageStart, ch.rate, ch.startOffset);
+    return i < 0 ? std::int64_t{-1} : i;
+  };
   out.first = local(pick.first);
   out.last = local(pick.last);
   return out;

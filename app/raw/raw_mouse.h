@@ -81,6 +81,10 @@ int EpochAtX(int x, int pageWidth, int pageRight, int epochsPerPage, std::int64_
 std::int64_t SampleAtX(int x, std::span<const std::int32_t> columns, std::int64_t pageStartSeconds, int rate,
                        std::int64_t startOffset, int pageSeconds);
 
+// The inverse of SampleAtX: a sample counted from the recording start as an index into the
+// channel's data of the row's page buffer (negative or past the page when outside it).
+std::int64_t PageBufferSample(std::int64_t sample, std::int64_t pageStartSeconds, int rate, std::int64_t startOffset);
+
 // A move counts as a drag once it is more than 5 pixels from the anchor in both x and y.
 bool IsDrag(draw::Point anchor, draw::Point p);
 

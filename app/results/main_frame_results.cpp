@@ -16,6 +16,7 @@
 #include "app/results/result_analysis_file.h"
 #include "app/results/result_strings.h"
 #include "app/scoring/learning_sample_file.h"
+#include "app/trend/trend_dummy_view.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/common_dialogs.h"
 #include "platform/ui/message_box.h"
@@ -119,6 +120,7 @@ void CMainFrame::OpenResultFile(const std::string& path) {
   ResultFilePath = path;
   UpdateFrameBarTime();
   RefreshAllViews(-1);
+  if (LyrTrendDummyView* trend = TrendView()) trend->AfterResultFileOpened();
 }
 
 void CMainFrame::MapResultFileCommands() {
@@ -152,4 +154,5 @@ void CMainFrame::CheckSaveAndClearResult() {
   }
   ResultSaveState = 0;
   RefreshAllViews(-1);
+  if (LyrTrendDummyView* trend = TrendView()) trend->AfterResultsCleared();
 }

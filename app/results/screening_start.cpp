@@ -7,6 +7,7 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
+#include "app/trend/trend_dummy_view.h"
 #include "app/video/cvp_info_exchange.h"
 #include "platform/ui/command.h"
 
@@ -62,6 +63,7 @@ int StartRun(CMainFrame& frame, int resume, std::uint16_t parameterOnly) {
   }
   frame.RefreshAllViews(-1);
   frame.UpdateFrameBarTime();
+  if (LyrTrendDummyView* trend = frame.TrendView()) trend->ScreeningStarted();
   frame.RedrawTrendViews(1);
   frame.RedrawWorkspaceViews();
   frame.ScreenCurrentPage();
