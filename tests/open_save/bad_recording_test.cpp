@@ -4,6 +4,7 @@
 #include <random>
 
 #include "app/document/import_plugin.h"
+#include "app/document/lyr_dlg_open_dsi_file.h"
 #include "app/frame/program_settings.h"
 #include "open_save_fixture.h"
 #include "platform/ui/command.h"
@@ -133,6 +134,41 @@ TEST_F(BadRecording, FileOpenDropAndRecentListTellAndKeepTheRecording) {
       ExpectStillWorking(good);
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The DSI file browser of the DSI-only mode: a damaged own file that the browser lists is told
+// by name and cause when opened, and the recording in use is let go at most.
+TEST_F(BadRecording, DsiBrowserTellsADamagedFile) {
+  ASSERT_TRUE(Start());
+  const std::string good = WriteNight("good.fyd");
+  const std::string whole = Bytes(good);
+  WriteBytes(bad_ + "/half.fyd", whole.substr(0, whole.size() / 2));
+  ASSERT_NE(app_->OpenDocumentFile(good), nullptr);
+  const auto before = Snapshot(bad_);
+  DsiOnlyMode = 1;
+  PluginPath.clear();
+  LastFolderPath = bad_;
+  testhooks::Reset();
+  testhooks::ScriptDialog(IDD_OPEN_DSI_FILE, [](ui::Dialog& d) {
+    ui::Control list = d.Item(IDC_DSI_FILE_LIST);
+    ASSERT_EQ(list.GetCount(), 1);
+    list.SetSelected(0, true);
+    d.ClickButton(ui::IDOK);
+    if (!d.IsEnded()) d.ClickButton(ui::IDCANCEL);  // the browser refused it itself
+  });
+  EXPECT_TRUE(ui::ExecuteCommand(Frame(), kFileOpen));
+  DsiOnlyMode = 0;
+  const std::vector<std::string> texts = BoxTexts();
+  ASSERT_EQ(texts.size(), 1u) << testing::PrintToString(texts);
+  EXPECT_TRUE(texts[0] == "Select only readable file." ||
+              (texts[0].find(bad_ + "/half.fyd") != std::string::npos && texts[0].find("cut short") != std::string::npos))
+      << texts[0];
+  EXPECT_EQ(Snapshot(bad_), before);
+  ExpectStillWorking(good);
 }
 
 }  // namespace
