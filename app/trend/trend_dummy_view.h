@@ -57,6 +57,19 @@ class LyrTrendDummyView : public ui::View {
   // (a recording was opened).
   void ResetInfoArea() { ++InfoAreaResets; }
   int InfoAreaResets = 0;
+  // The logic thresholds of the information area (filled in by the trend window): which
+  // threshold edits are enabled follows the workspace's logic pane; CheckThresholdEdit
+  // rewrites the thresholds that differ from the logic and gives the numbers of the graphs
+  // that changed, true when any did; those graphs are repainted.
+  void EnableThresholdEdit() { ++ThresholdEnables; }
+  bool CheckThresholdEdit(std::vector<std::uint8_t>& changedGraphs) {
+    ++ThresholdChecks;
+    changedGraphs.clear();
+    return false;
+  }
+  void RedrawTrendGraph(int graph) { (void)graph; }
+  int ThresholdEnables = 0;
+  int ThresholdChecks = 0;
   LyrTrendStageAreaDummyView StageArea;
   LyrTrendTrendAreaDummyView TrendArea;
 

@@ -25,6 +25,7 @@
 
 namespace res {
 struct DialogTemplate;
+struct DialogNode;
 }
 
 namespace ui {
@@ -62,6 +63,8 @@ class Control {
   bool IsEnabled() const;
   void Show(bool show = true);
   bool IsVisible() const;
+  // Moves the control to a rectangle of its owner's client area.
+  void MoveWindow(const Rect& rectInOwner);
   void SetFocus();
   // Client rectangle of the control (0, 0, width, height) and its place in the owner's client
   // area.
@@ -121,6 +124,15 @@ class Control {
   void SetMultiSelect(bool on);
   // Draws the cell as a box of the colour (COLORREF) in place of its text; false removes it.
   void SetItemSwatch(int row, int col, bool on, std::uint32_t colorref);
+  // Removes a column with its cells; false when there is none at col.
+  bool DeleteColumn(int col);
+  // Sizes every column to the widest of its title and cells.
+  void AutoSizeColumns();
+  // Appends rows at once: cells row after row, `columns` texts a row (the last row may be
+  // short). Far quicker than a row at a time for long lists.
+  void AppendRows(const std::vector<std::string>& cells, int columns);
+  // Redrawing off while a list is refilled, on again afterwards.
+  void SetRedraw(bool on);
 
   // Sliders, spins, progress bars.
   void SetRange(int low, int high);
@@ -230,5 +242,11 @@ struct NotifyHeader {
 
 // Builds the controls of a template into a window (dialogs and dialog bars). Platform internal.
 bool BuildControls(Window& host, const res::DialogTemplate& tmpl);
+
+// Builds one control of a template line as a child of any window that places its controls
+// itself (a pane), at a rectangle of the window's client area. Its notifications reach the
+// window as a dialog's do (WM_COMMAND, WM_NOTIFY with a NotifyHeader). False without the
+// window, or for a layout kind.
+bool CreateControl(Window& host, const res::DialogNode& node, const Rect& rect);
 
 }  // namespace ui

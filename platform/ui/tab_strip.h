@@ -2,6 +2,10 @@
 // A tab strip window of its own (not a dialog control): a row of text tabs over the strip's
 // client area, whose display area below the tabs the owner fills with the windows the tabs
 // choose. A tab chosen by the user calls OnSelChange; SetCurSel does not.
+//
+// Looks: tabs on one line with scroll arrows (the default), tabs wrapped onto as many lines
+// as the strip's width needs (SetMultiLine), or a row of push buttons of which the chosen
+// one stays pressed (SetButtonStyle). Both switches may be set before or after creation.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +33,16 @@ class TabStrip : public Window {
   Rect GetDisplayRect() const;
   // Several lines of tabs (true) or one line with scroll arrows.
   void SetMultiLine(bool multiLine);
+  bool IsMultiLine() const;
+  // Push buttons in place of tabs.
+  void SetButtonStyle(bool buttons);
+  bool IsButtonStyle() const;
+  // Lines of tabs at the strip's present width (1 for a single line).
+  int GetRowCount() const;
+  // The tab texts in the desktop's menu font, with this character height in pixels (0: the
+  // menu font as it is).
+  void SetFontHeight(int pixels);
+  int GetFontHeight() const;
 
   int OnCreate() override;
   void OnSize(std::uint32_t sizeType, int cx, int cy) override;
@@ -37,6 +51,7 @@ class TabStrip : public Window {
   virtual void OnSelChange() {}
 
  private:
+  void Rebuild();
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -1,0 +1,65 @@
+#pragma once
+// The workspace window's frame: a frame with its own menu ("&Analysis", "&Video") that sits
+// in the workspace pane of the main window or floats as a window of its own. Its only view
+// holds the tab strip and the panes; its menu commands open the analysis dialogs and
+// outputs of the panes.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/ui/frame.h"
+
+class CMainFrame;
+class CQLM2_AnalyzerDoc;
+class LyrWorkspaceAreaView;
+class LyrWorkspaceDummyView;
+class LyrWorkspaceAreaTabCtrl;
+
+// The four layout fractions (FloatWindowGeometry) as floating and docking change them.
+struct FloatGeometry {
+  double savedColumn = 0.0;
+  double savedRow = 0.0;
+  double row = 0.0;
+  double column = 0.0;
+};
+// "&Float" with the trend window in a state (1 docked, 0 floating, 2 hidden).
+void FloatFractions(std::uint16_t trendState, FloatGeometry& g);
+// "&Docking" with the trend window in a state.
+void DockFractions(std::uint16_t trendState, FloatGeometry& g);
+
+class LyrWorkspaceFrame : public ui::Frame {
+ public:
+  static constexpr std::uint32_t kMenuId = 62450;
+  LyrWorkspaceFrame();
+  ~LyrWorkspaceFrame() override;
+
+  // Makes the frame inside its host pane with the menu of the workspace.
+  bool CreateInPane(LyrWorkspaceDummyView* host, CQLM2_AnalyzerDoc* doc, LyrWorkspaceAreaTabCtrl* tabs);
+  bool OnCreateClient(ui::CreateContext* context) override;
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
+  // Arrow and page keys step the wave page from anywhere in the workspace, except while a
+  // screening run is active and while the free search's value box has the focus.
+  bool PreTranslateMessage(ui::Message& msg) override;
+
+  // Into the host pane (remember: the dock state becomes 1 and the main frame lays out).
+  void DockWindow(int remember);
+  // Out as a window of its own (remember: the dock state becomes 0).
+  void FloatWindow(int remember);
+  void OnFloat();
+  void OnDocking();
+  // "&Bind up csv...": the CSV files of a folder into one workbook.
+  void OnBindUpCsv();
+
+  CQLM2_AnalyzerDoc* m_pDoc = nullptr;
+  LyrWorkspaceDummyView* HostPane = nullptr;
+  LyrWorkspaceAreaView* AreaView() const { return area_.get(); }
+  // 1 while the frame sits in its pane.
+  bool IsDocked() const { return docked_; }
+
+ private:
+  void MapMenuCommands();
+  LyrWorkspaceAreaTabCtrl* Tabs() const;
+  std::unique_ptr<LyrWorkspaceAreaView> area_;
+  LyrWorkspaceAreaTabCtrl* tabs_ = nullptr;
+  bool docked_ = true;
+};
