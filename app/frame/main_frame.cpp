@@ -94,6 +94,7 @@ CMainFrame::CMainFrame()
   MapDisplayCommands();
   MapModeCommands();
   MapScreeningCommands();
+  MapWorkspaceCommands();
 }
 
 CMainFrame::~CMainFrame() {

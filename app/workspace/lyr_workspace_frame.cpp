@@ -61,7 +61,10 @@ void DockFractions(std::uint16_t trendState, FloatGeometry& g) {
   if (trendState == kDockFloating) g.row = g.savedRow;
 }
 
-LyrWorkspaceFrame::LyrWorkspaceFrame() { MapMenuCommands(); }
+LyrWorkspaceFrame::LyrWorkspaceFrame() {
+  MapMenuCommands();
+  MapAnalysisCommands();
+}
 
 LyrWorkspaceFrame::~LyrWorkspaceFrame() = default;
 
@@ -167,11 +170,7 @@ void LyrWorkspaceFrame::OnBindUpCsv() {
 
 void LyrWorkspaceFrame::MapMenuCommands() {
   auto zoom = [this]() -> LyrWorkspaceZoomView* { return tabs_ != nullptr ? tabs_->ZoomPane : nullptr; };
-  auto bringZoom = [this] {
-    if (tabs_ == nullptr) return;
-    tabs_->SelectPane(1);
-    tabs_->ShowSelectedPane(1);
-  };
+  auto bringZoom = [this] { BringPane(1); };
   MapCommand(kCmdFloat, [this] { OnFloat(); });
   MapUpdate(kCmdFloat, [](ui::CmdUI& c) {
     c.Enable(WorkspaceWindowDockState != kDockFloating);

@@ -14,6 +14,7 @@ class CQLM2_AnalyzerDoc;
 class LyrWorkspaceAreaView;
 class LyrWorkspaceDummyView;
 class LyrWorkspaceAreaTabCtrl;
+class LyrWorkspaceEmptyPane;
 
 // The four layout fractions (FloatWindowGeometry) as floating and docking change them.
 struct FloatGeometry {
@@ -49,6 +50,12 @@ class LyrWorkspaceFrame : public ui::Frame {
   void OnDocking();
   // "&Bind up csv...": the CSV files of a folder into one workbook.
   void OnBindUpCsv();
+  // Stage graph set-up: pane 6 forward, the dialog; 1 after OK, else 0.
+  int OnStageGraphSetup();
+  // Vigilance-state set-up: pane 5 forward, the dialog (its OK applies the parameters).
+  void OnVSPSetup();
+  // Brings a pane forward (SelectPane, ShowSelectedPane).
+  void BringPane(int id);
 
   CQLM2_AnalyzerDoc* m_pDoc = nullptr;
   LyrWorkspaceDummyView* HostPane = nullptr;
@@ -58,6 +65,13 @@ class LyrWorkspaceFrame : public ui::Frame {
 
  private:
   void MapMenuCommands();
+  void MapAnalysisCommands();
+  LyrWorkspaceEmptyPane* PaneOf(int id) const;
+  int RunPaneDialog(int pane, std::uint32_t command);
+  // After the spectrum parameters or scale changed: page data read anew, spectra repainted.
+  void AfterSpectrumSettings();
+  int StageGraphRows() const;
+  int EpisodeRows() const;
   LyrWorkspaceAreaTabCtrl* Tabs() const;
   std::unique_ptr<LyrWorkspaceAreaView> area_;
   LyrWorkspaceAreaTabCtrl* tabs_ = nullptr;

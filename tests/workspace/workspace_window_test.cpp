@@ -9,6 +9,7 @@
 #include "app/workspace/lyr_workspace_frame.h"
 #include "app/workspace/lyr_workspace_search_views.h"
 #include "app/workspace/lyr_workspace_zoom_view.h"
+#include "app/workspace/workspace_placeholder_panes.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/messages.h"
 #include "tests/navigation/nav_fixture.h"
@@ -272,6 +273,73 @@ TEST_F(WorkspaceScreens, TabsWrapFrom1280PixelsAndTakeTheLanguagesFont) {
   EXPECT_EQ(menu->ItemAt(0).text, "Analysis(&A)");
   ASSERT_NE(menu->GetSubMenu(0), nullptr);
   EXPECT_EQ(menu->GetSubMenu(0)->ItemAt(0).text, "FFT Channels(&C)");
+}
+
+}  // namespace
+
+namespace {
+
+class WorkspaceMenu : public WorkspaceWindow {
+ protected:
+  LyrWorkspaceEmptyPane& Pane(int id) { return *dynamic_cast<LyrWorkspaceEmptyPane*>(Tabs().PaneWindow(id)); }
+};
+
+TEST_F(WorkspaceMenu, UsualEnableFollowsRecordingScreeningAndMultiScreening) {
+  for (std::uint32_t id : {32828u, 32824u, 32826u, 32825u, 32846u, 32832u, 32956u, 32959u, 33066u, 32849u, 32850u,
+                           33163u, 33044u}) {
+    SCOPED_TRACE(id);
+    DocumentLoaded = 1;
+    EXPECT_TRUE(ui::QueryCommandState(WsFrame(), id).IsEnabled());
+    ScreeningRunning = 1;
+    EXPECT_FALSE(ui::QueryCommandState(WsFrame(), id).IsEnabled());
+    ScreeningRunning = 0;
+    DocumentLoaded = 0;
+    EXPECT_FALSE(ui::QueryCommandState(WsFrame(), id).IsEnabled());
+  }
+  DocumentLoaded = 1;
+  // Marks need marks in the recording.
+  EXPECT_FALSE(ui::QueryCommandState(WsFrame(), 33152).IsEnabled());
+  Doc().Marks.SetMarksPresent(1);
+  EXPECT_TRUE(ui::QueryCommandState(WsFrame(), 33152).IsEnabled());
+  Doc().Marks.SetMarksPresent(0);
+}
+
+TEST_F(WorkspaceMenu, TextOutputsWithoutTheirTableRunTheSetupFirst) {
+  LyrWorkspaceVSPView& vsp = *Tabs().VSPPane;
+  // No episodes: the set-up runs; cancelled, the list stays empty and no output dialog shows.
+  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32850));
+  EXPECT_EQ(vsp.DialogsRun, std::vector<std::uint32_t>{32849});
+  EXPECT_EQ(Tabs().CurrentPane, 5);
+  vsp.DialogsRun.clear();
+  vsp.EpisodeCount = 3;
+  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32850));
+  EXPECT_EQ(vsp.DialogsRun, std::vector<std::uint32_t>{32850});
+
+  // Stage graph print with an empty table prints only after the set-up's OK.
+  LyrWorkspaceStageGraphView& graph = *Tabs().StageGraphPane;
+  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 33066));
+  EXPECT_EQ(graph.DialogsRun, std::vector<std::uint32_t>{32956});
+  graph.DialogsRun.clear();
+  graph.DialogAnswer = ui::IDOK;
+  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 33066));
+  EXPECT_EQ(graph.DialogsRun, (std::vector<std::uint32_t>{32956, 33066}));
+  EXPECT_EQ(Tabs().CurrentPane, 6);
+}
+
+TEST_F(WorkspaceMenu, PageSpectrumChannelsSwitchTheDividedPageMode) {
+  LyrWorkspaceEmptyPane& epoch = Pane(3);
+  epoch.DialogAnswer = ui::IDOK;
+  Doc().Params.fftPageChannels.channels = {0, -1, -1};
+  DividedFftMode = 0;
+  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32824));
+  EXPECT_EQ(DividedFftMode, 1);
+  Doc().Params.fftPageChannels.channels = {-1, -1, -1};
+  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32824));
+  EXPECT_EQ(DividedFftMode, 0);
+  // The page-spectrum pane's popup sends the command to the main frame, which passes it on.
+  epoch.DialogsRun.clear();
+  Frame().SendMessage(ui::WM_COMMAND, 32825, 0);
+  EXPECT_EQ(epoch.DialogsRun, std::vector<std::uint32_t>{32825});
 }
 
 }  // namespace
