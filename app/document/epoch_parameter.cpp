@@ -25,8 +25,8 @@ int PerEpoch(int epochSeconds, double interval) {
 int FloatKindIndex(int kind) { return kind == kChCoefVariation ? 5 : kind; }
 
 template <class T>
-void Release(std::vector<T>& v) {
-  std::vector<T>().swap(v);
+void Release(T& v) {
+  T().swap(v);
 }
 
 }  // namespace
@@ -146,7 +146,7 @@ int LyrEpochParameter::ClearAll(int epochSeconds) {
   // A slot is cleared over the values of the given epoch length, never beyond
   // what it holds.
   for (int slot = 0; slot < kRprsntSlotCount; ++slot) {
-    std::vector<float>& values = rprsnt_[static_cast<std::size_t>(slot)];
+    auto& values = rprsnt_[static_cast<std::size_t>(slot)];
     if (values.empty()) continue;
     const std::size_t per = static_cast<std::size_t>(
         std::clamp(RprsntNum(slot, epochSeconds), 0, rprsntCount_[static_cast<std::size_t>(slot)]));

@@ -173,17 +173,17 @@ class LyrEpochParameter {
   bool InRange(int epoch) const { return epoch >= 0 && epoch < epochCount_; }
   void Report(const std::string& text) const;
 
-  std::vector<std::array<std::uint8_t, 4>> flags_;
+  tablemem::ZeroedTable<std::array<std::uint8_t, 4>> flags_;
   int epochCount_ = 0;
-  std::vector<LyrEpochRec> records_;
+  tablemem::ZeroedTable<LyrEpochRec> records_;
   bool rprsntEntries_ = false;
-  std::array<std::vector<float>, kRprsntSlotCount> rprsnt_;
+  std::array<tablemem::ZeroedTable<float>, kRprsntSlotCount> rprsnt_;
   std::array<int, kRprsntSlotCount> rprsntCount_{};
   bool bandEntries_ = false;
-  std::vector<float> band_;          // [epoch][entry][band channel]
+  tablemem::ZeroedTable<float> band_;          // [epoch][entry][band channel]
   bool chEntries_ = false;
-  std::vector<float> chFloat_;       // [epoch][kind except cross count][channel]
-  std::vector<std::uint16_t> chCross_;  // [epoch][channel]
+  tablemem::ZeroedTable<float> chFloat_;       // [epoch][kind except cross count][channel]
+  tablemem::ZeroedTable<std::uint16_t> chCross_;  // [epoch][channel]
   int bandChCount_ = 0;
   int chCount_ = 0;
   tablemem::FailureReporter report_;

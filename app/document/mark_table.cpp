@@ -31,9 +31,9 @@ int MarkTable::AllocateMark(int recordSeconds, const tablemem::FailureReporter& 
 void MarkTable::Free() {
   for (int t = 0; t < kMarkTypeCount; ++t) {
     const auto i = static_cast<std::size_t>(t);
-    std::vector<std::uint8_t>().swap(flags_[i]);
-    std::vector<float>().swap(start_[i]);
-    std::vector<float>().swap(end_[i]);
+    tablemem::ZeroedTable<std::uint8_t>().swap(flags_[i]);
+    tablemem::ZeroedTable<float>().swap(start_[i]);
+    tablemem::ZeroedTable<float>().swap(end_[i]);
     count_[i] = 0;
   }
   flagLength_ = 0;

@@ -57,12 +57,12 @@ class MarkTable {
 
   int marksPresent_ = 0;
   int flagLength_ = 0;
-  std::array<std::vector<std::uint8_t>, kMarkTypeCount> flags_;
+  std::array<tablemem::ZeroedTable<std::uint8_t>, kMarkTypeCount> flags_;
   int capacity_ = 0;
   std::array<int, kMarkTypeCount> count_{};
   std::array<std::uint16_t, kMarkTypeCount> runOpen_{};
   std::array<std::uint16_t, kMarkTypeCount> overflow_{};
   std::uint16_t overflowAll_ = 0;
-  std::array<std::vector<float>, kMarkTypeCount> start_;
-  std::array<std::vector<float>, kMarkTypeCount> end_;
+  std::array<tablemem::ZeroedTable<float>, kMarkTypeCount> start_;
+  std::array<tablemem::ZeroedTable<float>, kMarkTypeCount> end_;
 };

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/document/epoch_record.h"
+#include "app/document/table_memory.h"
 #include "app/frame/edit_range.h"
 #include "app/frame/pane_layout.h"
 #include "app/frame/window_command_states.h"
@@ -461,9 +462,9 @@ class CMainFrame : public ui::Frame {
   EditRangeRec EditRange;
 
   // Per-epoch results of the page shown, by the epoch's position in the page.
-  std::vector<LyrEpochRec> EpochWaveRecords;
-  std::vector<EpochBandBlock> EpochBandValues;
-  std::vector<EpochChannelStatsRecord> EpochChannelStats;
+  tablemem::ZeroedTable<LyrEpochRec> EpochWaveRecords;
+  tablemem::ZeroedTable<EpochBandBlock> EpochBandValues;
+  tablemem::ZeroedTable<EpochChannelStatsRecord> EpochChannelStats;
 
   // Destroys the modeless tool dialogs that are still open (the frame's destruction).
   void DestroyOpenToolDialogs();

@@ -29,13 +29,13 @@ std::string FileNamePart(const std::string& path) { return std::filesystem::path
 
 int LyrWorkspaceDataInfoView::OnCreate() {
   const ui::Rect r = GetClientRect();
-  AddControl("list", kListId, {}, {}, r);
+  AddControl(ui::ControlKind::ReportList, kListId, {}, r);
   InitList();
   return 0;
 }
 
 void LyrWorkspaceDataInfoView::OnSize(std::uint32_t, int cx, int cy) {
-  List().MoveWindow(draw::RectFromSize(0, 0, cx, cy));
+  List().Move(draw::RectFromSize(0, 0, cx, cy));
   List().Show(true);
 }
 

@@ -72,9 +72,9 @@ bool LyrWorkspaceFrame::CreateInPane(LyrWorkspaceDummyView* host, CQLM2_Analyzer
   HostPane = host;
   m_pDoc = doc;
   tabs_ = tabs;
-  SetMenu(ui::Menu::Load(kMenuId));
-  if (!Create(host, 0, host != nullptr ? host->GetClientRect() : ui::Rect{}, true)) return false;
-  ShowStatusBar(false);
+  ui::CreateContext context;
+  context.currentDocument = doc;
+  if (!CreateDocked(host, kMenuId, &context)) return false;
   SetWindowText("WorkspaceFrame");
   return true;
 }
@@ -92,8 +92,6 @@ bool LyrWorkspaceFrame::OnCreateClient(ui::CreateContext*) {
   return true;
 }
 
-void LyrWorkspaceFrame::OnSize(std::uint32_t sizeType, int cx, int cy) { ui::Frame::OnSize(sizeType, cx, cy); }
-
 LyrWorkspaceAreaTabCtrl* LyrWorkspaceFrame::Tabs() const { return tabs_; }
 
 bool LyrWorkspaceFrame::PreTranslateMessage(ui::Message& msg) {
@@ -101,19 +99,19 @@ bool LyrWorkspaceFrame::PreTranslateMessage(ui::Message& msg) {
   const std::uint16_t key = ui::LowWord(msg.wParam);
   // While screening runs, keys (and any message carrying a page key) take their default path.
   if (ScreeningRunning == 1 && (keyMessage || key == ui::VK_PRIOR || key == ui::VK_NEXT))
-    return ui::Frame::PreTranslateMessage(msg);
+    return ui::DockFrame::PreTranslateMessage(msg);
   // Typing in the free search's value box is never intercepted.
   const LyrWorkspaceSearchFreeView* free = tabs_ != nullptr && tabs_->SearchStrip ? tabs_->SearchStrip->FreePane.get() : nullptr;
   if (free != nullptr && ui::Window::GetFocus() == free &&
       ui::Window::GetFocusControlId() == LyrWorkspaceSearchFreeView::kValueEdit)
-    return ui::Frame::PreTranslateMessage(msg);
+    return ui::DockFrame::PreTranslateMessage(msg);
   const bool navigation = key == ui::VK_RIGHT || key == ui::VK_LEFT || key == ui::VK_UP || key == ui::VK_DOWN ||
                           key == ui::VK_PRIOR || key == ui::VK_NEXT;
   if (keyMessage && navigation) {
     if (CMainFrame* frame = MainFrameOf()) frame->HandleNavigationKey(msg.message, msg.wParam, msg.lParam, 0);
     return true;
   }
-  return ui::Frame::PreTranslateMessage(msg);
+  return ui::DockFrame::PreTranslateMessage(msg);
 }
 
 void LyrWorkspaceFrame::DockWindow(int remember) {
@@ -121,12 +119,11 @@ void LyrWorkspaceFrame::DockWindow(int remember) {
     WorkspaceWindowDockState = kDockShown;
     if (CMainFrame* frame = MainFrameOf()) frame->LayoutPanes();
   }
-  docked_ = true;
-  if (HostPane != nullptr) MoveWindow(draw::RectFromSize(0, 0, HostPane->GetClientRect().Width(), HostPane->GetClientRect().Height()));
+  Dock();
 }
 
 void LyrWorkspaceFrame::FloatWindow(int remember) {
-  docked_ = false;
+  Float();
   if (remember != 0) {
     WorkspaceWindowDockState = kDockFloating;
     if (CMainFrame* frame = MainFrameOf()) frame->LayoutPanes();

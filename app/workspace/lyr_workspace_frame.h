@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/ui/frame.h"
+#include "platform/ui/dock_frame.h"
 
 class CMainFrame;
 class CQLM2_AnalyzerDoc;
@@ -28,7 +28,7 @@ void FloatFractions(std::uint16_t trendState, FloatGeometry& g);
 // "&Docking" with the trend window in a state.
 void DockFractions(std::uint16_t trendState, FloatGeometry& g);
 
-class LyrWorkspaceFrame : public ui::Frame {
+class LyrWorkspaceFrame : public ui::DockFrame {
  public:
   static constexpr std::uint32_t kMenuId = 62450;
   LyrWorkspaceFrame();
@@ -37,14 +37,14 @@ class LyrWorkspaceFrame : public ui::Frame {
   // Makes the frame inside its host pane with the menu of the workspace.
   bool CreateInPane(LyrWorkspaceDummyView* host, CQLM2_AnalyzerDoc* doc, LyrWorkspaceAreaTabCtrl* tabs);
   bool OnCreateClient(ui::CreateContext* context) override;
-  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
   // Arrow and page keys step the wave page from anywhere in the workspace, except while a
   // screening run is active and while the free search's value box has the focus.
   bool PreTranslateMessage(ui::Message& msg) override;
 
   // Into the host pane (remember: the dock state becomes 1 and the main frame lays out).
   void DockWindow(int remember);
-  // Out as a window of its own (remember: the dock state becomes 0).
+  // Out as a window of its own, its menu kept and its close button without effect
+  // (remember: the dock state becomes 0 and the main frame lays out).
   void FloatWindow(int remember);
   void OnFloat();
   void OnDocking();
@@ -60,8 +60,6 @@ class LyrWorkspaceFrame : public ui::Frame {
   CQLM2_AnalyzerDoc* m_pDoc = nullptr;
   LyrWorkspaceDummyView* HostPane = nullptr;
   LyrWorkspaceAreaView* AreaView() const { return area_.get(); }
-  // 1 while the frame sits in its pane.
-  bool IsDocked() const { return docked_; }
 
  private:
   void MapMenuCommands();
@@ -75,5 +73,4 @@ class LyrWorkspaceFrame : public ui::Frame {
   LyrWorkspaceAreaTabCtrl* Tabs() const;
   std::unique_ptr<LyrWorkspaceAreaView> area_;
   LyrWorkspaceAreaTabCtrl* tabs_ = nullptr;
-  bool docked_ = true;
 };

@@ -28,14 +28,14 @@ std::string Format3(float v) {
 }  // namespace
 
 int LyrWorkspaceLogicView::OnCreate() {
-  AddControl("list", kListId, {}, {}, GetClientRect());
+  AddControl(ui::ControlKind::ReportList, kListId, {}, GetClientRect());
   List().SetGridLines(true);
   List().SetFullRowSelect(true);
   return 0;
 }
 
 void LyrWorkspaceLogicView::OnSize(std::uint32_t, int cx, int cy) {
-  List().MoveWindow(draw::RectFromSize(0, 0, cx, cy));
+  List().Move(draw::RectFromSize(0, 0, cx, cy));
   List().Show(true);
 }
 

@@ -97,7 +97,7 @@ LyrWorkspaceSearchPane::Metrics LyrWorkspaceSearchPane::LayoutMetrics(int letter
   k.cx = m.cx;
   k.cy = m.cy;
   k.h = RowHeight();
-  List().MoveWindow(ui::Rect{r.left, r.top, r.right * 7 / 10, r.bottom});
+  List().Move(ui::Rect{r.left, r.top, r.right * 7 / 10, r.bottom});
   return k;
 }
 
@@ -109,20 +109,20 @@ LyrWorkspaceSearchStageView::LyrWorkspaceSearchStageView() {
 }
 
 int LyrWorkspaceSearchStageView::OnCreate() {
-  AddControl("list", kListId, {}, {});
+  AddControl(ui::ControlKind::ReportList, kListId);
   SetListColumns({Column(kStrNo, 40), Column(kStrEpochNo, 80), Column(kStrTime, 120), Column(kStrStage, 120)});
   List().SetFullRowSelect(true);
-  AddControl("combo", kStageCombo, {}, {});
-  AddControl("button", kStageButton, res::LoadString(kStrStageButton), {});
-  AddControl("button", kCandidatesButton, res::LoadString(kStrCandidates), {});
+  AddControl(ui::ControlKind::Combo, kStageCombo);
+  AddControl(ui::ControlKind::Button, kStageButton, res::LoadString(kStrStageButton));
+  AddControl(ui::ControlKind::Button, kCandidatesButton, res::LoadString(kStrCandidates));
   return 0;
 }
 
 void LyrWorkspaceSearchStageView::OnSize(std::uint32_t, int, int) {
   const Metrics k = LayoutMetrics(7);
-  Item(kStageCombo).MoveWindow(ui::Rect{k.x, k.cy, k.right - 10, k.cy + k.h});
-  Item(kStageButton).MoveWindow(ui::Rect{k.x, 2 * k.cy + k.h, k.right - 10, 2 * k.cy + 2 * k.h});
-  Item(kCandidatesButton).MoveWindow(ui::Rect{k.x, 2 * k.cy + 3 * k.h, k.right - 10, 2 * k.cy + 4 * k.h});
+  Item(kStageCombo).Move(ui::Rect{k.x, k.cy, k.right - 10, k.cy + k.h});
+  Item(kStageButton).Move(ui::Rect{k.x, 2 * k.cy + k.h, k.right - 10, 2 * k.cy + 2 * k.h});
+  Item(kCandidatesButton).Move(ui::Rect{k.x, 2 * k.cy + 3 * k.h, k.right - 10, 2 * k.cy + 4 * k.h});
 }
 
 void LyrWorkspaceSearchStageView::OnDraw(draw::Dc& dc) {
@@ -176,16 +176,16 @@ void LyrWorkspaceSearchStageView::SearchCandidates() {
 LyrWorkspaceSearchArtifactView::LyrWorkspaceSearchArtifactView() { MapCommand(kSearchButton, [this] { Search(); }); }
 
 int LyrWorkspaceSearchArtifactView::OnCreate() {
-  AddControl("list", kListId, {}, {});
+  AddControl(ui::ControlKind::ReportList, kListId);
   SetListColumns({Column(kStrNo, 40), Column(kStrEpochNo, 120), Column(kStrTime, 120), Column(kStrStage, 120)});
   List().SetFullRowSelect(true);
-  AddControl("button", kSearchButton, res::LoadString(kStrSearch), {});
+  AddControl(ui::ControlKind::Button, kSearchButton, res::LoadString(kStrSearch));
   return 0;
 }
 
 void LyrWorkspaceSearchArtifactView::OnSize(std::uint32_t, int, int) {
   const Metrics k = LayoutMetrics(7);
-  Item(kSearchButton).MoveWindow(ui::Rect{k.x, 2 * k.cy, k.right - 10, 2 * k.cy + k.h});
+  Item(kSearchButton).Move(ui::Rect{k.x, 2 * k.cy, k.right - 10, 2 * k.cy + k.h});
 }
 
 void LyrWorkspaceSearchArtifactView::OnDraw(draw::Dc& dc) { FillButtonFace(dc); }
@@ -200,14 +200,14 @@ void LyrWorkspaceSearchArtifactView::Search() {
 // ---- Event list -------------------------------------------------------------------------
 
 int LyrWorkspaceSearchEventView::OnCreate() {
-  AddControl("list", kListId, {}, {}, GetClientRect());
+  AddControl(ui::ControlKind::ReportList, kListId, {}, GetClientRect());
   SetListColumns({Column(kStrNo, 40), Column(kStrEpochNo, 120), Column(kStrTime, 120), Column(kStrEvent, 120)});
   List().SetFullRowSelect(true);
   return 0;
 }
 
 void LyrWorkspaceSearchEventView::OnSize(std::uint32_t, int cx, int cy) {
-  List().MoveWindow(draw::RectFromSize(0, 0, cx, cy));
+  List().Move(draw::RectFromSize(0, 0, cx, cy));
 }
 
 void LyrWorkspaceSearchEventView::UpdateEventList() {
@@ -222,31 +222,31 @@ void LyrWorkspaceSearchEventView::UpdateEventList() {
 LyrWorkspaceSearchFreeView::LyrWorkspaceSearchFreeView() { MapCommand(kSearchButton, [this] { Search(); }); }
 
 int LyrWorkspaceSearchFreeView::OnCreate() {
-  AddControl("list", kListId, {}, {});
+  AddControl(ui::ControlKind::ReportList, kListId);
   SetListColumns({Column(kStrNo, 40), Column(kStrEpochNo, 120), Column(kStrTime, 120), Column(kStrAmplitude, 120),
                   Column(kStrStage, 120)});
   List().SetFullRowSelect(true);
-  AddControl("combo", kChannelCombo, {}, {});
-  AddControl("combo", kModeCombo, {}, {});
+  AddControl(ui::ControlKind::Combo, kChannelCombo);
+  AddControl(ui::ControlKind::Combo, kModeCombo);
   for (std::uint32_t m = 0; m < 6; ++m) Item(kModeCombo).AddString(res::LoadString(kStrFirstMode + m));
   Item(kModeCombo).SetCurSel(0);
-  AddControl("edit", kValueEdit, {}, {});
+  AddControl(ui::ControlKind::Edit, kValueEdit);
   Item(kValueEdit).SetLimitText(10);
-  AddControl("radio", kAtLeastRadio, ">=", {"newgroup"});
-  AddControl("radio", kAtMostRadio, "<=", {});
+  AddControl(ui::ControlKind::Radio, kAtLeastRadio, ">=");
+  AddControl(ui::ControlKind::Radio, kAtMostRadio, "<=");
   Item(kAtLeastRadio).SetCheck(1);
-  AddControl("button", kSearchButton, res::LoadString(kStrSearch), {});
+  AddControl(ui::ControlKind::Button, kSearchButton, res::LoadString(kStrSearch));
   return 0;
 }
 
 void LyrWorkspaceSearchFreeView::OnSize(std::uint32_t, int, int) {
   const Metrics k = LayoutMetrics(8);
-  Item(kChannelCombo).MoveWindow(ui::Rect{k.x, k.cy, k.right - 10, k.cy + k.h});
-  Item(kModeCombo).MoveWindow(ui::Rect{k.x, 2 * k.cy + k.h, k.right - 10, 2 * k.cy + 2 * k.h});
-  Item(kAtLeastRadio).MoveWindow(draw::RectFromSize(k.x, 3 * k.cy + 2 * k.h, k.cx, k.h));
-  Item(kAtMostRadio).MoveWindow(draw::RectFromSize(k.x + k.cx, 3 * k.cy + 2 * k.h, k.cx, k.h));
-  Item(kValueEdit).MoveWindow(draw::RectFromSize(k.x, 5 * k.cy + 5 + 2 * k.h, k.cx, k.h));
-  Item(kSearchButton).MoveWindow(ui::Rect{k.x, 7 * k.cy + 2 * k.h + 10, k.right - 10, 7 * k.cy + 3 * k.h + 10});
+  Item(kChannelCombo).Move(ui::Rect{k.x, k.cy, k.right - 10, k.cy + k.h});
+  Item(kModeCombo).Move(ui::Rect{k.x, 2 * k.cy + k.h, k.right - 10, 2 * k.cy + 2 * k.h});
+  Item(kAtLeastRadio).Move(draw::RectFromSize(k.x, 3 * k.cy + 2 * k.h, k.cx, k.h));
+  Item(kAtMostRadio).Move(draw::RectFromSize(k.x + k.cx, 3 * k.cy + 2 * k.h, k.cx, k.h));
+  Item(kValueEdit).Move(draw::RectFromSize(k.x, 5 * k.cy + 5 + 2 * k.h, k.cx, k.h));
+  Item(kSearchButton).Move(ui::Rect{k.x, 7 * k.cy + 2 * k.h + 10, k.right - 10, 7 * k.cy + 3 * k.h + 10});
 }
 
 void LyrWorkspaceSearchFreeView::OnDraw(draw::Dc& dc) {

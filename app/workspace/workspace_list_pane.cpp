@@ -6,7 +6,6 @@
 #include "platform/draw/dc.h"
 #include "platform/draw/gdi.h"
 #include "platform/draw/image.h"
-#include "platform/res/ui_resource.h"
 #include "platform/ui/control_bar.h"
 #include "platform/ui/messages.h"
 
@@ -37,14 +36,8 @@ std::intptr_t LyrWorkspaceListPane::WindowProc(std::uint32_t msg, std::uintptr_t
   return ui::View::WindowProc(msg, wParam, lParam);
 }
 
-bool LyrWorkspaceListPane::AddControl(std::string_view kind, int id, std::string_view text,
-                                      const std::vector<std::string>& styles, const ui::Rect& rect) {
-  res::DialogNode node;
-  node.kind = std::string(kind);
-  node.id = id;
-  node.text = std::string(text);
-  node.styles = styles;
-  return ui::CreateControl(*this, node, rect);
+bool LyrWorkspaceListPane::AddControl(ui::ControlKind kind, int id, std::string_view text, const ui::Rect& rect) {
+  return ui::CreateControl(*this, kind, id, text, rect);
 }
 
 void LyrWorkspaceListPane::SetListColumns(const std::vector<std::pair<std::string, int>>& columns) {

@@ -35,9 +35,8 @@ class LyrWorkspaceListPane : public ui::View, public ui::ControlHost {
   }
   std::intptr_t WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
 
-  // Makes a control of a kind ("list", "button", "combo", "edit", "radio") at a rectangle.
-  bool AddControl(std::string_view kind, int id, std::string_view text, const std::vector<std::string>& styles,
-                  const ui::Rect& rect = {});
+  // Makes a control of a kind at a rectangle (empty: placed by the next layout).
+  bool AddControl(ui::ControlKind kind, int id, std::string_view text = {}, const ui::Rect& rect = {});
   // Empties the list and gives it these columns (title, width in pixels).
   void SetListColumns(const std::vector<std::pair<std::string, int>>& columns);
 

@@ -60,6 +60,15 @@ void AnswerColorDialog(int result, std::uint32_t colorref) {
   Script().commonAnswers.push_back(std::move(a));
 }
 
+void AnswerPrintDialog(int result, std::string pdfPath, std::string printerName) {
+  ui::CommonAnswer a;
+  a.kind = ui::CommonAnswer::Kind::Print;
+  a.result = result;
+  if (!pdfPath.empty()) a.paths.push_back(std::move(pdfPath));
+  a.printer = std::move(printerName);
+  Script().commonAnswers.push_back(std::move(a));
+}
+
 void AnswerFontDialog(int result, int height, int weight, std::string face) {
   ui::CommonAnswer a;
   a.kind = ui::CommonAnswer::Kind::Font;

@@ -53,6 +53,9 @@ void AnswerFolderDialog(int result, std::string folder = {});
 void AnswerColorDialog(int result, std::uint32_t colorref = 0);
 // The font answer is applied by the font dialog's own hook (height, weight, face).
 void AnswerFontDialog(int result, int height = 0, int weight = 400, std::string face = {});
+// Next print dialog: IDOK prints into the PDF file pdfPath, or with an empty path on the
+// printer (empty name: the default one); IDCANCEL.
+void AnswerPrintDialog(int result, std::string pdfPath = {}, std::string printerName = {});
 
 // The command chosen in the next popup (context) menu; 0 dismisses it.
 void AnswerPopupMenu(std::uint32_t command);

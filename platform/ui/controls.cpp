@@ -25,6 +25,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <charconv>
 
 #include <QPainter>
@@ -361,15 +362,32 @@ bool BuildControls(Window& host, const res::DialogTemplate& tmpl) {
   return true;
 }
 
-bool CreateControl(Window& host, const res::DialogNode& node, const Rect& rect) {
-  QWidget* top = WidgetOf(&host);
+bool CreateControl(Window& owner, ControlKind kind, int id, std::string_view text, const Rect& rect, bool visible) {
+  QWidget* top = WidgetOf(&owner);
   if (!top) return false;
-  Builder b{&host, top};
+  res::DialogNode node;
+  node.id = id;
+  node.text = std::string(text);
+  switch (kind) {
+    case ControlKind::Button: node.kind = "button"; break;
+    case ControlKind::Edit: node.kind = "edit"; break;
+    case ControlKind::Static: node.kind = "static"; break;
+    case ControlKind::ReportList: node.kind = "list"; break;
+    case ControlKind::Combo: node.kind = "combo"; break;
+    case ControlKind::Radio: node.kind = "radio"; break;
+    default: return false;
+  }
+  Builder b{&owner, top};
+  // A radio joins the group of the radio placed before it in the same window.
+  if (kind == ControlKind::Radio) {
+    const QList<QRadioButton*> radios = top->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+    if (!radios.isEmpty()) b.radioGroup = radios.back()->group();
+  }
   QWidget* w = b.MakeControl(node, top);
   if (!w) return false;
-  w->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
   if (auto* t = qobject_cast<QTreeWidget*>(w)) t->setUniformRowHeights(true);
-  if (!node.HasStyle("hidden")) w->show();
+  if (!rect.IsEmpty()) w->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+  w->setVisible(visible);
   return true;
 }
 
@@ -481,10 +499,6 @@ bool Control::IsVisible() const {
 }
 void Control::SetFocus() {
   if (QWidget* w = Find(owner_, id_)) w->setFocus(Qt::OtherFocusReason);
-}
-
-void Control::MoveWindow(const Rect& r) {
-  if (QWidget* w = Find(owner_, id_)) w->setGeometry(r.left, r.top, r.Width(), r.Height());
 }
 
 Rect Control::GetClientRect() const {
@@ -636,6 +650,19 @@ void Control::SetCheck(int check) {
 int Control::GetCheck() const {
   auto* b = qobject_cast<QAbstractButton*>(Find(owner_, id_));
   return b && b->isChecked() ? 1 : 0;
+}
+
+void Control::Move(const Rect& r) {
+  if (QWidget* w = Find(owner_, id_)) w->setGeometry(r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+}
+
+void Control::SelectAll() {
+  if (auto* e = qobject_cast<QLineEdit*>(Find(owner_, id_))) {
+    e->selectAll();
+    e->end(true);
+    e->home(true);
+    e->selectAll();
+  }
 }
 
 void Control::SetReadOnly(bool readOnly) {

@@ -25,7 +25,6 @@
 
 namespace res {
 struct DialogTemplate;
-struct DialogNode;
 }
 
 namespace ui {
@@ -63,8 +62,6 @@ class Control {
   bool IsEnabled() const;
   void Show(bool show = true);
   bool IsVisible() const;
-  // Moves the control to a rectangle of its owner's client area.
-  void MoveWindow(const Rect& rectInOwner);
   void SetFocus();
   // Client rectangle of the control (0, 0, width, height) and its place in the owner's client
   // area.
@@ -90,8 +87,12 @@ class Control {
   // Check boxes and radios: 0 off, 1 on.
   void SetCheck(int check);
   int GetCheck() const;
+  // Moves the control within its owner's client area (controls placed by the program).
+  void Move(const Rect& rectInOwner);
   // Edits and rich edits.
   void SetReadOnly(bool readOnly);
+  // Selects the whole text of an edit and scrolls the caret into view.
+  void SelectAll();
   void ReplaceSel(std::string_view text);   // appends at the end for rich edits
   void SetLimitText(int chars);
 
@@ -161,6 +162,15 @@ class Control {
   const Window* owner_;
   int id_;
 };
+
+// A control placed by the program in a window that is not a dialog (a view's buttons,
+// edits, labels, report lists, drop-down lists and radios): kind Button, Edit, Static,
+// ReportList, Combo or Radio, at rectInOwner (an empty rectangle leaves it unplaced). A radio
+// joins the group of the radio placed before it in the same window. Its notifications arrive
+// at the window as a dialog's do (WM_COMMAND; WM_NOTIFY with a NotifyHeader for lists); it is
+// addressed with Control(&window, id). False for another kind or a window not created.
+bool CreateControl(Window& owner, ControlKind kind, int id, std::string_view text, const Rect& rectInOwner,
+                   bool visible = true);
 
 // Shared by dialogs and dialog bars: the controls built from a template.
 class ControlHost {
@@ -243,10 +253,5 @@ struct NotifyHeader {
 // Builds the controls of a template into a window (dialogs and dialog bars). Platform internal.
 bool BuildControls(Window& host, const res::DialogTemplate& tmpl);
 
-// Builds one control of a template line as a child of any window that places its controls
-// itself (a pane), at a rectangle of the window's client area. Its notifications reach the
-// window as a dialog's do (WM_COMMAND, WM_NOTIFY with a NotifyHeader). False without the
-// window, or for a layout kind.
-bool CreateControl(Window& host, const res::DialogNode& node, const Rect& rect);
 
 }  // namespace ui

@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/draw/print.h"
 #include "platform/ui/command.h"
 #include "platform/ui/window.h"
 
 namespace ui {
 
 class View;
+struct PrintSettings;
 
 class Document : public CommandTarget {
  public:
@@ -78,6 +80,26 @@ class View : public Window {
   // Drawing of the view's content; the default OnPaint calls it.
   virtual void OnDraw(draw::Dc& dc) { (void)dc; }
   void OnPaint(draw::Dc& dc) override { OnDraw(dc); }
+
+  // Printing (the framework's print command, OnFilePrint): OnPreparePrinting sets up the
+  // print information (false cancels); unless it asks for direct printing the print dialog
+  // is shown; then the job opens, OnBeginPrinting runs, and for each page of the chosen range
+  // OnPrint draws into the printer context inside info.drawRect; OnEndPrinting ends it, also
+  // after a failure. OnFilePrint returns Ok, or the failure (NotStarted when the user
+  // cancelled).
+  struct PrintInfo {
+    int minPage = 1;
+    int maxPage = 1;
+    int currentPage = 1;
+    bool direct = false;  // no dialog: the default printer, or the settings as they stand
+    Rect drawRect;        // printable rectangle in device units
+    PrintSettings* settings = nullptr;
+  };
+  virtual bool OnPreparePrinting(PrintInfo& info) { (void)info; return true; }
+  virtual void OnBeginPrinting(draw::Dc& dc, PrintInfo& info) { (void)dc; (void)info; }
+  virtual void OnPrint(draw::Dc& dc, PrintInfo& info) { (void)info; OnDraw(dc); }
+  virtual void OnEndPrinting(draw::Dc& dc, PrintInfo& info) { (void)dc; (void)info; }
+  draw::PrintStatus OnFilePrint();
 
   // A click in the view makes it the active view of its frame and gives it the focus.
   std::intptr_t WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;

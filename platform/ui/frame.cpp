@@ -100,12 +100,16 @@ Frame::~Frame() {
 void Frame::AdoptWindow(std::unique_ptr<Window> window) { owned_.push_back(std::move(window)); }
 
 bool Frame::LoadFrame(std::uint32_t resourceId, CreateContext* context) {
+  return LoadFrameIn(nullptr, resourceId, context);
+}
+
+bool Frame::LoadFrameIn(Window* parent, std::uint32_t resourceId, CreateContext* context) {
   createContext_ = context;
   if (!menu_) menu_ = Menu::Load(resourceId);
   accel_ = AcceleratorTable::Load(resourceId);
   std::string docString = res::LoadString(resourceId);
   EnsureToolkit();
-  if (!Create(nullptr, 0, {}, false)) return false;
+  if (!Create(parent, 0, {}, false)) return false;
   if (!docString.empty() && GetWindowText().empty()) SetWindowText(docString.substr(0, docString.find('\n')));
   return true;
 }

@@ -28,6 +28,8 @@ class Frame : public Window {
   // Creates the frame as a top-level window (see the head of this file). The context is kept
   // for OnCreateClient; it may be null. Returns false when OnCreate failed.
   bool LoadFrame(std::uint32_t resourceId, CreateContext* context = nullptr);
+  // The same as a child of parent (null: top-level), not shown (DockFrame).
+  bool LoadFrameIn(Window* parent, std::uint32_t resourceId, CreateContext* context);
   int OnCreate() override;
   // Builds the client area. The default creates context->makeView's view, if any, with id
   // AFX_IDW_PANE_FIRST. Return false to make the creation fail.

@@ -17,13 +17,14 @@ struct ScriptedDialog {
 };
 
 struct CommonAnswer {
-  enum class Kind { File, Folder, Color, Font } kind = Kind::File;
+  enum class Kind { File, Folder, Color, Font, Print } kind = Kind::File;
   int result = 0;
   std::vector<std::string> paths;
   std::uint32_t color = 0;
   int fontHeight = 0;
   int fontWeight = 400;
   std::string fontFace;
+  std::string printer;
 };
 
 struct ScriptState {

@@ -343,3 +343,31 @@ TEST_F(WorkspaceMenu, PageSpectrumChannelsSwitchTheDividedPageMode) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WorkspaceWindow, FloatsWithItsMenuAndDocksBack) {
+  TrendWindowDockState = kDockShown;
+  PaneColumnRatio = 0.4;
+  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32773));
+  EXPECT_FALSE(WsFrame().IsDocked());
+  EXPECT_EQ(WsFrame().GetParent(), nullptr);
+  EXPECT_EQ(WorkspaceWindowDockState, kDockFloating);
+  EXPECT_DOUBLE_EQ(PaneColumnRatio, 1.0) << "the trend window takes the lower row";
+  EXPECT_DOUBLE_EQ(SavedPaneColumnRatio, 0.4);
+  ASSERT_NE(WsFrame().GetMenu(), nullptr);
+  EXPECT_FALSE(WsFrame().IsCloseEnabled());
+  WsFrame().SendMessage(ui::WM_CLOSE);
+  EXPECT_TRUE(WsFrame().IsWindowVisible()) << "its caption cannot close it";
+  // Keys still reach the wave page from the floating window.
+  GoTo(4);
+  testhooks::PressKey(*Tabs().PaneWindow(0), ui::VK_RIGHT);
+  EXPECT_EQ(Epoch(), 5);
+  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32774));
+  EXPECT_TRUE(WsFrame().IsDocked());
+  EXPECT_EQ(WsFrame().GetParent(), Frame().WorkspaceView());
+  EXPECT_EQ(WorkspaceWindowDockState, kDockShown);
+  EXPECT_DOUBLE_EQ(PaneColumnRatio, 0.4);
+}
+
+}  // namespace
