@@ -9,6 +9,7 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/program_settings.h"
 #include "app/workspace/lyr_workspace_data_info_view.h"
+#include "app/workspace/lyr_workspace_frame.h"
 #include "app/workspace/lyr_workspace_logic_view.h"
 #include "app/workspace/lyr_workspace_search_views.h"
 #include "app/workspace/workspace_dummy_view.h"
@@ -56,6 +57,11 @@ bool WorkspaceShots(ShotContext& c) {
   ok &= Shot(*ws, c.out + "/workspace_free_search.png");
   show(0);
   ok &= Shot(frame, c.out + "/workspace_docked.png");
+  if (LyrWorkspaceFrame* wf = ws->Frame()) {
+    wf->OnFloat();
+    ok &= Shot(*wf, c.out + "/workspace_floating.png");
+    wf->OnDocking();
+  }
   res::SetLanguage(res::Language::Japanese);
   tabs.DataInfoPane->UpdateDataInfo();
   ok &= Shot(*ws, c.out + "/workspace_datainfo_ja.png");
