@@ -6,81 +6,21 @@
 // means of the per-epoch values the default conditions test, by true stage.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <memory>
-#include <string>
 #include <vector>
 
-#include "app/document/qlm2_analyzer_app.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
-#include "app/frame/main_frame.h"
-#include "app/frame/navigation_state.h"
-#include "app/frame/program_settings.h"
-#include "platform/system/file_system.h"
-#include "platform/testing/ui_testing.h"
-#include "sample_recording.h"
+#include "sample_night.h"
+#include "tests/support/human_night_detectors.h"
 
 namespace {
 
 constexpr int kEpochSeconds = 30;
 constexpr int kPageSeconds = 120;
-
-struct Recording {
-  std::string path;
-  std::vector<int> stages;
-
-  Recording(double hours, int channels) {
-    path = sys::TempFolder() + "/bench_screening_" + std::to_string(::getpid()) + "_" +
-           std::to_string(static_cast<int>(hours)) + "h" + std::to_string(channels) + ".fyd";
-    samples::Options o;
-    o.kind = samples::Kind::Human;
-    o.hours = hours;
-    o.channels = channels;
-    o.seed = 11;
-    std::string error;
-    if (!samples::WriteSampleRecording(o, path, &error)) {
-      std::fprintf(stderr, "bench_screening: %s\n", error.c_str());
-      std::abort();
-    }
-    std::ifstream in(samples::CompanionPath(path, ".stages"));
-    for (int s = 0; in >> s;) stages.push_back(s);
-  }
-  ~Recording() {
-    std::error_code ec;
-    for (const std::string& p : {path, samples::CompanionPath(path, ".stages"), samples::CompanionPath(path, ".events")})
-      std::filesystem::remove(p, ec);
-  }
-};
-
-// Stage type 0, and the recording's channels put to the detectors the default conditions read: the central
-// EEG for the band waves and K-complexes, both EOGs, the chin EMG, and the respiration,
-// oximetry, position, ECG and leg channels for the recognisers.
-void SetUpChannels(CQLM2_AnalyzerDoc& doc) {
-  // The six stages of the true hypnogram: the stage type with Wake, REM, stages 1 to 4 and MT.
-  doc.Params.stageType.stageType = 0;
-  WaveFormRecognitionParam& w = doc.Params.waveForm;
-  for (auto& band : w.bands) band.channel = 0;
-  w.kComplex.channel = 0;
-  w.eogLeft.channel = 2;
-  w.eogRight.channel = 3;
-  w.emgChannel = 4;
-  SleepDstrbParam& s = doc.Params.sleepDstrb;
-  s.ecgChannel = 5;
-  s.airFlow.channel = 6;
-  s.chest.channel = 7;
-  s.abdomen.channel = 8;
-  s.spo2Channel = 9;
-  s.positionChannel = 10;
-  s.legLeft.channel = 11;
-}
 
 const char* StageName(int code) {
   static const char* kNames[] = {"-", "W", "REM", "S1", "S2", "S3", "S4", "MT"};
@@ -145,63 +85,43 @@ void PrintTestedValues(const CQLM2_AnalyzerDoc& doc, const std::vector<int>& tru
   std::fflush(stdout);
 }
 
-void ScreenRecording(benchmark::State& state, const Recording& rec, const char* title) {
-  testhooks::TempProgramFolder folder;
-  auto app = std::make_unique<CQLM2_AnalyzerApp>();
-  app->SetArguments({"QLM2_Analyzer"});
-  if (!app->InitInstance()) {
-    state.SkipWithError("the program did not start");
+void ScreenRecording(benchmark::State& state, const benchnight::Recording& rec, const char* title) {
+  benchnight::OpenProgram program(rec.path, kEpochSeconds, kPageSeconds);
+  if (!program.error.empty()) {
+    state.SkipWithError(program.error.c_str());
     return;
   }
-  EpochSeconds = kEpochSeconds;
-  PageSeconds = kPageSeconds;
-  CMainFrame& frame = *app->MainFrame();
-  CQLM2_AnalyzerDoc& doc = *app->Document();
-  if (app->OpenDocumentFile(rec.path, false) == nullptr) {
-    state.SkipWithError("the recording did not open");
-    app->ExitInstance();
-    return;
-  }
-  SetUpChannels(doc);
+  CQLM2_AnalyzerDoc& doc = program.Doc();
+  // Stage type 0: the six stages of the true hypnogram (Wake, REM, stages 1 to 4) and MT.
+  doc.Params.stageType.stageType = 0;
+  AssignHumanNightDetectors(doc.Params);
   for (auto _ : state) {
     state.PauseTiming();
     doc.Init4ChangeEpochTime(doc.GetDivNum(EpochSeconds), EpochSeconds, doc.RecordInfo.channelCount, 1);
     doc.LastScreenedEpoch = -1;
     state.ResumeTiming();
-    if (frame.StartScreening(0) == 0) {
+    if (!program.ScreenPrepared()) {
       state.SkipWithError("the run did not start");
       break;
     }
-    frame.SetTimer(kTimerScreeningStep, 0);
-    while (frame.IsTimerArmed(kTimerScreeningStep)) frame.OnTimer(kTimerScreeningStep);
   }
   state.counters["epochs"] = doc.EpochTables.EpochCount();
   PrintAgreement(title, doc, rec.stages);
   PrintTestedValues(doc, rec.stages);
-  ScreeningRunning = 0;
-  app->ExitInstance();
 }
 
 void BM_ScreenHumanNight8h(benchmark::State& state) {
-  static Recording rec(8.0, 0);
+  static benchnight::Recording rec("bench_screening", 8.0, 0);
   ScreenRecording(state, rec, "8-h human night, 12 channels");
 }
 BENCHMARK(BM_ScreenHumanNight8h)->Unit(benchmark::kSecond)->Iterations(1);
 
 void BM_ScreenDay24h32Channels(benchmark::State& state) {
-  static Recording rec(24.0, 32);
+  static benchnight::Recording rec("bench_screening", 24.0, 32);
   ScreenRecording(state, rec, "24-h recording, 32 channels");
 }
 BENCHMARK(BM_ScreenDay24h32Channels)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // No display: the program's windows are made on the offscreen platform.
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return benchnight::RunOffscreenBenchmarks(argc, argv); }

@@ -54,6 +54,12 @@ void PutText(Span b, std::size_t off, std::size_t width, std::string_view text);
 // width, never more.
 std::string GetText(CSpan b, std::size_t off, std::size_t width);
 
+// Paths are stored as the file system's own bytes (UTF-8), zero-padded and cut between
+// characters so that the terminator fits. On reading, a stored path that is not valid UTF-8
+// was written in the code page of the language and is decoded from it.
+void PutPath(Span b, std::size_t off, std::size_t width, std::string_view path);
+std::string GetPath(CSpan b, std::size_t off, std::size_t width);
+
 inline void Copy(Span dst, std::size_t dstOff, CSpan src, std::size_t srcOff, std::size_t n) {
   std::memcpy(dst.data() + dstOff, src.data() + srcOff, n);
 }

@@ -9,6 +9,7 @@
 #include "app/document/import_plugin.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/document/seizure_finding.h"
+#include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
 #include "common/fileaccess/fyn_file_access_raw.h"
 #include "platform/res/resource_store.h"
@@ -29,7 +30,8 @@ int CQLM2_AnalyzerDoc::Init4ChangeEpochTime(int epochs, int epochSeconds, int ch
     EpochTables.FreeAll(flag);
     const int bandChannels = static_cast<int>(
         std::count(Params.fftBand.channelSwitch.begin(), Params.fftBand.channelSwitch.end(), std::uint16_t{1}));
-    if (EpochTables.SetNew(epochs, epochSeconds, channelCount, bandChannels, flag) == 0) return 0;
+    // Flag bytes for the learning samples are kept while the learning-sample option is on.
+    if (EpochTables.SetNew(epochs, epochSeconds, channelCount, bandChannels, flag, LearningSampleMode) == 0) return 0;
     if (ResetNewRepresentSleepDstrb() == 0) return 0;
     if (SetNewRcgnzSleepDstrb(epochs) == 0) return 0;
     // The Wave detect marks, 10 a second, in the edition that has the feature.

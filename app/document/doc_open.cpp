@@ -8,6 +8,7 @@
 #include "app/document/close_questions.h"
 #include "app/document/import_plugin.h"
 #include "app/document/qlm2_analyzer_doc.h"
+#include "app/document/recording_probe.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/lyr_frame_bar.h"
 #include "app/frame/main_frame.h"
@@ -17,12 +18,12 @@
 #include "platform/res/resource_store.h"
 #include "platform/system/binary_file.h"
 #include "platform/system/file_system.h"
+#include "platform/system/program_folder.h"
 #include "platform/ui/app.h"
 #include "platform/ui/message_box.h"
 
 namespace {
 
-constexpr std::uint32_t kIdsFailedToOpen = 61728;
 constexpr std::uint32_t kIdsNotSupported = 2387;
 // Trend graph category of a per-channel item; its third index is the channel.
 constexpr std::uint16_t kTrendCategoryChannel = 22;
@@ -45,13 +46,14 @@ class ReplaceQuestionHost : public CloseQuestionHost {
 };
 
 // Loads the chosen plug-in and lets it accept the file; fills montage and calibration numbers.
-bool BindPlugin(const std::string& path, std::int16_t* montage, std::int16_t* calibration) {
+bool BindPlugin(const std::string& path, std::int16_t* montage, std::int16_t* calibration, bool* told) {
   if (!PluginModule.Load(PluginPath)) return false;
   auto structVersion = PluginModule.Function<ImpGetStructVersion>("GetStructVersion");
   if (structVersion == nullptr) return false;
   if (structVersion() != 1) {
     ui::MessageBeep(ui::MB_ICONEXCLAMATION);
     ui::MessageBoxId(kIdsNotSupported, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    *told = true;
     return false;
   }
   auto checkType = PluginModule.Function<ImpCheckFileType>("CheckFileType");
@@ -71,25 +73,36 @@ void CQLM2_AnalyzerDoc::RestoreRawFileAttributes() {
   protectedRawPath_.clear();
 }
 
-bool CQLM2_AnalyzerDoc::FailOpen() {
-  ReleasePluginModule(RecordInfo.path);
+bool CQLM2_AnalyzerDoc::FailOpen(bool told) {
+  const std::string path = RecordInfo.path;
+  ReleasePluginModule(path);
   RestoreRawFileAttributes();
   RecordInfo.path.clear();
   RecordInfo.sourceKind = 2;
   RecordInfo.channelCount = 0;
   DocumentLoaded = 0;
+  // The document is empty now: the same path opens anew next time.
+  SetPathName("", false);
+  if (!told) {
+    ui::MessageBeep(ui::MB_ICONEXCLAMATION);
+    ui::MessageBox(DamagedRecordingMessage(path), ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  }
   return false;
 }
 
-bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
-  // 1. The file must be readable at all; otherwise nothing changes.
-  {
-    sys::BinaryFile probe;
-    if (!ui::Document::OnOpenDocument(path) || !probe.Open(path, sys::BinaryFile::kRead)) {
-      ui::MessageBox(res::LoadString(kIdsFailedToOpen), ui::MB_OK | ui::MB_ICONEXCLAMATION);
-      return false;
-    }
+bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& requestedPath) {
+  // Paths are kept absolute, so that the stored ones find the file again from anywhere.
+  const std::string path = AbsoluteRecordingPath(requestedPath);
+  // 1. A file that cannot become the recording is told and changes nothing: the recording in
+  // use stays open. A foreign file is read by the stored plug-in when it accepts the file,
+  // else by the first plug-in beside the program that does.
+  const RecordingProbe probe = ProbeRecording(path, PluginPath, sys::ProgramFolder());
+  if (!probe.ok) {
+    ui::MessageBeep(ui::MB_ICONEXCLAMATION);
+    ui::MessageBox(probe.message, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return false;
   }
+  if (!ui::Document::OnOpenDocument(path)) return false;
   CMainFrame* frame = MainFrame();
   // 2. The raw wave window is the view that commands go to while a recording opens.
   if (frame != nullptr && frame->RawView() != nullptr) frame->SetActiveView(frame->RawView());
@@ -118,6 +131,8 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
   RecordInfo.path = path;
   ResetExperimentRecord();
   LastFolderPath = sys::FolderOf(path);
+
+  if (probe.fileType != kFynTypeRaw && probe.fileType != kFynTypeAna) PluginPath = probe.pluginPath;
 
   // 12.
   FynFileAccess access(path.c_str());
@@ -150,7 +165,8 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
   } else if (fileType == kFynTypeAna) {
     RecordInfo.sourceKind = 1;
   } else {
-    if (!BindPlugin(path, &MontageNumber, &CalibrationNumber)) return FailOpen();
+    bool told = false;
+    if (!BindPlugin(path, &MontageNumber, &CalibrationNumber, &told)) return FailOpen(told);
     RecordInfo.sourceKind = 3;
   }
   RecordInfo.channelCount = ReadChNum();
@@ -160,7 +176,7 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
   }
 
   // 18.-21.
-  if (CheckRecordLength() == 0) return FailOpen();
+  if (CheckRecordLength() == 0) return FailOpen(true);
   if (ReadSamplingInfo() == 0) return FailOpen();
   if (ReadRecordHeader() == 0) return FailOpen();
   if (ReadCalInfo() == 0) return FailOpen();
@@ -172,9 +188,9 @@ bool CQLM2_AnalyzerDoc::OnOpenDocument(const std::string& path) {
   RecordSeconds = shortest - shortest % EpochSeconds;
   PageSeconds = std::min(std::min(PageSeconds, RecordSeconds), kMaxPageSeconds);
   const int epochCount = RecordSeconds / EpochSeconds;
-  if (Init4ChangeEpochTime(epochCount, EpochSeconds, channels, 1) == 0) return FailOpen();
+  if (Init4ChangeEpochTime(epochCount, EpochSeconds, channels, 1) == 0) return FailOpen(true);
   const tablemem::FailureReporter report = [](const std::string& message) { ui::MessageBox(message); };
-  if (Marks.AllocateMark(RecordSeconds, report) == 0) return FailOpen();
+  if (Marks.AllocateMark(RecordSeconds, report) == 0) return FailOpen(true);
 
   // 25. Settings that name channels are fitted to the new channel count.
   SetDefaultFFTBandParam(1, &Params.fftBand, channels);

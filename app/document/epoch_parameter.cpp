@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -158,6 +159,26 @@ int LyrEpochParameter::ClearAll(int epochSeconds) {
 }
 
 void LyrEpochParameter::AllocateRprsntTable() { rprsntEntries_ = true; }
+
+bool LyrEpochParameter::SaveRprsnt(RprsntCopy& copy) const {
+  copy = RprsntCopy{};
+  try {
+    copy.values = rprsnt_;
+    copy.counts = rprsntCount_;
+    copy.held = true;
+    return true;
+  } catch (const std::bad_alloc&) {
+    copy = RprsntCopy{};
+    return false;
+  }
+}
+
+void LyrEpochParameter::RestoreRprsnt(RprsntCopy& copy) {
+  if (!copy.held) return;
+  rprsnt_.swap(copy.values);
+  rprsntCount_ = copy.counts;
+  copy = RprsntCopy{};
+}
 
 void LyrEpochParameter::AllocateRprsntSlot(int slot, int epochSeconds) {
   if (slot < 0 || slot >= kRprsntSlotCount || !rprsntEntries_) return;

@@ -94,6 +94,17 @@ class LyrEpochParameter {
   // Representative values: the per-epoch entries, then the slots one by one.
   void AllocateRprsntTable();
   bool HasRprsntTable() const { return rprsntEntries_; }
+  // A kept copy of the representative values (a settings preview recomputes them and the
+  // copy puts back what was there). An empty copy holds nothing.
+  struct RprsntCopy {
+    bool held = false;
+    std::array<tablemem::ZeroedTable<float>, kRprsntSlotCount> values;
+    std::array<int, kRprsntSlotCount> counts{};
+  };
+  // False when memory ran out (the copy is then empty).
+  bool SaveRprsnt(RprsntCopy& copy) const;
+  // Puts the copy back and empties it; nothing when it holds nothing.
+  void RestoreRprsnt(RprsntCopy& copy);
   void AllocateRprsntAirFlow(int epochSeconds) { AllocateRprsntSlot(kRprsntAirFlow, epochSeconds); }
   void AllocateRprsntRespC(int epochSeconds) { AllocateRprsntSlot(kRprsntRespC, epochSeconds); }
   void AllocateRprsntRespA(int epochSeconds) { AllocateRprsntSlot(kRprsntRespA, epochSeconds); }

@@ -213,12 +213,20 @@ void LyrDlgOpenDsiFile::ScanFolder() {
       // The system's own files are not offered: here the bookkeeping files of the desktop and
       // of tools (names starting with ".") and what is not a plain file (pipes, sockets, devices).
       if (f.isFolder || f.name.empty() || f.name.front() == '.' || !IsPlainFile(f.path)) continue;
-      const std::string title = sys::FileTitleOf(f.name);
+      // Patterns that differ only in case find the same file once; files that differ only in
+      // their extension ("a.edf", "a.bdf") are different recordings.
       const bool taken = std::any_of(records_.begin(), records_.end(),
-                                     [&](const DsiFileRecord& r) { return sys::EqualNoCase(r.title, title); });
+                                     [&](const DsiFileRecord& r) { return r.path == f.path; });
       if (taken) continue;
-      records_.push_back(DsiFileRecord{title, f.path, LocalTime(f.modified)});
+      records_.push_back(DsiFileRecord{sys::FileTitleOf(f.name), f.path, LocalTime(f.modified)});
     }
+  }
+  // A title that two files share is shown with each file's extension.
+  for (DsiFileRecord& r : records_) {
+    const auto same = std::count_if(records_.begin(), records_.end(), [&](const DsiFileRecord& o) {
+      return sys::EqualNoCase(sys::FileTitleOf(sys::FileNameOf(o.path)), sys::FileTitleOf(sys::FileNameOf(r.path)));
+    });
+    if (same > 1) r.title = sys::FileNameOf(r.path);
   }
   ui::Control list = Item(IDC_DSI_FILE_LIST);
   const bool english = EnglishInterface();
@@ -230,13 +238,18 @@ void LyrDlgOpenDsiFile::ScanFolder() {
 
 int LyrDlgOpenDsiFile::SelectInitialFile() {
   if (m_ChosenPaths.empty()) return -1;
-  const std::string title = sys::FileTitleOf(m_ChosenPaths.front());
-  for (std::size_t i = 0; i < records_.size(); ++i) {
-    if (!sys::EqualNoCase(records_[i].title, title)) continue;
+  // The chosen file itself, else the first file of its title.
+  const std::string& chosen = m_ChosenPaths.front();
+  const std::string title = sys::FileTitleOf(chosen);
+  auto select = [&](std::size_t i) {
     Item(IDC_DSI_FILE_LIST).SetSelected(static_cast<int>(i), true);
-    m_FileName = title;
+    m_FileName = records_[i].title;
     return static_cast<int>(i);
-  }
+  };
+  for (std::size_t i = 0; i < records_.size(); ++i)
+    if (records_[i].path == chosen) return select(i);
+  for (std::size_t i = 0; i < records_.size(); ++i)
+    if (sys::EqualNoCase(sys::FileTitleOf(sys::FileNameOf(records_[i].path)), title)) return select(i);
   return -1;
 }
 

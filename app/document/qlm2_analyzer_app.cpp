@@ -7,6 +7,7 @@
 #include "app/document/mode_ini.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/document/qlm2_analyzer_view.h"
+#include "app/document/recording_probe.h"
 #include "app/document/recent_file_store.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
@@ -15,11 +16,13 @@
 #include "app/frame/settings_startup.h"
 #include "app/frame/remote_screening.h"
 #include "platform/system/copy_data_channel.h"
+#include "platform/res/resource_store.h"
 #include "platform/system/file_system.h"
 #include "platform/ui/message_box.h"
 
 namespace {
 constexpr std::uint32_t kIdsNoAutoPlayInfo = 2453;
+constexpr std::uint32_t kIdsSettingsFileDamaged = 61757;
 constexpr std::uint32_t kIdAppExit = 57665;
 constexpr std::uint32_t kFirstRecentFile = 57616;
 constexpr std::uint32_t kLastRecentFile = 57625;
@@ -66,6 +69,8 @@ bool CQLM2_AnalyzerApp::InitInstance() {
   if (!ProcessCommandLine()) return false;
 
   LoadDocumentSettings();
+  // The learning settings file comes with the first start.
+  LyrAutoStaging::InstallLearningIni();
 
   if (ReadSetting(&AnimalOnlyMode, &DsiOnlyMode) == 0) {
     // First start in the animal-only mode: the animal setting becomes the settings file.
@@ -75,9 +80,14 @@ bool CQLM2_AnalyzerApp::InitInstance() {
     }
   }
 
+  // The recording named on the command line opens with the settings just loaded, as it
+  // would from File > Open.
+  OpenCommandLineFile();
+
   if (CMainFrame* frame = MainFrame()) {
     frame->ShowWindow(ui::SW_SHOW);
     frame->UpdateWindow();
+    TellDamagedSettingsFile();
     // Other programs of the user reach this one through its socket (a second copy of the
     // program started from the same folder leaves the socket to the first).
     frame->ListenForRemoteRequests(sys::CopyDataSocketPath(kRemoteRequestProgramName));
@@ -102,8 +112,25 @@ bool CQLM2_AnalyzerApp::ProcessCommandLine() {
     if (a.empty() || a[0] == '-' || IsCommandLineSwitch(a)) continue;
     if (fileName.empty()) fileName = a;
   }
-  if (fileName.empty()) return OnFileNew();
-  return OpenDocumentFile(fileName) != nullptr;
+  commandLineFile_ = AbsoluteRecordingPath(fileName);
+  return OnFileNew();
+}
+
+void CQLM2_AnalyzerApp::OpenCommandLineFile() {
+  if (commandLineFile_.empty()) return;
+  // A recording that does not open has been told; the program goes on with an empty one.
+  OpenDocumentFile(commandLineFile_);
+  commandLineFile_.clear();
+}
+
+void CQLM2_AnalyzerApp::TellDamagedSettingsFile() {
+  const std::string damaged = ResumeFile::TakeDamagedNotice();
+  if (damaged.empty()) return;
+  std::string text = res::LoadString(kIdsSettingsFileDamaged);
+  for (int i = 0; i < 2; ++i)
+    if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, damaged);
+  ui::MessageBeep(ui::MB_ICONEXCLAMATION);
+  ui::MessageBox(text, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }
 
 int CQLM2_AnalyzerApp::ExitInstance() {
@@ -170,5 +197,9 @@ void CQLM2_AnalyzerApp::OpenRecentFile(std::uint32_t id) {
   const std::size_t index = id - kFirstRecentFile;
   if (index >= RecentFiles().size()) return;
   const std::string path = RecentFiles()[index];
-  OpenDocumentFile(path);
+  if (OpenDocumentFile(path) != nullptr || sys::FileExists(path)) return;
+  // The file is gone (its message named it): the entry leaves the list.
+  std::vector<std::string> files = RecentFiles();
+  files.erase(files.begin() + static_cast<std::ptrdiff_t>(index));
+  SetRecentFiles(std::move(files), kRecentFileCount);
 }

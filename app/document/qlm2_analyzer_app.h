@@ -55,9 +55,14 @@ class CQLM2_AnalyzerApp : public ui::App {
   std::int32_t EnglishMode = 0;
 
  private:
-  // Runs the command line: a file name opens it, otherwise an empty document and
-  // the main window are made. Switches are left to the main frame.
+  // Runs the command line. Switches are left to the main frame.
+  // Creates the main frame with an empty document and keeps the recording the command line
+  // names; OpenCommandLineFile opens it once the settings are loaded.
   bool ProcessCommandLine();
+  void OpenCommandLineFile();
+  // Tells once that the settings file could not be read whole and the defaults are in use.
+  void TellDamagedSettingsFile();
+  std::string commandLineFile_;
   void OpenRecentFile(std::uint32_t id);
 };
 

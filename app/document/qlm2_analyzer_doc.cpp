@@ -45,7 +45,15 @@ CQLM2_AnalyzerDoc::CQLM2_AnalyzerDoc() : ExperimentRecord(kExperimentRecordBytes
   PreviousPath.clear();
 }
 
-CQLM2_AnalyzerDoc::~CQLM2_AnalyzerDoc() { ReleaseAll(); }
+CQLM2_AnalyzerDoc::~CQLM2_AnalyzerDoc() {
+  RestoreRawFileAttributes();
+  ReleaseAll();
+}
+
+void CQLM2_AnalyzerDoc::LetGoAtExit() {
+  if (PluginModule.IsLoaded()) ReleasePluginModule(RecordInfo.path);
+  RestoreRawFileAttributes();
+}
 
 CMainFrame* CQLM2_AnalyzerDoc::MainFrame() {
   ui::App* app = ui::App::Current();

@@ -207,6 +207,8 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   // Gives the open own raw file back the attributes it had before it was opened, once.
   // Every path that lets go of the recording calls it before the record is cleared.
   void RestoreRawFileAttributes();
+  // At program exit: the plug-in is told and unloaded, the raw file gets its attributes back.
+  void LetGoAtExit();
   // The FFT size of the LF/HF setting: 64 << n for n 0..6, 512 otherwise.
   int GetFFTPointNum() const;
 
@@ -285,8 +287,9 @@ class CQLM2_AnalyzerDoc : public ui::Document {
 
  private:
   void ResetExperimentRecord();
-  // Failure path of the open: lets go of the plug-in and leaves the document empty.
-  bool FailOpen();
+  // Failure path of the open: lets go of the plug-in and leaves the document empty; tells the
+  // user that the recording is damaged unless a message has already said why.
+  bool FailOpen(bool told = false);
   // Own raw file whose attributes RestoreRawFileAttributes puts back; empty when none.
   std::string protectedRawPath_;
   // True while something running forbids closing the recording.

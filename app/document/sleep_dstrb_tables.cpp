@@ -400,6 +400,12 @@ void SleepDstrbTables::RestoreSnoreRcgnz() {
   Release(snoreCopy_);
 }
 
+void SleepDstrbTables::FreePreviewCopies() {
+  FreeRespCopies();
+  FreeLMCopies();
+  Release(snoreCopy_);
+}
+
 void SleepDstrbTables::FreeRespCopies() {
   Release(respRcgnzCopy_);
   Release(airFlowCopy_);

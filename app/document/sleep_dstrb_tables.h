@@ -175,6 +175,8 @@ class SleepDstrbTables {
   void RestoreLMRcgnz();
   void SaveSnoreRcgnz();
   void RestoreSnoreRcgnz();
+  // Lets go of the respiration, limb-movement and snore copies without putting them back.
+  void FreePreviewCopies();
   bool HasECGRcgnzCopy() const { return ecgRcgnzCopy_.Exists(); }
   bool HasECGLFHFCopy() const { return !ecgLFHFCopy_.empty(); }
   bool HasArousalPeakNumCopy() const { return !arousalPeakNumCopy_.empty(); }

@@ -37,7 +37,7 @@ std::uint32_t SubItemId(int item, int sub) {
     case 17: return pick({2208, 2229});
     case 18: return pick({2230, 2231, 2232});
     case 19: return pick({2339, 2340, 2341});
-    case 20: return pick({2075, 2076, 2172});
+    case 20: return pick({2240, 2241, 2172});  // the legs, not the lying positions
     case 22: return pick({2256, 2257, 2258, 2259, 2260, 2261, 2502});
     case 23: return pick({2325});
     case 24: return pick({2326});

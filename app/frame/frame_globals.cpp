@@ -21,3 +21,4 @@ std::int32_t DividedFftMode = 0;
 std::int32_t TimePointPicking = 0;
 std::uint16_t RawPreviewMode = 0;
 std::int16_t PreviewKind = 0;
+std::uint16_t ArousalThresholdPreview = 0;

@@ -35,3 +35,6 @@ extern std::int32_t TimePointPicking;
 // 1 while the raw view is in a pick or marking mode started by a settings dialog.
 extern std::uint16_t RawPreviewMode;
 extern std::int16_t PreviewKind;
+// 1 while the sleep-disturbance confirmation tunes the arousal threshold: the raw page then
+// recognises arousal on the shown page only.
+extern std::uint16_t ArousalThresholdPreview;

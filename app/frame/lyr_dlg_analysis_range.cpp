@@ -25,8 +25,8 @@ LyrDlgAnalysisRange::~LyrDlgAnalysisRange() = default;
 bool LyrDlgAnalysisRange::OnInitDialog() {
   start_ = std::make_unique<LyrDlgTimePointCompact>(this);
   end_ = std::make_unique<LyrDlgTimePointCompact>(this);
-  start_->CreatePanel(this);
-  end_->CreatePanel(this);
+  start_->CreatePanel(this, IDC_AR_START_FRAME);
+  end_->CreatePanel(this, IDC_AR_END_FRAME);
   const ChannelRate first{m_pDoc && m_pDoc->ChInfo[0].rate > 0 ? static_cast<std::uint32_t>(m_pDoc->ChInfo[0].rate) : 0u, 0};
   for (LyrDlgTimePointCompact* p : {start_.get(), end_.get()}) {
     p->m_pDoc = m_pDoc;

@@ -24,7 +24,10 @@ LyrTimePointPanel::LyrTimePointPanel(int templateId, ui::Window* parent) : ui::D
   MapNotify(IDC_TP_DAY, ui::CBN_SELCHANGE, [this] { OnDayChange(); });
 }
 
-bool LyrTimePointPanel::CreatePanel(ui::Window* owner) { return CreateModeless(owner); }
+bool LyrTimePointPanel::CreatePanel(ui::Window* owner, int holderId) {
+  if (holderId != 0 && CreateInside(owner, holderId)) return true;
+  return CreateModeless(owner);
+}
 
 void LyrTimePointPanel::SetCaption(std::string_view text) { SetDlgItemText(IDC_TP_CAPTION, text); }
 

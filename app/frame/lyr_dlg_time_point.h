@@ -25,7 +25,8 @@ inline constexpr int IDC_TP_DAY = 1558;
 class LyrTimePointPanel : public ui::Dialog {
  public:
   // Creates the panel as a child dialog of its owner (shown).
-  bool CreatePanel(ui::Window* owner);
+  // Inside the owner's group box `holderId` when given, else a window of its own.
+  bool CreatePanel(ui::Window* owner, int holderId = 0);
   void SetCaption(std::string_view text);
   void EnableControls(bool on);
   // Picker limits of the selected day, in seconds of the day.

@@ -91,6 +91,7 @@ CMainFrame::CMainFrame()
   MapPagingCommands();
   MapWindowCommands();
   MapFrameCommands();
+  MapResultFileCommands();
   MapDisplayCommands();
   MapModeCommands();
   MapScreeningCommands();

@@ -127,6 +127,9 @@ class CMainFrame : public ui::Frame {
   // --- Services of other windows that this frame offers ---------------------
   // Opens a result analysis file.
   void OpenResultFile(const std::string& path);
+  // Commands 33009 (result file open, with its dialog) and 33010 (result file save).
+  void OnResultFileOpen();
+  void OnResultFileSave();
   // Asks for the result file and writes it. 0 when cancelled or failed.
   int SaveResultFile();
   // Writes the result file of epochs first..last of the recording (app/results).
@@ -353,6 +356,7 @@ class CMainFrame : public ui::Frame {
   // --- Commands that open windows and dialogs (main_frame_windows.cpp) ---------
   void MapWindowCommands();
   void MapFrameCommands();
+  void MapResultFileCommands();
   // The program's state as the window commands' update handlers read it.
   FrameWindowState CurrentWindowState();
   void OnAnalysisRange();

@@ -10,6 +10,7 @@
 #include "app/settings/lyr_raw_dlg_other.h"
 #include "app/settings/lyr_raw_dlg_sleep_disturbance_parent.h"
 #include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
+#include "app/settings/lyr_raw_dlg_wfr_result.h"
 #include "app/trend/trend_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/ui/app.h"
@@ -34,6 +35,8 @@ void DestroyDialogLater(T* dlg) {
 }  // namespace
 
 void CMainFrame::MapAnalysisDialogCommands() {
+  // A right click on a recognised wave of the page opens its list.
+  InstallWaveListHook();
   MapCommand(kIdWaveFormRecognition, [this] { OnRawWaveFormRecognition(); });
   MapUpdate(kIdWaveFormRecognition, [this](ui::CmdUI& cmd) {
     const bool open = WaveFormRecognitionDlg != nullptr;

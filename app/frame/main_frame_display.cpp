@@ -222,6 +222,9 @@ void CMainFrame::OnClose() {
     if (doc != nullptr && doc->CalibrationChanged != 0) RebuildRawFileCalibration();
   }
   WriteResumeFile();
+  // The recording is let go as the program ends: its plug-in, and the user's permissions on
+  // the own raw file made read-only while it was open.
+  if (doc != nullptr) doc->LetGoAtExit();
   ui::Frame::OnClose();
 }
 

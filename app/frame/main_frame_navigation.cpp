@@ -239,7 +239,7 @@ void CMainFrame::HandleNavigationKey(std::uint32_t message, std::uintptr_t wPara
         // The trend cursor leaves the scored epoch and stands on the next one.
         trend->SetCursorEpoch(-1, -1);
         trend->DrawCursor();
-        trend->SetCursorEpoch(E + 1, -1);
+        trend->SetCursorEpoch(-1, E + 1);
         const int perPage = NavEpochsPerPage();
         trend->StageArea.ScrollToEpoch(0, perPage > 0 ? E % perPage : 0, 1);
         trend->TrendArea.SetCursor(E, 0);

@@ -21,6 +21,7 @@
 #include "app/scoring/resp_event_recognition.h"
 #include "app/scoring/screening_steps.h"
 #include "app/settings/lyr_raw_dlg_discussin.h"
+#include "app/trend/lyr_trend_info_area_view.h"
 #include "app/trend/trend_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/res/resource_store.h"
@@ -151,6 +152,7 @@ void CMainFrame::FinishScreening() {
   }
   RunSleepDisturbanceRecognition(1);
   RedrawTrendViews(1);
+  if (LyrTrendDummyView* trend = TrendView()) trend->ScreeningFinished();
   RedrawWorkspaceViews();
   if (ScreeningBatchTooManyMarks) ui::MessageBox(res::LoadString(kStrTooManyMarks));
 }
@@ -280,7 +282,7 @@ int CMainFrame::ApplyScreeningToCurrentFile(int n, int resume, int staging) {
     doc->SelectedEpoch = -1;
   }
   ScreeningBatchTooManyMarks = false;
-  if (LyrTrendDummyView* trend = TrendView()) trend->SetCursorEpoch(doc->CurrentEpoch);
+  if (LyrTrendDummyView* trend = TrendView()) trend->SetCursorEpoch(-1, doc->CurrentEpoch);
   doc->SetPageData();
   UpdateFrameBarTime();
   if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->Invalidate();
@@ -358,6 +360,11 @@ void CMainFrame::CloseLogicDlg(int code) {
   RedrawRawFrames(-1);
   RedrawPageFFTViews();
   RedrawTrendViews(1);
+  if (LyrTrendDummyView* trend = TrendView())
+    if (LyrTrendInfoAreaView* info = trend->InfoArea()) {
+      info->SetThresholdText();
+      info->EnableThresholdEdit();
+    }
   RedrawWorkspaceViews();
 }
 

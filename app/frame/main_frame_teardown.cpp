@@ -5,6 +5,8 @@
 #include "app/frame/main_frame.h"
 #include "app/scoring/lyr_dlg_screening.h"
 #include "app/settings/lyr_raw_dlg_discussin.h"
+#include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
+#include "app/settings/lyr_raw_dlg_wfr_result.h"
 #include "app/video/lyr_dlg_make_avi.h"
 
 namespace {
@@ -27,4 +29,6 @@ void CMainFrame::DestroyOpenToolDialogs() {
   DestroyNow(WaveDetectListDlg);
   DestroyNow(MakeAviDlg);
   DestroyNow(WaveDetectDlg);
+  DestroyNow(WaveFormRecognitionDlg);
+  CloseAllWFRResultDlgs();
 }

@@ -66,7 +66,8 @@ void CMainFrame::MapWindowCommands() {
   MapCommand(ID_MULTI_SCREENING, [this] { OpenMultiScreeningDlg(); });
   for (std::uint32_t id : {ID_SCREEN_ITEM, ID_EPOCH_JUMP, ID_DATA_PROCESSING, ID_ANALYSIS_RANGE, ID_SCREENING,
                            ID_WAVE_DETECT_SETTING, ID_WAVE_DETECT_LIST, ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT, ID_VIDEO_FILE_OPEN,
-                           ID_RESULT_FILE_COMPARE, ID_MULTI_SCREENING, ID_AUTO_SCROLL, ID_DISPLAY_OPTION, ID_PAGE_TIME}) {
+                           ID_RESULT_FILE_COMPARE, ID_MULTI_SCREENING, ID_AUTO_SCROLL, ID_DISPLAY_OPTION, ID_PAGE_TIME,
+                           ID_RESULT_FILE_OPEN, ID_RESULT_FILE_SAVE}) {
     MapUpdate(id, [this, id](ui::CmdUI& cmd) {
       const auto state = WindowCommandState(id, CurrentWindowState());
       if (!state) return;
@@ -156,7 +157,7 @@ void CMainFrame::ShowRangeFromStart() {
   doc->CurrentEpoch = 0;
   doc->CurrentPage = 0;
   doc->SelectedEpoch = -1;
-  if (LyrTrendDummyView* trend = TrendView()) trend->SetCursorEpoch(0);
+  if (LyrTrendDummyView* trend = TrendView()) trend->SetCursorEpoch(-1, 0);
   doc->SetPageData();
   RefreshAllViews(-1);
   UpdateFrameBarTime();
@@ -324,10 +325,7 @@ void CMainFrame::OpenMultiScreeningDlg() {
 }
 
 void CMainFrame::RedrawTrendViews(int all) {
-  // The trend window repaints its first pane (all) or each graph; both are the whole view
-  // until the trend window has its panes.
-  (void)all;
-  if (LyrTrendDummyView* trend = TrendView()) trend->Invalidate();
+  if (LyrTrendDummyView* trend = TrendView()) trend->RedrawPanes(all);
 }
 
 void CMainFrame::RedrawWorkspaceViews() {

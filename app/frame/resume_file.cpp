@@ -9,12 +9,15 @@
 #include "app/frame/frame_globals.h"
 #include "app/frame/pane_layout.h"
 #include "app/frame/program_settings.h"
+#include "platform/system/file_system.h"
 #include "platform/system/file_io.h"
 #include "platform/system/key_state.h"
 #include "platform/system/program_folder.h"
 
 using bytes::Get;
 using bytes::GetText;
+using bytes::GetPath;
+using bytes::PutPath;
 using bytes::Put;
 using bytes::PutText;
 
@@ -64,8 +67,8 @@ void LoadTrendRange(bytes::CSpan b, std::size_t o, TrendRangeTable& t) {
 void StoreGlobalRecord(bytes::Span b) {
   std::fill(b.begin(), b.end(), std::uint8_t{0});
   Put<std::uint16_t>(b, 0, ResumeFile::kRecordVersion);
-  PutText(b, 2, 260, LastFolderPath);
-  PutText(b, 262, 260, PluginPath);
+  PutPath(b, 2, 260, LastFolderPath);
+  PutPath(b, 262, 260, PluginPath);
   Put<std::int32_t>(b, 524, EpochSeconds);
   Put<std::int32_t>(b, 528, PageSeconds);
   Put<std::int32_t>(b, 532, WaitingTime);
@@ -165,8 +168,8 @@ void StoreGlobalRecord(bytes::Span b) {
 // Takes every field of a current-layout record into the program-wide settings, then brings
 // what a damaged file could hold back into range.
 void LoadGlobalRecord(bytes::CSpan b) {
-  LastFolderPath = GetText(b, 2, 260);
-  PluginPath = GetText(b, 262, 260);
+  LastFolderPath = GetPath(b, 2, 260);
+  PluginPath = GetPath(b, 262, 260);
   EpochSeconds = Get<std::int32_t>(b, 524);
   PageSeconds = Get<std::int32_t>(b, 528);
   WaitingTime = Get<std::int32_t>(b, 532);
@@ -394,10 +397,49 @@ std::vector<std::uint8_t> ResumeFile::BuildImage(const AnalysisParamBlocks& bloc
 
 void ResumeFile::StopWriteAfterBlocksForTesting(int blocks) { g_stopAfterBlocks = blocks; }
 
+namespace {
+// The settings file found damaged at the last read: kept aside before the next write.
+std::string g_damagedPath;
+bool g_damageToTell = false;
+
+void NoteDamaged(const std::string& path) {
+  if (g_damagedPath != path) g_damageToTell = true;
+  g_damagedPath = path;
+}
+}  // namespace
+
+bool ResumeFile::IsWhole(std::span<const std::uint8_t> file) {
+  if (file.size() < 2) return false;
+  const std::int16_t version = static_cast<std::int16_t>(Get<std::uint16_t>(file, 0));
+  if (version < 1 || version > kRecordVersion) return false;
+  const Layout layout = LayoutOf(version);
+  if (layout.segments.empty()) return false;
+  return file.size() >= (version == kRecordVersion ? kFileSize : layout.recordSize);
+}
+
+std::string ResumeFile::TakeDamagedNotice() {
+  if (!g_damageToTell) return {};
+  g_damageToTell = false;
+  return g_damagedPath;
+}
+
+void ResumeFile::ForgetDamageForTesting() {
+  g_damagedPath.clear();
+  g_damageToTell = false;
+}
+
 int ResumeFile::Write(const std::string& path, const AnalysisParamBlocks& blocks,
                       std::span<const LyrChInfo> channels, std::string* failure) {
   if (sys::IsKeyDown(sys::VirtualKey::Control)) return 1;
   const std::vector<std::uint8_t> image = BuildImage(blocks, channels);
+  // A damaged file that the defaults replaced is kept beside for the user, once.
+  if (!g_damagedPath.empty() && g_damagedPath == path) {
+    if (sys::FileExists(path)) {
+      sys::DeleteFile(path + ".damaged");
+      sys::MoveFile(path, path + ".damaged");
+    }
+    g_damagedPath.clear();
+  }
 
   // Written beside the target and renamed into place: a failure at any point, or the program
   // being stopped, leaves the previous file whole.
@@ -425,6 +467,10 @@ int ResumeFile::Write(const std::string& path, const AnalysisParamBlocks& blocks
 int ResumeFile::ReadGlobal(const std::string& path) {
   auto data = sys::ReadWholeFile(path);
   if (!data) return 0;
+  if (!IsWhole({reinterpret_cast<const std::uint8_t*>(data->data()), data->size()})) {
+    NoteDamaged(path);
+    return 0;
+  }
   return ReadGlobalFrom({reinterpret_cast<const std::uint8_t*>(data->data()), data->size()});
 }
 
@@ -459,6 +505,10 @@ int ResumeFile::ReadDocument(const std::string& path, AnalysisParamBlocks& block
   for (auto& ch : channels) ch.displayInvert = 0;
   auto data = sys::ReadWholeFile(path);
   if (!data) return 0;
+  if (!IsWhole({reinterpret_cast<const std::uint8_t*>(data->data()), data->size()})) {
+    NoteDamaged(path);
+    return 0;
+  }
   return ReadDocumentFrom({reinterpret_cast<const std::uint8_t*>(data->data()), data->size()}, blocks, channels);
 }
 

@@ -35,7 +35,8 @@ class ResumeFile {
                    std::span<const LyrChInfo> channels, std::string* failure = nullptr);
 
   // Reads the program-wide settings record. Returns 1 when taken; 0 (nothing changed) when the
-  // file cannot be read or its record version is not supported.
+  // file cannot be read or its record version is not supported. ReadGlobalFrom reads what
+  // the bytes hold of the record (missing bytes as zero).
   static int ReadGlobal(const std::string& path);
   static int ReadGlobalFrom(std::span<const std::uint8_t> file);
 
@@ -46,6 +47,14 @@ class ResumeFile {
                           std::span<LyrChInfo> channels);
   static int ReadDocumentFrom(std::span<const std::uint8_t> file, AnalysisParamBlocks& blocks,
                               std::span<LyrChInfo> channels);
+
+  // Whether the bytes hold a whole file of a known record version. ReadGlobal and ReadDocument
+  // take nothing from a file that is not whole (the defaults apply): it is noted as damaged and
+  // moved aside to "<name>.damaged" by the next Write of that path.
+  static bool IsWhole(std::span<const std::uint8_t> file);
+  // The path of a damaged settings file not yet told to the user, once; empty when none.
+  static std::string TakeDamagedNotice();
+  static void ForgetDamageForTesting();
 
   // Test seam: the next writes stop after this many block writes, as if the program were
   // killed while writing (-1: never).

@@ -40,6 +40,14 @@ std::optional<CommandState> WindowCommandState(std::uint32_t id, const FrameWind
     case ID_RESULT_FILE_COMPARE:
       c.enabled = true;
       break;
+    case ID_RESULT_FILE_OPEN:
+      c.enabled = !s.screeningRunning && !s.reportOpen && !s.screeningOpen && !s.multiScreeningOpen &&
+                  !s.autoPlayRunning;
+      break;
+    case ID_RESULT_FILE_SAVE:
+      c.enabled = s.loaded && !s.screeningRunning && !s.reportOpen && !s.screeningOpen && !s.multiScreeningOpen &&
+                  !s.autoPlayRunning;
+      break;
     case ID_MULTI_SCREENING:
       c.enabled = !s.screeningRunning && !s.screeningOpen && !s.reportOpen && !s.multiScreeningOpen && !videoBusy;
       break;

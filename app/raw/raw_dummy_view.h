@@ -78,6 +78,8 @@ class LyrRawAreaView : public ui::View {
   static void InvertRangeBands();
   // Preview pick state (modes 1 to 4), for the windows that asked for the pick.
   int PreviewChannel() const { return previewChannel_; }
+  // The recognised waves of the last drawing (null before the first).
+  const class RecognizedWaveTable* RecognizedWaves() const;
   std::int64_t PreviewStartSample() const { return previewStartSample_; }
   std::int64_t PreviewEndSample() const { return previewEndSample_; }
 

@@ -89,7 +89,7 @@ void LyrRawAreaView::SetStageByKey(std::int32_t, std::int32_t startPos, std::int
     doc->EpochTables.SetStage(static_cast<int>(e), code);
     if (LearningSampleMode != 0) doc->EpochTables.SetEpochFlag(static_cast<int>(e), code, 3);
   }
-  if (trend != nullptr) trend->SetCursorEpoch(doc->CurrentEpoch);
+  if (trend != nullptr) trend->SetCursorEpoch(-1, doc->CurrentEpoch);
   frame->RedrawTrendViews(1);
   for (int row : rawscoring::RowsShowingEpochs(first, last, rowIndex_, GetRowPageNo(), doc->PageRows, PageSeconds,
                                                EpochSeconds)) {

@@ -15,6 +15,7 @@
 #include "app/raw/raw_dummy_view.h"
 #include "app/raw/raw_page_geometry.h"
 #include "app/raw/wave_recognition.h"
+#include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
 #include "platform/draw/dc.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/menu.h"
@@ -42,6 +43,10 @@ std::int64_t SampleAtX(int x, std::span<const std::int32_t> columns, std::int64_
   if (static_cast<std::size_t>(column) >= columns.size())
     return pageStart + static_cast<std::int64_t>(rate) * pageSeconds - 1;
   return pageStart + startOffset + columns[static_cast<std::size_t>(column)];
+}
+
+std::int64_t PageBufferSample(std::int64_t sample, std::int64_t pageStartSeconds, int rate, std::int64_t startOffset) {
+  return sample - pageStartSeconds * rate - startOffset;
 }
 
 bool IsDrag(draw::Point anchor, draw::Point p) { return std::abs(p.x - anchor.x) > 5 && std::abs(p.y - anchor.y) > 5; }
@@ -75,6 +80,20 @@ draw::Rect SpectrumSpanBox(int x, int top, int bottom, int clientWidth, std::uin
   const int width = static_cast<int>(samples / (static_cast<double>(rate) * pageSeconds) * clientWidth);
   const int left = std::max(0, std::min(x, clientWidth - width));
   return draw::Rect{left, top, left + width, bottom};
+}
+
+RawPreviewPick PickInRowPage(const CQLM2_AnalyzerDoc& doc, const RawPreviewPick& pick) {
+  RawPreviewPick out = pick;
+  if (pick.channel < 0 || pick.channel >= static_cast<int>(doc.ChInfo.size())) return out;
+  const LyrChInfo& ch = doc.ChInfo[static_cast<std::size_t>(pick.channel)];
+  const std::int64_t rowPageStart = (static_cast<std::int64_t>(doc.CurrentPage) + pick.row - 2) * PageSeconds;
+  const auto local = [&](std::int64_t s) {
+    const std::int64_t i = PageBufferSample(s, rowPageStart, ch.rate, ch.startOffset);
+    return i < 0 ? std::int64_t{-1} : i;
+  };
+  out.first = local(pick.first);
+  out.last = local(pick.last);
+  return out;
 }
 
 draw::Point WaveListWindowPos(const draw::Rect& frame, int windowWidth, int screenWidth) {
@@ -139,6 +158,13 @@ bool MouseAllowed(const LyrRawAreaView& view) {
   return true;
 }
 
+// A wave pick (kinds 1-10) waits while the wave-form recognition window is shown.
+bool WaveFormSettingsShown() {
+  if (RawPreviewMode != 1 || PreviewKind < 1 || PreviewKind > 10) return false;
+  const LyrRawDlgWaveFormRecognition* dlg = OpenWaveFormRecognitionDialog();
+  return dlg != nullptr && dlg->m_bShown != 0;
+}
+
 void InvertBand(int row, LyrRawAreaView* fallback) {
   draw::Rect& band = RawSelection.band[static_cast<std::size_t>(row)];
   if (band.right <= band.left) return;
@@ -153,6 +179,10 @@ void InvertBand(int row, LyrRawAreaView* fallback) {
 }  // namespace
 
 // ---- Geometry under the pointer -----------------------------------------------------------
+
+const RecognizedWaveTable* LyrRawAreaView::RecognizedWaves() const {
+  return recognition_ ? &recognition_->Table() : nullptr;
+}
 
 std::int64_t LyrRawAreaView::GetRowPageNo() const {
   const CQLM2_AnalyzerDoc* doc = Doc(*this);
@@ -464,17 +494,30 @@ void LyrRawAreaView::OnRButtonUp(std::uint32_t, ui::Point client) {
     return;
   }
   if (RawSelection.pressState != 0) return;
-  // A recognised wave under the pointer opens its list window, when that window exists.
-  if (recognition_ && RawPreview.openWaveList) {
-    const auto records = recognition_->Table().Records();
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      const RecognizedWaveRecord& w = records[i];
-      if (w.type == 0) break;
-      if (client.x >= w.left && client.x <= w.right && client.y >= w.top && client.y <= w.bottom) {
-        RawPreview.openWaveList(static_cast<int>(i));
-        return;
+  // A recognised wave under the pointer opens its list window; a click elsewhere closes an
+  // open list, and the context menu comes when there was none.
+  if (RawPreview.openWaveList) {
+    const RecognizedWaveRecord* wave = nullptr;
+    int index = -1;
+    if (recognition_) {
+      const auto records = recognition_->Table().Records();
+      for (std::size_t i = 0; i < records.size(); ++i) {
+        const RecognizedWaveRecord& w = records[i];
+        if (w.type == 0) break;
+        if (client.x >= w.left && client.x <= w.right && client.y >= w.top && client.y <= w.bottom) {
+          wave = &w;
+          index = static_cast<int>(i);
+          break;
+        }
       }
     }
+    draw::Rect onScreen{};
+    if (wave != nullptr) {
+      const ui::Point tl = ClientToScreen(ui::Point{wave->left, wave->top});
+      const ui::Point br = ClientToScreen(ui::Point{wave->right, wave->bottom});
+      onScreen = draw::Rect{tl.x, tl.y, br.x, br.y};
+    }
+    if (RawPreview.openWaveList(rowIndex_, wave, index, onScreen)) return;
   }
   ShowDisplayPopup(client);
 }
@@ -498,6 +541,7 @@ void LyrRawAreaView::ShowDisplayPopup(ui::Point client) {
 // ---- Picks for the settings windows -------------------------------------------------------
 
 void LyrRawAreaView::PreviewButtonDown(ui::Point client) {
+  if (WaveFormSettingsShown()) return;
   const draw::Rect page = GetPageRect(nullptr);
   previewRectShown_ = false;
   if (RawPreviewMode == 1) {
@@ -521,6 +565,7 @@ void LyrRawAreaView::PreviewButtonDown(ui::Point client) {
 }
 
 void LyrRawAreaView::PreviewMouseMove(std::uint32_t flags, ui::Point client) {
+  if (WaveFormSettingsShown()) return;
   const bool button = (flags & ui::MK_LBUTTON) != 0;
   switch (RawPreviewMode) {
     case 1:
@@ -545,6 +590,7 @@ void LyrRawAreaView::PreviewMouseMove(std::uint32_t flags, ui::Point client) {
 }
 
 void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
+  if (WaveFormSettingsShown()) return;
   CMainFrame* frame = Frame();
   const auto eraseRect = [this] {
     if (previewRectShown_) DrawXorRect(previewRect_, DisplayColour(6));

@@ -9,7 +9,9 @@
 
 #include "platform/draw/geometry.h"
 
+class CQLM2_AnalyzerDoc;
 class LyrRawAreaView;
+struct RecognizedWaveRecord;
 
 inline constexpr int kRawSelectionRows = 5;
 
@@ -52,14 +54,22 @@ struct RawPreviewHooks {
   std::function<void(const RawPreviewPick& press, const RawPreviewPick& release)> zoomRange;
   // Shows again the settings window that asked for the pick, when a pick ends.
   std::function<void()> showRequester;
-  // Right button on a recognised wave of the page: opens the list window on it.
-  std::function<void(int waveIndex)> openWaveList;
+  // Right button on the page of a row: the recognised-wave list. `wave` is the first
+  // recognised wave whose frame holds the point (null when none) and `frameOnScreen` its frame
+  // in screen coordinates. True when a list was opened or closed (no context menu then).
+  std::function<bool(int row, const RecognizedWaveRecord* wave, int waveIndex, const draw::Rect& frameOnScreen)>
+      openWaveList;
   // The confirmation dialog of the threshold kind (19) is running.
   bool thresholdConfirmationRunning = false;
 };
 extern RawPreviewHooks RawPreview;
 
 namespace rawmouse {
+
+// A pick's samples (counted from the recording start) as indexes into the page buffer of the
+// pick's row and channel: the row's page start and the channel's start offset taken off.
+// Samples before the page give -1.
+RawPreviewPick PickInRowPage(const CQLM2_AnalyzerDoc& doc, const RawPreviewPick& pick);
 
 // Epoch position of the page under x: trunc(x / ((page width + 1) / E)), E - 1 right of the
 // page; lowered while the page's first epoch + position lies at or beyond the epoch count.
@@ -70,6 +80,10 @@ int EpochAtX(int x, int pageWidth, int pageRight, int epochsPerPage, std::int64_
 // entry, or the page's last sample when x lies beyond the columns.
 std::int64_t SampleAtX(int x, std::span<const std::int32_t> columns, std::int64_t pageStartSeconds, int rate,
                        std::int64_t startOffset, int pageSeconds);
+
+// The inverse of SampleAtX: a sample counted from the recording start as an index into the
+// channel's data of the row's page buffer (negative or past the page when outside it).
+std::int64_t PageBufferSample(std::int64_t sample, std::int64_t pageStartSeconds, int rate, std::int64_t startOffset);
 
 // A move counts as a drag once it is more than 5 pixels from the anchor in both x and y.
 bool IsDrag(draw::Point anchor, draw::Point p);

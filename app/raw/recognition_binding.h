@@ -15,3 +15,6 @@ constexpr int kCurrentPageRow = 2;
 WaveRecognitionContext WaveRecognitionContextForRow(CQLM2_AnalyzerDoc& doc, CMainFrame* frame, int row);
 // The sleep-disturbance values of a row.
 SleepDstrbPageContext SleepDstrbContextForRow(CQLM2_AnalyzerDoc& doc, int row);
+// The setup window's Preview: the representative values of one channel over the pages
+// around the current one, read from the recording. Returns the pages recomputed.
+int CalcPreviewRepresentValuesOfChannel(CQLM2_AnalyzerDoc& doc, int channel);

@@ -97,8 +97,8 @@ bool LyrResultRangePanel::OnInitDialog() {
   LyrResultMemoPanel::OnInitDialog();
   start_ = std::make_unique<LyrDlgTimePoint>(this);
   end_ = std::make_unique<LyrDlgTimePoint>(this);
-  start_->CreatePanel(this);
-  end_->CreatePanel(this);
+  start_->CreatePanel(this, IDC_RF_START_FRAME);
+  end_->CreatePanel(this, IDC_RF_END_FRAME);
   const int epochs = doc_ && EpochSeconds > 0 ? doc_->RecordSeconds / EpochSeconds : 0;
   const int last = std::max(epochs - 1, 0);
   for (LyrDlgTimePoint* p : {start_.get(), end_.get()}) {

@@ -11,10 +11,12 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
+#include "app/frame/window_command_states.h"
 #include "app/results/lyr_dlg_result_file.h"
 #include "app/results/result_analysis_file.h"
 #include "app/results/result_strings.h"
 #include "app/scoring/learning_sample_file.h"
+#include "app/trend/trend_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/common_dialogs.h"
@@ -123,6 +125,30 @@ void CMainFrame::OpenResultFile(const std::string& path) {
   WorkspaceTabs.SelectPane(4);
   WorkspaceTabs.ShowSelectedPane(4);
   if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->RefreshResultPanes(0);
+  if (LyrTrendDummyView* trend = TrendView()) trend->AfterResultFileOpened();
+}
+
+void CMainFrame::MapResultFileCommands() {
+  MapCommand(ID_RESULT_FILE_OPEN, [this] { OnResultFileOpen(); });
+  MapCommand(ID_RESULT_FILE_SAVE, [this] { OnResultFileSave(); });
+}
+
+void CMainFrame::OnResultFileSave() { SaveResultFile(); }
+
+void CMainFrame::OnResultFileOpen() {
+  if (ResultSaveState == 2) {
+    ResultFileMessageBoxes boxes;
+    ui::MessageBeep(ui::MB_ICONQUESTION);
+    const int answer = boxes.Message(res::LoadString(kIdsSaveChangesAndOpen), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
+    if (answer == ui::IDCANCEL) return;
+    if (answer == ui::IDYES) SaveResultFile();
+  }
+  LyrDlgResultFileOpenSave dlg(true, "RAF", "", ui::OFN_HIDEREADONLY | ui::OFN_FILEMUSTEXIST,
+                               res::LoadString(kIdsResultFileFilter), this);
+  dlg.m_pDoc = GetDocument();
+  dlg.SetInitialFolder(LastFolderPath);
+  if (dlg.DoModal() != ui::IDOK) return;
+  OpenResultFile(dlg.GetPathName());
 }
 
 void CMainFrame::CheckSaveAndClearResult() {
@@ -134,4 +160,5 @@ void CMainFrame::CheckSaveAndClearResult() {
   ResultSaveState = 0;
   RefreshAllViews(-1);
   if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->RefreshResultPanes(1);
+  if (LyrTrendDummyView* trend = TrendView()) trend->AfterResultsCleared();
 }

@@ -371,7 +371,7 @@ bool BuildResultFileBytes(const ResultFileDocument& doc, const ResultWriteReques
   bytes::Put<std::uint32_t>(b, raf::kInfoCheckValue, check);
   for (std::size_t k = 0; k < 5; ++k)
     bytes::PutText(b, raf::kInfoMemo[k], raf::kMemoMaxChars + 1, req.memos[k]);
-  bytes::PutText(b, raf::kInfoRawPath, raf::kRawPathTextSize, req.rawPath);
+  bytes::PutPath(b, raf::kInfoRawPath, raf::kRawPathTextSize, req.rawPath);
   StoreRecordInfo(doc.record, b, raf::kInfoRecordInfo);
   bytes::Put<std::uint16_t>(b, raf::kInfoStartTimeFlag, doc.record.startTimeValid);
   std::array<std::uint16_t, 6> when{2000, 1, 1, 0, 0, 0};
@@ -929,7 +929,7 @@ std::string GetRafRawDataPath(const std::string& path, ResultFileUi& ui) {
     ui.Message(Text(kIdsCannotOpenFile), MB_OK | MB_ICONEXCLAMATION);
     return {};
   }
-  return bytes::GetText(head.info, raf::kInfoRawPath, raf::kRawPathTextSize);
+  return bytes::GetPath(head.info, raf::kInfoRawPath, raf::kRawPathTextSize);
 }
 
 bool ReadRafMemos(const std::string& path, ResultFileUi& ui, std::array<std::string, 5>* memos) {
@@ -972,7 +972,7 @@ int CheckRafConsistency(const ResultFileDocument& doc, const RafHead& head, int 
     ui.Message(Text(kIdsDataLengthDiffers) + "\n" + Text(kIdsLengthOfData), MB_OK | MB_ICONEXCLAMATION);
     return 0;
   }
-  const std::string storedPath = bytes::GetText(head.info, raf::kInfoRawPath, raf::kRawPathTextSize);
+  const std::string storedPath = bytes::GetPath(head.info, raf::kInfoRawPath, raf::kRawPathTextSize);
   if (!SameTextNoCase(doc.record.path, storedPath)) {
     if (ui.Message(Format(Text(kIdsRawPathDiffers), {doc.record.path, storedPath}), MB_OKCANCEL | MB_ICONQUESTION) !=
         IDOK)
@@ -1110,7 +1110,7 @@ int RewriteRafInfoBlock(const std::string& path, const std::string& rawPath, Res
   bytes::Span b(reinterpret_cast<std::uint8_t*>(file->data()), file->size());
   const std::size_t at = raf::kHeaderSize + raf::kInfoRawPath;
   std::fill_n(b.begin() + static_cast<std::ptrdiff_t>(at), raf::kRawPathFieldSize, std::uint8_t{0});
-  bytes::PutText(b, at, raf::kRawPathTextSize, rawPath);
+  bytes::PutPath(b, at, raf::kRawPathTextSize, rawPath);
   if (!sys::WriteFileAtomic(path, *file)) {
     ui.Message(Failure("CMainFrame::RewriteRafInfoBlock", kIdsErrorSavingFile), MB_OK | MB_ICONEXCLAMATION);
     return 0;

@@ -7,6 +7,7 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
+#include "app/trend/trend_dummy_view.h"
 #include "app/video/cvp_info_exchange.h"
 #include "platform/ui/command.h"
 
@@ -36,6 +37,7 @@ int StartRun(CMainFrame& frame, int resume, std::uint16_t parameterOnly) {
   }
   ScreeningRunning = 1;
   ScreeningParameterOnly = parameterOnly;
+  doc->AutoStaging.BeginStagingRun();
   const int epochs = doc->GetDivNum(EpochSeconds);
   if (!doc->EpochTables.HasRecords()) {
     const int bandChannels = static_cast<int>(std::count(doc->Params.fftBand.channelSwitch.begin(),
@@ -62,6 +64,7 @@ int StartRun(CMainFrame& frame, int resume, std::uint16_t parameterOnly) {
   }
   frame.RefreshAllViews(-1);
   frame.UpdateFrameBarTime();
+  if (LyrTrendDummyView* trend = frame.TrendView()) trend->ScreeningStarted();
   frame.RedrawTrendViews(1);
   frame.RedrawWorkspaceViews();
   frame.ScreenCurrentPage();

@@ -3,10 +3,9 @@
 #include <algorithm>
 
 #include "app/document/qlm2_analyzer_doc.h"
+#include "app/scoring/learning_sample_file.h"
 
 namespace {
-
-using W = WaveFormRecognitionParam;
 
 void Raise(std::uint8_t& code) {
   if (code != 0 && code < 20) code = static_cast<std::uint8_t>(code + 20);
@@ -17,28 +16,10 @@ void Lower(std::uint8_t& code) {
 
 }  // namespace
 
-StagingFeatureRecord BuildStagingFeatureRecord(const CQLM2_AnalyzerDoc& doc, int epoch, int epochSeconds) {
-  StagingFeatureRecord r;
+LearningSample BuildStagingSample(const CQLM2_AnalyzerDoc& doc, int epoch, int epochSeconds) {
   const LyrEpochRec* rec = doc.EpochTables.Record(epoch);
-  if (rec == nullptr) return r;
-  const W& w = doc.Params.waveForm;
-  const double epochMs = epochSeconds > 0 ? epochSeconds * 1000.0 : 0.0;
-  auto percent = [&](int wave) {
-    return epochMs > 0.0 ? static_cast<float>(rec->wave[wave].durationMs * 100.0 / epochMs) : 0.0f;
-  };
-  auto set = [&](int band) { return w.bands[static_cast<std::size_t>(band)].channel != -1; };
-  auto count = [](std::int16_t c) { return static_cast<std::uint16_t>(c); };
-  if (set(W::kAlpha)) r.alphaPercent = percent(kWaveAlpha);
-  if (set(W::kSpindle)) r.spindleCount = count(rec->wave[kWaveSpindle].count);
-  if (set(W::kTheta)) r.thetaPercent = percent(kWaveTheta);
-  if (set(W::kDelta)) r.deltaPercent = percent(kWaveDelta);
-  if (w.eogRight.channel != -1 || w.eogLeft.channel != -1) r.remsCount = count(rec->remsBoth);
-  if (w.kComplex.channel != -1) r.kComplexCount = count(rec->kComplex.count);
-  if (w.emgChannel != -1) r.emgIntegral = rec->emg;
-  if (set(W::kBand1)) r.band1Percent = percent(kWaveBand1);
-  if (set(W::kBand2)) r.band2Percent = percent(kWaveBand2);
-  if (set(W::kBand3)) r.band3Percent = percent(kWaveBand3);
-  return r;
+  if (rec == nullptr) return LearningSample{};
+  return BuildLearningSample(*rec, epochSeconds, GetLearningParametersUsed(doc.Params.waveForm));
 }
 
 void StoreEpochResult(LyrEpochParameter& tables, int epoch, std::uint8_t stage,
@@ -69,7 +50,7 @@ int LyrEpochStagingStep::StagePage(CQLM2_AnalyzerDoc& doc, const Page& page) {
     std::uint8_t candidates[kCandidateCount] = {};
     std::uint8_t code = 0;
     if (page.learningSampleMode == 1) {
-      code = page.classifier != nullptr ? page.classifier->StageEpoch(BuildStagingFeatureRecord(doc, e, page.epochSeconds))
+      code = page.classifier != nullptr ? page.classifier->StageEpoch(BuildStagingSample(doc, e, page.epochSeconds))
                                         : 0;
     } else {
       code = EvaluateLogic(logic, conditions_, e, candidates);

@@ -15,8 +15,9 @@
 
 class CQLM2_AnalyzerDoc;
 
-// The feature record of an epoch for the learned classifier.
-StagingFeatureRecord BuildStagingFeatureRecord(const CQLM2_AnalyzerDoc& doc, int epoch, int epochSeconds);
+// The sample record of an epoch for the learned classifier: the record its learning-sample
+// file would hold.
+LearningSample BuildStagingSample(const CQLM2_AnalyzerDoc& doc, int epoch, int epochSeconds);
 
 class LyrEpochStagingStep {
  public:

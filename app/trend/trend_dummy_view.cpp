@@ -1,21 +1,311 @@
 #include "app/trend/trend_dummy_view.h"
 
-#include "platform/draw/dc.h"
+#include <algorithm>
+#include <cstdio>
+#include <exception>
 
-void LyrTrendDummyView::OnDraw(draw::Dc& dc) {
-  const ui::Rect r = GetClientRect();
-  dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), 0x00FFFFFF);
+#include "app/document/epoch_table_bindings.h"
+#include "app/document/qlm2_analyzer_doc.h"
+#include "app/frame/frame_globals.h"
+#include "app/frame/main_frame.h"
+#include "app/frame/program_settings.h"
+#include "app/results/hypnogram_printing.h"
+#include "app/trend/lyr_trend_frame.h"
+#include "app/trend/lyr_trend_info_area_view.h"
+#include "app/trend/lyr_trend_popup_menu.h"
+#include "app/trend/lyr_trend_tool.h"
+#include "app/trend/trend_settings.h"
+#include "platform/draw/dc.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/print_dialog.h"
+
+namespace {
+
+// Days since 1970-01-01 of a civil date, and back (proleptic Gregorian calendar).
+long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<long long>(doe) - 719468;
 }
 
-void LyrTrendDummyView::SetCursorEpoch(std::int32_t epoch, std::int32_t line) {
+void CivilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
+  z += 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  y = static_cast<long long>(yoe) + era * 400;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  d = doy - (153 * mp + 2) / 5 + 1;
+  m = mp < 10 ? mp + 3 : mp - 9;
+  y += m <= 2;
+}
+
+std::string Dec(long long v) { return std::to_string(v); }
+
+void DrawPanePlaceholder(draw::Dc& dc, const ui::Rect& r) {
+  dc.MoveTo(r.left, r.top);
+  dc.LineTo(r.right - 1, r.top);
+  dc.LineTo(r.right - 1, r.bottom - 1);
+  dc.LineTo(r.left, r.bottom - 1);
+  dc.LineTo(r.left, r.top);
+}
+
+int FirstEpochFor(int epoch) {
+  const int shown = ShownEpochs();
+  return std::max(0, epoch - shown / 2);
+}
+
+}  // namespace
+
+// ---- Containers --------------------------------------------------------------------------
+
+int LyrTrendStageAreaDummyView::OnCreate() {
+  ScrollBar.CreateBar(dynamic_cast<CQLM2_AnalyzerDoc*>(GetDocument()), ui::Rect{0, 0, 100, 16}, this);
+  return 0;
+}
+
+void LyrTrendStageAreaDummyView::OnSize(std::uint32_t, int cx, int cy) {
+  if (ScrollBar.IsWindow()) ScrollBar.MoveWindow(ui::Rect{0, std::max(0, cy - 16), cx, cy});
+}
+
+void LyrTrendScrollBar::OnScrollChanged(unsigned, std::int32_t pos) {
+  if (Host == nullptr) return;
+  const int first = PageMultiplier > 0 ? pos * PageMultiplier : pos;
+  Host->StageArea.FirstEpoch = first;
+  Host->TrendArea.FirstEpoch = first;
+  Host->StageArea.RedrawWindow();
+  Host->TrendArea.RedrawWindow();
+}
+
+void LyrTrendStageAreaDummyView::OnDraw(draw::Dc& dc) {
+  const ui::Rect r = GetClientRect();
+  dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), TrendWindowColor());
+}
+
+void LyrTrendStageAreaDummyView::SetCenterEpoch(int epoch) { FirstEpoch = FirstEpochFor(epoch); }
+
+void LyrTrendTrendAreaDummyView::OnDraw(draw::Dc& dc) {
+  const ui::Rect r = GetClientRect();
+  dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), TrendWindowColor());
+}
+
+void LyrTrendTrendAreaDummyView::SetCenterEpoch(int epoch) { FirstEpoch = FirstEpochFor(epoch); }
+
+int LyrTrendTrendAreaDummyView::GraphAt(int y) const {
+  const int count = TrendGraphCountHeld();
+  const int h = std::max(1, (GetClientRect().Height() - 18) / count);
+  return std::clamp(y / h, 0, count - 1);
+}
+
+void LyrTrendTrendAreaDummyView::OnRButtonUp(std::uint32_t, ui::Point client) {
+  if (Host == nullptr || DocumentLoaded == 0 || ScreeningRunning != 0) return;
+  const int graph = GraphAt(client.y);
+  if (LyrTrendFrame* frame = Host->Frame()) frame->SetPopupGraph(graph);
+  LyrTrendPopUpMenuFrame popup;
+  popup.SetOwner(Host->Doc(), this);
+  popup.TrackItemMenu();
+}
+
+bool LyrTrendTrendAreaDummyView::OnCommand(std::uintptr_t wParam, std::intptr_t lParam) {
+  const std::uint32_t id = ui::LowWord(wParam);
+  LyrTrendFrame* frame = Host != nullptr ? Host->Frame() : nullptr;
+  if (frame != nullptr && frame->PopupGraph >= 0 && TrendItemOfCommand(id)) {
+    RunTrendItemCommand(*Host, frame->PopupGraph, id, this);
+    frame->SetPopupGraph(-1);
+    return true;
+  }
+  return ui::View::OnCommand(wParam, lParam);
+}
+
+// ---- Host view ---------------------------------------------------------------------------
+
+LyrTrendDummyView::LyrTrendDummyView() {
+  TrendArea.Host = this;
+  StageArea.ScrollBar.Host = this;
+}
+
+LyrTrendDummyView::~LyrTrendDummyView() {
+  // The frame and its splitters go before the panes they show.
+  frame_.reset();
+}
+
+CQLM2_AnalyzerDoc* LyrTrendDummyView::Doc() const { return dynamic_cast<CQLM2_AnalyzerDoc*>(GetDocument()); }
+
+LyrTrendInfoAreaView* LyrTrendDummyView::InfoArea() const { return frame_ ? frame_->InfoArea() : nullptr; }
+
+int LyrTrendDummyView::OnCreate() {
+  try {
+    frame_ = std::make_unique<LyrTrendFrame>(this);
+    ui::CreateContext context;
+    context.currentDocument = GetDocument();
+    if (!frame_->CreateDocked(this, kTrendMenuId, &context)) {
+      ui::MessageBox("LyrTrendDummyView::OnCreate");
+      return 0;
+    }
+    frame_->SetWindowText("TrendFrame");
+  } catch (const std::exception&) {
+    ui::MessageBox("LyrTrendDummyView::OnCreate");
+  }
+  return 0;
+}
+
+void LyrTrendDummyView::OnInitialUpdate() {
+  ui::View::OnInitialUpdate();
+  if (frame_) frame_->DockWindow(0);
+}
+
+void LyrTrendDummyView::OnDraw(draw::Dc&) {}
+
+void LyrTrendDummyView::OnSize(std::uint32_t, int, int) {
+  // The docked frame follows the view's size by itself (the platform's dock frame).
+}
+
+void LyrTrendDummyView::SetCursorEpoch(std::int32_t, std::int32_t epoch) {
+  previousCursorEpoch_ = cursorEpoch_;
   cursorEpoch_ = epoch;
-  cursorLine_ = line;
-  Invalidate(false);
+}
+
+void LyrTrendDummyView::ResetCursorEpoch(int mode) {
+  if (mode != 1) cursorEpoch_ = -1;
+  if (mode != 0) previousCursorEpoch_ = -1;
 }
 
 void LyrTrendDummyView::DrawCursor() {
   ++CursorDraws;
-  Invalidate(false);
+  StageArea.Invalidate(false);
+  // Each graph marks its value at the cursor for the information column.
+  if (CQLM2_AnalyzerDoc* doc = Doc(); doc != nullptr && cursorEpoch_ >= 0) {
+    for (int g = 0; g < TrendGraphCountHeld(); ++g) {
+      LyrTrendGraphValues& values = TrendArea.Values[static_cast<std::size_t>(g)];
+      values.SetDocument(doc);
+      const TrendValue v = values.GetTrendValue(cursorEpoch_);
+      SetGraphMark(g, v.isFloat, v.value, v.floatValue);
+    }
+  }
+  TrendArea.Invalidate(false);
+  if (LyrTrendInfoAreaView* info = InfoArea()) info->ShowCursorValues();
+}
+
+void LyrTrendDummyView::FollowRawCurrentEpoch(std::int32_t epoch) {
+  SetCursorEpoch(-1, epoch);
+  const int shown = ShownEpochs();
+  if (epoch >= 0 && (epoch < StageArea.FirstEpoch || epoch >= StageArea.FirstEpoch + shown)) {
+    StageArea.SetCenterEpoch(epoch);
+    TrendArea.SetCenterEpoch(epoch);
+  }
+  DrawCursor();
+}
+
+void LyrTrendDummyView::ZoomToEpoch(std::int32_t epoch) {
+  const int minutes = ZoomSpanMinutes(TrendZoomState);
+  if (minutes == 0) return;
+  StageArea.SetCenterEpoch(epoch);
+  TrendArea.SetCenterEpoch(epoch);
+  StageArea.Invalidate();
+  TrendArea.Invalidate();
+}
+
+void LyrTrendDummyView::ClearGraphMarks() { graphMarks_.fill(TrendValue{}); }
+
+void LyrTrendDummyView::SetGraphMark(int graph, std::uint16_t isFloat, std::int16_t value, float floatValue) {
+  if (graph >= 0 && graph < 20) graphMarks_[static_cast<std::size_t>(graph)] = TrendValue{isFloat, value, floatValue};
+}
+
+TrendValue LyrTrendDummyView::GetGraphMark(int graph) const {
+  return graph >= 0 && graph < 20 ? graphMarks_[static_cast<std::size_t>(graph)] : TrendValue{};
+}
+
+LyrTrendDummyView::DateParts LyrTrendDummyView::GetEpochDateParts(std::int32_t epoch) const {
+  const CQLM2_AnalyzerDoc* doc = Doc();
+  long long y = 2000;
+  unsigned mo = 11, d = 1;
+  long long seconds = static_cast<long long>(epoch) * EpochSeconds;
+  if (ClockTimeDisplay != 0 && doc != nullptr && doc->RecordInfo.startTimeValid != 0) {
+    const auto& t = doc->RecordInfo.startDateTime;
+    y = t[0];
+    mo = std::clamp<unsigned>(t[1], 1, 12);
+    d = std::clamp<unsigned>(t[2], 1, 31);
+    const LyrChInfo& ch0 = doc->ChInfo[0];
+    seconds += static_cast<long long>(t[3]) * 3600 + t[4] * 60 + t[5];
+    if (ch0.rate > 0) seconds += ch0.startOffset / ch0.rate;
+  }
+  const long long days = DaysFromCivil(y, mo, d) + (seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400);
+  const long long sod = ((seconds % 86400) + 86400) % 86400;
+  CivilFromDays(days, y, mo, d);
+  return {Dec(y), Dec(mo), Dec(d), Dec(sod / 3600), Dec(sod / 60 % 60), Dec(sod % 60)};
+}
+
+std::int32_t LyrTrendDummyView::GetTimeScaleStart(std::int32_t epoch, std::int32_t& startSecond,
+                                                  std::int32_t& endSecond) const {
+  const int step = LyrTrendTool::GetTimeScaleStep(MinutesPerLineHeld()) * 60;
+  const DateParts p = GetEpochDateParts(epoch);
+  startSecond = std::stoi(p.hour) * 3600 + std::stoi(p.minute) * 60 + std::stoi(p.second);
+  endSecond = startSecond + EpochSeconds;
+  return endSecond / step * step;
+}
+
+std::int32_t LyrTrendDummyView::GetTimeScaleOffset(int, std::int32_t epoch, int width) const {
+  if (ClockTimeDisplay == 0) return 0;
+  std::int32_t start = 0, end = 0;
+  const std::int32_t tick = GetTimeScaleStart(epoch, start, end);
+  if (end == start) return 0;
+  const std::int32_t offset = (tick - start) * width / (end - start);
+  return offset == 1 ? 0 : offset;
+}
+
+int LyrTrendDummyView::IsTimeScaleEpoch(std::int32_t epoch) const {
+  const int step = LyrTrendTool::GetTimeScaleStep(MinutesPerLineHeld()) * 60;
+  std::int32_t start = 0, end = 0;
+  GetTimeScaleStart(epoch, start, end);
+  if (ClockTimeDisplay != 0) return (start + EpochSeconds) / step != start / step ? 1 : 0;
+  return start % step == 0 ? 1 : 0;
+}
+
+void LyrTrendDummyView::ResetInfoArea() {
+  ++InfoAreaResets;
+  if (LyrTrendInfoAreaView* info = InfoArea()) {
+    info->ClearUndo();
+    info->SetThresholdText();
+    info->EnableThresholdEdit();
+  }
+}
+
+void LyrTrendDummyView::AfterResultFileOpened() {
+  if (frame_) frame_->ApplyDisplaySetting(HypnogramLinesHeld(), MinutesPerLineHeld(), TrendGraphCountHeld());
+  if (LyrTrendInfoAreaView* info = InfoArea()) {
+    info->ClearUndo();
+    info->EnableThresholdEdit();
+  }
+}
+
+void LyrTrendDummyView::AfterResultsCleared() {
+  if (frame_) frame_->ApplyDisplaySetting(HypnogramLinesHeld(), MinutesPerLineHeld(), TrendGraphCountHeld());
+  if (LyrTrendInfoAreaView* info = InfoArea()) {
+    info->SetThresholdText();
+    info->ClearUndo();
+    info->EnableThresholdEdit();
+  }
+}
+
+void LyrTrendDummyView::ScreeningStarted() {
+  if (LyrTrendInfoAreaView* info = InfoArea()) info->ClearUndo();
+}
+
+void LyrTrendDummyView::ScreeningFinished() {
+  if (LyrTrendInfoAreaView* info = InfoArea()) {
+    info->SetThresholdText();
+    info->PushUndo(-1);
+    info->EnableThresholdEdit();
+  }
+}
+
+void LyrTrendDummyView::RedrawPanes(int all) {
+  if (all != 0) StageArea.RedrawWindow();
+  TrendArea.RedrawWindow();
 }
 
 bool LyrTrendDummyView::RegisterThresholdEdit(ui::Window* host, int controlId) {
@@ -33,4 +323,66 @@ bool LyrTrendDummyView::IsThresholdEdit(const ui::Window* host, int controlId) c
   for (const auto& [window, id] : thresholdEdits_)
     if (window == host && id == controlId) return true;
   return false;
+}
+
+// ---- Printing ----------------------------------------------------------------------------
+
+bool LyrTrendDummyView::OnPreparePrinting(PrintInfo& info) {
+  info.minPage = info.maxPage = 1;
+  info.direct = false;
+  info.settings->page.landscape = true;
+  info.settings->page.documentName = "Trend";
+  return true;
+}
+
+void LyrTrendDummyView::OnBeginPrinting(draw::Dc& dc, PrintInfo&) { ::OnBeginPrinting(dc); }
+
+void LyrTrendDummyView::LayoutPrint(draw::Dc& dc, const ui::Rect& r) {
+  const int horzSize = std::max(1, dc.GetDeviceCaps(draw::HORZSIZE));
+  printLabelWidth_ = 70 * dc.GetDeviceCaps(draw::HORZRES) / horzSize;
+  const int unit = std::max(r.Width(), r.Height()) / 40;
+  int normal = 0, extra = 0;
+  const CQLM2_AnalyzerDoc* doc = Doc();
+  const int stages = doc != nullptr ? LyrTrendTool::GetStageRowCount(normal, extra, doc->Params.stageType) : 0;
+  const int lineHeight = (stages + 1) * unit;
+  const int lines = HypnogramLinesHeld();
+  const int lineWidth = (r.right - printLabelWidth_) / lines;
+  StageArea.PrintRects.clear();
+  for (int i = 0; i < lines; ++i) {
+    const int top = r.top + 100;
+    StageArea.PrintRects.emplace_back(ui::Rect{r.left, top, r.left + printLabelWidth_, top + lineHeight},
+                                      ui::Rect{r.left + printLabelWidth_ + i * lineWidth, top,
+                                               r.left + printLabelWidth_ + (i + 1) * lineWidth, top + lineHeight});
+  }
+  const int textHeight = dc.GetTextExtent("MM").cy;
+  const int g0 = r.top + lineHeight + 110;
+  const int count = TrendGraphCountHeld();
+  const int graphHeight = (r.bottom - (textHeight + 18) - g0) / count;
+  TrendArea.PrintRects.clear();
+  for (int i = 0; i < count; ++i) {
+    const int y = g0 + i * graphHeight;
+    TrendArea.PrintRects.emplace_back(ui::Rect{r.left, y, r.left + printLabelWidth_, y + graphHeight},
+                                      ui::Rect{r.left + printLabelWidth_, y, r.right, y + graphHeight});
+  }
+}
+
+void LyrTrendDummyView::OnPrint(draw::Dc& dc, PrintInfo& info) {
+  PrintTarget = 2;
+  const draw::Font old = dc.SelectFont(PrintFont());
+  LayoutPrint(dc, info.drawRect);
+  // Each pane draws into its print rectangle: axis pane first, then the line or graph.
+  for (const auto& [axis, view] : StageArea.PrintRects) {
+    DrawPanePlaceholder(dc, axis);
+    DrawPanePlaceholder(dc, view);
+  }
+  for (const auto& [axis, view] : TrendArea.PrintRects) {
+    DrawPanePlaceholder(dc, axis);
+    DrawPanePlaceholder(dc, view);
+  }
+  dc.SelectFont(old);
+}
+
+void LyrTrendDummyView::OnEndPrinting(draw::Dc&, PrintInfo&) {
+  ::OnEndPrinting();
+  PrintTarget = 0;
 }

@@ -1,29 +1,70 @@
 #pragma once
-// The trend window's container in the lower left pane of the main frame, with the
-// cursor services the frame's stage keys use.
+// The trend window: the host view in the lower left pane of the main frame, which holds the
+// trend frame (docked inside it or floating), the cursor epoch of the hypnogram and the
+// graphs, each graph's value at the cursor, the time-scale operations of their panes and
+// the printing of the whole window on one page.
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "app/results/lyr_utility_scroll_bar.h"
+#include "app/trend/lyr_trend_values.h"
 #include "platform/ui/document.h"
 
-// The hypnogram stage area: where its display stands.
-class LyrTrendStageAreaDummyView {
+class CQLM2_AnalyzerDoc;
+class LyrTrendDummyView;
+class LyrTrendFrame;
+class LyrTrendInfoAreaView;
+
+// The hypnogram's scroll bar: a move shows the hypnogram and the graphs from the epoch of the
+// new position (one epoch per unit while the page multiplier is 0).
+class LyrTrendScrollBar : public LyrUtilityScrollBar {
  public:
+  int PageMultiplier = 0;
+  LyrTrendDummyView* Host = nullptr;
+
+ protected:
+  void OnScrollChanged(unsigned code, std::int32_t pos) override;
+};
+
+// The hypnogram container (nested pane (0,0) of the trend frame): where its display stands,
+// with the scroll bar along its bottom. Its lines and axis panes come with the hypnogram strip.
+class LyrTrendStageAreaDummyView : public ui::View {
+ public:
+  int OnCreate() override;
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
+  void OnDraw(draw::Dc& dc) override;
+  LyrTrendScrollBar ScrollBar;
   // Moves the display to an epoch index (mode 0: index within the page).
   void ScrollToEpoch(int mode, int epoch, int flag) {
     ScrollMode = mode;
     ScrollEpoch = epoch;
     ScrollFlag = flag;
   }
+  // Centres the display slots on an epoch (the first slot never before epoch 0).
+  void SetCenterEpoch(int epoch);
+  // The epoch of display slot 0.
+  int FirstEpoch = 0;
   int ScrollMode = -1;
   int ScrollEpoch = -1;
   int ScrollFlag = 0;
+  // Print rectangles of line i's axis pane and line view (Part of the trend print layout).
+  std::vector<std::pair<ui::Rect, ui::Rect>> PrintRects;
 };
 
-// The trend graphs: the epoch their cursor marks.
-class LyrTrendTrendAreaDummyView {
+// The graph container (nested pane (1,0)): the epoch its graphs' cursor marks, and the
+// graphs' item popup menu (a right click over graph i offers the items for graph i).
+class LyrTrendTrendAreaDummyView : public ui::View {
  public:
+  void OnDraw(draw::Dc& dc) override;
+  void OnRButtonUp(std::uint32_t flags, ui::Point client) override;
+  bool OnCommand(std::uintptr_t wParam, std::intptr_t lParam) override;
+  // The graph under a point of the container (the graphs stack with equal heights).
+  int GraphAt(int y) const;
+  LyrTrendDummyView* Host = nullptr;
   void SetCursor(int epoch, int /*redraw*/) { CursorEpoch = epoch; }
   int CursorEpoch = -1;
   // Moves the graphs to an epoch index (mode 0: index within the page; flag 1 for the
@@ -33,46 +74,88 @@ class LyrTrendTrendAreaDummyView {
     ScrollEpoch = epoch;
     ScrollFlag = flag;
   }
+  void SetCenterEpoch(int epoch);
+  int FirstEpoch = 0;
   int ScrollMode = -1;
   int ScrollEpoch = -1;
   int ScrollFlag = 0;
+  // Print rectangles of graph i's axis pane and graph view.
+  std::vector<std::pair<ui::Rect, ui::Rect>> PrintRects;
+  // Each graph's values (graph number = index).
+  std::array<LyrTrendGraphValues, 20> Values;
+  // Each graph's logic threshold pair as the information column found it; the empty range
+  // (lower +FLT_MAX, upper -FLT_MAX) when no condition applies.
+  std::array<float, 20> LogicLower, LogicUpper;
+  LyrTrendTrendAreaDummyView() {
+    LogicLower.fill(3.402823466e+38f);
+    LogicUpper.fill(-3.402823466e+38f);
+    for (int g = 0; g < 20; ++g) Values[static_cast<std::size_t>(g)].SetGraph(g);
+  }
 };
 
 class LyrTrendDummyView : public ui::View {
  public:
+  LyrTrendDummyView();
+  ~LyrTrendDummyView() override;
+  int OnCreate() override;
+  void OnInitialUpdate() override;
   void OnDraw(draw::Dc& dc) override;
-  // Moves the epoch cursor of the hypnogram and trend graphs (epoch -1: none; line -1:
-  // the line is searched) and has both panes repaint.
-  void SetCursorEpoch(std::int32_t epoch, std::int32_t line = -1);
-  std::int32_t CursorEpoch() const { return cursorEpoch_; }
-  std::int32_t CursorLine() const { return cursorLine_; }
-  // Draws the cursor in every hypnogram line and graph.
-  void DrawCursor();
-  // The raw page drew its current-epoch frame: the trend cursor is to stand on that epoch
-  // (the trend window centres its panes on it when it lies outside the shown epochs).
-  void FollowRawCurrentEpoch(std::int32_t epoch) { RawCurrentEpoch = epoch; }
-  std::int32_t RawCurrentEpoch = -1;
-  int CursorDraws = 0;
-  // The information area's logic threshold texts are refreshed and its undo history emptied
-  // (a recording was opened).
-  void ResetInfoArea() { ++InfoAreaResets; }
-  int InfoAreaResets = 0;
-  // The logic thresholds of the information area (filled in by the trend window): which
-  // threshold edits are enabled follows the workspace's logic pane; CheckThresholdEdit
-  // rewrites the thresholds that differ from the logic and gives the numbers of the graphs
-  // that changed, true when any did; those graphs are repainted.
-  void EnableThresholdEdit() { ++ThresholdEnables; }
-  bool CheckThresholdEdit(std::vector<std::uint8_t>& changedGraphs) {
-    ++ThresholdChecks;
-    changedGraphs.clear();
-    return false;
-  }
-  void RedrawTrendGraph(int graph) { (void)graph; }
-  int ThresholdEnables = 0;
-  int ThresholdChecks = 0;
-  LyrTrendStageAreaDummyView StageArea;
-  LyrTrendTrendAreaDummyView TrendArea;
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
 
+  LyrTrendFrame* Frame() const { return frame_.get(); }
+  LyrTrendInfoAreaView* InfoArea() const;
+  CQLM2_AnalyzerDoc* Doc() const;
+
+  // ---- Cursor ----
+  // previous := cursor; cursor := epoch. The line (clicked hypnogram line or -1) has no
+  // further effect. Draws nothing.
+  void SetCursorEpoch(std::int32_t line, std::int32_t epoch);
+  // 0: cursor := -1; 1: previous := -1; other: both.
+  void ResetCursorEpoch(int mode);
+  // 0: the cursor epoch; other: the previous one.
+  std::int32_t GetCursorEpoch(int which) const { return which == 0 ? cursorEpoch_ : previousCursorEpoch_; }
+  std::int32_t CursorEpoch() const { return cursorEpoch_; }
+  // Every hypnogram line and graph draws its cursor, then the information column shows the
+  // values at it.
+  void DrawCursor();
+  int CursorDraws = 0;
+  // The raw page drew its current-epoch frame: the cursor stands on that epoch, and the
+  // hypnogram and graphs are centred on it when it left their display slots.
+  void FollowRawCurrentEpoch(std::int32_t epoch);
+  // Zooms the hypnogram and the graphs around the epoch with the armed span.
+  void ZoomToEpoch(std::int32_t epoch);
+
+  // ---- Graph marks: each graph's value at the cursor ----
+  void ClearGraphMarks();
+  void SetGraphMark(int graph, std::uint16_t isFloat, std::int16_t value, float floatValue);
+  TrendValue GetGraphMark(int graph) const;
+
+  // ---- Time scale of the panes ----
+  struct DateParts {
+    std::string year, month, day, hour, minute, second;
+  };
+  DateParts GetEpochDateParts(std::int32_t epoch) const;
+  // The last step boundary (seconds of the day) at or before the end of the epoch.
+  std::int32_t GetTimeScaleStart(std::int32_t epoch, std::int32_t& startSecond, std::int32_t& endSecond) const;
+  std::int32_t GetTimeScaleOffset(int step, std::int32_t epoch, int width) const;
+  int IsTimeScaleEpoch(std::int32_t epoch) const;
+  int GetPrintLabelWidth() const { return printLabelWidth_; }
+
+  // ---- The information column ----
+  // A recording was opened: the undo history is emptied, the thresholds shown and enabled.
+  void ResetInfoArea();
+  int InfoAreaResets = 0;
+  // A result file was opened: the display settings applied anew, the undo history emptied
+  // and the threshold edits enabled.
+  void AfterResultFileOpened();
+  // The results were cleared: display settings, threshold texts, undo history and edits.
+  void AfterResultsCleared();
+  // A screening run starts (the undo history is emptied) or ends (the thresholds it left
+  // are shown, pushed on the history and their edits enabled).
+  void ScreeningStarted();
+  void ScreeningFinished();
+  // The panes repaint: all (the hypnogram and the graphs) or only each graph.
+  void RedrawPanes(int all);
   // The information column's threshold edit boxes (two per graph row, 20 rows): keys typed
   // into them stay theirs instead of moving the epoch. The column registers each box with
   // the window that holds it; false once all 40 are registered.
@@ -81,8 +164,30 @@ class LyrTrendDummyView : public ui::View {
   void UnregisterThresholdEdits(ui::Window* host);
   bool IsThresholdEdit(const ui::Window* host, int controlId) const;
 
+  // ---- Printing (command 33040) ----
+  bool OnPreparePrinting(PrintInfo& info) override;
+  void OnBeginPrinting(draw::Dc& dc, PrintInfo& info) override;
+  void OnPrint(draw::Dc& dc, PrintInfo& info) override;
+  void OnEndPrinting(draw::Dc& dc, PrintInfo& info) override;
+  // The print layout on a printable rectangle (also used by OnPrint): the label width and
+  // every pane's rectangles.
+  void LayoutPrint(draw::Dc& dc, const ui::Rect& r);
+
+  // The trend window's panes in the nested splitter of the frame (they live as long as the
+  // view; the frame's splitters show them).
+  LyrTrendStageAreaDummyView StageArea;
+  LyrTrendTrendAreaDummyView TrendArea;
+
+  // Text output state (the trend text output).
+  std::string OutputPath;
+  std::int32_t OutputStartEpoch = 0, OutputEndEpoch = 0, OutputRangeLines = 0;
+
  private:
   std::vector<std::pair<ui::Window*, int>> thresholdEdits_;
   std::int32_t cursorEpoch_ = -1;
-  std::int32_t cursorLine_ = -1;
+  std::int32_t previousCursorEpoch_ = -1;
+  std::int32_t printLabelWidth_ = 0;
+  std::array<TrendValue, 20> graphMarks_{};
+  // Declared last: destroyed first, with the splitters that show the panes above.
+  std::unique_ptr<LyrTrendFrame> frame_;
 };

@@ -49,8 +49,8 @@ std::string EncodeAutoPlayList(const std::vector<AutoPlayEntry>& entries) {
   bytes::Put<std::int16_t>(b, 2, static_cast<std::int16_t>(entries.size()));
   std::size_t off = 4;
   for (const AutoPlayEntry& e : entries) {
-    bytes::PutText(b, off, 260, e.rawPath);
-    bytes::PutText(b, off + 260, 260, e.resultPath);
+    bytes::PutPath(b, off, 260, e.rawPath);
+    bytes::PutPath(b, off + 260, 260, e.resultPath);
     bytes::Put<double>(b, off + 520, e.startTime);
     bytes::Put<double>(b, off + 528, e.endTime);
     bytes::PutText(b, off + 536, 128, e.comment);
@@ -78,8 +78,8 @@ bool DecodeAutoPlayList(std::string_view data, std::vector<AutoPlayEntry>& entri
   std::vector<AutoPlayEntry> read(static_cast<std::size_t>(count));
   std::size_t off = 4;
   for (AutoPlayEntry& e : read) {
-    e.rawPath = bytes::GetText(b, off, 260);
-    e.resultPath = bytes::GetText(b, off + 260, 260);
+    e.rawPath = bytes::GetPath(b, off, 260);
+    e.resultPath = bytes::GetPath(b, off + 260, 260);
     e.startTime = bytes::Get<double>(b, off + 520);
     e.endTime = bytes::Get<double>(b, off + 528);
     e.comment = bytes::GetText(b, off + 536, 128);

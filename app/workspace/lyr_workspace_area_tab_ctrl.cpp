@@ -3,6 +3,7 @@
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
+#include "app/trend/lyr_trend_info_area_view.h"
 #include "app/trend/trend_dummy_view.h"
 #include "app/workspace/lyr_workspace_data_info_view.h"
 #include "app/workspace/lyr_workspace_logic_view.h"
@@ -236,7 +237,8 @@ void LyrWorkspaceAreaTabCtrl::OnSelChange() {
   ShowSelectedPane(CurrentPane);
   CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame();
   if (frame != nullptr)
-    if (LyrTrendDummyView* trend = frame->TrendView()) trend->EnableThresholdEdit();
+    if (LyrTrendDummyView* trend = frame->TrendView())
+      if (LyrTrendInfoAreaView* info = trend->InfoArea()) info->EnableThresholdEdit();
   if (CurrentPane == LyrWorkspaceDummyView::kMarkListPane && MarkWindowDocked != 0 && frame != nullptr) {
     if (LyrWorkspaceDummyView* ws = frame->WorkspaceView()) {
       ws->MarkView.MarkForRefill();

@@ -10,6 +10,7 @@
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
 #include "app/frame/parameter_bar.h"
+#include "app/trend/lyr_trend_info_area_view.h"
 #include "app/trend/trend_dummy_view.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/messages.h"
@@ -136,8 +137,15 @@ void LyrWorkspaceLogicView::OnControlNotify(int controlId, int code) {
   if (List().GetSelectedIndexes().empty()) return;
   CMainFrame* frame = MainFrame();
   LyrTrendDummyView* trend = frame != nullptr ? frame->TrendView() : nullptr;
-  if (trend == nullptr) return;
+  LyrTrendInfoAreaView* info = trend != nullptr ? trend->InfoArea() : nullptr;
+  if (info == nullptr) return;
   std::vector<std::uint8_t> changed;
-  if (!trend->CheckThresholdEdit(changed)) return;
-  for (std::uint8_t graph : changed) trend->RedrawTrendGraph(graph);
+  if (info->CheckThresholdEdit(changed) == 0) return;
+  // The graphs whose thresholds changed are drawn anew.
+  for (std::uint8_t graph : changed)
+    if (graph < 20) {
+      trend->TrendArea.Invalidate();
+      trend->TrendArea.UpdateWindow();
+      break;
+    }
 }

@@ -19,17 +19,19 @@ template <int Process>
 [[gnu::always_inline]] inline double Section(double x, double g, double c1, double c2, double c3, double c4, double D,
                                              double F, double& s1, double& s2, double& s3, double& s4) {
   double w0, y;
+  // The newest state enters last: the older terms are summed while the previous sample's
+  // state is still being computed, so one sample waits for one multiply and one add.
   if constexpr (Process == kLowPass) {
-    w0 = x + c1 * s1 - c2 * s2;
+    w0 = (x - c2 * s2) + c1 * s1;
     y = g * (w0 + 2.0 * s1 + s2);
   } else if constexpr (Process == kHighPass) {
-    w0 = x - c1 * s1 - c2 * s2;
+    w0 = (x - c2 * s2) - c1 * s1;
     y = g * (w0 - 2.0 * s1 + s2);
   } else if constexpr (Process == kBandPass) {
-    w0 = x + c1 * s1 - c2 * s2 + c3 * s3 - c4 * s4;
+    w0 = (((x - c4 * s4) + c3 * s3) - c2 * s2) + c1 * s1;
     y = g * (w0 - 2.0 * s2 + s4);
   } else {
-    w0 = x + c1 * s1 + c2 * s2 + c3 * s3 - c4 * s4;
+    w0 = (((x - c4 * s4) + c3 * s3) + c2 * s2) + c1 * s1;
     y = g * (w0 - 4.0 * D * s1 + 2.0 * F * s2 - 4.0 * D * s3 + s4);
   }
   s4 = s3;
@@ -51,10 +53,10 @@ template <int Process>
     w0 = x - c1 * s1;
     y = g * (w0 - s1);
   } else if constexpr (Process == kBandPass) {
-    w0 = x + c1 * s1 - c2 * s2;
+    w0 = (x - c2 * s2) + c1 * s1;
     y = g * (w0 - s2);
   } else {
-    w0 = x + c1 * s1 - c2 * s2;
+    w0 = (x - c2 * s2) + c1 * s1;
     y = g * (w0 - 2.0 * D * s1 + s2);
   }
   s2 = s1;
@@ -247,19 +249,19 @@ double FynFilterIIR::CalcFilterProcess(double x) {
     double w0 = 0.0;
     switch (processType_) {
       case kLowPass:
-        w0 = x + k1_[i] * w1_[i] - k2_[i] * w2_[i];
+        w0 = (x - k2_[i] * w2_[i]) + k1_[i] * w1_[i];
         x = gain_[i] * (w0 + 2.0 * w1_[i] + w2_[i]);
         break;
       case kHighPass:
-        w0 = x - k1_[i] * w1_[i] - k2_[i] * w2_[i];
+        w0 = (x - k2_[i] * w2_[i]) - k1_[i] * w1_[i];
         x = gain_[i] * (w0 - 2.0 * w1_[i] + w2_[i]);
         break;
       case kBandPass:
-        w0 = x + k1_[i] * w1_[i] - k2_[i] * w2_[i] + k3_[i] * w3_[i] - k4_[i] * w4_[i];
+        w0 = (((x - k4_[i] * w4_[i]) + k3_[i] * w3_[i]) - k2_[i] * w2_[i]) + k1_[i] * w1_[i];
         x = gain_[i] * (w0 - 2.0 * w2_[i] + w4_[i]);
         break;
       default:
-        w0 = x + k1_[i] * w1_[i] + k2_[i] * w2_[i] + k3_[i] * w3_[i] - k4_[i] * w4_[i];
+        w0 = (((x - k4_[i] * w4_[i]) + k3_[i] * w3_[i]) + k2_[i] * w2_[i]) + k1_[i] * w1_[i];
         x = gain_[i] * (w0 - 4.0 * D * w1_[i] + 2.0 * F * w2_[i] - 4.0 * D * w3_[i] + w4_[i]);
         break;
     }
@@ -280,11 +282,11 @@ double FynFilterIIR::CalcFilterProcess(double x) {
         x = oddGain_ * (w0 - oddW1_);
         break;
       case kBandPass:
-        w0 = x + oddK1_ * oddW1_ - oddK2_ * oddW2_;
+        w0 = (x - oddK2_ * oddW2_) + oddK1_ * oddW1_;
         x = oddGain_ * (w0 - oddW2_);
         break;
       default:
-        w0 = x + oddK1_ * oddW1_ - oddK2_ * oddW2_;
+        w0 = (x - oddK2_ * oddW2_) + oddK1_ * oddW1_;
         x = oddGain_ * (w0 - 2.0 * D * oddW1_ + oddW2_);
         break;
     }
@@ -366,7 +368,28 @@ void FynFilterIIR::RunBlock(unsigned long count, float* data) {
   for (unsigned long start = 0; start < count; start += kChunk) {
     const unsigned long len = std::min(kChunk, count - start);
     for (unsigned long j = 0; j < len; ++j) buffer[j] = data[start + j];
-    for (int i = 0; i < pairs; ++i) {
+    // Two sections a pass: their recurrences are independent, so the processor runs
+    // them side by side.
+    int i = 0;
+    for (; i + 1 < pairs; i += 2) {
+      const double g = gain_[i], c1 = k1_[i], c2 = k2_[i], c3 = k3_[i], c4 = k4_[i];
+      const double h = gain_[i + 1], d1 = k1_[i + 1], d2 = k2_[i + 1], d3 = k3_[i + 1], d4 = k4_[i + 1];
+      double s1 = w1_[i], s2 = w2_[i], s3 = w3_[i], s4 = w4_[i];
+      double t1 = w1_[i + 1], t2 = w2_[i + 1], t3 = w3_[i + 1], t4 = w4_[i + 1];
+      for (unsigned long j = 0; j < len; ++j) {
+        const double a = Section<Process>(buffer[j], g, c1, c2, c3, c4, D, F, s1, s2, s3, s4);
+        buffer[j] = Section<Process>(a, h, d1, d2, d3, d4, D, F, t1, t2, t3, t4);
+      }
+      w1_[i] = s1;
+      w2_[i] = s2;
+      w3_[i] = s3;
+      w4_[i] = s4;
+      w1_[i + 1] = t1;
+      w2_[i + 1] = t2;
+      w3_[i + 1] = t3;
+      w4_[i + 1] = t4;
+    }
+    for (; i < pairs; ++i) {
       const double g = gain_[i], c1 = k1_[i], c2 = k2_[i], c3 = k3_[i], c4 = k4_[i];
       double s1 = w1_[i], s2 = w2_[i], s3 = w3_[i], s4 = w4_[i];
       for (unsigned long j = 0; j < len; ++j) buffer[j] = Section<Process>(buffer[j], g, c1, c2, c3, c4, D, F, s1, s2, s3, s4);

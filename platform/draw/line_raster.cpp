@@ -25,15 +25,29 @@ void Segment(const LineTarget& t, int x0, int y0, int x1, int y1) {
   const int sy = y0 < y1 ? 1 : -1;
   const int n = std::max(adx, ady);
   const long long stride = t.stridePixels;
+  const std::uint32_t value = t.value;
   if (ady == 0 && !Checked) {  // horizontal run
     std::uint32_t* p = t.pixels + y0 * stride + x0;
-    for (int i = 0; i < n; ++i, p += sx) Plot<Op>(p, t.value);
+    for (int i = 0; i < n; ++i, p += sx) Plot<Op>(p, value);
     return;
   }
   if (adx == 0 && !Checked) {  // vertical run
     std::uint32_t* p = t.pixels + y0 * stride + x0;
     const long long step = sy * stride;
-    for (int i = 0; i < n; ++i, p += step) Plot<Op>(p, t.value);
+    for (int i = 0; i < n; ++i, p += step) Plot<Op>(p, value);
+    return;
+  }
+  if (adx == 1 && !Checked) {
+    // A steep step to the next column, as waves mostly are: the first half of the pixels
+    // (0 .. n/2) stays in the start column, the rest lies in the next one, exactly as the
+    // general loop below would set them.
+    std::uint32_t* p = t.pixels + y0 * stride + x0;
+    const long long step = sy * stride;
+    const int split = n / 2 + 1;
+    int i = 0;
+    for (; i < split; ++i, p += step) Plot<Op>(p, value);
+    p += sx;
+    for (; i < n; ++i, p += step) Plot<Op>(p, value);
     return;
   }
   int err = adx - ady;
@@ -41,7 +55,7 @@ void Segment(const LineTarget& t, int x0, int y0, int x1, int y1) {
   int y = y0;
   for (int i = 0; i < n; ++i) {
     if (!Checked || (x >= t.clip.left && x < t.clip.right && y >= t.clip.top && y < t.clip.bottom)) {
-      Plot<Op>(t.pixels + y * stride + x, t.value);
+      Plot<Op>(t.pixels + y * stride + x, value);
     }
     const int e2 = 2 * err;
     if (e2 > -ady) {
@@ -62,8 +76,11 @@ void Column(const LineTarget& t, int x, int lo, int hi) {
   lo = std::max(lo, c.top);
   hi = std::min(hi, c.bottom - 1);
   if (lo > hi) return;
-  std::uint32_t* p = t.pixels + static_cast<long long>(lo) * t.stridePixels + x;
-  for (int y = lo; y <= hi; ++y, p += t.stridePixels) *p = t.value;
+  // Stride and colour in locals: the pixel stores could alias the target's fields.
+  const long long stride = t.stridePixels;
+  const std::uint32_t value = t.value;
+  std::uint32_t* p = t.pixels + static_cast<long long>(lo) * stride + x;
+  for (int y = lo; y <= hi; ++y, p += stride) *p = value;
 }
 
 // Points first..last (last > first) share one x. Their segments together set the column span

@@ -157,9 +157,10 @@ bool ParseDialogBlock(const std::vector<Line>& lines, std::size_t& pos, std::vec
     node.kind = kind;
     std::size_t next = 1;
     bool block = kind == "row" || kind == "column" || kind == "buttons" || kind == "group" || kind == "tabs" ||
-                 kind == "page";
+                 kind == "page" || kind == "grid";
     if (!block && !IsControlKind(kind)) return Fail(error, l.number, "unknown dialog entry '" + kind + "'");
-    if (kind != "row" && kind != "column" && kind != "buttons" && kind != "page" && kind != "stretch") {
+    if (kind != "row" && kind != "column" && kind != "buttons" && kind != "page" && kind != "stretch" &&
+        kind != "grid") {
       long long id = 0;
       if (l.tokens.size() < 2 || l.tokens[1].quoted || !ToInt(l.tokens[1].text, id) || id < -1 || id > 0xFFFF)
         return Fail(error, l.number, "expected a control id after '" + kind + "'");

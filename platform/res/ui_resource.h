@@ -23,7 +23,8 @@
 // Dialog file: the caption, then the controls in reading order. Controls stack top to bottom;
 // "row" ... "end" puts controls side by side, "column" ... "end" stacks them inside a row,
 // "group <id> "Title"" ... "end" frames its controls in a group box, "page "Title"" ... "end"
-// (inside a "tabs" block) is one page of a tab control. Indentation is free.
+// (inside a "tabs" block) is one page of a tab control. "grid" ... "end" holds rows whose
+// controls line up in columns (a "stretch" leaves its cell empty). Indentation is free.
 //     caption "EpochJump"
 //     row
 //       static -1 "Input epoch number:"
@@ -37,7 +38,7 @@
 // [styles]". Kinds: button, check, radio, edit, static, group, list (report list), listbox,
 // combo, slider, spin, tabs, tree, datetime, richedit, progress, stretch (empty room).
 // Styles: default, disabled, hidden, readonly, multiline, password, number, dropdown (an
-// editable combo), sort, vertical, newgroup (the first radio of a group), chars=<n>
+// editable combo), sort, vertical, noheader (a report list without column titles), newgroup (the first radio of a group), chars=<n>
 // (minimum width in characters), maxchars=<n> (maximum width in characters), lines=<n> (minimum height in text lines),
 // range=<lo>:<hi> (slider, spin, progress).
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIntValidator>
@@ -186,6 +187,7 @@ struct Builder {
       t->setHeaderLabels({});
       t->setSelectionMode(QAbstractItemView::SingleSelection);
       t->setSelectionBehavior(QAbstractItemView::SelectRows);
+      if (n.HasStyle("noheader")) t->setHeaderHidden(true);
       QObject::connect(t, &QTreeWidget::itemSelectionChanged, t, [h = host, id, t] {
         if (!IsQuiet(t)) SendNotify(h, id, LVN_ITEMCHANGED);
       });
@@ -283,6 +285,22 @@ struct Builder {
         if (k == "buttons") row->addStretch(1);
         layout->addLayout(row);
         Build(parent, row, n.children);
+      } else if (k == "grid") {
+        // Rows of cells: the controls of each row take the next columns of one grid, so that
+        // the columns line up from row to row.
+        auto* grid = new QGridLayout;
+        layout->addLayout(grid);
+        int r = 0;
+        for (const auto& row : n.children) {
+          int c = 0;
+          for (const auto& cell : row.children) {
+            if (cell.kind != "stretch") {
+              if (QWidget* w = MakeControl(cell, parent)) grid->addWidget(w, r, c);
+            }
+            ++c;
+          }
+          ++r;
+        }
       } else if (k == "column") {
         auto* col = new QVBoxLayout;
         layout->addLayout(col);
@@ -388,6 +406,15 @@ bool CreateControl(Window& owner, ControlKind kind, int id, std::string_view tex
   if (auto* t = qobject_cast<QTreeWidget*>(w)) t->setUniformRowHeights(true);
   if (!rect.IsEmpty()) w->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
   w->setVisible(visible);
+  return true;
+}
+
+// Puts `child` into the layout of the host's control `id` (a group box); false without one.
+bool EmbedInControlOf(Window& host, int id, QWidget* child) {
+  QWidget* holder = Find(&host, id);
+  if (holder == nullptr || holder->layout() == nullptr || child == nullptr) return false;
+  child->setParent(holder);
+  holder->layout()->addWidget(child);
   return true;
 }
 

@@ -124,6 +124,23 @@ bool Dialog::CreatePage(Window* parent, const Rect& rectInParent) {
   return true;
 }
 
+bool Dialog::CreateInside(Window* parent, int holderId) {
+  extern bool EmbedInControlOf(Window&, int, QWidget*);
+  state_->modal = false;
+  state_->ended = false;
+  if (parent) state_->parent = parent;
+  if (state_->parent == nullptr) return false;
+  if (!Create(state_->parent, state_->templateId, {}, false)) return false;
+  QWidget* w = WidgetOf(this);
+  w->setWindowFlags(Qt::Widget);
+  if (!EmbedInControlOf(*state_->parent, holderId, w)) return false;
+  w->show();
+  OnInitDialog();
+  // The parent's layout makes room for the panel before it is first shown.
+  if (QWidget* top = w->window(); top != nullptr && !top->isVisible()) top->adjustSize();
+  return true;
+}
+
 void Dialog::EndDialog(int result) {
   state_->ended = true;
   state_->endCode = result;

@@ -213,6 +213,9 @@ class Dialog : public Window, public ControlHost {
   // Modeless page inside its parent's client area (a tab page): built hidden at rectInParent,
   // OnInitDialog runs, then it stays hidden until shown.
   bool CreatePage(Window* parent, const Rect& rectInParent);
+  // Child panel laid out inside the parent's group box `holderId`: the group grows to hold
+  // it, it moves and hides with the parent. Shown at once; false without such a group.
+  bool CreateInside(Window* parent, int holderId);
   bool IsModal() const;
   void EndDialog(int result);
   bool IsEnded() const;

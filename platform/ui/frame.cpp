@@ -2,6 +2,7 @@
 #include "platform/ui/frame.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
@@ -330,6 +331,12 @@ std::intptr_t Frame::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::i
 }  // namespace ui
 
 namespace ui {
+
+PopupPosition GetCursorPos() {
+  EnsureToolkit();
+  const QPoint p = QCursor::pos();
+  return {p.x(), p.y()};
+}
 
 std::uint32_t TrackPopupMenu(Menu& popup, PopupPosition screen, Window* owner, std::uint32_t flags) {
   if (auto* frame = dynamic_cast<Frame*>(owner)) frame->OnInitMenuPopup(&popup, -1, false);

@@ -85,6 +85,8 @@ struct PopupPosition {
 // platform the choice comes from the testing script (testhooks::AnswerPopupMenu).
 inline constexpr std::uint32_t TPM_RETURNCMD = 0x0100;
 std::uint32_t TrackPopupMenu(Menu& popup, PopupPosition screen, Window* owner, std::uint32_t flags = 0);
+// The mouse pointer's position on the screen (where a popup opens).
+PopupPosition GetCursorPos();
 
 // One accelerator: a key with modifiers that sends a command.
 struct Accelerator {

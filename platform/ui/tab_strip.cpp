@@ -137,6 +137,7 @@ void TabStrip::Rebuild() {
     auto* bar = new QTabBar(host);
     bar->setFont(font);
     bar->setExpanding(false);
+    bar->setElideMode(Qt::ElideNone);
     bar->setUsesScrollButtons(true);
     for (const QString& t : impl_->texts) bar->addTab(t);
     if (impl_->current >= 0) bar->setCurrentIndex(impl_->current);

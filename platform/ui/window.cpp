@@ -481,6 +481,18 @@ bool Window::HasIcon() const {
   const QWidget* w = impl_->widget.data();
   return w && !w->windowIcon().isNull();
 }
+void Window::SetTopMost(bool on) {
+  QWidget* w = impl_->widget.data();
+  if (!w) return;
+  const bool visible = w->isVisible();
+  w->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  // Changing a window flag hides the window; it comes back as it was.
+  if (visible) w->show();
+}
+bool Window::IsTopMost() const {
+  const QWidget* w = impl_->widget.data();
+  return w && (w->windowFlags() & Qt::WindowStaysOnTopHint) != 0;
+}
 std::string Window::GetWindowText() const { return impl_->widget ? U(impl_->widget->windowTitle()) : std::string{}; }
 
 void Window::Invalidate(bool) {

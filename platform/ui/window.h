@@ -122,6 +122,9 @@ class Window : public CommandTarget {
   // The icon of a top-level window (title bar, task bar); a null image removes it.
   void SetIcon(const draw::Image& icon);
   bool HasIcon() const;
+  // A top-level window that stays above the others (HWND_TOPMOST).
+  void SetTopMost(bool on);
+  bool IsTopMost() const;
 
   // Painting: Invalidate marks the window for repainting; UpdateWindow repaints what is marked
   // now; RedrawWindow does both.

@@ -229,6 +229,18 @@ IMP_EXPORT int GetCalInfo(const char* path, int16_t, int16_t, ImpCalRecord* reco
   return 1;
 }
 
+// Display sensitivity: the channel's whole physical range spans two centimetres at gain 1, so
+// that a signal using a fair part of its range stays in its row whatever its unit and range.
+IMP_EXPORT int GetCalUnitPerCm(const char* path, int16_t, int channel, double* unitsPerCm) {
+  const Recording* r = Open(path);
+  if (!ValidChannel(r, channel) || unitsPerCm == nullptr) return 0;
+  const edf_param_struct& p = r->hdr->signalparam[channel];
+  const double span = std::fabs(p.phys_max - p.phys_min);
+  if (!std::isfinite(span) || span <= 0.0) return 0;
+  *unitsPerCm = span / 2.0;
+  return 1;
+}
+
 IMP_EXPORT int GetChName(const char* path, int16_t, char* names, int nameCapacity) {
   const Recording* r = Open(path);
   if (r == nullptr || names == nullptr || nameCapacity <= 0) return 0;

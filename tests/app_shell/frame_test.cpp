@@ -28,7 +28,7 @@ TEST_F(MainFrame, DroppedResultFilesOpenAsResultsOthersAsRecordings) {
   // Any other file goes to the document's open, which tells why a missing one cannot open.
   testhooks::Reset();
   testhooks::DropFiles(Frame(), {"/data/night.fyd"});
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to open document."});
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"/data/night.fyd\nThe file does not exist."});
   EXPECT_EQ(Frame().ResultFilePath, "");
 }
 
@@ -59,7 +59,7 @@ TEST_F(MainFrame, RecentFilesAreOfferedWithoutAutoPlay) {
   EXPECT_EQ(file->GetItemText(57617), "&2 /data/two.fyd");
   testhooks::Reset();
   ASSERT_TRUE(ui::ExecuteCommand(Frame(), 57617));
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to open document."}) << "the entry is opened (and is missing)";
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"/data/two.fyd\nThe file does not exist."}) << "the entry is opened (and is missing)";
 
   app_->SetRecentFiles({});
   file = Frame().OpenMenuPopup(0);

@@ -116,7 +116,7 @@ TEST_F(StagingFixture, ParameterOnlyRunTouchesArtifactEpochsAlone) {
 
 TEST_F(StagingFixture, LearningModeStagesByTheClassifier) {
   struct Fixed : LyrAutoStaging {
-    std::uint8_t StageEpoch(const StagingFeatureRecord& r) const override { return r.emgIntegral > 100 ? 7 : 2; }
+    std::uint8_t StageEpoch(const LearningSample& r) const override { return ReadLearningFeatures(r)[6] > 100 ? 7 : 2; }
   } model;
   doc.Params.waveForm.emgChannel = 0;
   doc.EpochTables.Record(0)->emg = 150.0f;

@@ -1,6 +1,7 @@
 #include "app/frame/lyr_frame_bar.h"
 #include "app/raw/lyr_raw_display_dialogs.h"
 #include "app/raw/lyr_raw_dlg_epoch.h"
+#include "app/trend/lyr_trend_info_area_view.h"
 #include "app/trend/trend_dummy_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/res/ui_resource.h"
@@ -110,6 +111,8 @@ TEST_F(NavTest, KeysTypedIntoSearchAndThresholdBoxesStayThere) {
   ASSERT_NE(ws, nullptr);
   // 1500 is the free search box, 1501 a threshold box, 1502 an edit of nobody's.
   ws->SetFreeSearchEdit(&box, 1500);
+  // The information column's own 40 boxes make room for this box's.
+  trend->UnregisterThresholdEdits(trend->InfoArea());
   ASSERT_TRUE(trend->RegisterThresholdEdit(&box, 1501));
   struct Case {
     int focus;

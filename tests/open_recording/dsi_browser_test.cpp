@@ -76,7 +76,6 @@ class DsiBrowserTest : public OpenTest {
 
 TEST_F(DsiBrowserTest, ListsChecksAndReturnsTheChosenFiles) {
   const std::string rec = WriteEdf("rec.edf");
-  WriteEdf("Rec.BDF");  // the same title again: listed once
   WriteText("junk.edf", "not a recording");
   const std::string own = WriteNight("mixed.fyd", Night(130));
   ASSERT_TRUE(sys::CopyFile(own, dir_.Path("mixed.edf"), false));  // an own raw file by another name
@@ -133,6 +132,34 @@ TEST_F(DsiBrowserTest, ListsChecksAndReturnsTheChosenFiles) {
   dlg.GetSelectedFiles(chosen);
   EXPECT_EQ(chosen, (std::vector<std::string>{"kept", rec}));
   EXPECT_EQ(dlg.GetPluginPath(), GetDsiPluginPath());
+}
+
+// Files that differ only in their extension are two recordings: each is listed with its
+// extension and opens itself.
+TEST_F(DsiBrowserTest, SameTitleDifferentExtensionsAreTwoEntries) {
+  const std::string edf = WriteEdf("a.edf");
+  const std::string bdf = WriteEdf("a.bdf");
+  WriteEdf("b.EDF");
+  for (int row : {0, 2}) {
+    LyrDlgOpenDsiFile dlg;
+    dlg.m_FolderPath = dir_.Path("");
+    dlg.m_FileKind = 1;
+    dlg.m_ChosenPaths = {bdf};
+    std::vector<std::string> names;
+    testhooks::ScriptDialog(IDD_OPEN_DSI_FILE, [&](ui::Dialog& d) {
+      ui::Control list = d.Item(IDC_DSI_FILE_LIST);
+      for (int i = 0; i < list.GetCount(); ++i) names.push_back(list.GetItemText(i, 0));
+      EXPECT_EQ(d.GetDlgItemText(IDC_DSI_FILE_NAME), "a.bdf") << "the chosen file itself is selected";
+      Select(d, {row});
+      Notify(d, IDC_DSI_FILE_LIST, ui::NM_CLICK);
+      d.ClickButton(ui::IDOK);
+    });
+    ASSERT_EQ(dlg.DoModal(), ui::IDOK);
+    EXPECT_EQ(names, (std::vector<std::string>{"a.edf", "b", "a.bdf"}));
+    std::vector<std::string> chosen;
+    dlg.GetSelectedFiles(chosen);
+    EXPECT_EQ(chosen, std::vector<std::string>{row == 0 ? edf : bdf}) << row;
+  }
 }
 
 TEST_F(DsiBrowserTest, TypeAndFolderChangesRescan) {

@@ -187,6 +187,33 @@ TEST(DcLines, DenseColumnsMatchSegmentBySegment) {
   EXPECT_EQ(img.GetPixel(5, 8), kWhite);
 }
 
+// A step of one column (the usual wave segment) sets the pixels the general stepping sets:
+// the general loop runs when the segment's box touches the clip's edge at its left-out end.
+TEST(DcLines, OneColumnStepsMatchTheGeneralStepping) {
+  for (int n = 1; n <= 13; ++n) {
+    for (const int sx : {-1, 1}) {
+      for (const int sy : {-1, 1}) {
+        const Point from{10, sy > 0 ? 2 : 30};
+        const Point to{from.x + sx, from.y + sy * n};
+        Image direct = WhiteImage(24, 34), stepped = WhiteImage(24, 34);
+        {
+          Dc dc(direct);
+          dc.MoveTo(from.x, from.y);
+          dc.LineTo(to.x, to.y);
+        }
+        {
+          Dc dc(stepped);
+          dc.IntersectClipRect(sy > 0 ? Rect{0, 0, 24, to.y} : Rect{0, to.y + 1, 24, 34});
+          dc.MoveTo(from.x, from.y);
+          dc.LineTo(to.x, to.y);
+        }
+        EXPECT_TRUE(SameImage(direct, stepped)) << "n " << n << " sx " << sx << " sy " << sy;
+        EXPECT_EQ(CountPixels(direct, kBlack, {0, 0, 24, 34}), n);
+      }
+    }
+  }
+}
+
 TEST(DcLines, DottedPenGapsFollowBackgroundMode) {
   for (int mode : {OPAQUE, TRANSPARENT}) {
     Image img = WhiteImage(30, 5);

@@ -113,7 +113,10 @@ TEST_F(LearningSampleTest, FileHoldsHeaderSamplesAndStagesOfTheRange) {
 
 TEST_F(LearningSampleTest, ModelFilesComeBeforeTheSamplesAndFlagsAreZeroWithoutLearningTables) {
   Fill(0);  // tables made while the option was off: no flag bytes
-  staging.SetModels({{"a.MSF"}, {"b.MSF"}});
+  std::vector<LyrStagingModel> models(2);
+  models[0].fileName = "a.MSF";
+  models[1].fileName = "b.MSF";
+  staging.SetModels(std::move(models));
   const std::string f = Build(0, 0);
   const auto b = Span(f);
   ASSERT_EQ(f.size(), 3 + 824 + 2 * 260 + 36 + 4 + 3u);
@@ -181,7 +184,7 @@ TEST_F(LearningSampleTest, LearningSettingsAreReadOnlyWhenWholeAndValid) {
     } else {
       EXPECT_TRUE(messages.empty());
       EXPECT_EQ(s.ModelFolder(), "/models");
-      EXPECT_EQ(s.sampleLimit, 2000);
+      EXPECT_EQ(s.parameters.sampleLimit, 2000);
     }
   }
   write("INI", "FEN", "current", 0.05);

@@ -135,6 +135,8 @@ TEST_F(ScreeningTest, SettingsWindowsOpenedFromScreeningHandTheirBlockToTheSelec
     // OK: the block goes into the selected condition only.
     ASSERT_TRUE(dlg.ClickButton(button));
     set(7);
+    // The changed channel throws screened results away, after the question.
+    if (!waveform) testhooks::AnswerMessageBox(ui::IDOK);
     ASSERT_TRUE(window()->ClickButton(ui::IDOK));
     testhooks::ProcessMessages();
     EXPECT_TRUE(dlg.IsWindowVisible());

@@ -170,7 +170,7 @@ TEST_F(SettingsTest, ChangedSettingsSurviveARestart) {
   ASSERT_EQ(ResumeFile::ReadDocument(ResumeFile::Path(), read, chans), 1);
   EXPECT_EQ(EpochSeconds, 20);
   EXPECT_EQ(PageSeconds, 60);
-  EXPECT_EQ(LastFolderPath, "/data/sleep lab/???1") << "English files hold code page 1252";
+  EXPECT_EQ(LastFolderPath, "/data/sleep lab/ナイト1") << "paths are the file system's own bytes in any language";
   EXPECT_EQ(UserProgramTable.entries[0].commandLine, "/usr/bin/viewer --night");
   EXPECT_EQ(ChannelShowTypeTable.current, 1);
   EXPECT_EQ(ChannelShowTypeTable.names[1], "EEG only");
@@ -191,7 +191,7 @@ TEST_F(SettingsTest, JapaneseTextsRoundTripInTheirCodePage) {
   blocks_.markType.items[0].name = "消灯";
   ASSERT_EQ(ResumeFile::Write(ResumeFile::Path(), blocks_, channels_), 1);
   const auto file = ReadBytes(ResumeFile::Path());
-  EXPECT_EQ(file[2 + 6], 0x90) << "first byte of the code page 932 form";
+  EXPECT_EQ(file[2 + 6], 0xE7) << "paths are stored as UTF-8, not in code page 932";
   LastFolderPath.clear();
   AnalysisParamBlocks read;
   ASSERT_EQ(ResumeFile::ReadGlobal(ResumeFile::Path()), 1);

@@ -188,22 +188,4 @@ TEST_F(WorkspacePanes, LogicListShowsTheConditionsAndTheDefaultStage) {
   EXPECT_EQ(list.GetColumnCount(), 0);
 }
 
-TEST_F(WorkspacePanes, LogicRowClickAsksTheTrendWindowOnlyOutsideScreening) {
-  auto& set = Doc().Params.logic.sets[static_cast<std::size_t>(Doc().Params.stageType.stageType)];
-  set = {};
-  set[0] = Condition(1, 20, 0);
-  set[1] = Condition(2, 5, 0);
-  Logic().UpdateLogicList(1);
-  ResultModifiedState = 1;
-  LyrTrendDummyView& trend = *Frame().TrendView();
-  const int before = trend.ThresholdChecks;
-  const ui::NotifyHeader click{LyrWorkspaceListPane::kListId, ui::NM_CLICK};
-  ScreeningRunning = 1;
-  Logic().SendMessage(ui::WM_NOTIFY, LyrWorkspaceListPane::kListId, reinterpret_cast<std::intptr_t>(&click));
-  EXPECT_EQ(trend.ThresholdChecks, before);
-  ScreeningRunning = 0;
-  Logic().SendMessage(ui::WM_NOTIFY, LyrWorkspaceListPane::kListId, reinterpret_cast<std::intptr_t>(&click));
-  EXPECT_EQ(trend.ThresholdChecks, before + 1);
-}
-
 }  // namespace
