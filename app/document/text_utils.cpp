@@ -5,6 +5,8 @@
 #include "platform/system/file_system.h"
 #include "platform/system/process.h"
 #include "platform/system/program_folder.h"
+#include "platform/res/resource_store.h"
+#include "platform/ui/app.h"
 #include "platform/ui/message_box.h"
 
 int IsFileExist(const std::string& path) { return sys::FindFiles(path).empty() ? 0 : 1; }
@@ -34,6 +36,18 @@ void RunCSVBOOK(const std::string& folder, const std::string& target, int mode) 
   const std::string program = sys::PathBesideProgram("CSVBOOK");
   // One argument in the form the converter reads: "folder","target",mode
   const std::string argument = "\"" + folder + "\",\"" + target + "\"," + std::to_string(mode);
-  const int err = sys::StartProcess(program, {argument});
+  // The converter runs on its own; when it fails, its reason is shown once it has ended.
+  const int err = sys::StartWatchedProcess(program, {argument}, [](int status, std::string reason) {
+    if (status == 0) return;
+    ui::PostTask([status, reason = std::move(reason)] { ui::MessageBox(WorkbookFailureText(status, reason)); });
+  });
   if (err != 0) ui::MessageBox(std::strerror(err));
+}
+
+std::string WorkbookFailureText(int status, const std::string& reason) {
+  std::string line = reason.substr(0, reason.find('\n'));
+  if (line.empty()) line = "exit status " + std::to_string(status);
+  std::string text = res::LoadString(65230);
+  if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, line);
+  return text;
 }

@@ -15,3 +15,5 @@ int CountFlagOn(const std::uint16_t* flags, int channelCount);
 // Starts the spreadsheet converter beside the program, not waited for; a failure to start is
 // shown with the system's error text.
 void RunCSVBOOK(const std::string& folder, const std::string& target, int mode);
+// The message shown when the converter ended with a failure: the first line of its reason.
+std::string WorkbookFailureText(int status, const std::string& reason);

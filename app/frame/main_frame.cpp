@@ -95,6 +95,7 @@ CMainFrame::CMainFrame()
   MapDisplayCommands();
   MapModeCommands();
   MapScreeningCommands();
+  MapWorkspaceCommands();
 }
 
 CMainFrame::~CMainFrame() {
@@ -174,8 +175,6 @@ bool CMainFrame::OnCreateClient(ui::CreateContext* context) {
       if (!bound) VideoFilePath.clear();
     };
     ws->Zoom.m_pDoc = context != nullptr ? dynamic_cast<CQLM2_AnalyzerDoc*>(context->currentDocument) : nullptr;
-    WorkspaceTabs.ZoomPane = &ws->Zoom;
-    WorkspaceTabs.CreateStrip(ws);
   }
   SetActiveView(RawView());
   LayoutPanes();

@@ -413,6 +413,9 @@ class CMainFrame : public ui::Frame {
   // After a recording is open: its video set when it has one (unless an auto-play entry plays),
   // the video file menu entry.
   void OpenRecordingVideo(const std::string& recordingPath);
+  // Commands the page-spectrum panes send the frame (page-FFT channels, FFT scale), passed on
+  // to the workspace window that owns them (app/workspace).
+  void MapWorkspaceCommands();
   // The workspace tab strip, through which every window brings a workspace pane forward.
   LyrWorkspaceAreaTabCtrl WorkspaceTabs;
   // The workspace window's video player controller, null before the panes exist.

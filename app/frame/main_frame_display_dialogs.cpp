@@ -152,6 +152,7 @@ void CMainFrame::OnStageType() {
   LyrRawDlgStage dlg(doc, this);
   if (dlg.DoModal() != ui::IDOK) return;
   if (doc != nullptr) doc->Params.stageType.Sanitize();
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->StageTypeChanged();
   RefreshAllViews(-1);
   RedrawTrendViews(1);
   RedrawWorkspaceViews();

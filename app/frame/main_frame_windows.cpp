@@ -329,5 +329,10 @@ void CMainFrame::RedrawTrendViews(int all) {
 }
 
 void CMainFrame::RedrawWorkspaceViews() {
-  if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->Invalidate();
+  LyrWorkspaceDummyView* ws = WorkspaceView();
+  if (ws == nullptr) return;
+  ws->Invalidate();
+  // The logic rows follow a changed stage type, logic or screening.
+  ws->UpdateLogicList(0);
+  if (ui::Window* pane = WorkspaceTabs.PaneWindow(WorkspaceTabs.CurrentPane)) pane->Invalidate();
 }

@@ -17,6 +17,7 @@
 #include "app/results/result_strings.h"
 #include "app/scoring/learning_sample_file.h"
 #include "app/trend/trend_dummy_view.h"
+#include "app/workspace/workspace_dummy_view.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/common_dialogs.h"
 #include "platform/ui/message_box.h"
@@ -120,6 +121,10 @@ void CMainFrame::OpenResultFile(const std::string& path) {
   ResultFilePath = path;
   UpdateFrameBarTime();
   RefreshAllViews(-1);
+  // The logic pane comes forward with the results' logic; the other lists follow them.
+  WorkspaceTabs.SelectPane(4);
+  WorkspaceTabs.ShowSelectedPane(4);
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->RefreshResultPanes(0);
   if (LyrTrendDummyView* trend = TrendView()) trend->AfterResultFileOpened();
 }
 
@@ -154,5 +159,6 @@ void CMainFrame::CheckSaveAndClearResult() {
   }
   ResultSaveState = 0;
   RefreshAllViews(-1);
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) ws->RefreshResultPanes(1);
   if (LyrTrendDummyView* trend = TrendView()) trend->AfterResultsCleared();
 }

@@ -2,6 +2,7 @@
 // The workspace window's container in the lower right pane of the main frame, with
 // the mark list and video pane services the frame's keys and moves use.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/video/cvp_info_exchange.h"
@@ -9,6 +10,7 @@
 #include "platform/ui/document.h"
 
 class LyrDlgTimePoint;
+class LyrWorkspaceFrame;
 
 // The mark list pane.
 class LyrWorkspaceMarkDummyView {
@@ -44,12 +46,21 @@ class LyrWorkspaceVideoDummyView {
   double ShownTime = -1.0;
 };
 
+// The view in the main frame's lower right pane: it holds the workspace frame, which sits in
+// it while docked.
 class LyrWorkspaceDummyView : public ui::View {
  public:
   static constexpr int kMarkListPane = 11;
+  LyrWorkspaceDummyView();
+  ~LyrWorkspaceDummyView() override;
+  // Makes the workspace frame (with the main frame's tab strip and the panes) inside the pane.
+  int OnCreate() override;
+  // The frame starts docked, the stored dock state untouched.
+  void OnInitialUpdate() override;
   void OnDraw(draw::Dc& dc) override;
-  // The tab strip covers the whole workspace window.
+  // The docked frame covers the whole pane.
   void OnSize(std::uint32_t sizeType, int cx, int cy) override;
+  LyrWorkspaceFrame* Frame() const { return frame_.get(); }
   // Draws the video position mark into the raw page (mode 7).
   void DrawVideoCursor(int mode) {
     (void)mode;
@@ -64,6 +75,13 @@ class LyrWorkspaceDummyView : public ui::View {
   void FillRecordingControls();
   // Opened: the event list, the data-information view and the logic list follow the recording.
   void RefreshRecordingViews();
+  // After results were opened, written or cleared: the event list, the data information and
+  // the logic rows (1: the logic columns made anew).
+  void RefreshResultPanes(int rebuildLogicColumns);
+  // Refills the logic pane's rows (1: its columns first).
+  void UpdateLogicList(int rebuildColumns);
+  // The stage type changed: the stage search offers its stages.
+  void StageTypeChanged();
   // Non-zero when the recording has a video set: its range file in the folder named after it.
   int FindVideoRangeFile(const std::string& recordingPath) const;
   // Opens the recording's video set in the player and brings the video pane forward.
@@ -103,6 +121,7 @@ class LyrWorkspaceDummyView : public ui::View {
   }
 
  private:
+  std::unique_ptr<LyrWorkspaceFrame> frame_;
   ui::Window* freeSearchHost_ = nullptr;
   int freeSearchEdit_ = 0;
 };

@@ -1,24 +1,70 @@
-// What opening and closing a recording ask of the workspace panes. The panes that hold these
-// lists are not built yet: each step keeps its place here, counted, so that the panes fill in
-// their part without the document or the frame changing.
+// What opening and closing a recording ask of the workspace panes.
+#include "app/document/qlm2_analyzer_doc.h"
+#include "app/frame/main_frame.h"
 #include "app/video/cvp_info_exchange.h"
+#include "app/workspace/lyr_workspace_area_tab_ctrl.h"
+#include "app/workspace/lyr_workspace_data_info_view.h"
+#include "app/workspace/lyr_workspace_logic_view.h"
+#include "app/workspace/lyr_workspace_search_views.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/system/file_system.h"
+
+namespace {
+LyrWorkspaceAreaTabCtrl* TabsOf() {
+  CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame();
+  return frame != nullptr ? &frame->WorkspaceTabs : nullptr;
+}
+}  // namespace
 
 void LyrWorkspaceDummyView::ClearRecordingLists() {
   ++ListClears;
   MarkView.MarkForRefill();
+  LyrWorkspaceAreaTabCtrl* tabs = TabsOf();
+  if (tabs == nullptr) return;
+  if (tabs->DataInfoPane) tabs->DataInfoPane->ClearList();
+  if (tabs->LogicPane) tabs->LogicPane->ClearList();
+  if (tabs->SearchStrip) {
+    LyrWorkspaceAreaSearchTabCtrl& s = *tabs->SearchStrip;
+    for (LyrWorkspaceListPane* pane : {static_cast<LyrWorkspaceListPane*>(s.FreePane.get()),
+                                       static_cast<LyrWorkspaceListPane*>(s.StagePane.get()),
+                                       static_cast<LyrWorkspaceListPane*>(s.EventPane.get()),
+                                       static_cast<LyrWorkspaceListPane*>(s.ArtifactPane.get())})
+      if (pane != nullptr && pane->IsWindow()) pane->List().DeleteAllItems();
+  }
 }
 
 void LyrWorkspaceDummyView::FillRecordingControls() {
   ++ControlFills;
   MarkView.MarkForRefill();
   MarkView.UpdateMarkList();
+  LyrWorkspaceAreaTabCtrl* tabs = TabsOf();
+  if (tabs == nullptr || !tabs->SearchStrip) return;
+  if (tabs->SearchStrip->FreePane) tabs->SearchStrip->FreePane->FillChannelCombo();
+  if (tabs->SearchStrip->StagePane) tabs->SearchStrip->StagePane->FillStageCombos();
 }
 
 void LyrWorkspaceDummyView::RefreshRecordingViews() {
   ++ViewRefreshes;
+  RefreshResultPanes(1);
   Invalidate();
+}
+
+void LyrWorkspaceDummyView::RefreshResultPanes(int rebuildLogicColumns) {
+  LyrWorkspaceAreaTabCtrl* tabs = TabsOf();
+  if (tabs == nullptr) return;
+  if (tabs->SearchStrip && tabs->SearchStrip->EventPane) tabs->SearchStrip->EventPane->UpdateEventList();
+  if (tabs->DataInfoPane) tabs->DataInfoPane->UpdateDataInfo();
+  if (tabs->LogicPane) tabs->LogicPane->UpdateLogicList(rebuildLogicColumns);
+}
+
+void LyrWorkspaceDummyView::UpdateLogicList(int rebuildColumns) {
+  LyrWorkspaceAreaTabCtrl* tabs = TabsOf();
+  if (tabs != nullptr && tabs->LogicPane) tabs->LogicPane->UpdateLogicList(rebuildColumns);
+}
+
+void LyrWorkspaceDummyView::StageTypeChanged() {
+  LyrWorkspaceAreaTabCtrl* tabs = TabsOf();
+  if (tabs != nullptr && tabs->SearchStrip && tabs->SearchStrip->StagePane) tabs->SearchStrip->StagePane->FillStageCombos();
 }
 
 int LyrWorkspaceDummyView::FindVideoRangeFile(const std::string& recordingPath) const {

@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <mutex>
 #include <thread>
@@ -60,6 +62,53 @@ int StartProcess(const std::string& program, const std::vector<std::string>& arg
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+  }).detach();
+  return 0;
+}
+
+int StartWatchedProcess(const std::string& program, const std::vector<std::string>& arguments,
+                        std::function<void(int, std::string)> onEnd) {
+  if (program.empty()) return ENOENT;
+  struct stat st {};
+  if (program.find('/') != std::string::npos) {
+    if (::stat(program.c_str(), &st) != 0) return errno;
+    if (S_ISDIR(st.st_mode) || ::access(program.c_str(), X_OK) != 0) return EACCES;
+  }
+  std::vector<std::string> args;
+  args.push_back(program);
+  args.insert(args.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) return errno;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
+  pid_t pid = 0;
+  const int rc = ::posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(fds[1]);
+  if (rc != 0) {
+    ::close(fds[0]);
+    return rc;
+  }
+  std::thread([pid, fd = fds[0], onEnd = std::move(onEnd)] {
+    std::string text;
+    char buf[512];
+    for (;;) {
+      const ssize_t n = ::read(fd, buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      if (text.size() < 4096) text.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (text.size() > 4096) text.resize(4096);
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : 1;
+    if (onEnd) onEnd(code, std::move(text));
   }).detach();
   return 0;
 }

@@ -14,6 +14,14 @@ namespace sys {
 int StartProcess(const std::string& program, const std::vector<std::string>& arguments,
                  const std::string& workingFolder = {});
 
+// Starts the program as StartProcess does and watches it without waiting: when it has ended,
+// onEnd is called, on a thread of its own, with its exit status (the signal number + 128 when
+// a signal ended it) and what it wrote to its error output (at most 4 KiB). Window code hands
+// the call to its message loop (ui::PostTask). Returns 0 or the errno of the start, and then
+// onEnd is never called.
+int StartWatchedProcess(const std::string& program, const std::vector<std::string>& arguments,
+                        std::function<void(int exitStatus, std::string errorOutput)> onEnd);
+
 // Result codes of OpenDocument, numbered as the system's shell numbers them.
 constexpr int kShellOk = 42;              // anything above 32 is success
 constexpr int kShellFileNotFound = 2;

@@ -477,11 +477,20 @@ bool CreateControl(Window& owner, ControlKind kind, int id, std::string_view tex
     case ControlKind::Button: node.kind = "button"; break;
     case ControlKind::Edit: node.kind = "edit"; break;
     case ControlKind::Static: node.kind = "static"; break;
+    case ControlKind::ReportList: node.kind = "list"; break;
+    case ControlKind::Combo: node.kind = "combo"; break;
+    case ControlKind::Radio: node.kind = "radio"; break;
     default: return false;
   }
   Builder b{&owner, top};
+  // A radio joins the group of the radio placed before it in the same window.
+  if (kind == ControlKind::Radio) {
+    const QList<QRadioButton*> radios = top->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+    if (!radios.isEmpty()) b.radioGroup = radios.back()->group();
+  }
   QWidget* w = b.MakeControl(node, top);
   if (!w) return false;
+  if (auto* t = qobject_cast<QTreeWidget*>(w)) t->setUniformRowHeights(true);
   if (!rect.IsEmpty()) w->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
   w->setVisible(visible);
   return true;
@@ -1082,6 +1091,53 @@ void Control::SetItemSwatch(int row, int col, bool on, std::uint32_t colorref) {
   if (dynamic_cast<SwatchDelegate*>(t->itemDelegate()) == nullptr) t->setItemDelegate(new SwatchDelegate(t));
   const QColor c(int(colorref & 0xFF), int((colorref >> 8) & 0xFF), int((colorref >> 16) & 0xFF));
   t->topLevelItem(row)->setData(col, kSwatchRole, on ? QVariant(c) : QVariant());
+}
+
+bool Control::DeleteColumn(int col) {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return false;
+  auto* t = static_cast<QTreeWidget*>(w);
+  const int n = t->columnCount();
+  if (col < 0 || col >= n) return false;
+  QStringList labels;
+  for (int i = 0; i < n; ++i)
+    if (i != col) labels << t->headerItem()->text(i);
+  for (int r = 0; r < t->topLevelItemCount(); ++r) {
+    QTreeWidgetItem* item = t->topLevelItem(r);
+    for (int i = col; i + 1 < n; ++i) item->setText(i, item->text(i + 1));
+  }
+  t->setColumnCount(n - 1);
+  t->setHeaderLabels(labels);
+  return true;
+}
+
+void Control::AutoSizeColumns() {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return;
+  auto* t = static_cast<QTreeWidget*>(w);
+  for (int c = 0; c < t->columnCount(); ++c) t->resizeColumnToContents(c);
+}
+
+void Control::AppendRows(const std::vector<std::string>& cells, int columns) {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w) || columns <= 0) return;
+  auto* t = static_cast<QTreeWidget*>(w);
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>((cells.size() + static_cast<std::size_t>(columns) - 1) / static_cast<std::size_t>(columns)));
+  for (std::size_t i = 0; i < cells.size(); i += static_cast<std::size_t>(columns)) {
+    auto* item = new QTreeWidgetItem;
+    for (int c = 0; c < columns && i + static_cast<std::size_t>(c) < cells.size(); ++c)
+      item->setText(c, Q(cells[i + static_cast<std::size_t>(c)]));
+    items.push_back(item);
+  }
+  t->addTopLevelItems(items);
+}
+
+void Control::SetRedraw(bool on) {
+  if (QWidget* w = Find(owner_, id_)) {
+    w->setUpdatesEnabled(on);
+    if (on) w->update();
+  }
 }
 
 void Control::SetRange(int low, int high) {

@@ -130,6 +130,15 @@ class Control {
   void EnsureVisible(int row);
   // Draws the cell as a box of the colour (COLORREF) in place of its text; false removes it.
   void SetItemSwatch(int row, int col, bool on, std::uint32_t colorref);
+  // Removes a column with its cells; false when there is none at col.
+  bool DeleteColumn(int col);
+  // Sizes every column to the widest of its title and cells.
+  void AutoSizeColumns();
+  // Appends rows at once: cells row after row, `columns` texts a row (the last row may be
+  // short). Far quicker than a row at a time for long lists.
+  void AppendRows(const std::vector<std::string>& cells, int columns);
+  // Redrawing off while a list is refilled, on again afterwards.
+  void SetRedraw(bool on);
 
   // Sliders, spins, progress bars.
   void SetRange(int low, int high);
@@ -160,8 +169,10 @@ class Control {
 };
 
 // A control placed by the program in a window that is not a dialog (a view's buttons,
-// edits and labels): kind Button, Edit or Static, at rectInOwner (an empty rectangle leaves
-// it unplaced). Its notifications arrive at the window as WM_COMMAND like a dialog's; it is
+// edits, labels, report lists, drop-down lists and radios): kind Button, Edit, Static,
+// ReportList, Combo or Radio, at rectInOwner (an empty rectangle leaves it unplaced). A radio
+// joins the group of the radio placed before it in the same window. Its notifications arrive
+// at the window as a dialog's do (WM_COMMAND; WM_NOTIFY with a NotifyHeader for lists); it is
 // addressed with Control(&window, id). False for another kind or a window not created.
 bool CreateControl(Window& owner, ControlKind kind, int id, std::string_view text, const Rect& rectInOwner,
                    bool visible = true);
@@ -249,5 +260,6 @@ struct NotifyHeader {
 
 // Builds the controls of a template into a window (dialogs and dialog bars). Platform internal.
 bool BuildControls(Window& host, const res::DialogTemplate& tmpl);
+
 
 }  // namespace ui
