@@ -37,7 +37,7 @@ class TabRows : public QWidget {
     int y = 0;
     rows_ = texts.isEmpty() ? 0 : 1;
     for (const QString& t : texts) {
-      const int w = fm.horizontalAdvance(t) + (buttons ? 16 : 20);
+      const int w = fm.horizontalAdvance(t) + (buttons ? 16 : 30);
       // A line that is too short always wraps, so that no tab is ever out of reach.
       if (x > 0 && x + w > width) {
         x = 0;
