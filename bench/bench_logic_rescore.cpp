@@ -22,6 +22,7 @@
 #include "platform/system/file_system.h"
 #include "platform/testing/ui_testing.h"
 #include "sample_recording.h"
+#include "offscreen_main.h"
 
 namespace {
 
@@ -97,12 +98,4 @@ BENCHMARK(BM_CloseLogicDlgRescore)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMil
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // No display: the program's windows are made on the offscreen platform.
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return benchnight::RunOffscreenBenchmarks(argc, argv); }

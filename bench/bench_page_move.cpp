@@ -16,6 +16,7 @@
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/program_settings.h"
 #include "recording_24h.h"
+#include "offscreen_main.h"
 
 namespace {
 
@@ -83,10 +84,4 @@ BENCHMARK(MoveOnePage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return benchnight::RunOffscreenBenchmarks(argc, argv); }

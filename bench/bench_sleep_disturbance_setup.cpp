@@ -21,6 +21,7 @@
 #include "platform/testing/ui_testing.h"
 #include "sample_recording.h"
 #include "tests/sleep_disturbance_setup/night_channels.h"
+#include "offscreen_main.h"
 
 namespace {
 
@@ -98,12 +99,4 @@ BENCHMARK(BM_SetupOkRecognisesTheNightAgain)->Unit(benchmark::kMillisecond)->Ite
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // No display: the program's windows are made on the offscreen platform.
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return benchnight::RunOffscreenBenchmarks(argc, argv); }

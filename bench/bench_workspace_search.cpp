@@ -12,6 +12,7 @@
 #include "app/workspace/workspace_searches.h"
 #include "platform/testing/ui_testing.h"
 #include "platform/ui/app.h"
+#include "offscreen_main.h"
 
 namespace {
 
@@ -95,10 +96,4 @@ BENCHMARK(BM_EventListShown)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return benchnight::RunOffscreenBenchmarks(argc, argv); }

@@ -17,6 +17,7 @@
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
+#include "offscreen_main.h"
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
 #include "platform/system/file_system.h"
@@ -102,14 +103,5 @@ class OpenProgram {
   std::unique_ptr<CQLM2_AnalyzerApp> app_;
 };
 
-// The benchmarks' main: the program's windows are made on the offscreen platform.
-inline int RunOffscreenBenchmarks(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
 
 }  // namespace benchnight
