@@ -179,6 +179,7 @@ struct Host : CVPHost {
   double RecordingStartOffset() override { return startOffset; }
   double HighestSamplingRate() override { return rate; }
   double RecordingSeconds() override { return seconds; }
+  double EpochSeconds() override { return 2.0; }
   std::string VideoName() override { return videoName; }
   void ShowAutoPlayDialog(int) override { ++autoPlayDialogs; }
 };
