@@ -357,10 +357,8 @@ int CVPInfoExchange::OpenVideo(int reload) {
     SetPlayPositions(2);
     if (dll_.SetVideoRate) dll_.SetVideoRate(RateCode, 0);
     H().ShowSurfacePane();
-    if (ActiveAutoPlayEntry >= 0 && ActiveAutoPlayEntry < static_cast<int>(AutoPlayEntries.size()) &&
-        AutoPlayEntries[static_cast<std::size_t>(ActiveAutoPlayEntry)].resultPath.empty()) {
-      PlayAutoPlayEntry();
-    }
+    // An active auto-play entry is started once the set is open (by the workspace), not here:
+    // the show at 0.0 below would stop it again and end the run.
     const bool showing = H().VideoShowing();
     H().SetVideoShowing(true);
     ShowVideoAtTime(0.0);
