@@ -21,6 +21,8 @@ constexpr std::size_t kCachedFrames = 64;
 constexpr std::int64_t kDecodeAheadFrames = 48;
 // Seeks that land after the wanted frame are retried this many times, further back each time.
 constexpr int kSeekAttempts = 6;
+// Pictures larger than this (a damaged header) are refused rather than allocated.
+constexpr int kMaxPictureSide = 4096;
 
 void QuietLibraries() {
   static std::once_flag once;
@@ -207,12 +209,10 @@ struct VideoDecoder::Impl {
       if (cache.find(want) == cache.end()) SeekTo(want);
     }
     // The wanted frame, or the nearest kept one before it (a picture the decoder dropped).
+    // (Or, when the file lost its first pictures, the first one kept after it.)
     auto it = cache.upper_bound(want);
-    if (it == cache.begin()) {
-      if (cache.empty()) return false;
-    } else {
-      --it;
-    }
+    if (it != cache.begin()) --it;
+    if (it == cache.end() || it->first >= count) return false;
     current = it->first;
     return Convert(*it->second);
   }
@@ -275,6 +275,7 @@ struct VideoDecoder::Impl {
     // Frame 0: the first decoded picture fixes the time origin and the picture size.
     FramePtr first = DecodeOne();
     if (!first || first->width <= 0 || first->height <= 0) return false;
+    if (first->width > kMaxPictureSide || first->height > kMaxPictureSide) return false;
     width = first->width;
     height = first->height;
     NumberOf(*first);
