@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <optional>
 #include <map>
 #include <mutex>
 
@@ -23,6 +25,29 @@ constexpr std::int64_t kDecodeAheadFrames = 48;
 constexpr int kSeekAttempts = 6;
 // Pictures larger than this (a damaged header) are refused rather than allocated.
 constexpr int kMaxPictureSide = 4096;
+
+// Frame counts measured before, by file (with its size and time, so a changed file is measured
+// again): reopening a file of the set needs no second pass over its tail.
+struct Measured {
+  std::uintmax_t size = 0;
+  std::filesystem::file_time_type time{};
+  std::int64_t count = 0;
+};
+std::mutex g_measuredLock;
+std::map<std::string, Measured>& MeasuredFiles() {
+  static std::map<std::string, Measured> files;
+  return files;
+}
+
+std::optional<Measured> Stamp(const std::string& path) {
+  std::error_code ec;
+  Measured m;
+  m.size = std::filesystem::file_size(path, ec);
+  if (ec) return std::nullopt;
+  m.time = std::filesystem::last_write_time(path, ec);
+  if (ec) return std::nullopt;
+  return m;
+}
 
 void QuietLibraries() {
   static std::once_flag once;
@@ -278,9 +303,28 @@ struct VideoDecoder::Impl {
     if (first->width > kMaxPictureSide || first->height > kMaxPictureSide) return false;
     width = first->width;
     height = first->height;
-    NumberOf(*first);
+    const std::int64_t n = NumberOf(*first);
+    const std::optional<Measured> stamp = Stamp(path);
+    {
+      std::lock_guard g(g_measuredLock);
+      auto it = MeasuredFiles().find(path);
+      if (stamp && it != MeasuredFiles().end() && it->second.size == stamp->size && it->second.time == stamp->time)
+        count = it->second.count;
+    }
+    if (count > 0 && n == 0) {
+      // Known length: the decoder stays just after frame 0.
+      lastDecoded = 0;
+      Keep(0, std::move(first));
+      return Show(0);
+    }
     count = MeasureCount();
     if (count <= 0) return false;
+    if (stamp) {
+      std::lock_guard g(g_measuredLock);
+      Measured m = *stamp;
+      m.count = count;
+      MeasuredFiles()[path] = m;
+    }
     cache.clear();
     SeekTo(0);
     return Show(0);
