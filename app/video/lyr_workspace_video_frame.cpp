@@ -107,7 +107,10 @@ void LyrWorkspaceVideoBaseView::ShowVideoOrStill() {
 LyrWorkspaceVideoFrame::LyrWorkspaceVideoFrame() = default;
 
 LyrWorkspaceVideoFrame::~LyrWorkspaceVideoFrame() {
-  if (Video != nullptr && Video->Host == this) Video->Host = nullptr;
+  if (Video == nullptr) return;
+  // The player's thread posts to these windows: it stops before they go.
+  if (Video->IsBound() && Video->Host == this) Video->Stop();
+  if (Video->Host == this) Video->Host = nullptr;
 }
 
 bool LyrWorkspaceVideoFrame::CreateIn(ui::Window* pane) {

@@ -96,12 +96,20 @@ int LyrWorkspaceDummyView::OpenVideoSet(const std::string& recordingPath) {
   LyrWorkspaceAreaTabCtrl* tabs = TabsOf();
   if (tabs != nullptr && tabs->VideoPane) VideoPane.CreateIn(tabs->VideoPane.get());
   if (Video.IsBound()) Video.OpenVideo(1);
+  if (VideoPane.Main != nullptr) {
+    VideoPane.Main->VideoOpenState = Video.OpenState;
+    VideoPane.Main->VideoOpen = Video.OpenState != 0 ? 1 : 0;
+  }
   if (Video.IsBound() && Video.ActiveAutoPlayEntry >= 0) Video.PlayAutoPlayEntry();
   return 1;
 }
 
 void LyrWorkspaceDummyView::MarkNoVideo() {
   VideoPane.FileOpen = false;
-  VideoPane.Playing = false;
+  if (VideoPane.Playing) VideoPane.SetPlaying();
+  if (VideoPane.Main != nullptr) {
+    VideoPane.Main->VideoOpenState = 0;
+    VideoPane.Main->VideoOpen = 0;
+  }
   VideoSetPath.clear();
 }
