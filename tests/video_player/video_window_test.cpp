@@ -27,6 +27,16 @@ struct TestVideoFrame : LyrWorkspaceVideoFrame {
   double HighestSamplingRate() override { return 500.0; }
   double RecordingSeconds() override { return 20.0; }
   std::string VideoName() override { return name; }
+  int waits = 0;
+  int waitSteps = 0;
+  void BeginWait(int count) override {
+    ++waits;
+    LyrWorkspaceVideoFrame::BeginWait(count);
+  }
+  void StepWait(int index) override {
+    ++waitSteps;
+    LyrWorkspaceVideoFrame::StepWait(index);
+  }
 };
 
 class VideoWindow : public ::testing::Test {
@@ -40,6 +50,8 @@ class VideoWindow : public ::testing::Test {
       s.frames = frames;
       Sample(s);
     }
+  }
+  void SetUp() override {
     // Lengths still to be measured (version 1, negative ends).
     std::vector<VideoFileRecord> r = {{1.0, -1.0, "night/a.mpg", {{0.0, -1.0}}},
                                       {4.5, -1.0, "night/b.mpg", {{0.0, -1.0}}},
@@ -47,8 +59,6 @@ class VideoWindow : public ::testing::Test {
     std::string bytes = EncodeRangeFile(0, r);
     bytes = std::string("\x01\x00", 2) + bytes.substr(4);
     ASSERT_TRUE(sys::WriteFileAtomic((Folder() / "night" / "night.hdr").string(), bytes));
-  }
-  void SetUp() override {
     DocumentLoaded = 1;
     frame.Video = &video;
     video.Host = &frame;
@@ -93,6 +103,9 @@ class VideoWindow : public ::testing::Test {
 };
 
 TEST_F(VideoWindow, SetLengthsAreMeasuredAndTheSurfaceFollowsTheWaveTime) {
+  EXPECT_EQ(frame.waits, 1) << "one wait dialog while the lengths were read";
+  EXPECT_EQ(frame.waitSteps, 3);
+  EXPECT_EQ(sys::ReadWholeFile(frame.name).value_or("").substr(0, 2), std::string("\x02\x00", 2)) << "rewritten";
   EXPECT_NEAR(video.Records()[0].endTime, 3.0, kFd);
   EXPECT_NEAR(video.Records()[2].endTime, 9.5, kFd);
   EXPECT_DOUBLE_EQ(video.AnalysisStartSeconds, kRecordStart);
