@@ -109,6 +109,8 @@ class LyrWorkspaceVideoFrame : public ui::Window, public CVPHost {
   void BeginWait(int count) override;
   void StepWait(int index) override;
   void EndWait() override;
+  // Whether the wait dialog is up.
+  bool WaitShown() const { return wait_ != nullptr && wait_->IsWindow(); }
   // The auto-play runs whose end showed the auto-play information dialog.
   int AutoPlayDialogs = 0;
 

@@ -34,7 +34,7 @@ struct TestVideoFrame : LyrWorkspaceVideoFrame {
     LyrWorkspaceVideoFrame::BeginWait(count);
   }
   void StepWait(int index) override {
-    ++waitSteps;
+    if (WaitShown()) ++waitSteps;
     LyrWorkspaceVideoFrame::StepWait(index);
   }
 };
