@@ -77,6 +77,8 @@ void CMainFrame::MapFrameCommands() {
   MapCommand(ID_DATA_PROCESSING, [this] { OnDataProcessing(); });
   MapCommand(ID_PARAMETER_OUTPUT, [this] { OnParameterOutput(); });
   MapCommand(ID_RAW_TEXT_OUTPUT, [this] { OnRawTextOutput(); });
+  MapCommand(ID_RAW_DATA_OUTPUT, [this] { OnRawDataOutput(); });
+  MapCommand(ID_CALIBRATION, [this] { OnCalibration(); });
   MapCommand(ID_RESULT_FILE_COMPARE, [this] { OnResultFileCompare(); });
   MapCommand(ID_VIDEO_FILE_OPEN, [this] { OnVideoFileOpen(); });
   for (int i = 0; i < kMaxUserPrograms; ++i) {
