@@ -11,9 +11,9 @@
 #include "app/frame/program_settings.h"
 #include "app/results/raw_output_file.h"
 #include "common/fileaccess/fyn_file_access_raw.h"
-#include "common/fileaccess/fyn_file_write.h"
 #include "platform/res/resource_store.h"
 #include "platform/testing/ui_testing.h"
+#include "tools/raw_output_cases/raw_output_cases.h"
 
 namespace {
 
@@ -60,15 +60,10 @@ std::string ReadAll(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The stored word of channel c at sample i of the source.
-std::uint16_t SourceWord(int c, long long i) { return static_cast<std::uint16_t>(1000 * c + i); }
+std::uint16_t SourceWord(int c, long long i) { return rawcases::Word(c, i); }
 
 class RawOutputFile : public ::testing::Test {
  protected:
-  static constexpr int kChannels = 3;
-  static constexpr int kRate = 10;
-  static constexpr long long kSamples = 100;  // 5 epochs of 2 s
-
   void SetUp() override {
     testhooks::Reset();
     savedEpoch_ = EpochSeconds;
@@ -76,78 +71,17 @@ class RawOutputFile : public ::testing::Test {
     dir_ = std::filesystem::path(::testing::TempDir()) / ("raw_output_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir_);
     source_ = (dir_ / "source.fyd").string();
-    ASSERT_TRUE(WriteSource(source_));
-    Attach();
+    ASSERT_TRUE(rawcases::WriteSource(source_, rawcases::Source{}));
+    rawcases::Attach(doc_, source_, rawcases::Source{});
+    // The range of epochs 1..2 is samples 20..59.
+    doc_.Events = {{0, 19}, {1, 20}, {0, 59}, {1, 60}};
   }
   void TearDown() override {
     EpochSeconds = savedEpoch_;
     std::filesystem::remove_all(dir_);
     testhooks::Reset();
   }
-
-  static bool WriteSource(const std::string& path) {
-    std::uint64_t end = 0;
-    _FynIdBlock id{2, "FY_VEX_RAWDATA", 0x0110};
-    FynFileWriteRaw1_1 w(path.c_str());
-    bool ok = w.CreateNewFile() == 0 && w.WriteIDBlock(&id, &end) == 0;
-    _FynRawHeader h{3, 0};
-    ok = ok && w.WriteHeader(&h, nullptr, &end) == 0;
-    _FynRawG1Param g;
-    g.channels = kChannels;
-    g.dataCount = kSamples;
-    g.samplingHz = kRate;
-    ok = ok && w.WriteGroup1Raw(&g, nullptr, &end) == 0 && w.StartGroup2(kChannels, nullptr, &end) == 0;
-    for (int c = 0; c < kChannels; ++c) {
-      _FynRawG2Param p;
-      p.name = "CH" + std::to_string(c + 1);
-      p.fullScale = 32768.0;
-      p.unit = "uV";
-      ok = ok && w.WriteGroup2Unit(&p, nullptr, &end) == 0;
-    }
-    ok = ok && w.EndGroup2(&end, &end) == 0;
-    std::vector<std::uint16_t> frames;
-    for (long long i = 0; i < kSamples; ++i)
-      for (int c = 0; c < kChannels; ++c) frames.push_back(SourceWord(c, i));
-    FynFileWriteRaw data(path.c_str());
-    return ok && data.WriteDataGroup(frames, nullptr, &end) == 0;
-  }
-
-  // The document as opening the source would leave it, with subject, comments and events.
-  void Attach() {
-    LyrRecordInfo& r = doc_.RecordInfo;
-    r.path = source_;
-    r.sourceKind = 0;
-    r.channelCount = kChannels;
-    r.subjectName = "Taro";
-    r.gender = 1;
-    r.ageYears = 35;
-    r.ageMonths = 7;
-    r.memo = "night 2";
-    r.freeComments[0] = {"Bed", "A-3"};
-    r.startTimeValid = 1;
-    r.startDateTime = {2024, 4, 12, 23, 59, 59, 0};
-    r.dataType = 0;
-    for (int c = 0; c < kChannels; ++c) {
-      LyrChInfo& ch = doc_.ChInfo[static_cast<std::size_t>(c)];
-      ch.name = "CH" + std::to_string(c + 1);
-      ch.unit = "uV";
-      ch.rate = kRate;
-      ch.dataCount = kSamples;
-      ch.unitsPerCm = 50.0 + c;
-      ch.colour = 0x00332211u;
-      ch.calibration.channel = static_cast<std::uint16_t>(7 + c);
-      ch.calibration.fullScale = 400.0;
-      ch.calibration.calibrated = c == 0 ? 1 : 0;
-      ch.calibration.topSample = 30000;
-      ch.calibration.bottomSample = 100;
-      ch.calibration.topValue = 250.0;
-      ch.calibration.bottomValue = -250.0;
-    }
-    doc_.RecordSeconds = 10;
-    doc_.EventNames = {"Lights", "Arousal"};
-    // The range of epochs 1..2 is samples 20..59.
-    doc_.Events = {{0, 19}, {1, 20}, {0, 59}, {1, 60}};
-  }
+  static bool WriteSource(const std::string& path) { return rawcases::WriteSource(path, rawcases::Source{}); }
 
   std::array<std::int32_t, 32> Flags(std::initializer_list<int> channels) {
     std::array<std::int32_t, 32> f{};
@@ -349,6 +283,49 @@ TEST_F(RawOutputFile, FailuresLeaveThePreviousFile) {
       EXPECT_TRUE(name == "source.fyd" || name == "kept.fyd") << c.what << ": " << name << " left behind";
     }
   }
+}
+
+// Every file of the cases tool reads back through the program's reader: its channels, its
+// samples from the range's first sample, and only the events of the range.
+TEST(RawOutputCases, EachCaseReadsBack) {
+  const std::string dir = ::testing::TempDir() + "raw_output_cases_" + std::to_string(::getpid());
+  std::filesystem::create_directories(dir);
+  std::string error;
+  const std::vector<std::string> files = rawcases::WriteCases(dir, &error);
+  ASSERT_EQ(files.size(), 9u) << error;
+  struct Expect {
+    std::string name;
+    int channels;
+    std::uint32_t count;
+    long long firstSample;
+    std::uint32_t events;
+  };
+  const Expect expected[] = {
+      {"a_events_at_the_ends", 3, 40, 20, 2}, {"b_no_events", 3, 100, 0, 0},
+      {"c_no_start_time", 1, 40, 0, 0},       {"c_past_midnight_with_offset", 1, 40, 40, 2},
+      {"d_calibrated_and_not", 2, 20, 0, 0},  {"e_non_adjacent", 2, 60, 20, 0},
+      {"f_data_type_word", 1, 20, 0, 0},      {"g_empty_texts", 1, 20, 0, 0},
+      {"g_full_texts", 1, 20, 0, 0},
+  };
+  for (const Expect& e : expected) {
+    const std::string path = dir + "/case_" + e.name + ".fyd";
+    FynFileAccessRaw raw(path.c_str());
+    ASSERT_EQ(raw.InitParams(), 0) << e.name;
+    _FynRawG1Param g;
+    ASSERT_EQ(raw.GetGroup1ParamRaw(&g), 0) << e.name;
+    EXPECT_EQ(g.channels, e.channels) << e.name;
+    EXPECT_EQ(g.dataCount, e.count) << e.name;
+    std::vector<std::uint16_t> words(static_cast<std::size_t>(e.channels) * e.count);
+    ASSERT_EQ(raw.GetRawDataWORDAll(0, e.count - 1, words.data()), 0) << e.name;
+    // The first selected channel's word at the range's first sample (the own file is read at
+    // the first channel's offset, 0).
+    const int firstChannel = e.name == "c_past_midnight_with_offset" ? 1 : (e.name == "f_data_type_word" ? 2 : 0);
+    EXPECT_EQ(words[0], rawcases::Word(firstChannel, e.firstSample)) << e.name;
+    std::uint32_t events = 0;
+    if (raw.GetEventFlg() != 0) raw.GetEventCount(&events);
+    EXPECT_EQ(events, e.events) << e.name;
+  }
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
