@@ -92,7 +92,15 @@ bool LyrTrendFrame::OnCreateClient(ui::CreateContext* context) {
   return true;
 }
 
-void LyrTrendFrame::OnPaint(draw::Dc&) { LayoutPanes(); }
+void LyrTrendFrame::OnPaint(draw::Dc&) {
+  if (CurrentLayoutKey() != laidOut_) LayoutPanes();
+}
+
+LyrTrendFrame::LayoutKey LyrTrendFrame::CurrentLayoutKey() const {
+  if (!outer_ || !outer_->IsWindow()) return {};
+  const ui::Rect client = outer_->GetClientRect();
+  return {client.Width(), client.Height(), TrendGraphCountHeld(), TrendHypnogramRowRatio(), TrendColumnWidthRatio()};
+}
 
 void LyrTrendFrame::OnSize(std::uint32_t sizeType, int cx, int cy) {
   ui::DockFrame::OnSize(sizeType, cx, cy);
@@ -103,6 +111,7 @@ void LyrTrendFrame::OnSplitterDragged(LyrSplitterWnd&) { StoreSplitRatio(); }
 
 void LyrTrendFrame::LayoutPanes() {
   if (!outer_ || !nested_ || !outer_->IsWindow() || !nested_->IsWindow()) return;
+  laidOut_ = CurrentLayoutKey();
   const ui::Rect client = outer_->GetClientRect();
   nested_->SetRowInfo(0, std::max(0, static_cast<int>(client.Height() * TrendHypnogramRowRatio())), 0);
   nested_->RecalcLayout();
