@@ -1,55 +1,56 @@
-// Pictures of the raw data outputs, opened from the File menu's commands on the generated
-// night: "Raw Data Output" with two channels chosen, "Text output", and the printed raw page
-// (printed to a PDF file and turned into a picture), in English and Japanese.
-#include <cstdlib>
-#include <filesystem>
+// Pictures of the raw data outputs on the generated night: "Raw Data Output" with two channels
+// chosen, "Text output", and the raw page as printed (a page of the print preview), in English
+// and Japanese.
 #include <string>
 
+#include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/main_frame.h"
-#include "app/frame/window_command_states.h"
 #include "app/raw/lyr_raw_dlg_text_output.h"
+#include "app/raw/raw_dummy_view.h"
+#include "app/results/hypnogram_printing.h"
 #include "app/results/lyr_dlg_raw_data_output.h"
+#include "platform/draw/print.h"
 #include "platform/res/resource_store.h"
 #include "platform/testing/ui_testing.h"
-#include "platform/ui/command.h"
-#include "platform/ui/dialog.h"
 #include "tools/raw_screenshots/shots.h"
 
 namespace {
 
-bool ShootDialog(ShotContext& c, int templateId, std::uint32_t command, const std::string& png,
-                 void (*arrange)(ui::Dialog&)) {
-  bool shot = false;
-  testhooks::ScriptDialog(templateId, [&](ui::Dialog& d) {
-    if (arrange != nullptr) arrange(d);
-    shot = testhooks::RenderWindowToPng(d, png);
-    testhooks::ClickControl(d, ui::IDCANCEL);
-  });
-  ui::ExecuteCommand(c.frame, command);
-  return shot;
+template <typename Dialog, typename Arrange>
+bool ShootDialog(ShotContext& c, const std::string& png, Arrange arrange) {
+  Dialog dlg(&c.doc, &c.frame);
+  if (!dlg.CreateModeless(&c.frame)) return false;
+  arrange(dlg);
+  testhooks::ProcessMessages();
+  const bool ok = testhooks::RenderWindowToPng(dlg, png);
+  dlg.DestroyWindow();
+  return ok;
+}
+
+bool ShootPrintedPage(ShotContext& c, const std::string& png) {
+  LyrRawDummyView* view = c.frame.RawView();
+  if (view == nullptr) return false;
+  std::unique_ptr<draw::PrintJob> job = draw::PrintJob::OpenPreview(draw::PageSetup{}, 96);
+  if (!job || job->StartPage() != draw::PrintStatus::Ok) return false;
+  ::OnBeginPrinting(job->GetDc());
+  view->PrintRawWindow(job->GetDc(), job->PageRect());
+  ::OnEndPrinting();
+  job->EndPage();
+  job->EndDoc();
+  const draw::Image* page = job->PreviewPage(0);
+  return page != nullptr && page->SavePng(png);
 }
 
 bool ShootLanguage(ShotContext& c, const std::string& suffix) {
-  bool ok = ShootDialog(c, LyrDlgRawDataOutput::kTemplateId, ID_RAW_DATA_OUTPUT, c.out + "/raw_data_output" + suffix + ".png",
-                        [](ui::Dialog& d) {
-                          auto& dlg = dynamic_cast<LyrDlgRawDataOutput&>(d);
-                          dlg.m_Path = "/home/lab/nights/2024-04-12 cut.fyd";
-                          dlg.SetDlgItemText(LyrDlgRawDataOutput::kPathText, dlg.m_Path);
-                          dlg.Item(LyrDlgRawDataOutput::kChannelList).SetSelected(0, true);
-                          dlg.Item(LyrDlgRawDataOutput::kChannelList).SetSelected(2, true);
-                          dlg.CheckDlgButton(LyrDlgRawDataOutput::kResultCheck, 1);
-                        });
-  ok = ShootDialog(c, LyrRawDlgTextOutput::kTemplateId, ID_RAW_TEXT_OUTPUT, c.out + "/raw_text_output" + suffix + ".png",
-                   nullptr) &&
-       ok;
-  // The printed page: to a PDF file through the print dialog, then a picture of its page.
-  const std::string pdf = c.out + "/raw_print" + suffix + ".pdf";
-  testhooks::AnswerPrintDialog(ui::IDOK, pdf);
-  ui::ExecuteCommand(c.frame, ID_PRINT_RAW);
-  const std::string stem = c.out + "/raw_print" + suffix;
-  ok = std::filesystem::exists(pdf) &&
-       std::system(("pdftoppm -png -r 60 -singlefile '" + pdf + "' '" + stem + "'").c_str()) == 0 && ok;
-  std::filesystem::remove(pdf);
+  bool ok = ShootDialog<LyrDlgRawDataOutput>(c, c.out + "/raw_data_output" + suffix + ".png", [](LyrDlgRawDataOutput& d) {
+    d.m_Path = "/home/lab/nights/2024-04-12 cut.fyd";
+    d.SetDlgItemText(LyrDlgRawDataOutput::kPathText, d.m_Path);
+    d.Item(LyrDlgRawDataOutput::kChannelList).SetSelected(0, true);
+    d.Item(LyrDlgRawDataOutput::kChannelList).SetSelected(2, true);
+    d.CheckDlgButton(LyrDlgRawDataOutput::kResultCheck, 1);
+  });
+  ok = ShootDialog<LyrRawDlgTextOutput>(c, c.out + "/raw_text_output" + suffix + ".png", [](LyrRawDlgTextOutput&) {}) && ok;
+  ok = ShootPrintedPage(c, c.out + "/raw_print" + suffix + ".png") && ok;
   return ok;
 }
 
