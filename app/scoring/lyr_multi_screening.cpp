@@ -179,6 +179,11 @@ bool LyrMultiScreening::Step(const std::string& text) {
   return !cancelled_;
 }
 
+std::vector<std::uint8_t> LyrMultiScreening::DefaultInfoBlock() {
+  LyrMultiScreeningSetting settings{LyrMultiScreeningSetting::NoFile{}};
+  return LyrMultiScreening(settings).InfoBlock;
+}
+
 void LyrMultiScreening::FillInfoDefaults() {
   InfoBlock.assign(raf::kInfoBlockSize, 0);
   bytes::Span b(InfoBlock);
@@ -211,6 +216,56 @@ void LyrMultiScreening::FillInfoDefaults() {
   const LyrChInfo channelDefaults;
   for (std::size_t k = 0; k < 32; ++k)
     StoreRafProcessingRecord(channelDefaults, b, raf::kInfoChannelRecords + k * raf::kChannelRecordSize);
+}
+
+std::string BuildMsTrendFile(const MsTrendFileData& data) {
+  const int n = std::max(data.epochs, 0);
+  const int channels = std::clamp(data.channels, 0, 32);
+  const Layout layout{channels, static_cast<int>(data.eeg.size()), n};
+  std::string out;
+  out.reserve(layout.End());
+  auto put = [&out](auto v) {
+    char raw[sizeof v];
+    std::memcpy(raw, &v, sizeof v);
+    out.append(raw, sizeof v);
+  };
+  out.append(raf::kHeaderText, sizeof raf::kHeaderText);
+  out.append(raf::kHeaderSize - sizeof raf::kHeaderText, '\0');
+  std::vector<std::uint8_t> info = data.info;
+  info.resize(raf::kInfoBlockSize, 0);
+  out.append(reinterpret_cast<const char*>(info.data()), info.size());
+  for (float v : data.scale) put(v);
+  for (std::uint16_t v : data.flags) put(v);
+  put(static_cast<std::uint32_t>(n));
+  auto at = [](const std::vector<float>* v, std::size_t i) { return v != nullptr && i < v->size() ? (*v)[i] : 0.0f; };
+  for (int e = 0; e < n; ++e) {
+    char record[kEpochRecBytes] = {};
+    const float v = at(data.emg, static_cast<std::size_t>(e));
+    std::memcpy(record + 184, &v, 4);
+    out.append(record, sizeof record);
+  }
+  for (int e = 0; e < n; ++e)
+    for (int k = 0; k < 6; ++k)
+      for (int slot : {k, k + 6})
+        for (const std::vector<float>* v : data.eeg) put(at(v, static_cast<std::size_t>(e) * 12 + static_cast<std::size_t>(slot)));
+  auto freeValue = [&](int c, int e, int slot) {
+    const std::vector<float>* v = static_cast<std::size_t>(c) < data.free.size() ? data.free[static_cast<std::size_t>(c)] : nullptr;
+    return at(v, static_cast<std::size_t>(e) * kFreeSlots + static_cast<std::size_t>(slot));
+  };
+  for (int e = 0; e < n; ++e) {
+    for (int slot : {kMin, kMax, kMean, kAbsMax, kIntegral})
+      for (int c = 0; c < channels; ++c) put(freeValue(c, e, slot));
+    for (int c = 0; c < channels; ++c) {
+      const std::vector<std::uint16_t>* v =
+          static_cast<std::size_t>(c) < data.cross.size() ? data.cross[static_cast<std::size_t>(c)] : nullptr;
+      put(static_cast<std::uint16_t>(v != nullptr && static_cast<std::size_t>(e) < v->size() ? (*v)[static_cast<std::size_t>(e)] : 0));
+    }
+    for (int c = 0; c < channels; ++c) put(freeValue(c, e, kCv));
+  }
+  out.append(reinterpret_cast<const char*>(data.markType.data()), data.markType.size());
+  put(std::uint32_t{0});  // no marks
+  put(std::uint32_t{0});  // no range lists
+  return out;
 }
 
 // ---- static helpers --------------------------------------------------------------------
@@ -628,56 +683,32 @@ bool LyrMultiScreening::WriteTrendFile(Recording& rec, Tables& t, int a, const s
   }
   fft.Store(b.subspan<raf::kInfoFftBand, FFTBandParam::kSize>());
 
-  Layout layout{channels, static_cast<int>(eegChannels.size()), n};
+  MsTrendFileData data;
+  data.info = InfoBlock;
+  data.channels = channels;
+  data.epochs = n;
+  for (int c = 0; c < 32; ++c) {
+    const bool own = c < channels && ownChannel(c);
+    data.scale[static_cast<std::size_t>(c)] = own ? static_cast<float>(d.ChInfo[static_cast<std::size_t>(c)].gain) : 1.0f;
+    data.flags[static_cast<std::size_t>(c)] = own ? 1 : 0;
+  }
+  if (!t.emg[static_cast<std::size_t>(a)].empty()) data.emg = &t.emg[static_cast<std::size_t>(a)];
+  for (int c : eegChannels) data.eeg.push_back(&t.eeg[static_cast<std::size_t>(c)]);
+  for (int c = 0; c < channels; ++c) {
+    const auto& f = t.free[static_cast<std::size_t>(c)];
+    const auto& loc = t.loc[static_cast<std::size_t>(c)];
+    data.free.push_back(f.empty() ? nullptr : &f);
+    data.cross.push_back(ownChannel(c) && !loc.empty() ? &loc : nullptr);
+  }
+  MarkTypeParam marks;
+  SetDefaultMarkTypeParam(1, &marks, channels);
+  marks.Store(data.markType);
   std::string out;
   try {
-    out.reserve(layout.End());
+    out = BuildMsTrendFile(data);
   } catch (const std::bad_alloc&) {
     return false;
   }
-  auto put = [&out](auto v) {
-    char raw[sizeof v];
-    std::memcpy(raw, &v, sizeof v);
-    out.append(raw, sizeof v);
-  };
-  out.append(raf::kHeaderText, sizeof raf::kHeaderText);
-  out.append(raf::kHeaderSize - sizeof raf::kHeaderText, '\0');
-  out.append(reinterpret_cast<const char*>(InfoBlock.data()), InfoBlock.size());
-  for (int c = 0; c < 32; ++c)
-    put(c < channels && ownChannel(c) ? static_cast<float>(d.ChInfo[static_cast<std::size_t>(c)].gain) : 1.0f);
-  for (int c = 0; c < 32; ++c) put(static_cast<std::uint16_t>(c < channels && ownChannel(c) ? 1 : 0));
-  put(static_cast<std::uint32_t>(n));
-  const std::vector<float>& emg = t.emg[static_cast<std::size_t>(a)];
-  for (int epoch = 0; epoch < n; ++epoch) {
-    char record[kEpochRecBytes] = {};
-    const float v = emg.empty() ? 0.0f : emg[static_cast<std::size_t>(epoch)];
-    std::memcpy(record + 184, &v, 4);
-    out.append(record, sizeof record);
-  }
-  for (int epoch = 0; epoch < n; ++epoch)
-    for (int k = 0; k < 6; ++k)
-      for (int slot : {k, k + 6})
-        for (int c : eegChannels) put(t.eeg[static_cast<std::size_t>(c)][static_cast<std::size_t>(epoch) * 12 + slot]);
-  auto freeValue = [&](int c, int epoch, int slot) {
-    const auto& v = t.free[static_cast<std::size_t>(c)];
-    return v.empty() ? 0.0f : v[static_cast<std::size_t>(epoch) * kFreeSlots + slot];
-  };
-  for (int epoch = 0; epoch < n; ++epoch) {
-    for (int slot : {kMin, kMax, kMean, kAbsMax, kIntegral})
-      for (int c = 0; c < channels; ++c) put(freeValue(c, epoch, slot));
-    for (int c = 0; c < channels; ++c) {
-      const auto& loc = t.loc[static_cast<std::size_t>(c)];
-      put(static_cast<std::uint16_t>(ownChannel(c) && !loc.empty() ? loc[static_cast<std::size_t>(epoch)] : 0));
-    }
-    for (int c = 0; c < channels; ++c) put(freeValue(c, epoch, kCv));
-  }
-  std::array<std::uint8_t, raf::kMarkTypeBlockSize> markType{};
-  MarkTypeParam marks;
-  SetDefaultMarkTypeParam(1, &marks, channels);
-  marks.Store(markType);
-  out.append(reinterpret_cast<const char*>(markType.data()), markType.size());
-  put(std::uint32_t{0});  // no marks
-  put(std::uint32_t{0});  // no range lists
   return sys::WriteFileAtomic(path, out);
 }
 

@@ -22,6 +22,26 @@
 class CQLM2_AnalyzerDoc;
 class LyrDlgOutputProgress;
 
+// What one animal's result file holds after the trend phase, all channels of the recording.
+struct MsTrendFileData {
+  std::vector<std::uint8_t> info;           // the 9,216-byte information block
+  int channels = 0;                         // C
+  int epochs = 0;                           // N
+  std::array<float, 32> scale{};            // the channel block's values
+  std::array<std::uint16_t, 32> flags{};    // and flags
+  const std::vector<float>* emg = nullptr;  // N EMG integrals, or none
+  std::vector<const std::vector<float>*> eeg;  // per FFT channel: N x 12 (6 powers, 6 ratios)
+  // Per recording channel: N x 6 free-trend values {abs max, integral, max, min, mean, CV%}
+  // (null: zeros) and N cross counts (null: zeros).
+  std::vector<const std::vector<float>*> free;
+  std::vector<const std::vector<std::uint16_t>*> cross;
+  std::array<std::uint8_t, 524> markType{};
+};
+// The bytes of the file: header, information block, channel block, N epoch records (all zero
+// but the EMG integral at bytes 184-187), band values, the seven per-channel arrays, the
+// mark-type block and no marks or range lists.
+std::string BuildMsTrendFile(const MsTrendFileData& data);
+
 class LyrMultiScreening {
  public:
   explicit LyrMultiScreening(LyrMultiScreeningSetting& settings);
@@ -37,6 +57,8 @@ class LyrMultiScreening {
 
   // Why recordings were skipped, one line each, for the closing message.
   const std::vector<std::string>& Notes() const { return notes_; }
+  // The information block of a result file before any recording is known (the defaults).
+  static std::vector<std::uint8_t> DefaultInfoBlock();
   // Result files written by the run, in order.
   const std::vector<std::string>& ResultFiles() const { return results_; }
   LyrDlgOutputProgress* Progress() const { return progress_.get(); }
