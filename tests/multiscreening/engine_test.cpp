@@ -104,6 +104,27 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 
 }  // namespace
 
+TEST(MultiScreeningTexts, EveryMessageAndStepInBothLanguages) {
+  for (std::uint32_t id = 62350; id <= 62380; ++id) {
+    if (id == 62356) continue;  // "Complete multi-screening!" is the remote request's 62304
+    const std::string en = res::LoadString(id, res::Language::English);
+    const std::string ja = res::LoadString(id, res::Language::Japanese);
+    EXPECT_FALSE(en.empty()) << id;
+    EXPECT_FALSE(ja.empty()) << id;
+    EXPECT_NE(en, ja) << id;
+    // The numbers of a step text are filled in the same order in both languages.
+    auto marks = [](const std::string& t) {
+      std::string m;
+      for (std::size_t i = 0; i + 1 < t.size(); ++i)
+        if (t[i] == '%') m += t.substr(i, t[i + 1] == '0' ? 4 : 2);
+      return m;
+    };
+    EXPECT_EQ(marks(en), marks(ja)) << id;
+  }
+  EXPECT_EQ(res::LoadString(62360, res::Language::English), "allocate trend data memory...");
+  EXPECT_EQ(res::LoadString(62369, res::Language::English), "%d/%d animals: write analesis file...");
+}
+
 TEST(MultiScreeningRange, StartEndAndChannelsPerAnimal) {
   LyrMultiScreeningSetting s{LyrMultiScreeningSetting::NoFile{}};
   const std::array<std::uint16_t, 7> start{2024, 4, 12, 7, 0, 0, 0};
@@ -183,6 +204,11 @@ TEST_F(MultiScreeningTest, AnimalsOfARecordingEachGetAResultFileThatOpensOnIt) {
     const std::size_t scale = raf::kHeaderSize + raf::kInfoBlockSize;
     for (int c = 0; c < 6; ++c)
       EXPECT_EQ(bytes::Get<std::uint16_t>(file, scale + 128 + 2 * c), c / 3 == a - 1 ? 1 : 0) << c;
+    // Gains in the channel block: the EEG's from its largest maximum in sleep, the EMG's from
+    // its mean maximum in wake (both depend on the recording, but are found).
+    EXPECT_NE(bytes::Get<float>(file, scale + 4 * (3 * (a - 1))), 1.0f);
+    EXPECT_GT(bytes::Get<float>(file, scale + 4 * (3 * (a - 1))), 0.0f);
+    EXPECT_NE(bytes::Get<float>(file, scale + 4 * (3 * (a - 1) + 1)), 1.0f);
     // EMG integral and stage of every epoch.
     const std::size_t records = scale + raf::kScaleBlockSize + 4;
     int staged = 0, wake = 0;
@@ -388,6 +414,22 @@ TEST_F(MultiScreeningTest, UsersRunTurnsTheDsiPluginSilentWhileItRunsAndClosesTh
   EXPECT_NE(testhooks::ShownMessageBoxes()[0].type & ui::MB_ICONINFORMATION, 0u);
   EXPECT_EQ(Frame().MultiScreeningDlg, nullptr);
   EXPECT_TRUE(fs::exists(data_ + "/day_02.raf"));
+  // Unsaved scoring: the save question comes first; Cancel keeps the window and runs nothing.
+  Frame().OpenMultiScreeningDlg();
+  dlg = Frame().MultiScreeningDlg;
+  ASSERT_NE(dlg, nullptr);
+  fs::remove(data_ + "/day_01.raf");
+  ResultModifiedState = 2;
+  testhooks::Reset();
+  testhooks::AnswerMessageBox(ui::IDCANCEL);
+  EXPECT_EQ(dlg->RunScreening(0), 0);
+  EXPECT_EQ(testhooks::ShownMessageBoxes().size(), 1u);
+  EXPECT_FALSE(fs::exists(data_ + "/day_01.raf"));
+  EXPECT_EQ(Frame().MultiScreeningDlg, dlg);
+  testhooks::AnswerMessageBox(ui::IDNO);  // give the scoring up: the run goes on
+  EXPECT_EQ(dlg->RunScreening(0), 1);
+  EXPECT_TRUE(fs::exists(data_ + "/day_01.raf"));
+  testhooks::ProcessMessages();
   // The settings were stored for the next opening.
   EXPECT_TRUE(fs::exists(LyrMultiScreeningSetting::GetResumePath()));
 
