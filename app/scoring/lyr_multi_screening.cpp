@@ -46,6 +46,7 @@ constexpr std::uint32_t kIdsFinalScoring = 62375;
 constexpr std::uint32_t kIdsGain = 62376;
 constexpr std::uint32_t kIdsFreeStageMemory = 62377;
 constexpr std::uint32_t kIdsRangeTooShort = 62378;
+constexpr std::uint32_t kIdsNoSpectrum = 62381;
 
 std::function<void(LyrMultiScreening&, int)>& StepHook() {
   static std::function<void(LyrMultiScreening&, int)> hook;
@@ -603,8 +604,13 @@ bool LyrMultiScreening::TrendPhase(Recording& rec, Tables& t) {
       if (t.eeg[static_cast<std::size_t>(c)].empty()) continue;
       auto& calc = bands[static_cast<std::size_t>(c)];
       if (!calc) calc = std::make_unique<mstrend::BandPowerCalculator>(settings_, rec.rates[static_cast<std::size_t>(c)]);
-      // No spectrum work area: the run stops, as for its other tables.
-      if (!calc->Ready()) return false;
+      // No spectrum work area: the run stops, as for its other tables, and says why.
+      if (!calc->Ready()) {
+        std::string note = res::LoadString(kIdsNoSpectrum);
+        if (const auto at = note.find("%s"); at != std::string::npos) note.replace(at, 2, sys::FileNameOf(rec.path));
+        notes_.push_back(note);
+        return false;
+      }
       forEachEpoch(block, [&](int j, int epoch) {
         float* v = &t.eeg[static_cast<std::size_t>(c)][static_cast<std::size_t>(epoch) * 12];
         calc->Compute(epochOf(c, j), v, v + 6);

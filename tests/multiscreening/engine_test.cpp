@@ -105,7 +105,7 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 }  // namespace
 
 TEST(MultiScreeningTexts, EveryMessageAndStepInBothLanguages) {
-  for (std::uint32_t id = 62350; id <= 62380; ++id) {
+  for (std::uint32_t id = 62350; id <= 62381; ++id) {
     if (id == 62356) continue;  // "Complete multi-screening!" is the remote request's 62304
     const std::string en = res::LoadString(id, res::Language::English);
     const std::string ja = res::LoadString(id, res::Language::Japanese);
@@ -270,6 +270,16 @@ TEST_F(MultiScreeningTest, SkippedRecordingsAndOneAnimalOfTwoChannels) {
   EXPECT_FALSE(fs::exists(data_ + "/two_01.raf"));
   ASSERT_EQ(shortEngine.Notes().size(), 1u);
   EXPECT_NE(shortEngine.Notes()[0].find("two.fyd"), std::string::npos);
+
+  // FFT points that are no power of two: the run stops at the spectra and says so.
+  LyrMultiScreeningSetting odd = Settings({two, two});
+  odd.Conditions.erase(odd.Conditions.begin());
+  odd.FftPoints = 100;
+  LyrMultiScreening oddEngine(odd);
+  EXPECT_EQ(oddEngine.Run(), 0);
+  EXPECT_TRUE(oddEngine.ResultFiles().empty());
+  ASSERT_EQ(oddEngine.Notes().size(), 1u);
+  EXPECT_NE(oddEngine.Notes()[0].find("two.fyd"), std::string::npos);
 }
 
 TEST_F(MultiScreeningTest, ScheduledStartIsStoredWithTheRange) {
