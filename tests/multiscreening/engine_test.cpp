@@ -8,6 +8,8 @@
 #include "app/document/seizure_finding.h"
 #include "app/frame/program_settings.h"
 #include "app/frame/remote_screening.h"
+#include "app/frame/resume_file.h"
+#include "platform/ui/command.h"
 #include "app/frame/lyr_dlg_output_progress.h"
 #include "app/results/result_analysis_file.h"
 #include "app/results/result_file_layout.h"
@@ -457,6 +459,15 @@ TEST_F(MultiScreeningTest, UsersRunTurnsTheDsiPluginSilentWhileItRunsAndClosesTh
             "Complete multi-screening!\nIt fails in the analysis of a part of data. Please confirm it.");
   EXPECT_NE(boxes.back().type & ui::MB_ICONEXCLAMATION, 0u);
   EXPECT_EQ(Frame().MultiScreeningDlg, nullptr);
+}
+
+TEST_F(MultiScreeningTest, InitializingTheEnvironmentRemovesTheMultiScreeningSettings) {
+  LyrMultiScreeningSetting made;  // writes QX_MultiSCR.RSM beside the program
+  ASSERT_TRUE(fs::exists(LyrMultiScreeningSetting::GetResumePath()));
+  std::ofstream(ResumeFile::Path()) << "x";
+  testhooks::AnswerMessageBox(ui::IDYES);
+  ASSERT_TRUE(ui::ExecuteCommand(Frame(), 33167));
+  EXPECT_FALSE(fs::exists(LyrMultiScreeningSetting::GetResumePath()));
 }
 
 TEST_F(MultiScreeningTest, RemoteRequestLeavesOneCopiedResultPerAnimal) {
