@@ -1,6 +1,7 @@
 #include "app/scoring/lyr_multi_screening.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -171,12 +172,17 @@ void LyrMultiScreening::EndProgress() {
 
 bool LyrMultiScreening::Step(const std::string& text) {
   ++step_;
-  if (progress_) {
-    progress_->SetText1(text);
-    progress_->SetPos(static_cast<std::uint32_t>(step_));
-  }
+  if (progress_) progress_->SetText1(text);
   if (StepHook()) StepHook()(*this, step_);
-  if (progress_ && progress_->CheckCancel() != 0) cancelled_ = true;
+  if (!progress_) return !cancelled_;
+  // The window and the program's other windows are brought up to date and Cancel is looked
+  // for at most every 40 ms: handling the messages costs more than most steps.
+  const auto now = std::chrono::steady_clock::now();
+  if (step_ == 1 || now - lastPump_ >= std::chrono::milliseconds(40) || progress_->CancelPending()) {
+    lastPump_ = now;
+    progress_->SetPos(static_cast<std::uint32_t>(step_));
+    if (progress_->CheckCancel() != 0) cancelled_ = true;
+  }
   return !cancelled_;
 }
 

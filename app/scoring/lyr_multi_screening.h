@@ -10,6 +10,7 @@
 // it is staged, so a cancel or a failure never leaves an unstaged file under the result
 // name, and an earlier result stays until a new one replaces it whole.
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -107,6 +108,7 @@ class LyrMultiScreening {
 
   std::unique_ptr<LyrDlgOutputProgress> progress_;
   int step_ = 0;
+  std::chrono::steady_clock::time_point lastPump_{};
   std::uint32_t progressHigh_ = 0;
   bool cancelled_ = false;
   std::vector<std::string> notes_;

@@ -101,7 +101,9 @@ void SearchBound(float* bound, const TermSetup& own, const TermSetup& a, const T
       Score(copy, stage, a, b, useSecond);
       o[static_cast<std::size_t>(i)] = 100.0 * static_cast<double>(std::count(copy.begin(), copy.end(), stage)) / n;
     }
-    const bool rising = o[0] <= o[1];
+    // The direction of the curve from its two ends: a plateau between the first two
+    // candidates must not make a falling occupancy look rising.
+    const bool rising = o[0] <= o[4];
     j = -1;
     for (int i = 0; i < 4 && j < 0; ++i) {
       const double oi = o[static_cast<std::size_t>(i)], on = o[static_cast<std::size_t>(i + 1)];

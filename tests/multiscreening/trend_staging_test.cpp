@@ -237,6 +237,15 @@ TEST(MultiScreeningStaging, AutomaticSearchAndTargetOccupancy) {
   const auto got = std::count(r.stages.begin(), r.stages.end(), 3);
   EXPECT_NEAR(static_cast<double>(got), 46.0, 1.0);
 
+  // A plateau between the first two candidates of a later iteration: 10 epochs at 0, then 90
+  // spread over 9..10. The occupancy falls from 90 % to 1 % over the last quarter, and the
+  // search must follow it there rather than take the plateau for a rising curve.
+  std::vector<float> gap(n, 0.0f);
+  for (int e = 10; e < n; ++e) gap[static_cast<std::size_t>(e)] = 9.0f + static_cast<float>(e - 10) / 90.0f;
+  t.byParameter[28] = gap;
+  const Staged g = Stage(s, t, n);
+  EXPECT_NEAR(static_cast<double>(std::count(g.stages.begin(), g.stages.end(), 3)), 46.0, 1.0);
+
   msstage::OccupancyFrame f;
   f.epochSeconds = 10;
   f.stageType = 3;
