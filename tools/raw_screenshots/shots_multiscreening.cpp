@@ -14,17 +14,11 @@ namespace {
 
 bool ShootLanguage(ShotContext& c, const std::string& suffix) {
   bool ok = true;
-  c.frame.OpenMultiScreeningDlg();
-  LyrDlgMultiScreening* dlg = c.frame.MultiScreeningDlg;
-  if (dlg == nullptr) return false;
-  ok = testhooks::RenderWindowToPng(*dlg, c.out + "/multiscreening" + suffix + ".png") && ok;
-  dlg->EndDialog(ui::IDCANCEL);
-  testhooks::ProcessMessages();
-
   // The progress window with the longest step text (the run itself would replace the open,
   // scored night).
   LyrDlgOutputProgress progress(62358);
-  if (progress.Create(&c.frame) == 0) return false;
+  // Shown alone: the frame is not disabled for the picture.
+  if (!progress.CreateModeless(nullptr)) return false;
   progress.SetRange(0, 100);
   progress.SetPos(40);
   std::string text = res::LoadString(62364);
@@ -36,6 +30,13 @@ bool ShootLanguage(ShotContext& c, const std::string& suffix) {
   progress.SetText2("01/10Files :" + std::string("day-of-two-animals"));
   ok = testhooks::RenderWindowToPng(progress, c.out + "/multiscreening_progress" + suffix + ".png") && ok;
   progress.DestroyWindow();
+  c.frame.OpenMultiScreeningDlg();
+  LyrDlgMultiScreening* dlg = c.frame.MultiScreeningDlg;
+  if (dlg == nullptr) return false;
+  ok = testhooks::RenderWindowToPng(*dlg, c.out + "/multiscreening" + suffix + ".png") && ok;
+  dlg->EndDialog(ui::IDCANCEL);
+  testhooks::ProcessMessages();
+
   return ok;
 }
 
