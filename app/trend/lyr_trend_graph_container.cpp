@@ -116,10 +116,9 @@ void LyrTrendTrendAreaDummyView::RedrawGraphs() {
   const int count = TrendGraphCountHeld();
   for (int g = 0; g < count; ++g) {
     LyrTrendTrendAreaView* view = GraphView(g);
-    if (view == nullptr || !view->IsWindow()) continue;
+    if (view == nullptr) continue;
     view->SetStartEpoch(GetEpoch(0));
-    view->Invalidate(false);
-    view->UpdateWindow();
+    view->Redraw();
   }
 }
 
@@ -206,10 +205,7 @@ void LyrTrendTrendAreaDummyView::RedrawCategory(int category) {
     const int c = TrendItemOfGraph(g).category;
     const bool match = respiratory ? (c == 11 || c == 12) : c == category;
     if (!match) continue;
-    if (LyrTrendTrendAreaView* view = GraphView(g); view != nullptr && view->IsWindow()) {
-      view->Invalidate(true);
-      view->UpdateWindow();
-    }
+    if (LyrTrendTrendAreaView* view = GraphView(g)) view->Redraw();
   }
 }
 

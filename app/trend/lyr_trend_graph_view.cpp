@@ -152,6 +152,7 @@ void LyrTrendTrendAreaView::CreateBackBitmap() {
 }
 
 void LyrTrendTrendAreaView::Redraw() {
+  ++Redraws;
   presentOnly_ = false;
   if (!IsWindow()) return;
   Invalidate(false);

@@ -117,6 +117,7 @@ class LyrTrendTrendAreaView : public ui::View {
   const draw::Image& ShownPicture() const { return screen_; }
   // A full redraw at once.
   void Redraw();
+  int Redraws = 0;
 
   // ---- Cursor, mouse and logic lines ----
   // XOR line at the cursor (onlyNew 0: the previous one removed first); stores the mark.
