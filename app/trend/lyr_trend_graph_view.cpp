@@ -153,10 +153,15 @@ void LyrTrendTrendAreaView::CreateBackBitmap() {
 
 void LyrTrendTrendAreaView::Redraw() {
   ++Redraws;
-  presentOnly_ = false;
-  if (!IsWindow()) return;
-  Invalidate(false);
-  UpdateWindow();
+  DrawAll();
+  if (IsWindow()) Present();
+}
+
+void LyrTrendTrendAreaView::DrawAll() {
+  if (!backDC_ || backBitmap_.IsNull()) return;
+  backDC_->SelectClipRgn(nullptr);
+  OnDraw(*backDC_);
+  Compose();
 }
 
 void LyrTrendTrendAreaView::Compose() {
@@ -179,11 +184,7 @@ void LyrTrendTrendAreaView::OnPaint(draw::Dc& dc) {
     return;
   }
   const ui::Rect c = GetClientRect();
-  if (!presentOnly_) {
-    backDC_->SelectClipRgn(nullptr);
-    OnDraw(*backDC_);
-    Compose();
-  }
+  if (!presentOnly_) DrawAll();
   presentOnly_ = false;
   dc.BitBlt(0, 0, c.Width(), c.Height(), screenDC_.get(), 0, 0, draw::SRCCOPY);
 }
@@ -310,22 +311,27 @@ void LyrTrendTrendAreaView::OnDraw(draw::Dc& dc) {
   dc.RestoreDC(saved);
 }
 
-void LyrTrendTrendAreaView::DrawTimeGrid(draw::Dc& dc, std::int32_t e) {
+void LyrTrendTrendAreaView::DrawTimeGrid(draw::Dc& dc, std::int32_t e, int gridFromX) {
   const ui::Rect& r = Area();
   int x = static_cast<int>(EpochToX(r, e));
   const int x2 = static_cast<int>(EpochToX(r, e + 1));
   if (LyrTrendDummyView* host = container_->Host)
     x += host->GetTimeScaleOffset(LyrTrendTool::GetTimeScaleStep(MinutesPerLineHeld()) * HypnogramLinesHeld(), e, x2 - x);
-  if (x < 0 || x > r.right) return;
+  // Grid lines stay inside the plot (not on the frame pixel left of it).
+  if (x < r.left || x > r.right) return;
   const draw::Pen old = dc.SelectPen(draw::Pen{draw::PS_DOT, 1, GridColour()});
   const int rop = dc.SetROP2(draw::R2_COPYPEN);
-  dc.MoveTo(x, r.top);
-  dc.LineTo(x, r.bottom - 1);
+  const int bk = dc.SetBkMode(draw::TRANSPARENT);
+  if (x >= gridFromX) {
+    dc.MoveTo(x, r.top);
+    dc.LineTo(x, r.bottom - 1);
+  }
   if (PrintTarget == 0 && ScreeningRunning == 0) {
     dc.SelectPen(draw::Pen{draw::PS_SOLID, 1, TimeScaleColour()});
     dc.MoveTo(x, r.bottom);
     dc.LineTo(x, r.bottom + textHeight_ / 2);
   }
+  dc.SetBkMode(bk);
   dc.SetROP2(rop);
   dc.SelectPen(old);
 }
@@ -337,7 +343,7 @@ void LyrTrendTrendAreaView::DrawTimeLabel(draw::Dc& dc, std::int32_t e) {
   LyrTrendDummyView* host = container_->Host;
   if (host == nullptr) return;
   x += host->GetTimeScaleOffset(LyrTrendTool::GetTimeScaleStep(MinutesPerLineHeld()) * HypnogramLinesHeld(), e, x2 - x);
-  if (x < 0 || x > r.right) return;
+  if (x < r.left || x > r.right) return;
   std::int32_t start = 0, end = 0;
   const std::int32_t s = host->GetTimeScaleStart(e, start, end);
   char text[16];
@@ -445,10 +451,13 @@ void LyrTrendTrendAreaView::PlotValue(draw::Dc& dc, std::int32_t e, int redraw, 
         const ui::Rect c = GetClientRect();
         dc.FillSolidRect(ui::Rect{0, r.bottom + 1, r.right, c.bottom}, TrendWindowColor());
       }
+      // The grid lines moved with the picture; the ticks and labels under it are new, and
+      // so are the grid lines in the cleared strip at the right.
+      const int stripLeft = r.right - (static_cast<int>(ppe) + 1);
       if (LyrTrendDummyView* host = container_->Host)
-        for (std::int32_t t = firstEpoch_; t <= firstEpoch_ + n - 2; ++t)
+        for (std::int32_t t = firstEpoch_; t <= firstEpoch_ + n - 1; ++t)
           if (host->IsTimeScaleEpoch(t) != 0) {
-            DrawTimeGrid(dc, t);
+            DrawTimeGrid(dc, t, stripLeft);
             if (IsLastGraph()) DrawTimeLabel(dc, t);
           }
     }
@@ -467,6 +476,9 @@ void LyrTrendTrendAreaView::PlotValue(draw::Dc& dc, std::int32_t e, int redraw, 
   const int drawType = TrendItem.word4[static_cast<std::size_t>(graphNo_)];
   const int dotSize = TrendItem.word6[static_cast<std::size_t>(graphNo_)];
   const bool inside = y >= 0 && x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+  // Crossbars and columns stay inside the plot across too (the first column starts on the
+  // frame pixel left of it).
+  const int xl = std::max(x, static_cast<int>(r.left));
   switch (drawType) {
     case 0:
       if (!inside) break;
@@ -474,12 +486,12 @@ void LyrTrendTrendAreaView::PlotValue(draw::Dc& dc, std::int32_t e, int redraw, 
       else dc.FillSolidRect(ui::Rect{x, y, x + std::min(dotSize, 2) + 1, y + std::min(dotSize, 2) + 1}, colour);
       break;
     case 1:
-      if (inside) dc.FillSolidRect(ui::Rect{x, y - 1, x2, y + 1}, colour);
+      if (inside && x2 > xl) dc.FillSolidRect(ui::Rect{xl, y - 1, x2, y + 1}, colour);
       break;
     case 2: {
       const int yTop = std::max(std::min(y, y0), r.top);
       const int yBottom = std::min(std::max(y, y0), r.bottom);
-      if (yBottom > yTop) dc.FillSolidRect(ui::Rect{x, yTop, x2, yBottom}, colour);
+      if (yBottom > yTop && x2 > xl) dc.FillSolidRect(ui::Rect{xl, yTop, x2, yBottom}, colour);
       break;
     }
     case 3: {
@@ -498,9 +510,12 @@ void LyrTrendTrendAreaView::PlotValue(draw::Dc& dc, std::int32_t e, int redraw, 
 }
 
 void LyrTrendTrendAreaView::ScrollPicture(draw::Dc& dc, const ui::Rect& r, double ppe) {
+  // The plot moves left by the first column's width; the frame pixel left of it stays.
   const int shift = columnX_.size() > 1 ? columnX_[1] : static_cast<int>(ppe);
   const ui::Rect c = GetClientRect();
-  if (shift > 0) dc.BitBlt(0, 0, r.right - shift, c.Height(), &dc, shift, 0, draw::SRCCOPY);
+  if (shift > 0) dc.BitBlt(r.left, 0, r.right - r.left - shift, c.Height(), &dc, r.left + shift, 0, draw::SRCCOPY);
+  dc.FillSolidRect(ui::Rect{0, 0, r.left, c.Height()}, TrendWindowColor());
+  DrawBaseLine(dc, 0, r.left, r.bottom);
   const int width = static_cast<int>(ppe) + 1;
   const ui::Rect strip{r.right - width, 0, r.right, c.Height()};
   const int saved = dc.SaveDC();

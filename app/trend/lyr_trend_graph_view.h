@@ -115,8 +115,9 @@ class LyrTrendTrendAreaView : public ui::View {
   // at what the graph drew).
   const draw::Image& BackBitmap() const { return backBitmap_; }
   const draw::Image& ShownPicture() const { return screen_; }
-  // A full redraw at once.
+  // A full redraw at once (into the back bitmap and the shown picture).
   void Redraw();
+  void DrawAll();
   int Redraws = 0;
 
   // ---- Cursor, mouse and logic lines ----
@@ -133,7 +134,8 @@ class LyrTrendTrendAreaView : public ui::View {
 
  private:
   void DrawBaseLine(draw::Dc& dc, int x0, int right, int bottom);
-  void DrawTimeGrid(draw::Dc& dc, std::int32_t e);
+  // The dotted line only at or right of gridFromX (the ticks and labels always).
+  void DrawTimeGrid(draw::Dc& dc, std::int32_t e, int gridFromX = -1000000);
   void DrawTimeLabel(draw::Dc& dc, std::int32_t e);
   void DrawEpoch(draw::Dc& dc, std::int32_t e, int redraw);
   void DrawPositionSamples(draw::Dc& dc, std::int32_t e, int redraw, const TrendGraphScale& scale);
