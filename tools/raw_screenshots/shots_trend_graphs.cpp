@@ -1,0 +1,124 @@
+// The trend graphs on the screened night: eight graphs (Delta %Time, Spindle detect count,
+// EMG, obstructive apnea, SpO2 minimum, main body position with its names, limb movements and
+// heart rate) with the logic threshold lines and the cursor; and the dialogs of the graphs
+// (Trend graph Setting, Trend Scale, Draw Type) in English and Japanese.
+#include <cstdio>
+#include <string>
+
+#include "app/document/qlm2_analyzer_doc.h"
+#include "app/document/trend_item_names.h"
+#include "app/frame/frame_globals.h"
+#include "app/frame/main_frame.h"
+#include "app/frame/navigation_state.h"
+#include "app/frame/program_settings.h"
+#include "app/trend/lyr_dlg_trend_draw_scale.h"
+#include "app/trend/lyr_dlg_trend_graph_setting.h"
+#include "app/trend/lyr_trend_frame.h"
+#include "app/trend/trend_dummy_view.h"
+#include "platform/res/resource_store.h"
+#include "platform/testing/ui_testing.h"
+#include "shots.h"
+
+namespace {
+
+struct GraphItem {
+  int category, sub, third, drawType, valueDisplay, dotSize;
+};
+
+constexpr GraphItem kItems[8] = {
+    {1, 0, 0, 2, 0, 1},   // Delta %Time, columns
+    {4, 1, 0, 1, 0, 1},   // Spindle detect count, crossbars
+    {8, 0, 0, 3, 0, 1},   // EMG integral, line
+    {11, 0, 0, 2, 0, 1},  // obstructive apnea seconds
+    {18, 1, 0, 0, 0, 1},  // SpO2 minimum, dots
+    {17, 1, 0, 0, 2, 2},  // main position with its names
+    {20, 2, 0, 2, 0, 1},  // limb movements of both legs
+    {13, 0, 0, 3, 0, 1},  // heart rate
+};
+
+bool Save(ui::Window& w, const std::string& path) {
+  testhooks::ProcessMessages();
+  const bool ok = testhooks::RenderWindowToPng(w, path);
+  std::printf("%s: %s\n", path.c_str(), ok ? "written" : "FAILED");
+  return ok;
+}
+
+// Screens the night once on the step timer, as the program runs it, so that every item has
+// values and the graphs grow as they do while the window is shown.
+void ScreenOnce(CMainFrame& frame) {
+  if (frame.GetDocument() == nullptr || frame.GetDocument()->LastScreenedEpoch >= 0) return;
+  if (frame.StartScreening(0) == 0) return;
+  frame.SetTimer(kTimerScreeningStep, 0);
+  while (frame.IsTimerArmed(kTimerScreeningStep)) frame.OnTimer(kTimerScreeningStep);
+}
+
+bool ShootGraphs(ShotContext& c, const std::string& suffix) {
+  LyrTrendDummyView* trend = c.frame.TrendView();
+  if (trend == nullptr || trend->Frame() == nullptr) return false;
+  for (int g = 0; g < 8; ++g) {
+    const auto i = static_cast<std::size_t>(g);
+    TrendItem.category[i] = static_cast<std::uint16_t>(kItems[g].category);
+    TrendItem.subItem[i] = static_cast<std::uint16_t>(kItems[g].sub);
+    TrendItem.third[i] = static_cast<std::uint16_t>(kItems[g].third);
+    TrendItem.word4[i] = static_cast<std::uint16_t>(kItems[g].drawType);
+    TrendItem.word5[i] = static_cast<std::uint16_t>(kItems[g].valueDisplay);
+    TrendItem.word6[i] = static_cast<std::uint16_t>(kItems[g].dotSize);
+  }
+  // Scales that fit the generated night.
+  SetTrendItemRange(0, 1, 0, 0, 1, 0, 0, 60.0, 0.0);
+  SetTrendItemRange(0, 4, 1, 0, 0, 10, 0, 0.0, 0.0);
+  SetTrendItemRange(0, 11, 0, 0, 1, 0, 0, 30.0, 0.0);
+  SetTrendItemRange(0, 18, 1, 0, 1, 0, 0, 100.0, 80.0);
+  SetTrendItemRange(0, 13, 0, 0, 1, 0, 0, 90.0, 40.0);
+  ShowLogicLine = 1;
+  if (ResultModifiedState == 0) ResultModifiedState = 1;
+  c.frame.WorkspaceTabs.CurrentPane = 4;
+  trend->Frame()->ApplyDisplaySetting(1, 480, 8);
+  trend->TrendArea.FillFrom(0);
+  trend->SetCursorEpoch(-1, c.doc.CurrentEpoch);
+  trend->TrendArea.RedrawGraphs();
+  trend->DrawCursor();
+  const bool ok = Save(*trend, c.out + "/trend_graphs" + suffix + ".png");
+  c.frame.WorkspaceTabs.CurrentPane = 0;
+  return ok;
+}
+
+bool ShootDialogs(ShotContext& c, res::Language language, const std::string& suffix) {
+  res::SetLanguage(language);
+  bool ok = true;
+  LyrDlgTrendGraphSetting setting(&c.frame);
+  setting.Document = &c.doc;
+  if (setting.CreateModeless(&c.frame)) {
+    setting.Item(LyrDlgTrendGraphSetting::kList).SetSelected(2, true);
+    ok = Save(setting, c.out + "/trend_graph_setting" + suffix + ".png") && ok;
+    setting.DestroyWindow();
+  }
+  LyrDlgTrendScale scale(&c.frame);
+  scale.Document = &c.doc;
+  scale.SetParams(0, 18, 1, 0, "100.00", "80.00", 98.5f, 84.25f);
+  if (scale.CreateModeless(&c.frame)) {
+    ok = Save(scale, c.out + "/trend_scale" + suffix + ".png") && ok;
+    scale.DestroyWindow();
+  }
+  LyrDlgTrendDrawType draw(&c.frame);
+  draw.SetParams(17, 1, 0, 2, 1);
+  if (draw.CreateModeless(&c.frame)) {
+    ok = Save(draw, c.out + "/trend_draw_type" + suffix + ".png") && ok;
+    draw.DestroyWindow();
+  }
+  return ok;
+}
+
+bool ShootTrendGraphs(ShotContext& c) {
+  ScreenOnce(c.frame);
+  const bool japanese = res::CurrentLanguage() == res::Language::Japanese;
+  bool ok = ShootGraphs(c, "");
+  ok = ShootDialogs(c, res::Language::Japanese, "_ja") && ok;
+  ok = ShootDialogs(c, res::Language::English, "") && ok;
+  res::SetLanguage(japanese ? res::Language::Japanese : res::Language::English);
+  return ok;
+}
+
+const ShotRegistrar kTrendGraphs("trend_graphs", ShootTrendGraphs);
+
+}  // namespace
