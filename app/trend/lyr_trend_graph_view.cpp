@@ -347,7 +347,9 @@ void LyrTrendTrendAreaView::DrawTimeLabel(draw::Dc& dc, std::int32_t e) {
   std::int32_t start = 0, end = 0;
   const std::int32_t s = host->GetTimeScaleStart(e, start, end);
   char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d", (s / 3600) % 100, (s % 3600) / 60);
+  // A tick at the end of the day reads 00:00 of the next.
+  const std::int32_t day = ((s % 86400) + 86400) % 86400;
+  std::snprintf(text, sizeof text, "%02d:%02d", day / 3600, (day % 3600) / 60);
   const draw::Font old = dc.SelectFont(Printing() ? PrintFont() : ScreenFont());
   const int bk = dc.SetBkMode(draw::TRANSPARENT);
   const draw::ColorRef colour = dc.SetTextColor(kBlack);

@@ -2,6 +2,7 @@
 // EMG, obstructive apnea, SpO2 minimum, main body position with its names, limb movements and
 // heart rate) with the logic threshold lines and the cursor; and the dialogs of the graphs
 // (Trend graph Setting, Trend Scale, Draw Type) in English and Japanese.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -43,10 +44,28 @@ bool Save(ui::Window& w, const std::string& path) {
   return ok;
 }
 
-// Screens the night once on the step timer, as the program runs it, so that every item has
-// values and the graphs grow as they do while the window is shown.
+// Screens the night once on the step timer, as the program runs it, with the detectors on
+// the sample maker's human montage (C3-A2, EOG-L, EOG-R, Chin EMG, ECG, Airflow, Thorax,
+// Abdomen, SpO2, Position, Leg EMG), so that every item has values and the graphs grow as
+// they do while the window is shown.
 void ScreenOnce(CMainFrame& frame) {
-  if (frame.GetDocument() == nullptr || frame.GetDocument()->LastScreenedEpoch >= 0) return;
+  CQLM2_AnalyzerDoc* doc = frame.GetDocument();
+  if (doc == nullptr || doc->RecordInfo.channelCount < 12) return;
+  WaveFormRecognitionParam& w = doc->Params.waveForm;
+  for (auto& band : w.bands) band.channel = 0;
+  w.kComplex.channel = 0;
+  w.eogLeft.channel = 2;
+  w.eogRight.channel = 3;
+  w.emgChannel = 4;
+  SleepDstrbParam& s = doc->Params.sleepDstrb;
+  s.ecgChannel = 5;
+  s.airFlow.channel = 6;
+  s.chest.channel = 7;
+  s.abdomen.channel = 8;
+  s.spo2Channel = 9;
+  s.positionChannel = 10;
+  s.legLeft.channel = 11;
+  doc->LastScreenedEpoch = -1;
   if (frame.StartScreening(0) == 0) return;
   frame.SetTimer(kTimerScreeningStep, 0);
   while (frame.IsTimerArmed(kTimerScreeningStep)) frame.OnTimer(kTimerScreeningStep);
@@ -70,16 +89,28 @@ bool ShootGraphs(ShotContext& c, const std::string& suffix) {
   SetTrendItemRange(0, 11, 0, 0, 1, 0, 0, 30.0, 0.0);
   SetTrendItemRange(0, 18, 1, 0, 1, 0, 0, 100.0, 80.0);
   SetTrendItemRange(0, 13, 0, 0, 1, 0, 0, 90.0, 40.0);
+  SetTrendItemRange(0, 8, 0, 0, 1, 0, 0, 120.0, 0.0);  // the EMG condition's lower line at 100
+  SetTrendItemRange(0, 20, 2, 0, 0, 10, 0, 0.0, 0.0);
   ShowLogicLine = 1;
   if (ResultModifiedState == 0) ResultModifiedState = 1;
   c.frame.WorkspaceTabs.CurrentPane = 4;
+  // The trend window gets most of the main window, the graphs most of the trend window.
+  const double rowRatio = PaneRowRatio, hypnogramRatio = TrendSplitRatio1;
+  PaneRowRatio = 0.2;
+  TrendSplitRatio1 = 0.12;
+  c.frame.LayoutPanes();
+  trend->Frame()->LayoutPanes();
   trend->Frame()->ApplyDisplaySetting(1, 480, 8);
   trend->TrendArea.FillFrom(0);
-  trend->SetCursorEpoch(-1, c.doc.CurrentEpoch);
+  trend->SetCursorEpoch(-1, std::min(300, std::max(c.doc.GetDivNum(EpochSeconds) - 1, 0)));
   trend->TrendArea.RedrawGraphs();
   trend->DrawCursor();
   const bool ok = Save(*trend, c.out + "/trend_graphs" + suffix + ".png");
   c.frame.WorkspaceTabs.CurrentPane = 0;
+  PaneRowRatio = rowRatio;
+  TrendSplitRatio1 = hypnogramRatio;
+  c.frame.LayoutPanes();
+  trend->Frame()->LayoutPanes();
   return ok;
 }
 
