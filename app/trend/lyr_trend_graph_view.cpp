@@ -94,7 +94,31 @@ LyrTrendTrendAreaView::~LyrTrendTrendAreaView() {
   screenDC_.reset();
 }
 
-CQLM2_AnalyzerDoc* LyrTrendTrendAreaView::Doc() const { return dynamic_cast<CQLM2_AnalyzerDoc*>(GetDocument()); }
+CQLM2_AnalyzerDoc* LyrTrendTrendAreaView::Doc() const {
+  // The document is looked up once per document the view is given (every value asks).
+  if (GetDocument() != docOf_) {
+    docOf_ = GetDocument();
+    doc_ = dynamic_cast<CQLM2_AnalyzerDoc*>(docOf_);
+  }
+  return doc_;
+}
+
+void LyrTrendTrendAreaView::BeginPass(draw::Dc& dc) {
+  draw::Rect clip;
+  const int type = dc.GetClipBox(&clip);
+  pass_.clipEmpty = type == draw::RGN_ERROR || type == draw::NULLREGION;
+  pass_.scale = GetScale();
+  pass_.available = IsTrendItemAvailable() != 0;
+  pass_.active = true;
+  pass_.fill.valid = false;
+}
+
+void LyrTrendTrendAreaView::FlushFill(draw::Dc& dc) {
+  Pass::Fill& f = pass_.fill;
+  if (!f.valid) return;
+  dc.FillSolidRect(ui::Rect{f.left, f.top, f.right, f.bottom}, f.colour);
+  f.valid = false;
+}
 
 LyrTrendGraphValues& LyrTrendTrendAreaView::Values() const {
   LyrTrendGraphValues& v = container_->Values[static_cast<std::size_t>(std::clamp(graphNo_, 0, 19))];
@@ -298,13 +322,17 @@ void LyrTrendTrendAreaView::OnDraw(draw::Dc& dc) {
   const int n = container_->TableSize();
   const int count = EpochCount();
   const bool last = IsLastGraph();
+  BeginPass(dc);
   for (std::int32_t e = firstEpoch_; e < firstEpoch_ + n; ++e) {
     if (((e - phase) % step + step) % step == 0) {
+      FlushFill(dc);
       DrawTimeGrid(dc, e);
       if (last) DrawTimeLabel(dc, e);
     }
     if (e < count) DrawEpoch(dc, e, 1);
   }
+  FlushFill(dc);
+  pass_.active = false;
   DrawValueTexts(dc);
   DrawZeroLine(dc);
   DrawPrintTitle(dc);
@@ -364,7 +392,7 @@ void LyrTrendTrendAreaView::DrawEpoch(draw::Dc& dc, std::int32_t e, int redraw) 
   CQLM2_AnalyzerDoc* doc = Doc();
   if (doc == nullptr) return;
   const TrendItemKey item = TrendItemOfGraph(graphNo_);
-  const TrendGraphScale scale = GetScale();
+  const TrendGraphScale scale = pass_.active ? pass_.scale : GetScale();
   const bool analysed = e <= doc->LastScreenedEpoch;
   if (item.category == 17 && item.sub == 0) {
     if (analysed) DrawPositionSamples(dc, e, redraw, scale);
@@ -432,9 +460,12 @@ void LyrTrendTrendAreaView::PlotValue(draw::Dc& dc, std::int32_t e, int redraw, 
   if (scrolling) e = container_->GetEpoch(n - 1);
   firstEpoch_ = container_->GetEpoch(0);
   if (firstEpoch_ == -1 || e < firstEpoch_ || (!scrolling && e >= firstEpoch_ + n)) return;
-  draw::Rect clip;
-  const int type = dc.GetClipBox(&clip);
-  if (type == draw::RGN_ERROR || type == draw::NULLREGION) return;
+  if (pass_.active ? pass_.clipEmpty : false) return;
+  if (!pass_.active) {
+    draw::Rect clip;
+    const int type = dc.GetClipBox(&clip);
+    if (type == draw::RGN_ERROR || type == draw::NULLREGION) return;
+  }
   const ui::Rect& r = Area();
   const double value = v.isFloat != 0 ? v.floatValue : static_cast<double>(v.value);
   const int top = Printing() ? r.top : 0;
@@ -474,13 +505,14 @@ void LyrTrendTrendAreaView::PlotValue(draw::Dc& dc, std::int32_t e, int redraw, 
   }
   LyrTrendGraphValues& values = Values();
   const draw::ColorRef colour = values.GetEpochColor(e);
-  if (IsTrendItemAvailable() == 0) return;
+  if (pass_.active ? !pass_.available : IsTrendItemAvailable() == 0) return;
   const int drawType = TrendItem.word4[static_cast<std::size_t>(graphNo_)];
   const int dotSize = TrendItem.word6[static_cast<std::size_t>(graphNo_)];
   const bool inside = y >= 0 && x >= r.left && x < r.right && y >= r.top && y < r.bottom;
   // Crossbars and columns stay inside the plot across too (the first column starts on the
   // frame pixel left of it).
   const int xl = std::max(x, static_cast<int>(r.left));
+  if (drawType != 2) FlushFill(dc);
   switch (drawType) {
     case 0:
       if (!inside) break;
@@ -493,7 +525,21 @@ void LyrTrendTrendAreaView::PlotValue(draw::Dc& dc, std::int32_t e, int redraw, 
     case 2: {
       const int yTop = std::max(std::min(y, y0), r.top);
       const int yBottom = std::min(std::max(y, y0), r.bottom);
-      if (yBottom > yTop && x2 > xl) dc.FillSolidRect(ui::Rect{xl, yTop, x2, yBottom}, colour);
+      if (yBottom <= yTop || x2 <= xl) break;
+      // Columns of one colour that fall on the same pixels join into one fill: each reaches
+      // the zero line, so together they cover one unbroken stretch.
+      Pass::Fill& f = pass_.fill;
+      if (pass_.active && !scrolling) {
+        if (f.valid && f.left == xl && f.right == x2 && f.colour == colour) {
+          f.top = std::min(f.top, yTop);
+          f.bottom = std::max(f.bottom, yBottom);
+          break;
+        }
+        FlushFill(dc);
+        f = Pass::Fill{true, xl, yTop, x2, yBottom, colour};
+        break;
+      }
+      dc.FillSolidRect(ui::Rect{xl, yTop, x2, yBottom}, colour);
       break;
     }
     case 3: {

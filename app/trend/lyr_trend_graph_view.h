@@ -162,7 +162,26 @@ class LyrTrendTrendAreaView : public ui::View {
   // Shows the picture as it stands at the next paint.
   void Present();
 
+  // What every value of one drawing pass shares: taken once at its start.
+  struct Pass {
+    bool active = false;
+    bool clipEmpty = false;
+    bool available = false;
+    TrendGraphScale scale;
+    // A column fill still to be drawn.
+    struct Fill {
+      bool valid = false;
+      int left = 0, top = 0, right = 0, bottom = 0;
+      draw::ColorRef colour = 0;
+    } fill;
+  };
+  void BeginPass(draw::Dc& dc);
+  void FlushFill(draw::Dc& dc);
+
   LyrTrendTrendAreaDummyView* container_;
+  mutable ui::Document* docOf_ = nullptr;
+  mutable CQLM2_AnalyzerDoc* doc_ = nullptr;
+  Pass pass_;
   int graphNo_ = 0;
   std::int32_t firstEpoch_ = 0;
   std::vector<std::int32_t> columnX_;
