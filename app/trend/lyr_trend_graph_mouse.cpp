@@ -39,6 +39,7 @@ void LyrTrendTrendAreaView::DrawCursor(int onlyNew) {
   if (TrendItemOfGraph(graphNo_).category == 0 || !screenDC_ || screen_.IsNull()) return;
   LyrTrendDummyView* host = container_->Host;
   if (host == nullptr) return;
+  EnsureComposed();
   draw::Dc& dc = *screenDC_;
   const int saved = dc.SaveDC();
   dc.SelectPen(draw::Pen{draw::PS_SOLID, 1, StageColour() ^ BackgroundColour()});

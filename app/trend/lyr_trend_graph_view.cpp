@@ -188,7 +188,12 @@ void LyrTrendTrendAreaView::DrawAll() {
   Compose();
 }
 
+void LyrTrendTrendAreaView::EnsureComposed() {
+  if (composeDirty_) Compose();
+}
+
 void LyrTrendTrendAreaView::Compose() {
+  composeDirty_ = false;
   if (!backDC_ || backBitmap_.IsNull()) return;
   const ui::Rect c = GetClientRect();
   screenDC_->BitBlt(0, 0, c.Width(), c.Height(), backDC_.get(), 0, 0, draw::SRCCOPY);
@@ -209,6 +214,7 @@ void LyrTrendTrendAreaView::OnPaint(draw::Dc& dc) {
   }
   const ui::Rect c = GetClientRect();
   if (!presentOnly_) DrawAll();
+  else EnsureComposed();
   presentOnly_ = false;
   dc.BitBlt(0, 0, c.Width(), c.Height(), screenDC_.get(), 0, 0, draw::SRCCOPY);
 }
@@ -487,12 +493,13 @@ void LyrTrendTrendAreaView::PlotValue(draw::Dc& dc, std::int32_t e, int redraw, 
       // The grid lines moved with the picture; the ticks and labels under it are new, and
       // so are the grid lines in the cleared strip at the right.
       const int stripLeft = r.right - (static_cast<int>(ppe) + 1);
-      if (LyrTrendDummyView* host = container_->Host)
-        for (std::int32_t t = firstEpoch_; t <= firstEpoch_ + n - 1; ++t)
-          if (host->IsTimeScaleEpoch(t) != 0) {
-            DrawTimeGrid(dc, t, stripLeft);
-            if (IsLastGraph()) DrawTimeLabel(dc, t);
-          }
+      std::int32_t phase = 0, step = 1;
+      GetTickPhase(phase, step);
+      for (std::int32_t t = phase; t <= firstEpoch_ + n - 1; t += step) {
+        if (t < firstEpoch_) continue;
+        DrawTimeGrid(dc, t, stripLeft);
+        if (IsLastGraph()) DrawTimeLabel(dc, t);
+      }
     }
     if (static_cast<int>(columnX_.size()) == n && n > 0) {
       std::rotate(columnX_.begin(), columnX_.begin() + 1, columnX_.end());
@@ -677,12 +684,11 @@ void LyrTrendTrendAreaView::PlotNewEpoch(std::int32_t epoch, int redraw) {
   const ui::Rect c = GetClientRect();
   backDC_->SelectClipRgn(nullptr);
   backDC_->IntersectClipRect(c);
-  std::int32_t phase = 0, step = 1;
-  GetTickPhase(phase, step);
   if (epoch >= 0 && epoch < EpochCount()) DrawEpoch(*backDC_, epoch, redraw);
   DrawZeroLine(*backDC_);
   backDC_->SelectClipRgn(nullptr);
-  Compose();
+  // The shown picture is made again when it is next shown or drawn on.
+  composeDirty_ = true;
   Present();
 }
 

@@ -114,7 +114,10 @@ class LyrTrendTrendAreaView : public ui::View {
   // The back bitmap (the plot without overlay and cursor) and the picture shown (tests look
   // at what the graph drew).
   const draw::Image& BackBitmap() const { return backBitmap_; }
-  const draw::Image& ShownPicture() const { return screen_; }
+  const draw::Image& ShownPicture() {
+    EnsureComposed();
+    return screen_;
+  }
   // A full redraw at once (into the back bitmap and the shown picture).
   void Redraw();
   void DrawAll();
@@ -159,6 +162,7 @@ class LyrTrendTrendAreaView : public ui::View {
   int EpochCount() const;
   // The shown picture from the back bitmap: overlay and cursor on top.
   void Compose();
+  void EnsureComposed();
   // Shows the picture as it stands at the next paint.
   void Present();
 
@@ -196,6 +200,8 @@ class LyrTrendTrendAreaView : public ui::View {
   draw::Image screen_;
   // The next paint shows the picture as it stands (a live step drew into it).
   bool presentOnly_ = false;
+  // The back bitmap changed since the shown picture was made from it.
+  bool composeDirty_ = false;
   // The epoch whose cursor line the shown picture holds, -1 none.
   std::int32_t drawnCursor_ = -1;
   int textHeight_ = 0;
