@@ -137,8 +137,10 @@ void LyrTrendTrendAreaDummyView::ScrollToEpoch(int relative, std::int32_t epoch,
   const std::int32_t first = EpochSeconds > 0 ? static_cast<std::int32_t>(
                                                     static_cast<long long>(page) * PageSeconds / EpochSeconds)
                                               : 0;
-  if (first == 0) ResetEpochTable();
   const std::int32_t target = relative == 0 ? first + epoch : epoch;
+  // On the first page the table starts again with the recording's first epoch only: a reset
+  // at every epoch of a page of several epochs would leave the table behind the run.
+  if (first == 0 && target == 0) ResetEpochTable();
   AdvanceEpoch(target);
   SetCursor(target, redraw);
 }

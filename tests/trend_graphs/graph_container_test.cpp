@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/frame/frame_globals.h"
+#include "app/frame/navigation_state.h"
 #include "graph_fixture.h"
 
 namespace {
@@ -76,16 +77,18 @@ TEST_F(GraphTest, ScrollingOnTheFirstPageResetsAndARunShiftsByOne) {
   Show(1, 10, 3);
   Area().PageTo(40);
   Doc().CurrentPage = 0;
-  Area().ScrollToEpoch(0, 3, 0);
+  Area().ScrollToEpoch(0, 0, 0);
   EXPECT_EQ(Table(Area()), Span(0, 20)) << "reset on page 0";
   EXPECT_EQ(Area().TableFill(), 1);
+  Area().ScrollToEpoch(0, 3, 0);
+  EXPECT_EQ(Area().TableFill(), 2) << "the page's later epochs advance";
   EXPECT_EQ(Area().CursorEpoch, 3);
   // A run fills the table, then every further epoch shifts it and flags every graph.
   ScreeningRunning = 1;
   for (int e = 4; e < 20; ++e) Area().AdvanceEpoch(e);
   for (int e = 0; e < 3; ++e) Area().ClearScrollFlag(e);
-  EXPECT_EQ(Area().TableFill(), 17);
-  for (int e = 20; e < 24; ++e) Area().AdvanceEpoch(e);
+  EXPECT_EQ(Area().TableFill(), 18);
+  for (int e = 20; e < 23; ++e) Area().AdvanceEpoch(e);
   EXPECT_EQ(Area().TableFill(), 20) << "held at the shown epochs";
   EXPECT_EQ(Table(Area()), Span(1, 20));
   for (int g = 0; g < 3; ++g) EXPECT_EQ(Area().GetScrollFlag(g), 1) << g;
@@ -114,6 +117,39 @@ TEST_F(GraphTest, EventEditsRepaintTheGraphsOfTheirCategory) {
     for (int g = 0; g < 4; ++g) after.push_back(Graph(g).Redraws - before[static_cast<std::size_t>(g)]);
     EXPECT_EQ(after, c.repainted) << "category " << c.category;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A screening run with the window shown: the graphs fill up epoch by epoch, then the table
+// and the picture move on by one column a staged epoch until the run ends at the last epoch.
+TEST_F(GraphTest, ScreeningGrowsTheGraphsThenShiftsThem) {
+  DocumentLoaded = 1;
+  Show(1, 10, 1);  // 20 shown epochs of 60
+  EmgGraph(0, 1.0, 0.0);
+  TrendItem.word4[0] = 2;
+  Graph(0).Redraw();
+  ASSERT_NE(Frame().StartScreening(0), 0);
+  Frame().SetTimer(kTimerScreeningStep, 0);
+  int shiftedAt = -1;
+  while (Frame().IsTimerArmed(kTimerScreeningStep)) {
+    Frame().OnTimer(kTimerScreeningStep);
+    if (shiftedAt < 0 && Area().GetEpoch(0) > 0) shiftedAt = Doc().LastScreenedEpoch;
+  }
+  ScreeningRunning = 0;
+  EXPECT_GE(shiftedAt, 20) << "the table moves only once it is full";
+  EXPECT_EQ(Area().GetEpoch(0), kEpochs - 20) << "the last 20 epochs shown";
+  EXPECT_EQ(Area().TableFill(), 20);
+  // The last column holds the last epoch's value, as a redraw draws it.
+  const draw::Image live = Graph(0).BackBitmap();
+  Graph(0).Redraw();
+  const ui::Rect plot = Graph(0).PlotRect();
+  const int x = plot.right - 2;
+  int differing = 0;
+  for (int y = 0; y < plot.bottom; ++y) differing += live.GetPixel(x, y) != Graph(0).BackBitmap().GetPixel(x, y);
+  EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
