@@ -69,6 +69,8 @@ void ScreenOnce(CMainFrame& frame) {
   if (frame.StartScreening(0) == 0) return;
   frame.SetTimer(kTimerScreeningStep, 0);
   while (frame.IsTimerArmed(kTimerScreeningStep)) frame.OnTimer(kTimerScreeningStep);
+  // What the end of the run posted (the page and the cursor it moves to) goes first.
+  testhooks::ProcessMessages();
 }
 
 bool ShootGraphs(ShotContext& c, const std::string& suffix) {
@@ -102,6 +104,7 @@ bool ShootGraphs(ShotContext& c, const std::string& suffix) {
   trend->Frame()->LayoutPanes();
   trend->Frame()->ApplyDisplaySetting(1, 480, 8);
   trend->TrendArea.FillFrom(0);
+  testhooks::ProcessMessages();
   trend->SetCursorEpoch(-1, std::min(300, std::max(c.doc.GetDivNum(EpochSeconds) - 1, 0)));
   trend->TrendArea.RedrawGraphs();
   trend->DrawCursor();
@@ -143,7 +146,10 @@ bool ShootDialogs(ShotContext& c, res::Language language, const std::string& suf
 bool ShootTrendGraphs(ShotContext& c) {
   ScreenOnce(c.frame);
   const bool japanese = res::CurrentLanguage() == res::Language::Japanese;
-  bool ok = ShootGraphs(c, "");
+  res::SetLanguage(res::Language::Japanese);
+  bool ok = ShootGraphs(c, "_ja");
+  res::SetLanguage(res::Language::English);
+  ok = ShootGraphs(c, "") && ok;
   ok = ShootDialogs(c, res::Language::Japanese, "_ja") && ok;
   ok = ShootDialogs(c, res::Language::English, "") && ok;
   res::SetLanguage(japanese ? res::Language::Japanese : res::Language::English);
