@@ -475,13 +475,14 @@ void LyrTrendTrendAreaView::PlotValue(draw::Dc& dc, std::int32_t e, int redraw, 
   const ui::Rect& r = Area();
   const double value = v.isFloat != 0 ? v.floatValue : static_cast<double>(v.value);
   const int top = Printing() ? r.top : 0;
+  const int drawType = TrendItem.word4[static_cast<std::size_t>(graphNo_)];
   const int y = TrendValueToY(value, r.top, r.bottom, scale) + top;
-  const int y0 = TrendValueToY(0.0, r.top, r.bottom, scale) + top;
+  const int y0 = drawType == 2 ? TrendValueToY(0.0, r.top, r.bottom, scale) + top : 0;
   const double ppe = static_cast<double>(r.right - r.left) / n;
   const int x = static_cast<int>(EpochToX(r, e));
   int x2 = static_cast<int>(EpochToX(r, e + 1));
   if (x2 == x) x2 = x + 1;
-  const int xPrev = e > 0 ? static_cast<int>(EpochToX(r, e - 1)) : 0;
+  const int xPrev = drawType == 3 && e > 0 ? static_cast<int>(EpochToX(r, e - 1)) : 0;
   if (scrolling) {
     container_->ClearScrollFlag(graphNo_);
     ScrollPicture(dc, r, ppe);
@@ -513,7 +514,6 @@ void LyrTrendTrendAreaView::PlotValue(draw::Dc& dc, std::int32_t e, int redraw, 
   LyrTrendGraphValues& values = Values();
   const draw::ColorRef colour = values.GetEpochColor(e);
   if (pass_.active ? !pass_.available : IsTrendItemAvailable() == 0) return;
-  const int drawType = TrendItem.word4[static_cast<std::size_t>(graphNo_)];
   const int dotSize = TrendItem.word6[static_cast<std::size_t>(graphNo_)];
   const bool inside = y >= 0 && x >= r.left && x < r.right && y >= r.top && y < r.bottom;
   // Crossbars and columns stay inside the plot across too (the first column starts on the
