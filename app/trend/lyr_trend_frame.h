@@ -58,6 +58,8 @@ class LyrTrendFrame : public ui::DockFrame, public LyrSplitterOwner {
   void OnFloat();
   void OnDocking();
   void OnTenKeyTable();
+  // Trend graph Setting (32847): the dialog, then the new display settings.
+  void OnTrendGraphSetting();
 
   LyrTrendDummyView* HostView() const { return host_; }
   CQLM2_AnalyzerDoc* Document() const;
