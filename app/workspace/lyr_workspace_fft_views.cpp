@@ -7,10 +7,13 @@
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/program_settings.h"
+#include "app/workspace/lyr_workspace_dlg_fft.h"
+#include "app/workspace/lyr_workspace_dlg_text_out_fft.h"
 #include "app/workspace/spectrum_rows.h"
 #include "platform/draw/dc.h"
 #include "platform/draw/image.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/messages.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -269,4 +272,37 @@ double LyrWorkspaceFFTEpochView::RangeHz() const {
   return doc != nullptr ? doc->Params.fftPage.epochUpperHz : 0.0;
 }
 
-int LyrWorkspaceFFTEpochView::RunDialog(std::uint32_t command) { return LyrWorkspaceEmptyPane::RunDialog(command); }
+int LyrWorkspaceFFTEpochView::RunDialog(std::uint32_t command) {
+  DialogsRun.push_back(command);
+  CQLM2_AnalyzerDoc* doc = Doc();
+  if (doc == nullptr) return ui::IDCANCEL;
+  ui::Window* owner = GetTopLevel();
+  switch (command) {
+    case 32828: return RunFftChannelSelection(doc, 0, owner);
+    case 32824: return RunFftChannelSelection(doc, 1, owner);
+    case 32826: {
+      LyrWorkspaceDlgFFTParameter dlg(doc, owner);
+      return dlg.DoModal();
+    }
+    case 32825: {
+      LyrWorkspaceDlgFFTScale dlg(doc, owner);
+      return dlg.DoModal();
+    }
+    case 32846: {
+      LyrWorkspaceDlgTextOutAverage dlg(doc, owner);
+      dlg.StageMode = WorkspaceSetting != 0 ? 0 : 1;
+      dlg.OutputPath = dlg.MakeDefaultFileName();
+      dlg.StartEpoch = 0;
+      dlg.EndEpoch = std::max(EpochSeconds > 0 ? doc->GetDivNum(EpochSeconds) - 1 : 0, 0);
+      return dlg.DoModal();
+    }
+    case 32832: {
+      LyrWorkspaceDlgTextOutContinuous dlg(doc, owner);
+      dlg.OutputPath = FftOutputDefaultPath(*doc, "_cFFT");
+      dlg.StartEpoch = 0;
+      dlg.EndEpoch = std::max(EpochSeconds > 0 ? doc->GetDivNum(EpochSeconds) - 1 : 0, 0);
+      return dlg.DoModal();
+    }
+    default: return DialogAnswer;
+  }
+}
