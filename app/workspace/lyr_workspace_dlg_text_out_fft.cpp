@@ -223,6 +223,7 @@ void LyrWorkspaceDlgTextOutAverage::FillStageList() {
   const StageTypeParam& st = doc_->Params.stageType;
   rowCodes_ = ffttext::StageRowCodes(st.stageType, st.sharedInUse);
   ui::Control list = Item(kStageList);
+  list.SetMultiSelect(true);
   list.ResetContent();
   for (int code : rowCodes_) {
     std::string name;
