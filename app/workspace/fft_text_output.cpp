@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/frame/shared_dialog_rules.h"
 #include "platform/res/resource_store.h"
 
 namespace ffttext {
@@ -93,17 +94,7 @@ std::string DivisionNumbers(int divisions, char d) {
 
 }  // namespace
 
-std::vector<int> StageRowCodes(int stageType, int extraStages) {
-  std::vector<int> codes;
-  switch (stageType) {
-    case 0: codes = {1, 2, 3, 4, 5, 6, 7}; break;
-    case 1: codes = {1, 2, 3, 4, 5, 7}; break;
-    case 2: codes = {1, 2, 3, 5, 7}; break;
-    default: codes = {1, 2, 3, 7}; break;
-  }
-  for (int e = 0; e < std::clamp(extraStages, 0, 3); ++e) codes.push_back(8 + e);
-  return codes;
-}
+std::vector<int> StageRowCodes(int stageType, int extraStages) { return OfferedStageCodes(stageType, extraStages); }
 
 int StageRow(int stageType, int code) {
   if (code >= 20) code -= 20;

@@ -89,6 +89,26 @@ std::string PartPath(const std::string& path, int part) {
   return stem + "_" + std::to_string(part) + (ext.empty() ? "" : "." + ext);
 }
 
+// The controls both outputs share: "&Pause" holds the timer, the destination and delimiter
+// radios write their settings at once.
+void MapRunControls(ui::Dialog& dlg, const bool& running) {
+  constexpr int kPause = 1614, kPath = 1568, kFile = 1664, kClipboard = 1667, kComma = 1563, kTab = 1564;
+  dlg.MapCommand(kPause, [&dlg, &running] {
+    if (dlg.IsDlgButtonChecked(kPause) != 0) dlg.KillTimer(kFftOutputTimer);
+    else if (running) dlg.SetTimer(kFftOutputTimer, 0);
+  });
+  dlg.MapCommand(kFile, [&dlg] {
+    OutputToClipboard = 0;
+    dlg.EnableItem(kPath, true);
+  });
+  dlg.MapCommand(kClipboard, [&dlg] {
+    OutputToClipboard = 1;
+    dlg.EnableItem(kPath, false);
+  });
+  dlg.MapCommand(kComma, [] { OutputDelimiterIsTab = 0; });
+  dlg.MapCommand(kTab, [] { OutputDelimiterIsTab = 1; });
+}
+
 }  // namespace
 
 std::uint16_t StageGraphStageFlag(int row) {
@@ -118,20 +138,7 @@ LyrWorkspaceDlgTextOutAverage::LyrWorkspaceDlgTextOutAverage(CQLM2_AnalyzerDoc* 
   MapCommand(kStart, [this] { OnStart(); });
   MapCommand(kStop, [this] { OnStop(); });
   MapCommand(kPath, [this] { OnPath(); });
-  MapCommand(kPause, [this] {
-    if (IsDlgButtonChecked(kPause) != 0) KillTimer(kFftOutputTimer);
-    else if (running_) SetTimer(kFftOutputTimer, 0);
-  });
-  MapCommand(kFile, [this] {
-    OutputToClipboard = 0;
-    EnableItem(kPath, true);
-  });
-  MapCommand(kClipboard, [this] {
-    OutputToClipboard = 1;
-    EnableItem(kPath, false);
-  });
-  MapCommand(kComma, [] { OutputDelimiterIsTab = 0; });
-  MapCommand(kTab, [] { OutputDelimiterIsTab = 1; });
+  MapRunControls(*this, running_);
   MapCommand(kPerStages, [this] {
     StageMode = 1;
     WorkspaceSetting = 0;
@@ -468,20 +475,7 @@ LyrWorkspaceDlgTextOutContinuous::LyrWorkspaceDlgTextOutContinuous(CQLM2_Analyze
   MapCommand(kStart, [this] { OnStart(); });
   MapCommand(kStop, [this] { OnStop(); });
   MapCommand(kPath, [this] { OnPath(); });
-  MapCommand(kPause, [this] {
-    if (IsDlgButtonChecked(kPause) != 0) KillTimer(kFftOutputTimer);
-    else if (running_) SetTimer(kFftOutputTimer, 0);
-  });
-  MapCommand(kFile, [this] {
-    OutputToClipboard = 0;
-    EnableItem(kPath, true);
-  });
-  MapCommand(kClipboard, [this] {
-    OutputToClipboard = 1;
-    EnableItem(kPath, false);
-  });
-  MapCommand(kComma, [] { OutputDelimiterIsTab = 0; });
-  MapCommand(kTab, [] { OutputDelimiterIsTab = 1; });
+  MapRunControls(*this, running_);
   MapCommand(kArtifact, [this] { WorkspaceOutputSetting = IsDlgButtonChecked(kArtifact) != 0 ? 1 : 0; });
   MapCommand(kMaxCheck, [this] {
     const std::int32_t size = std::abs(OutputMaxLines);
