@@ -133,3 +133,5 @@ void BM_AverageOutputDay(benchmark::State& state) {
 BENCHMARK(BM_AverageOutputDay)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
+
+int main(int argc, char** argv) { return benchnight::RunOffscreenBenchmarks(argc, argv); }

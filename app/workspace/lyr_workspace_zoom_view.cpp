@@ -219,6 +219,7 @@ void LyrWorkspaceZoomView::InitReadXY(int width) {
 
 void LyrWorkspaceZoomView::OnDraw(draw::Dc& dc) {
   const ui::Rect r = GetClientRect();
+  dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), draw::Rgb(255, 255, 255));
   Render(dc, draw::Rect{0, 0, r.Width(), r.Height()});
 }
 

@@ -113,6 +113,14 @@ TEST_F(ZoomPane, LatencyIsAbsoluteAndZeroHasNoFrequency) {
   Zoom().OnLButtonUp(0, At(mark));
   ASSERT_EQ(Zoom().Mode, 4);
   EXPECT_EQ(Zoom().MarkTimeMs, 5000);
+  {
+    // A repaint draws the mark line again, across the wave area.
+    draw::Image image(600, 300, 32);
+    draw::Dc dc(image);
+    dc.FillSolidRect(draw::Rect{0, 0, 600, 300}, draw::Rgb(255, 255, 255));
+    Zoom().Render(dc, draw::Rect{0, 0, 600, 300});
+    EXPECT_NE(image.GetPixel(mark, 250), draw::Rgb(255, 255, 255));
+  }
   // 2.5 s left of the mark (sample 25): latency 2.5 s, 0.4 Hz; values differ by 25.
   const int left = kLeft + static_cast<int>(2.5 * 50.6) + 1;
   ASSERT_EQ(Zoom().Readout[0].sample[static_cast<std::size_t>(left)], 25u);

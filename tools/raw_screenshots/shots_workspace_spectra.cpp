@@ -1,6 +1,7 @@
 // Pictures of the workspace's spectrum panes and zoom pane on the generated night: the epoch
 // spectra with band bars, the simple spectrum, the zoom pane with a latency mark, and the
 // spectrum dialogs and text outputs in English and Japanese.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -28,14 +29,11 @@ bool Shot(ui::Window& w, const std::string& path) {
   return ok;
 }
 
-// Runs a workspace menu command whose dialog is pictured and then cancelled.
-bool DialogShot(LyrWorkspaceFrame& wf, std::uint32_t command, int templateId, const std::string& path) {
-  bool ok = false;
-  testhooks::ScriptDialog(templateId, [&](ui::Dialog& d) {
-    ok = Shot(d, path);
-    d.EndDialog(ui::IDCANCEL);
-  });
-  ui::ExecuteCommand(wf, command);
+// A dialog shown modeless for its picture, then destroyed.
+bool DialogShot(ui::Dialog& d, ui::Window& owner, const std::string& path) {
+  if (!d.CreateModeless(&owner)) return false;
+  const bool ok = Shot(d, path);
+  d.DestroyWindow();
   return ok;
 }
 
@@ -63,7 +61,7 @@ bool SpectraShots(ShotContext& c) {
       ++n;
     }
   doc.CalcEpochFFTData();
-  show(3);
+    show(3);
   ok &= Shot(*ws, c.out + "/workspace_fft_epoch.png");
   doc.CalcSimpleFFTData(2, 0, 0);
   show(2);
@@ -82,15 +80,34 @@ bool SpectraShots(ShotContext& c) {
   ok &= Shot(*ws, c.out + "/workspace_zoom_mark.png");
   zoom.ResetZoom();
 
-  LyrWorkspaceFrame& wf = *ws->Frame();
+  const int lastEpoch = std::max(EpochSeconds > 0 ? doc.GetDivNum(EpochSeconds) - 1 : 0, 0);
   for (auto lang : {res::Language::English, res::Language::Japanese}) {
     res::SetLanguage(lang);
-    const std::string suffix = lang == res::Language::English ? ".png" : "_ja.png";
-    ok &= DialogShot(wf, 32826, IDD_FFT_PARAMETER, c.out + "/workspace_dlg_fft_parameter" + suffix);
-    ok &= DialogShot(wf, 32825, IDD_FFT_SCALE, c.out + "/workspace_dlg_fft_scale" + suffix);
-    ok &= DialogShot(wf, 32824, IDD_FFT_SELECT_CH, c.out + "/workspace_dlg_fft_channels" + suffix);
-    ok &= DialogShot(wf, 32846, IDD_TEXT_OUT_AVERAGE, c.out + "/workspace_dlg_average_fft" + suffix);
-    ok &= DialogShot(wf, 32832, IDD_TEXT_OUT_CONTINUOUS, c.out + "/workspace_dlg_continuous_fft" + suffix);
+    const std::string suffix = lang == res::Language::Japanese ? "_ja.png" : ".png";
+    {
+      LyrWorkspaceDlgFFTParameter d(&doc, &frame);
+      ok &= DialogShot(d, frame, c.out + "/workspace_dlg_fft_parameter" + suffix);
+    }
+    {
+      LyrWorkspaceDlgFFTScale d(&doc, &frame);
+      ok &= DialogShot(d, frame, c.out + "/workspace_dlg_fft_scale" + suffix);
+    }
+    {
+      LyrWorkspaceDlgFFTSelectCh d(&doc, 1, &frame);
+      ok &= DialogShot(d, frame, c.out + "/workspace_dlg_fft_channels" + suffix);
+    }
+    {
+      LyrWorkspaceDlgTextOutAverage d(&doc, &frame);
+      d.OutputPath = d.MakeDefaultFileName();
+      d.EndEpoch = lastEpoch;
+      ok &= DialogShot(d, frame, c.out + "/workspace_dlg_average_fft" + suffix);
+    }
+    {
+      LyrWorkspaceDlgTextOutContinuous d(&doc, &frame);
+      d.OutputPath = FftOutputDefaultPath(doc, "_cFFT");
+      d.EndEpoch = lastEpoch;
+      ok &= DialogShot(d, frame, c.out + "/workspace_dlg_continuous_fft" + suffix);
+    }
     show(3);
     ok &= Shot(*ws, c.out + "/workspace_fft_epoch" + suffix);
   }
