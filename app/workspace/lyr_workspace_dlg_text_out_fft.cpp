@@ -177,8 +177,7 @@ bool LyrWorkspaceDlgTextOutAverage::OnInitDialog() {
   const std::pair<LyrDlgTimePoint*, int> panels[] = {{start_.get(), 1615}, {end_.get(), 1616}, {divisionPicker_.get(), 1617}};
   for (const auto& [panel, holder] : panels) {
     panel->m_pDoc = doc_;
-    panel->CreatePanel(this);
-    panel->MoveWindow(Item(holder).GetRectInOwner());
+    panel->CreatePanel(this, holder);
   }
   start_->SetCaption(res::LoadString(kStrStartCaption));
   end_->SetCaption(res::LoadString(kStrEndCaption));
@@ -540,8 +539,7 @@ bool LyrWorkspaceDlgTextOutContinuous::OnInitDialog() {
   const std::pair<LyrDlgTimePoint*, int> panels[] = {{start_.get(), 1615}, {end_.get(), 1616}};
   for (const auto& [panel, holder] : panels) {
     panel->m_pDoc = doc_;
-    panel->CreatePanel(this);
-    panel->MoveWindow(Item(holder).GetRectInOwner());
+    panel->CreatePanel(this, holder);
     panel->SetTimeMode(static_cast<std::int16_t>(ClockTimeDisplay));
     panel->SetRange(0, std::max(epochs - 1, 0));
   }
