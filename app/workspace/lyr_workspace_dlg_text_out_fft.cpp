@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <span>
 
 #include "app/document/qlm2_analyzer_doc.h"
@@ -87,6 +88,19 @@ std::string PartPath(const std::string& path, int part) {
   const std::string ext = sys::ExtensionOf(path);
   const std::string stem = ext.empty() ? path : path.substr(0, path.size() - ext.size() - 1);
   return stem + "_" + std::to_string(part) + (ext.empty() ? "" : "." + ext);
+}
+
+// A file destination is named and, when it exists, may be replaced (asked once). Without a
+// name the path dialog follows the message.
+bool DestinationReady(int unattended, const std::string& path, int overwriteConfirmed, const std::function<void()>& onPath) {
+  if (OutputToClipboard == 1) return true;
+  if (path.empty()) {
+    if (unattended != 0) return false;
+    Warn(kStrFileNotSelected);
+    onPath();
+    return false;
+  }
+  return unattended != 0 || !sys::FileExists(path) || overwriteConfirmed != 0 || AskReplace(path);
 }
 
 // The controls both outputs share: "&Pause" holds the timer, the destination and delimiter
@@ -279,15 +293,7 @@ void LyrWorkspaceDlgTextOutAverage::ResetCountDisplay() {
 
 void LyrWorkspaceDlgTextOutAverage::OnStart() {
   if (doc_ == nullptr) return;
-  if (OutputToClipboard != 1) {
-    if (OutputPath.empty()) {
-      if (Unattended != 0) return;
-      Warn(kStrFileNotSelected);
-      OnPath();
-      return;
-    }
-    if (Unattended == 0 && sys::FileExists(OutputPath) && overwriteConfirmed_ == 0 && !AskReplace(OutputPath)) return;
-  }
+  if (!DestinationReady(Unattended, OutputPath, overwriteConfirmed_, [this] { OnPath(); })) return;
   const int channel = Item(kChannel).GetCurSel();
   if (channel < 0 || channel >= ChannelTotal(doc_)) {
     if (Unattended == 0) Warn(kStrChannelNotSelected);
@@ -587,15 +593,7 @@ void LyrWorkspaceDlgTextOutContinuous::OnPath() {
 
 void LyrWorkspaceDlgTextOutContinuous::OnStart() {
   if (doc_ == nullptr) return;
-  if (OutputToClipboard != 1) {
-    if (OutputPath.empty()) {
-      if (Unattended != 0) return;
-      Warn(kStrFileNotSelected);
-      OnPath();
-      return;
-    }
-    if (Unattended == 0 && sys::FileExists(OutputPath) && overwriteConfirmed_ == 0 && !AskReplace(OutputPath)) return;
-  }
+  if (!DestinationReady(Unattended, OutputPath, overwriteConfirmed_, [this] { OnPath(); })) return;
   if (Flagged().empty()) {
     if (Unattended != 0) return;
     Warn(kStrChannelNotSelected);
