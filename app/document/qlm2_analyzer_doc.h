@@ -142,6 +142,8 @@ class CQLM2_AnalyzerDoc : public ui::Document {
 
   // ---- Page and epoch spectra (doc_spectrum.cpp) ----
   EpochSpectrumSet EpochSpectra;
+  // Channel of the last average spectrum output (-1 none); its dialog offers it first.
+  std::int32_t FftOutputChannel = -1;
   DividedPageSpectra DividedSpectra;
   // Averages A spectra of N points taken one after the other from samples into out
   // (N/2 + 1 values the caller zeroed). 1.
