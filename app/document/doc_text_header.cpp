@@ -40,6 +40,10 @@ int CQLM2_AnalyzerDoc::OutputTextHeader(TextSink& sink, int* lineCounter) {
   return PutTextHeader([&sink](const std::string& line) { sink.Write(line); }, lineCounter);
 }
 
+int CQLM2_AnalyzerDoc::OutputTextHeader(std::string& clipboardText, int* lineCounter) {
+  return PutTextHeader([&clipboardText](const std::string& line) { clipboardText += line; }, lineCounter);
+}
+
 int CQLM2_AnalyzerDoc::PutTextHeader(const std::function<void(const std::string&)>& put, int* lineCounter) {
   const char sep = OutputDelimiterIsTab == 1 ? '\t' : ',';
   auto labelled = [&](std::uint32_t id, const std::string& value, bool present) {
