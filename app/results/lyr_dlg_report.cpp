@@ -52,9 +52,12 @@ LyrDlgReport::LyrDlgReport(CQLM2_AnalyzerDoc* doc, ui::Window* parent)
   MapCommand(kPath, [this] { OnBPath(); });
   MapCommand(kFile, [this] { OnDestination(false); });
   MapCommand(kClipboard, [this] { OnDestination(true); });
-  MapCommand(kComma, [] { OutputDelimiterIsTab = 0; });
-  MapCommand(kTab, [] { OutputDelimiterIsTab = 1; });
+  MapCommand(kComma, [] { OnDelimiterComma(); });
+  MapCommand(kTab, [] { OnDelimiterTab(); });
 }
+
+void LyrDlgReport::OnDelimiterComma() { OutputDelimiterIsTab = 0; }
+void LyrDlgReport::OnDelimiterTab() { OutputDelimiterIsTab = 1; }
 
 LyrDlgReport::~LyrDlgReport() {
   if (time_ != nullptr && time_->IsWindow()) time_->DestroyWindow();

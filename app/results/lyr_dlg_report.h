@@ -119,6 +119,10 @@ class LyrDlgReport : public ui::Dialog {
   LyrDlgTimePoint* TimePanel() const;
   LyrDlgReportTime* TimeDialog() const { return time_.get(); }
 
+  // The delimiter radios of the text-output dialogs: they set the program-wide delimiter.
+  static void OnDelimiterComma();
+  static void OnDelimiterTab();
+
   // Which sections the recording's channels allow.
   void SetObjectEnables();
   int CheckOutputSettings();
