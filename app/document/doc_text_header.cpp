@@ -28,7 +28,13 @@ int CQLM2_AnalyzerDoc::OutputTextHeader(int mode, sys::AtomicFileWriter* file, u
   return PutTextHeader(
       [&](const std::string& line) {
         if (mode == 0) {
-          if (file != nullptr) file->Write(sys::FromUtf8(line, sys::AnsiCodePage()));
+          // Files get CR LF line ends, as through the text sink.
+          std::string crlf;
+          for (char ch : line) {
+            if (ch == '\n') crlf += '\r';
+            crlf += ch;
+          }
+          if (file != nullptr) file->Write(sys::FromUtf8(crlf, sys::AnsiCodePage()));
         } else if (edit != nullptr) {
           edit->ReplaceSel(line);
         }
