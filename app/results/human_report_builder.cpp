@@ -198,6 +198,7 @@ int LyrDlgReport::Guarded(const char* name, int (LyrDlgReport::*section)()) {
 }
 
 int LyrDlgReport::OutputReport() {
+  if (m_pDoc == nullptr) return 0;
   ui::WaitCursor wait;
   toClipboard_ = OutputToClipboard != 0;
   writeFailed_ = false;

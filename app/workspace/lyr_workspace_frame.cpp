@@ -67,7 +67,10 @@ LyrWorkspaceFrame::LyrWorkspaceFrame() {
   MapAnalysisCommands();
 }
 
-LyrWorkspaceFrame::~LyrWorkspaceFrame() { CloseReportDlg(); }
+LyrWorkspaceFrame::~LyrWorkspaceFrame() {
+  // The report dialog goes with the frame.
+  if (report_ != nullptr && report_->IsWindow()) report_->DestroyWindow();
+}
 
 bool LyrWorkspaceFrame::CreateInPane(LyrWorkspaceDummyView* host, CQLM2_AnalyzerDoc* doc, LyrWorkspaceAreaTabCtrl* tabs) {
   HostPane = host;
