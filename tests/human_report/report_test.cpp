@@ -220,6 +220,22 @@ TEST_F(HumanReport, DurationOfADayAndMoreWrapsItsHoursButKeepsItsMinutes) {
   EXPECT_EQ(LineStarting(l, "Duration time"), "Duration time\t01:00:00\tMin.\t1500");
 }
 
+TEST_F(HumanReport, AnEmptyColumnTotalLeavesOutItsCells) {
+  // The sleep period holds free stages only: no SPT or TST cells; TIB keeps its own.
+  Stages({1, 8, 9, 1});
+  report_.m_pDoc = &doc_;
+  SetMarkers(0, 1, 2, 3);
+  report_.m_Offered.fill(0);
+  report_.m_Offered[LyrDlgReport::kStages] = 1;
+  const std::vector<std::string> l = Run();
+  EXPECT_EQ(LineStarting(l, "W\t"), "W\t2\t1.0\t100.00\t");
+  EXPECT_EQ(LineStarting(l, "R\t"), "R\t0\t0.0\t0.00\t");
+  EXPECT_EQ(LineStarting(l, "Sleep efficiency1"), "Sleep efficiency1\t0.0\tTST / TIB (%)");
+  SetMarkers(1, 1, 2, 2);  // no scored stage in bed either
+  const std::vector<std::string> m = Run();
+  EXPECT_EQ(LineStarting(m, "W\t"), "W\t");
+}
+
 TEST_F(HumanReport, CentralAndMixedOnlyAverageTheirMeans) {
   Stages(std::vector<int>(20, 4));
   // Two centrals of 10 and 20 s (mean 15) and one mixed of 30 s: (15 + 30) / 2, unweighted.
