@@ -23,7 +23,6 @@ constexpr std::uint32_t kIdsAlreadyExistsReplace = 64817;
 constexpr std::uint32_t kIdsReportNotWritten = 64818;
 constexpr std::uint32_t kIdsFailureInSetParam = 64820;
 constexpr std::uint32_t kIdsNoPrinter = 64821;
-constexpr std::uint32_t kIdsReportTimeCaption = 64822;
 
 // Shared texts of other tables.
 constexpr std::uint32_t kIdsFileNotSelected = 2253;
