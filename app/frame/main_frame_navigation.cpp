@@ -382,6 +382,8 @@ void CMainFrame::FollowVideo(bool drawPositionMark) {
   const double r = doc->ChInfo[best].rate;
   VideoTimeOfEpoch = (doc->ChInfo[best].startOffset + static_cast<double>(doc->CurrentEpoch) * EpochSeconds * r) / r;
   if (LyrWorkspaceDummyView* ws = WorkspaceView()) {
+    // While the page follows the video, the video leads: it is not sent back to the epoch.
+    if (ws->FollowingVideo) return;
     if (drawPositionMark) ws->DrawVideoCursor(7);
     ws->VideoPane.ShowVideoAtTime(VideoTimeOfEpoch);
   }

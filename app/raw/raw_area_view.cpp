@@ -635,7 +635,7 @@ void LyrRawAreaView::DrawPage(draw::Dc& dc) {
     previewRectShown_ = false;
     // The video position mark, when a video is bound.
     if (CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame()) {
-      if (LyrWorkspaceDummyView* ws = frame->WorkspaceView()) ws->DrawVideoCursor(13);
+      if (LyrWorkspaceDummyView* ws = frame->WorkspaceView()) ws->DrawVideoCursor(13, &dc);
     }
   } else {
     DrawPrintTimeLabels(overlays, PrintFont(dc));

@@ -7,6 +7,8 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/program_settings.h"
 #include "app/video/lyr_workspace_dlg_wait.h"
+#include "app/video/video_wave_sync.h"
+#include "app/workspace/workspace_dummy_view.h"
 #include "platform/draw/dc.h"
 #include "platform/res/resource_store.h"
 
@@ -36,16 +38,6 @@ int DrawBits(void* dc, int x, int y, int width, int height, const std::uint8_t* 
 
 QlmNativeWindow HandleOf(ui::Window* w, std::uint32_t repaint) {
   return QlmNativeWindow{w, &PostTo, &ClientSizeOf, repaint};
-}
-
-// The fastest channel of the recording (the first of the highest rate), -1 without one.
-int FastestChannel(const CQLM2_AnalyzerDoc& doc) {
-  int best = -1;
-  for (int c = 0; c < doc.RecordInfo.channelCount && c < static_cast<int>(doc.ChInfo.size()); ++c) {
-    if (best < 0 || doc.ChInfo[static_cast<std::size_t>(c)].rate > doc.ChInfo[static_cast<std::size_t>(best)].rate)
-      best = c;
-  }
-  return best;
 }
 
 }  // namespace
@@ -230,10 +222,7 @@ void LyrWorkspaceVideoFrame::SetVideoSynchronised(bool on) {
 }
 
 void LyrWorkspaceVideoFrame::SyncWaveToVideo(double seconds) {
-  CQLM2_AnalyzerDoc* doc = Main != nullptr ? Main->GetDocument() : nullptr;
-  if (doc == nullptr || ::EpochSeconds <= 0) return;
-  const int epoch = static_cast<int>(std::max(seconds, 0.0) / ::EpochSeconds);
-  if (epoch != doc->CurrentEpoch) Main->JumpToEpoch(epoch, 1);
+  if (LyrWorkspaceDummyView* ws = Main != nullptr ? Main->WorkspaceView() : nullptr) ws->SyncWaveToVideo(seconds);
 }
 
 std::array<std::uint16_t, 3> LyrWorkspaceVideoFrame::SplitWords() {

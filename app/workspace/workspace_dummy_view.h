@@ -10,6 +10,10 @@
 #include "app/workspace/lyr_workspace_zoom_view.h"
 #include "platform/ui/document.h"
 
+namespace draw {
+class Dc;
+}
+
 class LyrWorkspaceFrame;
 
 // The mark list pane.
@@ -45,11 +49,18 @@ class LyrWorkspaceDummyView : public ui::View {
   // The docked frame covers the whole pane.
   void OnSize(std::uint32_t sizeType, int cx, int cy) override;
   LyrWorkspaceFrame* Frame() const { return frame_.get(); }
-  // Draws the video position mark into the raw page (mode 7).
-  void DrawVideoCursor(int mode) {
-    (void)mode;
-    ++VideoCursorDraws;
-  }
+  // Draws the video position mark (a red line at the last synchronised video time) on the
+  // middle raw row's page: mode 7 (R2_XORPEN) draws it so that a second draw removes it, 13
+  // (R2_COPYPEN) draws it plainly. With a context, it goes there (the page being painted).
+  void DrawVideoCursor(int mode, draw::Dc* dc = nullptr);
+  // The wave page follows the video: the epoch holding the time (seconds from the recording's
+  // start) becomes current, on another page when needed, and the mark moves there.
+  void SyncWaveToVideo(double seconds);
+  // The last synchronised video time (-1: none) and the x of the drawn mark (0xFFFF: none).
+  double VideoSyncTime = -1.0;
+  std::uint16_t VideoMarkX = 0xFFFF;
+  // Set while the wave page follows the video: the epoch jump then leaves the video alone.
+  bool FollowingVideo = false;
   // --- What opening and closing a recording ask of the panes (workspace_recording_panes.cpp) ---
   // Closing: the data-information list, the logic list and the eight list controls of the
   // panes are emptied.
