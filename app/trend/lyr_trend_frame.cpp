@@ -190,15 +190,14 @@ void LyrTrendFrame::ApplyDisplaySetting(int lines, int minutes, int count) {
   SetTrendTimeScale(std::max(minutes, 1));
   if (host_ == nullptr) return;
   host_->ResetCursorEpoch(1);
-  // Hypnogram container: its slots start at epoch 0.
+  // Hypnogram container: lines, span and table anew, its slots from epoch 0.
   LyrTrendStageAreaDummyView& stage = host_->StageArea;
-  stage.FirstEpoch = 0;
+  stage.ApplyDisplaySetting();
   const CQLM2_AnalyzerDoc* doc = Document();
   const int scored = doc != nullptr ? GetScoredEpochNum(doc->EpochTables, doc->Params.stageType) : 0;
   stage.ScrollBar.PageMultiplier = 0;
   if (scored < ShownEpochs()) stage.ScrollBar.SetBarRange(0, 1, 0);
   else stage.ScrollBar.SetBarRange(scored, ShownEpochs(), 0);
-  stage.Invalidate();
   // Graph container.
   TrendSettingWord2 = static_cast<std::uint16_t>(std::clamp(count, 1, kMaxTrendGraphs));
   host_->TrendArea.FirstEpoch = 0;

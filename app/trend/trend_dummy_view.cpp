@@ -63,31 +63,6 @@ int FirstEpochFor(int epoch) {
 
 // ---- Containers --------------------------------------------------------------------------
 
-int LyrTrendStageAreaDummyView::OnCreate() {
-  ScrollBar.CreateBar(dynamic_cast<CQLM2_AnalyzerDoc*>(GetDocument()), ui::Rect{0, 0, 100, 16}, this);
-  return 0;
-}
-
-void LyrTrendStageAreaDummyView::OnSize(std::uint32_t, int cx, int cy) {
-  if (ScrollBar.IsWindow()) ScrollBar.MoveWindow(ui::Rect{0, std::max(0, cy - 16), cx, cy});
-}
-
-void LyrTrendScrollBar::OnScrollChanged(unsigned, std::int32_t pos) {
-  if (Host == nullptr) return;
-  const int first = PageMultiplier > 0 ? pos * PageMultiplier : pos;
-  Host->StageArea.FirstEpoch = first;
-  Host->TrendArea.FirstEpoch = first;
-  Host->StageArea.RedrawWindow();
-  Host->TrendArea.RedrawWindow();
-}
-
-void LyrTrendStageAreaDummyView::OnDraw(draw::Dc& dc) {
-  const ui::Rect r = GetClientRect();
-  dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), TrendWindowColor());
-}
-
-void LyrTrendStageAreaDummyView::SetCenterEpoch(int epoch) { FirstEpoch = FirstEpochFor(epoch); }
-
 void LyrTrendTrendAreaDummyView::OnDraw(draw::Dc& dc) {
   const ui::Rect r = GetClientRect();
   dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), TrendWindowColor());
@@ -126,6 +101,7 @@ bool LyrTrendTrendAreaDummyView::OnCommand(std::uintptr_t wParam, std::intptr_t 
 LyrTrendDummyView::LyrTrendDummyView() {
   TrendArea.Host = this;
   StageArea.ScrollBar.Host = this;
+  StageArea.Link.host = this;
 }
 
 LyrTrendDummyView::~LyrTrendDummyView() {
@@ -176,7 +152,7 @@ void LyrTrendDummyView::ResetCursorEpoch(int mode) {
 
 void LyrTrendDummyView::DrawCursor() {
   ++CursorDraws;
-  StageArea.Invalidate(false);
+  StageArea.RedrawCursor();
   // Each graph marks its value at the cursor for the information column.
   if (CQLM2_AnalyzerDoc* doc = Doc(); doc != nullptr && cursorEpoch_ >= 0) {
     for (int g = 0; g < TrendGraphCountHeld(); ++g) {
@@ -193,7 +169,7 @@ void LyrTrendDummyView::DrawCursor() {
 void LyrTrendDummyView::FollowRawCurrentEpoch(std::int32_t epoch) {
   SetCursorEpoch(-1, epoch);
   const int shown = ShownEpochs();
-  if (epoch >= 0 && (epoch < StageArea.FirstEpoch || epoch >= StageArea.FirstEpoch + shown)) {
+  if (epoch >= 0 && (epoch < StageArea.GetEpochAt(0) || epoch >= StageArea.GetEpochAt(0) + shown)) {
     StageArea.SetCenterEpoch(epoch);
     TrendArea.SetCenterEpoch(epoch);
   }
@@ -203,9 +179,8 @@ void LyrTrendDummyView::FollowRawCurrentEpoch(std::int32_t epoch) {
 void LyrTrendDummyView::ZoomToEpoch(std::int32_t epoch) {
   const int minutes = ZoomSpanMinutes(TrendZoomState);
   if (minutes == 0) return;
-  StageArea.SetCenterEpoch(epoch);
+  StageArea.ZoomAround(epoch);
   TrendArea.SetCenterEpoch(epoch);
-  StageArea.Invalidate();
   TrendArea.Invalidate();
 }
 
@@ -371,9 +346,16 @@ void LyrTrendDummyView::OnPrint(draw::Dc& dc, PrintInfo& info) {
   const draw::Font old = dc.SelectFont(PrintFont());
   LayoutPrint(dc, info.drawRect);
   // Each pane draws into its print rectangle: axis pane first, then the line or graph.
-  for (const auto& [axis, view] : StageArea.PrintRects) {
-    DrawPanePlaceholder(dc, axis);
-    DrawPanePlaceholder(dc, view);
+  for (std::size_t i = 0; i < StageArea.PrintRects.size(); ++i) {
+    const auto& [axis, view] = StageArea.PrintRects[i];
+    if (LyrTrendStageAreaAxisView* pane = StageArea.AxisView(static_cast<int>(i))) {
+      pane->SetLabelRect(axis.left, axis.top, axis.right, axis.bottom);
+      pane->Redraw(&dc);
+    }
+    if (LyrTrendStageAreaView* line = StageArea.LineView(static_cast<int>(i))) {
+      line->SetDrawRect(view.left, view.top, view.right, view.bottom);
+      line->DrawToDC(&dc);
+    }
   }
   for (const auto& [axis, view] : TrendArea.PrintRects) {
     DrawPanePlaceholder(dc, axis);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/results/lyr_utility_scroll_bar.h"
+#include "app/trend/lyr_trend_stage_area.h"
 #include "app/trend/lyr_trend_values.h"
 #include "platform/ui/document.h"
 
@@ -18,42 +19,6 @@ class CQLM2_AnalyzerDoc;
 class LyrTrendDummyView;
 class LyrTrendFrame;
 class LyrTrendInfoAreaView;
-
-// The hypnogram's scroll bar: a move shows the hypnogram and the graphs from the epoch of the
-// new position (one epoch per unit while the page multiplier is 0).
-class LyrTrendScrollBar : public LyrUtilityScrollBar {
- public:
-  int PageMultiplier = 0;
-  LyrTrendDummyView* Host = nullptr;
-
- protected:
-  void OnScrollChanged(unsigned code, std::int32_t pos) override;
-};
-
-// The hypnogram container (nested pane (0,0) of the trend frame): where its display stands,
-// with the scroll bar along its bottom. Its lines and axis panes come with the hypnogram strip.
-class LyrTrendStageAreaDummyView : public ui::View {
- public:
-  int OnCreate() override;
-  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
-  void OnDraw(draw::Dc& dc) override;
-  LyrTrendScrollBar ScrollBar;
-  // Moves the display to an epoch index (mode 0: index within the page).
-  void ScrollToEpoch(int mode, int epoch, int flag) {
-    ScrollMode = mode;
-    ScrollEpoch = epoch;
-    ScrollFlag = flag;
-  }
-  // Centres the display slots on an epoch (the first slot never before epoch 0).
-  void SetCenterEpoch(int epoch);
-  // The epoch of display slot 0.
-  int FirstEpoch = 0;
-  int ScrollMode = -1;
-  int ScrollEpoch = -1;
-  int ScrollFlag = 0;
-  // Print rectangles of line i's axis pane and line view (Part of the trend print layout).
-  std::vector<std::pair<ui::Rect, ui::Rect>> PrintRects;
-};
 
 // The graph container (nested pane (1,0)): the epoch its graphs' cursor marks, and the
 // graphs' item popup menu (a right click over graph i offers the items for graph i).
