@@ -418,7 +418,9 @@ int LyrTrendStageAreaAxisView::OnCreate() {
 }
 
 void LyrTrendStageAreaAxisView::OnSize(std::uint32_t, int cx, int cy) {
-  if (lineView_ && lineView_->IsWindow()) lineView_->MoveWindow(draw::RectFromSize(kLabelStrip, 0, std::max(0, cx - kLabelStrip), cy));
+  if (!lineView_ || !lineView_->IsWindow()) return;
+  lineView_->MoveWindow(draw::RectFromSize(kLabelStrip, 0, std::max(0, cx - kLabelStrip), cy));
+  lineView_->OnSize(0, std::max(0, cx - kLabelStrip), cy);
 }
 
 void LyrTrendStageAreaAxisView::Redraw(draw::Dc* dc) {
