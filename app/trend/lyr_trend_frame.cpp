@@ -215,15 +215,15 @@ void LyrTrendFrame::ApplyDisplaySetting(int lines, int minutes, int count) {
 
 void LyrTrendFrame::MapTrendCommands() {
   const auto loadedIdle = [](ui::CmdUI& ui) { ui.Enable(Loaded() && !Screening()); };
-  // The dialogs and text outputs of these commands come with the hypnogram strip and the
-  // trend graphs; the settings file is written first, as they do.
-  for (std::uint32_t id : {kCmdHypnogramSetting, kCmdTrendGraphSetting, kCmdTrendTextOutput}) {
+  MapHypnogramCommands();
+  // The dialogs of these commands come with the trend graphs; the settings file is written
+  // first, as they do.
+  for (std::uint32_t id : {kCmdTrendGraphSetting}) {
     MapCommand(id, [] {
       if (CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame()) frame->WriteResumeFile();
     });
     MapUpdate(id, loadedIdle);
   }
-  MapCommand(kCmdEcgRrOutput, [] {});
   MapUpdate(kCmdEcgRrOutput, [this](ui::CmdUI& ui) {
     const CQLM2_AnalyzerDoc* doc = Document();
     ui.Enable(Loaded() && !Screening() && doc != nullptr &&

@@ -143,6 +143,10 @@ class LyrTrendDummyView : public ui::View {
   LyrTrendStageAreaDummyView StageArea;
   LyrTrendTrendAreaDummyView TrendArea;
 
+  // The trend table to the path (or the clipboard) over start..end, with the start and end
+  // time lines when rangeLines is set (the report's form); the caller is not used. 1 when it
+  // went through, 0 after a failure that was told.
+  int OutputText(const std::string& path, void* caller, std::int32_t start, std::int32_t end, int rangeLines);
   // Text output state (the trend text output).
   std::string OutputPath;
   std::int32_t OutputStartEpoch = 0, OutputEndEpoch = 0, OutputRangeLines = 0;
