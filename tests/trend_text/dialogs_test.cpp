@@ -133,3 +133,28 @@ TEST_F(TrendTextCommandTest, HypnogramSettingCommandAppliesLinesAndSpan) {
 }
 
 }  // namespace
+
+namespace {
+
+// A click in a hypnogram line of the started program moves the raw page there while no
+// key-held scrolling runs.
+TEST_F(TrendTextCommandTest, HypnogramClickMovesTheCurrentEpoch) {
+  LyrTrendStageAreaDummyView& area = Frame().TrendView()->StageArea;
+  SetTrendTimeScale(60);
+  area.ApplyDisplaySetting();
+  LyrTrendStageAreaView* line = area.LineView(0);
+  ASSERT_NE(line, nullptr);
+  const draw::Rect r = line->DrawRect();
+  const double width = static_cast<double>(r.right - r.left) / line->EpochsPerLine();
+  ASSERT_GT(width, 0.0);
+  const int x = static_cast<int>(width * 7 + width / 2);
+  ScrollDirection = 1;
+  line->OnLButtonDown(0, ui::Point{x, 3});
+  EXPECT_EQ(Frame().TrendView()->CursorEpoch(), 7);
+  EXPECT_NE(Doc().CurrentEpoch, 7) << "no jump while the page scrolls by itself";
+  ScrollDirection = 0;
+  line->OnLButtonDown(0, ui::Point{x, 3});
+  EXPECT_EQ(Doc().CurrentEpoch, 7);
+}
+
+}  // namespace
