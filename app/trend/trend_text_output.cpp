@@ -264,9 +264,16 @@ class TrendTable {
       const long long m = static_cast<long long>(EpochSeconds) * 4;
       const long long lo = e * m, hi = (e + 1) * m - 1;
       const std::size_t stride = kind == 2 ? 1 : 2;
-      for (std::size_t j = 0; j < list.size(); j += stride) {
+      // The list runs in time order: start at the epoch's first entry (an even one for the
+      // walks over the like points of consecutive breaths).
+      std::size_t from = static_cast<std::size_t>(
+          std::partition_point(list.begin(), list.end(), [lo](const RespPeakEntry& x) { return x.point < lo; }) -
+          list.begin());
+      if (stride == 2 && from % 2 != 0) ++from;
+      for (std::size_t j = from; j < list.size(); j += stride) {
         const long long p = list[j].point;
-        if (p < lo || p > hi) continue;
+        if (p > hi) break;
+        if (p < lo) continue;
         if (kind == 2) {
           line += Format("%.6f%c", static_cast<double>(list[j].value), sep_);
           continue;
