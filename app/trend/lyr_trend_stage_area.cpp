@@ -736,10 +736,16 @@ void LyrTrendStageAreaView::OnDraw(draw::Dc& dc) {
   firstEpoch_ = Container->GetEpochAt(0) + lineNo_ * epochsPerLine_;
   prevLineFlag_ = 0;
   const int count = EpochCount();
+  LookUpCodes();
+  pendingBar_ = false;
   for (std::int32_t e = firstEpoch_; e < firstEpoch_ + epochsPerLine_; ++e) {
-    if (e >= firstTick && (e - firstTick) % step == 0) DrawTimeTick(dc, e, th);
+    if (e >= firstTick && (e - firstTick) % step == 0) {
+      FlushBar(dc);
+      DrawTimeTick(dc, e, th);
+    }
     if (utilityMode_ != 0 || e < count) DrawEpoch(dc, e, true);
   }
+  FlushBar(dc);
   PrintFileName(dc);
   PrintDateTime(dc);
   PrintHeader(dc);
@@ -784,26 +790,17 @@ void LyrTrendStageAreaView::DrawEpoch(draw::Dc& dc, std::int32_t epoch, bool) {
   if (Container->GetScrollFlag(lineNo_) != 0) Container->ClearScrollFlag(lineNo_);
   if (epoch < firstEpoch_ || epoch >= firstEpoch_ + epochsPerLine_) return;
   const int code = StageOf(epoch);
-  const int y = StageY(code);
-  int prevCode = 0, prevY = -1, prevHalf = 1;
-  StageRecord prevRecord{};
-  bool prevHasRecord = false;
-  if (epoch != 0) {
-    prevCode = StageOf(epoch - 1);
-    prevY = StageY(prevCode);
-    prevHasRecord = LyrTrendTool::GetStageRow(prevCode, stages_, &prevRecord) != 0;
-    prevHalf = prevHasRecord ? std::max(1, static_cast<int>(prevRecord.lineWeight) / 2) : 1;
-  }
-  StageRecord record{};
-  if (LyrTrendTool::GetStageRow(code, stages_, &record) == 0) {
-    posTbl_[static_cast<std::size_t>(epoch - firstEpoch_)] = static_cast<std::int32_t>(X(epoch));
-    return;
-  }
-  const double x1 = X(epoch), x2 = X(epoch + 1);
-  const int half = std::max(1, static_cast<int>(record.lineWeight) / 2);
+  const CodeLook& look = codes_[static_cast<std::size_t>(code & 0xFF)];
+  const int y = look.y;
+  const CodeLook* prev = epoch != 0 ? &codes_[static_cast<std::size_t>(StageOf(epoch - 1) & 0xFF)] : nullptr;
+  const int prevCode = epoch != 0 ? StageOf(epoch - 1) : 0;
   const std::size_t slot = static_cast<std::size_t>(epoch - firstEpoch_);
+  const double x1 = X(epoch);
   posTbl_[slot] = static_cast<std::int32_t>(x1);
-  const int r = LyrTrendTool::GetStageRowNumber(code, stages_) - 1;
+  if (!look.hasRecord) return;
+  const double x2 = X(epoch + 1);
+  const int half = look.half;
+  const int r = look.row - 1;
   const int ix1 = static_cast<int>(x1);
   const int xe = std::max(static_cast<int>(x2), ix1 + 1);
   if (slot > 0 && r >= 0) {
@@ -814,17 +811,50 @@ void LyrTrendStageAreaView::DrawEpoch(draw::Dc& dc, std::int32_t epoch, bool) {
       marks[static_cast<std::size_t>(r)] = 1;
     }
   }
-  if (record.showInHypnogram == 0 || y < 0) return;
-  if (prevCode != 0 && record.lineBetweenStages != 0 && prevLineFlag_ != 0 && prevHasRecord &&
-      prevRecord.showInHypnogram != 0 && prevY >= 0) {
-    const int top = std::min(y - half, prevY + prevHalf), bottom = std::max(y - half, prevY + prevHalf);
+  if (look.show == 0 || y < 0) return;
+  if (prevCode != 0 && look.lineBetween != 0 && prevLineFlag_ != 0 && prev->hasRecord && prev->show != 0 &&
+      prev->y >= 0) {
+    const int top = std::min(y - half, prev->y + prev->half), bottom = std::max(y - half, prev->y + prev->half);
+    FlushBar(dc);
     dc.FillSolidRect(draw::Rect{ix1, top, ix1 + 1, bottom}, Ink(TrendStageLineColor()));
   }
-  prevLineFlag_ = record.lineBetweenStages;
-  dc.FillSolidRect(draw::Rect{ix1, y - half, xe, y + half}, Ink(record.colour));
+  prevLineFlag_ = look.lineBetween;
+  // Bars of one stage that touch are filled as one (the same pixels, far fewer fills).
+  const draw::Rect bar{ix1, y - half, xe, y + half};
+  const draw::ColorRef colour = Ink(look.colour);
+  if (pendingBar_ && pendingColour_ == colour && bar.top == pendingRect_.top && bar.bottom == pendingRect_.bottom &&
+      bar.left <= pendingRect_.right) {
+    pendingRect_.right = std::max(pendingRect_.right, bar.right);
+  } else {
+    FlushBar(dc);
+    pendingBar_ = true;
+    pendingRect_ = bar;
+    pendingColour_ = colour;
+  }
   if (code >= 20) {
+    FlushBar(dc);
     const draw::Rect& a = Area();
     dc.FillSolidRect(draw::Rect{ix1, a.top, xe, a.top + 2 * half + 5}, Ink(DisplayColors[0]));
+  }
+}
+
+void LyrTrendStageAreaView::FlushBar(draw::Dc& dc) {
+  if (!pendingBar_) return;
+  dc.FillSolidRect(pendingRect_, pendingColour_);
+  pendingBar_ = false;
+}
+
+void LyrTrendStageAreaView::LookUpCodes() {
+  for (int code = 0; code < 256; ++code) {
+    CodeLook& look = codes_[static_cast<std::size_t>(code)];
+    StageRecord record{};
+    look.hasRecord = LyrTrendTool::GetStageRow(code, stages_, &record) != 0;
+    look.row = LyrTrendTool::GetStageRowNumber(code, stages_);
+    look.y = StageY(code);
+    look.half = look.hasRecord ? std::max(1, static_cast<int>(record.lineWeight) / 2) : 1;
+    look.colour = record.colour;
+    look.show = look.hasRecord ? record.showInHypnogram : 0;
+    look.lineBetween = look.hasRecord ? record.lineBetweenStages : 0;
   }
 }
 

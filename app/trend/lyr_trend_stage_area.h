@@ -133,6 +133,8 @@ class LyrTrendStageAreaView : public ui::View {
   void PrintDateTime(draw::Dc& dc);
   void PrintHeader(draw::Dc& dc);
   void ApplySpan(int row);
+  void LookUpCodes();
+  void FlushBar(draw::Dc& dc);
 
   std::uint16_t utilityMode_ = 0;
   std::int32_t fileNo_ = 0;
@@ -150,6 +152,18 @@ class LyrTrendStageAreaView : public ui::View {
   std::int32_t stageTblWidth_ = 0;
   std::vector<std::vector<std::uint8_t>> stageTbl_;
   std::vector<std::int32_t> posTbl_;
+  // What a drawing needs of each stage code, looked up once per drawing.
+  struct CodeLook {
+    bool hasRecord = false;
+    int row = 0, y = -1, half = 1;
+    std::uint32_t colour = 0;
+    std::uint32_t show = 0;
+    std::uint16_t lineBetween = 0;
+  };
+  std::array<CodeLook, 256> codes_{};
+  bool pendingBar_ = false;
+  draw::Rect pendingRect_{};
+  std::uint32_t pendingColour_ = 0;
 };
 
 // One line slot: the stage labels left of its line view.
