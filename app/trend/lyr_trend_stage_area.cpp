@@ -36,7 +36,12 @@ bool PrintingTrend() { return PrintTarget == 2; }
 // Every colour is black when a hypnogram window is printed without colour.
 draw::ColorRef Ink(draw::ColorRef c) { return PrintingTrend() && PrintInColor == 0 ? 0 : c; }
 
-draw::Font PaneFont() { return PrintingTrend() ? PrintFont() : draw::Font(DisplayFonts[6]); }
+// The screen colours and fonts as this window numbers them: colour entry i is DisplayColors
+// slot 5 - i, font entry i is DisplayFonts slot 9 - i.
+draw::ColorRef ScreenColour(int entry) { return DisplayColors[static_cast<std::size_t>(5 - entry)]; }
+draw::Font ScreenFont(int entry) { return draw::Font(DisplayFonts[static_cast<std::size_t>(9 - entry)]); }
+
+draw::Font PaneFont() { return PrintingTrend() ? PrintFont() : ScreenFont(6); }
 
 LyrTrendDummyView* TrendHost(const HypnogramLink& link) {
   if (link.host != nullptr) return link.host;
@@ -134,7 +139,7 @@ void LyrTrendStageAreaDummyView::OnSize(std::uint32_t, int cx, int cy) {
   const int labelWidth = [&] {
     draw::Image probe(1, 1, 32);
     draw::Dc dc(probe);
-    dc.SelectFont(draw::Font(DisplayFonts[2]));
+    dc.SelectFont(ScreenFont(2));
     return dc.GetTextExtent("MM").cx;
   }();
   const int x = 2 * labelWidth + 1;
@@ -357,7 +362,7 @@ void LyrTrendStageAreaDummyView::OnDraw(draw::Dc& dc) {
   const bool printing = PrintingTrend();
   const draw::Pen oldPen = dc.SelectPen(draw::Pen{draw::PS_SOLID, 1, printing && PrintInColor == 0 ? 0 : kAxisPen});
   const ui::Rect r = printing ? printRect_ : GetClientRect();
-  const draw::Font oldFont = dc.SelectFont(printing ? PrintFont() : draw::Font(DisplayFonts[6]));
+  const draw::Font oldFont = dc.SelectFont(printing ? PrintFont() : ScreenFont(6));
   const int oldBk = dc.SetBkMode(draw::TRANSPARENT);
   const int oldRop = dc.SetROP2(draw::R2_COPYPEN);
   if (IsLoaded()) {
@@ -689,7 +694,7 @@ int LyrTrendStageAreaView::CursorX(std::int32_t epoch) const {
 }
 
 void LyrTrendStageAreaView::DrawCursor(draw::Dc& dc, bool currentOnly) {
-  const draw::Pen old = dc.SelectPen(draw::Pen{draw::PS_SOLID, 1, DisplayColors[1] ^ DisplayColors[5]});
+  const draw::Pen old = dc.SelectPen(draw::Pen{draw::PS_SOLID, 1, ScreenColour(1) ^ ScreenColour(5)});
   const int oldRop = dc.SetROP2(draw::R2_NOT);
   auto line = [&](std::int32_t epoch) {
     const int x = CursorX(epoch);
@@ -709,11 +714,12 @@ void LyrTrendStageAreaView::OnDraw(draw::Dc& dc) {
     const int th = TextHeight(nullptr);
     drawRect_ = draw::Rect{1, 0, c.Width(), c.Height() - 2 * th};
     dc.FillSolidRect(c, TrendWindowColor());
-    dc.FillSolidRect(drawRect_, DisplayColors[5]);
+    dc.FillSolidRect(drawRect_, ScreenColour(5));
     dc.FillSolidRect(draw::Rect{0, drawRect_.bottom, drawRect_.right, drawRect_.bottom + 1}, 0);
   } else {
-    dc.FillSolidRect(printRect_, Ink(TrendWindowColor()));
-    dc.FillSolidRect(printRect_, Ink(DisplayColors[5]) == 0 && PrintInColor == 0 ? 0xFFFFFF : DisplayColors[5]);
+    // Without colour the backgrounds print white (only the drawing turns black).
+    dc.FillSolidRect(printRect_, PrintInColor == 0 ? 0xFFFFFF : TrendWindowColor());
+    dc.FillSolidRect(printRect_, PrintInColor == 0 ? 0xFFFFFF : ScreenColour(5));
     dc.FillSolidRect(draw::Rect{printRect_.left, printRect_.bottom, printRect_.right, printRect_.bottom + 1}, 0);
   }
   if (!IsLoaded() || Container == nullptr) return;
@@ -761,7 +767,7 @@ void LyrTrendStageAreaView::DrawTimeTick(draw::Dc& dc, std::int32_t epoch, int t
   const int step = LyrTrendTool::GetTimeScaleStep(SpanMinutes());
   const int xt = x1 + GetTimeScaleOffset(step, epoch, x2 - x1);
   if (!Printing()) {
-    const draw::Pen old = dc.SelectPen(draw::Pen{draw::PS_DOT, 1, DisplayColors[3]});
+    const draw::Pen old = dc.SelectPen(draw::Pen{draw::PS_DOT, 1, ScreenColour(3)});
     dc.MoveTo(xt, r.top);
     dc.LineTo(xt, r.bottom - 1);
     dc.SelectPen(old);
@@ -834,7 +840,7 @@ void LyrTrendStageAreaView::DrawEpoch(draw::Dc& dc, std::int32_t epoch, bool) {
   if (code >= 20) {
     FlushBar(dc);
     const draw::Rect& a = Area();
-    dc.FillSolidRect(draw::Rect{ix1, a.top, xe, a.top + 2 * half + 5}, Ink(DisplayColors[0]));
+    dc.FillSolidRect(draw::Rect{ix1, a.top, xe, a.top + 2 * half + 5}, Ink(ScreenColour(0)));
   }
 }
 

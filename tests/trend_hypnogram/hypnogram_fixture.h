@@ -36,8 +36,8 @@ class HypnogramTest : public testing::Test {
     EpochSeconds = 30;
     PageSeconds = 120;
     ClockTimeDisplay = 0;
-    DisplayColors[5] = kPlot;
-    DisplayColors[0] = kDiscard;
+    DisplayColors[0] = kPlot;     // entry 5: the plot's background
+    DisplayColors[5] = kDiscard;  // entry 0: the mark of discarded epochs
     TrendColors[1] = kBack;
     TrendColors[0] = kSegment;
     TrendSettingWord1 = 3;
