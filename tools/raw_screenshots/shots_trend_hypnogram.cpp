@@ -15,6 +15,7 @@
 #include "app/trend/lyr_trend_stage_area.h"
 #include "app/trend/lyr_trend_text_dialogs.h"
 #include "app/trend/trend_dummy_view.h"
+#include "app/trend/trend_settings.h"
 #include "platform/res/resource_store.h"
 #include "platform/testing/ui_testing.h"
 #include "platform/ui/command.h"
@@ -30,15 +31,11 @@ bool Png(ui::Window& w, const std::string& path) {
   return ok;
 }
 
-// Runs a trend command whose modal dialog is pictured and then closed.
-bool DialogShot(ShotContext& c, std::uint32_t command, int templateId, const std::string& path) {
-  LyrTrendDummyView* trend = c.frame.TrendView();
-  bool ok = false;
-  testhooks::ScriptDialog(templateId, [&](ui::Dialog& d) {
-    ok = Png(d, path);
-    d.ClickButton(ui::IDCANCEL);
-  });
-  ui::ExecuteCommand(*trend->Frame(), command);
+// A dialog shown modeless on the night, pictured and closed.
+bool DialogShot(ShotContext& c, ui::Dialog& dlg, const std::string& path) {
+  if (!dlg.CreateModeless(&c.frame)) return false;
+  const bool ok = Png(dlg, path);
+  dlg.DestroyWindow();
   return ok;
 }
 
@@ -85,12 +82,18 @@ bool ShootLanguage(ShotContext& c, res::Language language, const std::string& su
   trend->DrawCursor();
   bool ok = Png(trend->StageArea, c.out + "/trend_hypnogram" + suffix + ".png");
   if (suffix.empty()) ok = UtilityLine(c, c.out + "/trend_hypnogram_utility.png") && ok;
-  ok = DialogShot(c, kCmdHypnogramSetting, LyrDlgHypnogramSetting::kTemplateId,
-                  c.out + "/trend_hypnogram_setting" + suffix + ".png") && ok;
-  ok = DialogShot(c, kCmdTrendTextOutput, LyrDlgTrendTextOutput::kTemplateId,
-                  c.out + "/trend_text_output" + suffix + ".png") && ok;
-  ok = DialogShot(c, kCmdEcgRrOutput, LyrDlgEcgRrTextOutput::kTemplateId, c.out + "/trend_ecg_rr" + suffix + ".png") &&
-       ok;
+  LyrDlgHypnogramSetting setting;
+  setting.m_pDoc = &c.doc;
+  ok = DialogShot(c, setting, c.out + "/trend_hypnogram_setting" + suffix + ".png") && ok;
+  LyrDlgTrendTextOutput table;
+  table.m_pDoc = &c.doc;
+  table.m_EndEpoch = c.doc.GetDivNum(EpochSeconds) - 1;
+  ok = DialogShot(c, table, c.out + "/trend_text_output" + suffix + ".png") && ok;
+  LyrDlgEcgRrTextOutput rr;
+  rr.m_pDoc = &c.doc;
+  rr.m_StartEpoch = trend->StageArea.GetEpochAt(0);
+  rr.m_EndEpoch = rr.m_StartEpoch + ShownEpochs() - 1;
+  ok = DialogShot(c, rr, c.out + "/trend_ecg_rr" + suffix + ".png") && ok;
   return ok;
 }
 
