@@ -235,3 +235,40 @@ TEST(HypnogramPrintHeader, NameSexAgeAndWrappedComments) {
 }
 
 }  // namespace
+
+namespace {
+
+// The trend print: every line of the strip in its print rectangle, in colour or black.
+TEST_F(HypnogramTest, PrintDrawsEveryLineAsOneStrip) {
+  TrendSettingWord1 = 12;
+  SetTrendTimeScale(60);
+  Record(12 * 120);
+  for (int line = 0; line < 12; ++line) Score(line * 120, line * 120 + 120, line % 2 == 0 ? 1 : 4);
+  Create(400, 30);
+  for (std::int32_t inColour : {1, 0}) {
+    PrintInColor = inColour;
+    draw::Image page(2400, 1200, 32);
+    draw::Dc dc(page);
+    dc.FillSolidRect(ui::Rect{0, 0, 2400, 1200}, 0xFFFFFF);
+    ui::View::PrintInfo info;
+    info.drawRect = ui::Rect{0, 0, 2400, 1200};
+    host_.OnPrint(dc, info);
+    EXPECT_EQ(PrintTarget, 2);
+    ASSERT_EQ(host_.StageArea.PrintRects.size(), 12U);
+    for (int line = 0; line < 12; ++line) {
+      const ui::Rect r = host_.StageArea.PrintRects[static_cast<std::size_t>(line)].second;
+      const draw::ColorRef want = inColour != 0 ? kStage[line % 2 == 0 ? 0 : 3] : 0;
+      int found = 0;
+      for (int y = r.top; y < r.bottom; ++y) found += page.GetPixel((r.left + r.right) / 2, y) == want ? 1 : 0;
+      EXPECT_GE(found, 2) << "line " << line << (inColour != 0 ? " in colour" : " in black");
+      if (inColour == 0) {
+        for (int y = r.top; y < r.bottom; ++y)
+          EXPECT_NE(page.GetPixel((r.left + r.right) / 2, y), kStage[line % 2 == 0 ? 0 : 3]) << line;
+      }
+    }
+    PrintTarget = 0;
+  }
+  PrintInColor = 1;
+}
+
+}  // namespace
