@@ -58,7 +58,8 @@ int LyrUtilityHypnogramFrame::IsTimeScaleEpoch(int file, std::int32_t epoch) con
   std::int32_t start = 0, end = 0;
   GetTimeScaleStart(file, epoch, start, end);
   const int step = StepSeconds();
-  return start % step == 0 || end / step != start / step ? 1 : 0;
+  // The epoch in which a step boundary falls, the boundary at its end included.
+  return end / step != start / step ? 1 : 0;
 }
 
 int LyrUtilityHypnogramFrame::GetTimeScaleOffset(int file, int, std::int32_t epoch, int width) const {

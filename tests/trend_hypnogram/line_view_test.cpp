@@ -272,3 +272,31 @@ TEST_F(HypnogramTest, PrintDrawsEveryLineAsOneStrip) {
 }
 
 }  // namespace
+
+namespace {
+
+// The utility window's time scale of a file: ticks where a step boundary falls into an epoch,
+// labels at the boundary, days counted on.
+TEST(UtilityTimeScale, TicksLabelsAndDays) {
+  LyrUtilityHypnogramFrame utility;
+  UtilityHypnogramFile f;
+  f.epochSeconds = 30;
+  f.startSecond = 22 * 3600 + 10 * 60;
+  f.day = 12;
+  f.stages.assign(2000, 1);
+  utility.Files.push_back(f);
+  utility.m_TimeScaleMinutes = 120;  // a tick every hour
+  std::int32_t start = 0, end = 0;
+  EXPECT_EQ(utility.IsTimeScaleEpoch(0, 99), 1) << "22:59:30 to 23:00:00";
+  EXPECT_EQ(utility.IsTimeScaleEpoch(0, 100), 0);
+  EXPECT_EQ(utility.GetTimeScaleStart(0, 99, start, end), 23 * 3600);
+  EXPECT_EQ(start, 22 * 3600 + 59 * 60 + 30);
+  EXPECT_EQ(utility.GetTimeScaleStart(0, 219, start, end), 24 * 3600) << "midnight: 24:00";
+  EXPECT_EQ(utility.GetEpochTimeParts(0, 220).day, "13");
+  EXPECT_EQ(utility.GetEpochTimeParts(0, 220).hour, "0");
+  EXPECT_EQ(utility.GetStage(0, 0, 5, 0), 1);
+  EXPECT_EQ(utility.GetStage(0, 0, 2000, 0), 0) << "out of range";
+  EXPECT_EQ(utility.GetStage(1, 0, 5, 0), 0) << "no such file";
+}
+
+}  // namespace

@@ -217,6 +217,9 @@ TEST_F(EcgRrTest, PeaksOfTheRangeWithTheirIntervals) {
   EXPECT_NE(lines[20].find(",3.990,1490.000000"), std::string::npos) << lines[20];
   ASSERT_EQ(testhooks::ShownMessageBoxes().size(), 1U);
   EXPECT_EQ(testhooks::ShownMessageBoxes()[0].text, "Text output is complete.");
+  // Peak 0 lies in epoch 0 but has no interval: never listed.
+  ASSERT_EQ(WriteEcgRrText(doc_, Path("rr0.txt"), 0, 0, nullptr), 1);
+  EXPECT_EQ(Lines(ReadAll(Path("rr0.txt"))).size(), 18U) << "header and heading only";
 
   // The clipboard gets the header too; the heading once over several portions.
   testhooks::Reset();
