@@ -341,6 +341,11 @@ void LyrTrendStageAreaDummyView::ApplyDisplaySetting() {
 }
 
 void LyrTrendStageAreaDummyView::RedrawCursor() {
+  // The day under the lines follows the first shown epoch.
+  if (IsWindow()) {
+    const ui::Rect r = GetClientRect();
+    InvalidateRect(ui::Rect{r.left, r.bottom - kBottomStrip, r.right, r.bottom}, false);
+  }
   for (int i = 0; i < std::min<int>(lineCount_, kLineSlots); ++i)
     if (LyrTrendStageAreaView* line = LineView(i); line != nullptr && line->IsWindow()) line->Invalidate(false);
 }
