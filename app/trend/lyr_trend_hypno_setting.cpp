@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kFreeRow = static_cast<int>(HypnogramSpanTable.size()) - 1;
+constexpr int kFreeRow = kHypnogramSpanFree;
 constexpr std::uint32_t kStrName = 2110, kStrColor = 2111, kStrDot = 2112, kStrOrder = 2113, kStrLine = 2114,
                         kStrKey = 2115, kStrShow = 2346, kStrHide = 2347, kStrFree1 = 2126, kStrOn = 62713,
                         kStrOff = 62714;
@@ -56,7 +56,7 @@ bool LyrDlgHypnogramSetting::OnInitDialog() {
   ui::Control span = Item(kSpan);
   int selected = kFreeRow;
   for (int i = 0; i <= kFreeRow; ++i) {
-    span.AddString(HypnogramSpanTable[static_cast<std::size_t>(i)].text);
+    span.AddString(HypnogramSpanText(i));
     if (i < kFreeRow && HypnogramSpanTable[static_cast<std::size_t>(i)].minutes == MinutesPerLineHeld()) selected = i;
   }
   span.SetCurSel(selected);

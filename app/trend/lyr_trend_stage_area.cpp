@@ -63,9 +63,9 @@ void LyrTrendScrollBar::OnScrollChanged(unsigned, std::int32_t pos) {
   if (Host == nullptr) return;
   const int first = PageMultiplier > 0 ? pos * PageMultiplier : pos;
   Host->StageArea.FillFrom(first);
-  Host->TrendArea.FirstEpoch = first;
+  Host->TrendArea.FillFrom(first);
   Host->StageArea.RedrawLines(first);
-  Host->TrendArea.RedrawWindow();
+  Host->TrendArea.RedrawGraphs();
 }
 
 // ---- Container ---------------------------------------------------------------------------
@@ -925,10 +925,8 @@ void LyrTrendStageAreaView::OnRButtonUp(std::uint32_t, ui::Point client) {
     return;
   }
   ui::Menu popup;
-  for (const HypnogramSpanRow& row : HypnogramSpanTable) {
-    if (row.minutes == -1) break;
-    popup.AppendItem(row.command, row.text);
-  }
+  for (int row = 0; row < kHypnogramSpanFree; ++row)
+    popup.AppendItem(HypnogramSpanTable[static_cast<std::size_t>(row)].command, HypnogramSpanText(row));
   const ui::Point screen = ClientToScreen(client);
   ui::TrackPopupMenu(popup, ui::PopupPosition{screen.x, screen.y}, this);
 }

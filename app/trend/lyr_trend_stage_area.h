@@ -13,6 +13,7 @@
 
 #include "app/document/analysis_param_blocks.h"
 #include "app/results/lyr_utility_scroll_bar.h"
+#include "app/trend/hypnogram_span_table.h"
 #include "platform/draw/geometry.h"
 #include "platform/ui/document.h"
 
@@ -22,24 +23,6 @@ class LyrTrendStageAreaAxisView;
 class LyrTrendStageAreaDummyView;
 class LyrUtilityHypnogramFrame;
 
-// Display spans of a hypnogram line: menu text, minutes and span command, ended by the
-// "Free" row of minutes -1.
-struct HypnogramSpanRow {
-  const char* text;
-  int minutes;
-  std::uint32_t command;
-};
-inline constexpr std::array<HypnogramSpanRow, 11> HypnogramSpanTable{{{" 10min.", 10, 33067},
-                                                                      {" 20min.", 20, 33068},
-                                                                      {" 30min.", 30, 33069},
-                                                                      {"1hour", 60, 33070},
-                                                                      {"2hours", 120, 33071},
-                                                                      {"3hours", 180, 33072},
-                                                                      {"6hours", 360, 33073},
-                                                                      {"8hours", 480, 33074},
-                                                                      {"12hours", 720, 33075},
-                                                                      {"24hours", 1440, 33076},
-                                                                      {"Free", -1, 0}}};
 // The row of a span command, -1 for any other command.
 int HypnogramSpanRowOfCommand(std::uint32_t command);
 
