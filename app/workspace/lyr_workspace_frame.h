@@ -15,6 +15,9 @@ class LyrWorkspaceAreaView;
 class LyrWorkspaceDummyView;
 class LyrWorkspaceAreaTabCtrl;
 class LyrWorkspaceEmptyPane;
+class LyrWorkspaceStageGraphView;
+class LyrWorkspaceVSPView;
+class LyrWorkspaceDlgMarkType;
 
 // The four layout fractions (FloatWindowGeometry) as floating and docking change them.
 struct FloatGeometry {
@@ -54,12 +57,22 @@ class LyrWorkspaceFrame : public ui::DockFrame {
   int OnStageGraphSetup();
   // Vigilance-state set-up: pane 5 forward, the dialog (its OK applies the parameters).
   void OnVSPSetup();
+  // The mark window out of its pane, beside it on the screen, as a window of its own; and
+  // back into the pane (the tab strip's MarkWindowDocked follows).
+  void FloatMarkWindow();
+  void DockMarkWindow();
   // Brings a pane forward (SelectPane, ShowSelectedPane).
   void BringPane(int id);
 
   CQLM2_AnalyzerDoc* m_pDoc = nullptr;
   LyrWorkspaceDummyView* HostPane = nullptr;
   LyrWorkspaceAreaView* AreaView() const { return area_.get(); }
+  LyrWorkspaceStageGraphView* StageGraphPane() const;
+  LyrWorkspaceVSPView* VSPPane() const;
+  // "Change t&ype...": the modeless mark-type dialog, made anew; closed by its OK or Cancel.
+  void OpenMarkTypeDlg();
+  void CloseMarkTypeDlg();
+  LyrWorkspaceDlgMarkType* MarkTypeDlg() const { return markTypeDlg_.get(); }
 
  private:
   void MapMenuCommands();
@@ -72,5 +85,6 @@ class LyrWorkspaceFrame : public ui::DockFrame {
   int EpisodeRows() const;
   LyrWorkspaceAreaTabCtrl* Tabs() const;
   std::unique_ptr<LyrWorkspaceAreaView> area_;
+  std::unique_ptr<LyrWorkspaceDlgMarkType> markTypeDlg_;
   LyrWorkspaceAreaTabCtrl* tabs_ = nullptr;
 };

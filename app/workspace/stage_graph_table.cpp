@@ -89,3 +89,11 @@ StageGraphTable CountStageGraph(const std::function<int(int)>& stageOf, int stag
 int StageGraphDivisionLimitMinutes(int epochCount, int epochSeconds) {
   return static_cast<int>(static_cast<long long>(epochCount / 2) * epochSeconds / 60);
 }
+
+const StageRecord* StageGraphItemRecord(const StageTypeParam& block, int item) {
+  const auto set = block.Set(TypeRow(block.stageType));
+  if (item < 0) return nullptr;
+  if (item < static_cast<int>(set.size())) return &set[static_cast<std::size_t>(item)];
+  const int shared = item - static_cast<int>(set.size());
+  return shared < StageTypeParam::kFreeStageCount ? &block.shared[static_cast<std::size_t>(shared)] : nullptr;
+}

@@ -50,3 +50,6 @@ StageGraphTable CountStageGraph(const std::function<int(int)>& stageOf, int stag
 
 // The largest time division the settings dialog takes, in minutes: half the epochs' time.
 int StageGraphDivisionLimitMinutes(int epochCount, int epochSeconds);
+
+// Display record of an item: the stage type's record set, then the shared stages.
+const struct StageRecord* StageGraphItemRecord(const StageTypeParam& block, int item);

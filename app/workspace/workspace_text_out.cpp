@@ -28,6 +28,7 @@ std::string WorkspaceOutputPath(const CQLM2_AnalyzerDoc& doc, std::string_view s
 bool WorkspaceTextOut::Open(int toClipboard, const std::string& path) {
   clipboard_ = toClipboard == 1;
   failed_ = false;
+  stopped_ = false;
   text_.clear();
   Lines = 0;
   if (clipboard_) return true;
@@ -81,7 +82,7 @@ int WorkspaceTextOut::CheckMaxLine(std::int32_t maxLine, CQLM2_AnalyzerDoc* doc,
       return 0;
     }
     ui::MessageBeep(ui::MB_ICONQUESTION);
-    if (ui::MessageBoxId(kStrEnterNewName, ui::MB_OKCANCEL | ui::MB_ICONQUESTION) != ui::IDOK) return 0;
+    if (ui::MessageBoxId(kStrEnterNewName, ui::MB_OKCANCEL | ui::MB_ICONQUESTION) != ui::IDOK) return Stop();
     Lines = 1;
     return 1;
   }
@@ -91,12 +92,12 @@ int WorkspaceTextOut::CheckMaxLine(std::int32_t maxLine, CQLM2_AnalyzerDoc* doc,
     return 0;
   }
   ui::MessageBeep(ui::MB_ICONQUESTION);
-  if (ui::MessageBoxId(kStrEnterNewName, ui::MB_OKCANCEL | ui::MB_ICONQUESTION) != ui::IDOK) return 0;
+  if (ui::MessageBoxId(kStrEnterNewName, ui::MB_OKCANCEL | ui::MB_ICONQUESTION) != ui::IDOK) return Stop();
   ui::FileDialog dlg(false, "txt", {}, ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT,
                      res::LoadString(IDS_SD_TEXT_FILE_FILTER), owner);
   dlg.SetTitle(res::LoadString(IDS_SD_TEXT_FILE_TITLE));
   if (!folder.empty()) dlg.SetInitialFolder(folder);
-  if (dlg.DoModal() != ui::IDOK || dlg.GetPathName().empty()) return 0;
+  if (dlg.DoModal() != ui::IDOK || dlg.GetPathName().empty()) return Stop();
   if (path != nullptr) *path = dlg.GetPathName();
   if (!sink_.Open(dlg.GetPathName())) {
     failed_ = true;

@@ -27,11 +27,14 @@ class WorkspaceTextOut {
   // Drops the output (the file's target stays as it was).
   void Abort();
   bool Failed() const { return failed_; }
+  // The user ended the output at the line limit.
+  bool Stopped() const { return stopped_; }
   // The text gathered for the clipboard since the last copy.
   const std::string& ClipboardText() const { return text_; }
 
   // The line limit after a data line: 1 go on, 0 stop. A limit above 0 that Lines exceeds
-  // ends the current part (file put in place, or text copied) and asks for a new file; OK
+  // ends the current part (file put in place, or text copied) and asks for a new file (Cancel
+  // stops: Stopped()); OK
   // goes on in a file chosen in a save dialog (file output: *path becomes it; its header and
   // an empty line when doc is given) or in fresh clipboard text, Lines starting again at 1.
   int CheckMaxLine(std::int32_t maxLine, CQLM2_AnalyzerDoc* doc, ui::Window* owner, std::string* path);
@@ -39,8 +42,13 @@ class WorkspaceTextOut {
   int Lines = 0;
 
  private:
+  int Stop() {
+    stopped_ = true;
+    return 0;
+  }
   bool clipboard_ = false;
   bool failed_ = false;
+  bool stopped_ = false;
   TextSink sink_;
   std::string text_;
 };
