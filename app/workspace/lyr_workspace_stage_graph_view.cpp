@@ -122,7 +122,7 @@ void LyrWorkspaceStageGraphView::DrawGraph(draw::Dc& dc, const ui::Rect& area) {
   const StageTypeParam* block = StageType();
   if (block == nullptr || t.epochsPerDivision <= 0 || t.shownItems.empty()) return;
   const bool print = printing_ && PrintTarget == kPrintWorkspace;
-  const bool monochrome = print && PrintInColor == 0;
+  const bool monochrome = print && monochrome_;
   if (print) dc.SelectFont(PrintFont());
   const ui::Size text = dc.GetTextExtent("8888");
   const long long span = t.SpanSeconds();
@@ -322,6 +322,7 @@ int LyrWorkspaceStageGraphView::OutputText(int mode) {
   if (doc != nullptr) {
     out.Header(*doc);
     out.Put("\n");
+    ++out.Lines;
   }
   if (header == 1) {
     out.Put(std::string("Start time") + d + LabelOf(FirstEpoch) + "\n");
@@ -335,6 +336,7 @@ int LyrWorkspaceStageGraphView::OutputText(int mode) {
   for (int i = 0; i < kStageGraphItems; ++i)
     if (StageItemFlags[static_cast<std::size_t>(i)] != 0) (heading += nameOf(i)) += d;
   out.Put(heading + "\n");
+  ++out.Lines;
   bool ok = !out.Failed();
   if (ok && out.CheckMaxLine(TextOutputMaxLine, doc, this, &OutputPath) != 0) ok = FindStageGraph(mode, &out);
   if (!out.Finish()) ok = false;
@@ -416,8 +418,19 @@ void LyrWorkspaceStageGraphView::PrintHeader(draw::Dc& dc, const ui::Rect& page)
 }
 
 void LyrWorkspaceStageGraphView::OnPrint(draw::Dc& dc, PrintInfo& info) {
-  PrintHeader(dc, info.drawRect);
+  DrawPage(dc, info.drawRect, PrintInColor != 0);
+}
+
+void LyrWorkspaceStageGraphView::DrawPage(draw::Dc& dc, const ui::Rect& page, bool colour) {
+  const bool wasPrinting = printing_;
+  const std::uint16_t target = PrintTarget;
+  printing_ = true;
+  monochrome_ = !colour;
+  PrintTarget = kPrintWorkspace;
+  PrintHeader(dc, page);
   DrawGraph(dc, PrintRect);
+  printing_ = wasPrinting;
+  PrintTarget = target;
 }
 
 void LyrWorkspaceStageGraphView::OnEndPrinting(draw::Dc&, PrintInfo&) {

@@ -44,6 +44,9 @@ class LyrWorkspaceStageGraphView : public LyrWorkspaceListPane {
   StageGraphTable Count() const;
   // Draws the graph into an area (the print rectangle or the client area).
   void DrawGraph(draw::Dc& dc, const ui::Rect& area);
+  // The printed page on a printable rectangle: the header, the graph below it and its
+  // legend; colour false prints hatches and greys.
+  void DrawPage(draw::Dc& dc, const ui::Rect& page, bool colour);
   // Rows of the table.
   int TableRows() const;
   // The plotting rectangle in an area for the text size of "8888".
@@ -77,4 +80,5 @@ class LyrWorkspaceStageGraphView : public LyrWorkspaceListPane {
   bool FindStageGraph(int mode, WorkspaceTextOut* out);
   void PrintHeader(draw::Dc& dc, const ui::Rect& page);
   bool printing_ = false;
+  bool monochrome_ = false;
 };
