@@ -252,6 +252,8 @@ int LyrWorkspaceVSPView::OutputText(int kind, int toClipboard, const std::string
   FileName = path;
   WorkspaceTextOut out;
   if (!out.Open(toClipboard, path)) return 0;
+  // Counted from 1 as the other outputs count: a file holds at most the line limit.
+  out.Lines = 1;
   auto put = [&](const std::string& line) {
     out.Put(line + "\n");
     ++out.Lines;
