@@ -12,7 +12,13 @@
 #include "app/workspace/workspace_list_pane.h"
 #include "platform/ui/dock_frame.h"
 
+class CMainFrame;
 class CQLM2_AnalyzerDoc;
+
+// What screening asks of the mark pane when it pauses or ends: with appendEndMarks the marks
+// left open are closed and the runs rebuilt from the events; then the type list and the mark
+// list are refilled and the "Delete mark" button enabled.
+void RefreshMarkPaneAfterScreening(CMainFrame* frame, int appendEndMarks);
 
 class LyrWorkspaceMarkView : public LyrWorkspaceListPane {
  public:

@@ -38,3 +38,18 @@ void LyrWorkspaceFrame::DockMarkWindow() {
   mark->MoveWindow(ui::Rect{0, 0, client.Width(), client.Height()});
   tabs_->MarkWindowDocked = 1;
 }
+
+void RefreshMarkPaneAfterScreening(CMainFrame* frame, int appendEndMarks) {
+  LyrWorkspaceDummyView* ws = frame != nullptr ? frame->WorkspaceView() : nullptr;
+  LyrWorkspaceMarkView* marks = ws != nullptr ? ws->MarkView() : nullptr;
+  if (marks == nullptr) return;
+  if (appendEndMarks != 0) {
+    marks->AppendEndMarks();
+    marks->BuildMarkRuns();
+  }
+  marks->UpdateMarkTypeFlags();
+  marks->FillMarkTypeList();
+  marks->MarkForRefill();
+  marks->UpdateMarkList();
+  marks->EnableMarkButton(true);
+}
