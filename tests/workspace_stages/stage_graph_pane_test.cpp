@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/frame/frame_globals.h"
 #include "app/workspace/lyr_workspace_frame.h"
 #include "app/workspace/lyr_workspace_search_views.h"
 #include "app/workspace/lyr_workspace_stage_graph_view.h"
@@ -314,6 +315,23 @@ TEST_F(StageGraphPane, AFileThatCannotBeMadeIsReportedAsSuch) {
   ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32959));
   ASSERT_EQ(testhooks::ShownMessageBoxes().size(), 1u);
   EXPECT_EQ(testhooks::ShownMessageBoxes()[0].text, "There was an error saving this file.");
+}
+
+TEST_F(StageGraphPane, PrintCommandPrintsOnePageThroughThePrintDialog) {
+  Night(40, 2);
+  Graph().FirstEpoch = 0;
+  Graph().LastEpoch = 39;
+  Graph().StageItemFlags = {};
+  Graph().StageItemFlags[1] = 1;
+  StageGraphTimeDivision = 5;
+  ASSERT_EQ(Graph().OutputText(2), 1);
+  const std::string folder = sys::CreateTempFolder("i30pr");
+  testhooks::AnswerPrintDialog(ui::IDOK, folder + "/graph.pdf");
+  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 33066));
+  EXPECT_EQ(Frame().WorkspaceTabs.CurrentPane, 6);
+  EXPECT_GT(std::filesystem::file_size(folder + "/graph.pdf"), 0u);
+  EXPECT_EQ(PrintTarget, 0) << "back to the screen after printing";
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
