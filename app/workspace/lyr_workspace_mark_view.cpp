@@ -265,7 +265,10 @@ int LyrWorkspaceDummyMarkView::OnCreate() {
   if (!frame_->CreateInPane(this, dynamic_cast<CQLM2_AnalyzerDoc*>(GetDocument()))) {
     ui::MessageBox("LyrWorkspaceDummyMarkView::OnCreate");
     frame_.reset();
+    return 0;
   }
+  // The window lives in the pane as one of its children.
+  frame_->Dock();
   return 0;
 }
 

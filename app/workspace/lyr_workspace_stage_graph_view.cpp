@@ -277,6 +277,8 @@ bool LyrWorkspaceStageGraphView::FindStageGraph(int mode, WorkspaceTextOut* out)
       for (int item : t.shownItems) cells.push_back(t.Value(div, item, StageGraphYUnit));
     }
     list.AppendRows(cells, columns);
+    // Titles and cells shown whole.
+    list.AutoSizeColumns();
     list.SetRedraw(true);
     return true;
   }

@@ -26,6 +26,7 @@ void LyrWorkspaceFrame::FloatMarkWindow() {
   mark->ShowWindow(ui::SW_SHOW);
   Invalidate();
   tabs_->MarkWindowDocked = 0;
+  if (LyrWorkspaceMarkView* view = mark->View()) view->Item(LyrWorkspaceMarkView::kFloatId).SetCheck(1);
 }
 
 void LyrWorkspaceFrame::DockMarkWindow() {
@@ -37,6 +38,7 @@ void LyrWorkspaceFrame::DockMarkWindow() {
   const ui::Rect client = pane.GetClientRect();
   mark->MoveWindow(ui::Rect{0, 0, client.Width(), client.Height()});
   tabs_->MarkWindowDocked = 1;
+  if (LyrWorkspaceMarkView* view = mark->View()) view->Item(LyrWorkspaceMarkView::kFloatId).SetCheck(0);
 }
 
 void RefreshMarkPaneAfterScreening(CMainFrame* frame, int appendEndMarks) {

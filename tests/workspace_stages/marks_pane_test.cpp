@@ -6,12 +6,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/workspace/lyr_workspace_area_tab_ctrl.h"
 #include "app/workspace/lyr_workspace_dlg_marks.h"
 #include "app/workspace/lyr_workspace_frame.h"
 #include "app/workspace/lyr_workspace_mark_view.h"
 #include "app/workspace/mark_runs.h"
 #include "app/workspace/workspace_settings.h"
 #include "app/workspace/workspace_text_out.h"
+#include "platform/draw/image.h"
 #include "platform/system/file_system.h"
 #include "platform/testing/ui_testing.h"
 #include "platform/ui/dialog.h"
@@ -250,6 +252,33 @@ TEST_F(Marks, TypeDialogCancelRestoresAndAnEmptyInvalidTimeStopsAtItsMark) {
   EXPECT_EQ(ResultModifiedState, 2);
   testhooks::ProcessMessages();
   EXPECT_EQ(WsFrame().MarkTypeDlg(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Marks, TheDockedMarkWindowFillsItsPane) {
+  Night(40);
+  LyrWorkspaceAreaTabCtrl& tabs = Frame().WorkspaceTabs;
+  Frame().WorkspaceView()->MoveWindow(draw::RectFromSize(0, 0, 800, 400));
+  tabs.SelectPane(11);
+  tabs.ShowSelectedPane(11);
+  testhooks::ProcessMessages();
+  const ui::Rect pane = tabs.MarkPane->GetClientRect();
+  ASSERT_GT(pane.Width(), 0);
+  LyrWorkspaceMarkFrame* mark = tabs.MarkPane->MarkFrame();
+  EXPECT_TRUE(mark->IsWindowVisible());
+  EXPECT_EQ(mark->GetClientRect().Width(), pane.Width());
+  EXPECT_EQ(View().GetClientRect().Width(), pane.Width());
+  EXPECT_TRUE(View().IsWindowVisible());
+  // The frame's picture shows the pane's buttons (in the button face colour).
+  const draw::Image shot = testhooks::RenderWindow(*Frame().WorkspaceView());
+  const ui::Rect where = testhooks::RectInWindow(View(), *Frame().WorkspaceView());
+  int face = 0;
+  for (int x = where.left + where.Width() * 7 / 10 + 2; x < where.right; ++x)
+    if (shot.GetPixel(x, where.bottom - 5) != 0xFFFFFF) ++face;
+  EXPECT_GT(face, 0) << "the mark view is drawn into the workspace's picture";
 }
 
 }  // namespace
