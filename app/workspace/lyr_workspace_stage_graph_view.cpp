@@ -414,9 +414,11 @@ void LyrWorkspaceStageGraphView::PrintHeader(draw::Dc& dc, const ui::Rect& page)
     }
     if (k % perRow != 0) y += h;
   }
-  // The graph: below the header, to the page's lower half at most.
-  PrintRect = ui::Rect{page.left + 500 < page.right ? page.left + 500 : page.left, y + 2 * h, page.right - 10,
-                       std::max(y + 4 * h, page.top + page.Height() * 3 / 4)};
+  // The graph: below the header, a twentieth of the page's width in from each side (room for
+  // the scale's labels), down to three quarters of the page.
+  const int side = page.Width() / 20;
+  PrintRect = ui::Rect{page.left + side, y + 2 * h, page.right - side,
+                       std::max(y + 8 * h, page.top + page.Height() * 3 / 4)};
 }
 
 void LyrWorkspaceStageGraphView::OnPrint(draw::Dc& dc, PrintInfo& info) {

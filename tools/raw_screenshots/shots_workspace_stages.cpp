@@ -19,6 +19,8 @@
 #include "app/workspace/workspace_settings.h"
 #include "platform/draw/dc.h"
 #include "platform/draw/image.h"
+#include "platform/res/resource_store.h"
+#include "platform/system/locale.h"
 #include "platform/testing/ui_testing.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/messages.h"
@@ -46,6 +48,9 @@ bool StageShots(ShotContext& c) {
   LyrWorkspaceDummyView* ws = frame.WorkspaceView();
   if (ws == nullptr || ws->Frame() == nullptr) return false;
   LyrWorkspaceFrame& wf = *ws->Frame();
+  // The run's language (a shot before may have left another one set).
+  const res::Language language = res::CurrentLanguage();
+  res::SetLanguage(sys::GetThreadLocale() == sys::kLcidJapanese ? res::Language::Japanese : res::Language::English);
   PaneRowRatio = 0.45;
   PaneColumnRatio = 0.3;
   frame.LayoutPanes();
@@ -145,6 +150,7 @@ bool StageShots(ShotContext& c) {
   wf.DockMarkWindow();
   tabs.SelectPane(0);
   tabs.ShowSelectedPane(0);
+  res::SetLanguage(language);
   return ok;
 }
 
