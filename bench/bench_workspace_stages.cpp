@@ -1,6 +1,7 @@
 // The stage graph and the vigilance-state pane over 24 hours of 4-s epochs (21,600): the
 // stage graph's table (30-minute divisions) put into its list, its drawing, and the
-// vigilance state computed in 1-hour divisions into both lists (goal: 10 ms each).
+// vigilance state computed in 1-hour divisions into both lists (goal: 10 ms each), and that
+// computation alone.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -92,6 +93,19 @@ void BM_VigilanceApply(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_VigilanceApply)->Unit(benchmark::kMillisecond);
+
+// The same computation without the lists: the episodes of the 24 hours.
+void BM_VigilanceEpisodes(benchmark::State& state) {
+  CQLM2_AnalyzerDoc& doc = Day();
+  LyrWorkspaceVSPView& vsp = PaneOn<LyrWorkspaceVSPView>(doc);
+  const VspEpochs epochs = vsp.Epochs();
+  for (auto _ : state) {
+    std::size_t episodes = 0;
+    for (int h = 0; h < 24; ++h) episodes += FindEpisodes(epochs, h * 900, h * 900 + 899, 4, 0, 0).episodes.size();
+    benchmark::DoNotOptimize(episodes);
+  }
+}
+BENCHMARK(BM_VigilanceEpisodes)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -161,9 +161,9 @@ int LyrWorkspaceVSPView::Apply(int start, int end, int withSleepTotals, const Ly
     Divisions[static_cast<std::size_t>(i)] = FindEpisodes(epochs, s, e, EpochSeconds, type, extra);
     AddDivisionRows(i, Divisions[static_cast<std::size_t>(i)]);
   }
-  // Titles and cells shown whole.
-  List().AutoSizeColumns();
+  // Titles and cells shown whole; the episode rows are alike, the first ones measure them.
   SummaryList().AutoSizeColumns();
+  List().AutoSizeColumnsToRows(20);
   List().SetRedraw(true);
   SummaryList().SetRedraw(true);
   return 1;
