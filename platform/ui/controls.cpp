@@ -1118,6 +1118,21 @@ void Control::AutoSizeColumns() {
   for (int c = 0; c < t->columnCount(); ++c) t->resizeColumnToContents(c);
 }
 
+void Control::AutoSizeColumnsToRows(int rows) {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return;
+  auto* t = static_cast<QTreeWidget*>(w);
+  const QFontMetrics cellMetrics = t->fontMetrics();
+  const QFontMetrics titleMetrics = t->header()->fontMetrics();
+  const int count = std::min(rows, t->topLevelItemCount());
+  for (int c = 0; c < t->columnCount(); ++c) {
+    int width = titleMetrics.horizontalAdvance(t->headerItem()->text(c)) + 12;
+    for (int r = 0; r < count; ++r)
+      width = std::max(width, cellMetrics.horizontalAdvance(t->topLevelItem(r)->text(c)) + 12);
+    t->setColumnWidth(c, width);
+  }
+}
+
 void Control::AppendRows(const std::vector<std::string>& cells, int columns) {
   QWidget* w = Find(owner_, id_);
   if (!IsReport(w) || columns <= 0) return;

@@ -134,6 +134,8 @@ class Control {
   bool DeleteColumn(int col);
   // Sizes every column to the widest of its title and cells.
   void AutoSizeColumns();
+  // The same over the first `rows` rows only: quick for long lists of alike rows.
+  void AutoSizeColumnsToRows(int rows);
   // Appends rows at once: cells row after row, `columns` texts a row (the last row may be
   // short). Far quicker than a row at a time for long lists.
   void AppendRows(const std::vector<std::string>& cells, int columns);
