@@ -116,6 +116,10 @@ struct LyrStagingModel {
   std::vector<std::vector<double>> weights;
   std::vector<double> offsets;                // per axis
   std::vector<std::vector<double>> cutLists;  // per axis: ascending cut points
+  // Learning only: per kept sample its scores on the q axes, and its interval indexes
+  // (0-based) on the used axes; freed when the tree is grown.
+  std::vector<std::vector<double>> axisScores;
+  std::vector<std::vector<std::int32_t>> intervals;
 };
 
 // Stages one epoch with a model: every tree walks its interval codes down to a leaf and votes
