@@ -50,6 +50,7 @@ struct LyrLearningInfo {
   double height = 0.0, weight = 0.0;
   std::uint16_t epochTime = 0;
   std::uint16_t stageType = 0;  // mapping of learned classes to stage codes
+  std::string recordingFile;    // the open recording's file name (not stored in files)
 };
 
 // One node of a learned decision tree. The top node of a tree is named "FirstNode" and has the
