@@ -1071,9 +1071,21 @@ void Control::SetScrollX(int px) {
   static_cast<QTreeWidget*>(w)->horizontalScrollBar()->setValue(px);
 }
 
+void Control::ScrollHorizontally(int px) {
+  QWidget* w = Find(owner_, id_);
+  if (IsReport(w)) static_cast<QTreeWidget*>(w)->horizontalScrollBar()->setValue(px);
+}
+
 int Control::GetScrollXMax() const {
   QWidget* w = Find(owner_, id_);
   return IsReport(w) ? static_cast<QTreeWidget*>(w)->horizontalScrollBar()->maximum() : 0;
+}
+
+std::string Control::GetColumnTitle(int col) const {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return {};
+  auto* t = static_cast<QTreeWidget*>(w);
+  return col >= 0 && col < t->columnCount() ? U(t->headerItem()->text(col)) : std::string();
 }
 
 int Control::GetColumnWidth(int col) const {

@@ -148,7 +148,10 @@ class Control {
   // it does not) and its largest value.
   int GetScrollX() const;
   void SetScrollX(int px);
+  // Scrolls to px as the user would (LVN_ENDSCROLL when the position changes).
+  void ScrollHorizontally(int px);
   int GetScrollXMax() const;
+  std::string GetColumnTitle(int col) const;
   // Column widths in pixels (the user's resizing sends HDN_ITEMCHANGED; setting does not).
   int GetColumnWidth(int col) const;
   void SetColumnWidth(int col, int widthPx);
