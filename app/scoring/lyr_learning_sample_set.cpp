@@ -149,7 +149,7 @@ int LyrLearningSampleSet::Build() {
       for (std::size_t a = 0; a < P; ++a)
         for (std::size_t b = 0; b < P; ++b) s += v[a * P + j] * sw[a * P + b] * v[b * P + j];
       s /= (n_ - k_);
-      if (!(s > 0.0)) return Fail(4112);
+      if (!(s > 0.0) || !std::isfinite(s)) return Fail(4112);
       for (std::size_t a = 0; a < P; ++a) v[a * P + j] /= std::sqrt(s);
     }
     std::vector<double> offsets(P, 0.0);
@@ -175,6 +175,8 @@ int LyrLearningSampleSet::Build() {
       for (std::size_t j = 0; j < Q; ++j) {
         double z = offsets[j];
         for (std::size_t k = 0; k < P; ++k) z += x[s][k] * v[k * P + j];
+        // Features too large for the scatter sums leave no usable axis.
+        if (!std::isfinite(z)) return Fail(4112);
         m.axisScores[s][j] = z;
       }
   } catch (const std::bad_alloc&) {
