@@ -70,6 +70,8 @@ int LyrDlgLearning::GetClassIndex(int stageType, int code) {
 
 void LyrDlgLearning::SetProgress(int pos) {
   Item(IDC_PROGRESS).SetPos(pos);
+  // The run holds the thread: the bar is repainted at once.
+  RedrawWindow();
   if (onProgress) onProgress(pos);
 }
 
