@@ -194,6 +194,12 @@ struct Builder {
       w->setMaximumWidth(std::max(fm.averageCharWidth() * std::atoi(maxChars.c_str()) + 12, TextNeed(w)));
     std::string lines = n.StyleValue("lines");
     if (!lines.empty()) w->setMinimumHeight(fm.lineSpacing() * std::atoi(lines.c_str()) + 8);
+    // A report list at most this many rows high, with its titles and sideways scroll bar.
+    std::string maxLines = n.StyleValue("maxlines");
+    if (!maxLines.empty()) {
+      const int rows = std::atoi(maxLines.c_str()) + 1;
+      w->setMaximumHeight((fm.lineSpacing() + 6) * rows + w->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+    }
   }
 
   void Range(const res::DialogNode& n, int& lo, int& hi) {
