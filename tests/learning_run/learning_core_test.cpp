@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 
+#include "app/scoring/jacobi_eigen.h"
 #include "app/scoring/lyr_dlg_learning.h"
 #include "app/scoring/lyr_learning_sample_set.h"
 #include "app/scoring/lyr_tree_learner.h"
@@ -116,6 +117,26 @@ TEST(MdlpcCuts, NoisyThreeClassesMatchTheScript) {
   EXPECT_EQ(Mdlpc::CutAxis(values, classes, 3, 10), (std::vector<double>{0.95, 2.15}));
 }
 
+TEST(Jacobi, ConvergesAtAnyScaleToNumpysEigenvalues) {
+  // numpy.linalg.eigvalsh of [[4, 1, 2], [1, 3, 0], [2, 0, 5]], descending.
+  const double expected[3] = {6.669079088282287, 3.476023602918134, 1.8548973087995775};
+  for (double scale : {1e-9, 1.0, 1e9}) {
+    std::vector<double> a = {4, 1, 2, 1, 3, 0, 2, 0, 5};
+    for (double& x : a) x *= scale;
+    const JacobiResult r = SolveJacobi(a, 3);
+    ASSERT_EQ(r.status, JacobiResult::Ok) << scale;
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(r.values[static_cast<std::size_t>(i)] / scale, expected[i], 1e-9) << scale;
+    // A v = lambda v for the first vector.
+    for (int k = 0; k < 3; ++k) {
+      double av = 0.0;
+      for (int j = 0; j < 3; ++j) av += a[static_cast<std::size_t>(k * 3 + j)] * r.vectors[static_cast<std::size_t>(j * 3)];
+      EXPECT_NEAR(av / scale, expected[0] * r.vectors[static_cast<std::size_t>(k * 3)], 1e-9);
+    }
+  }
+  const JacobiResult nan = SolveJacobi({1, std::nan(""), std::nan(""), 1}, 2);
+  EXPECT_NE(nan.status, JacobiResult::NoConvergence) << "not a number ends at once";
+}
+
 TEST(ClassIndex, FollowsTheTableOfEachStageType) {
   // Codes 1..7 per stage type.
   const int table[4][7] = {
@@ -216,6 +237,25 @@ TEST(LearningChain, OnlyDiscardedCodesFailWith4082) {
   EXPECT_EQ(run.dlg.LearnAll(), 0);
   EXPECT_EQ(messages.texts, std::vector<std::string>{"Learning Failure !! : 4082"});
   EXPECT_FALSE(run.models[0].topNode);
+}
+
+TEST(LearningChain, EqualFeaturesFailWith4112AndNotANumberEpochsAreDropped) {
+  TempFolder folder;
+  MsfSpec flat = SquaresSpec();
+  for (auto& e : flat.epochs) e = {{0, 1.0}, {2, 1.0}};
+  folder.Write("flat.msf", flat);
+  MsfSpec nan = SquaresSpec();
+  nan.epochs.push_back({{0, std::nan("")}, {2, 1.0}});
+  nan.codes.push_back(2);
+  folder.Write("nan.msf", nan);
+  Messages messages;
+  LearningRun flatRun(folder.Path(), {"flat.msf"});
+  EXPECT_EQ(flatRun.dlg.LearnAll(), 0);
+  EXPECT_EQ(messages.texts, std::vector<std::string>{"Learning Failure !! : 4112"});
+  LearningRun nanRun(folder.Path(), {"nan.msf"});
+  ASSERT_EQ(nanRun.dlg.LearnAll(), 1);
+  EXPECT_EQ(nanRun.models[0].sampleCountUsed, 8) << "the epoch without a number is left out";
+  EXPECT_NEAR(nanRun.models[0].eigenvalues[0], 8.0, 1e-9);
 }
 
 TEST(LearningChain, AMissingFileIsNamedByItsMessage) {
