@@ -93,3 +93,25 @@ TEST_F(LearningEndToEnd, LearningFromAScoredNightStagesTheNextScreening) {
 }
 
 }  // namespace
+
+namespace {
+
+class LearningSwitch : public AppTest {};
+
+TEST_F(LearningSwitch, ShowsTheLearningControlsOfTheScreeningSetUp) {
+  ASSERT_TRUE(Start({"/Learning"}));
+  EXPECT_EQ(LearningSampleMode, 2);
+  Frame().OnScreening();
+  ASSERT_NE(Frame().ScreeningDlg, nullptr);
+  LyrDlgScreening& dlg = *Frame().ScreeningDlg;
+  EXPECT_TRUE(dlg.Item(IDC_SCR_LEARNING_CHECK).IsVisible());
+  EXPECT_FALSE(dlg.Item(IDC_SCR_LEARNING).IsEnabled());
+  ASSERT_TRUE(dlg.ClickButton(IDC_SCR_LEARNING_CHECK));
+  EXPECT_EQ(LearningSampleMode, 1);
+  EXPECT_TRUE(dlg.Item(IDC_SCR_LEARNING).IsEnabled());
+  Frame().CloseScreeningSettingDlgs();
+  testhooks::ProcessMessages();
+  LearningSampleMode = 0;
+}
+
+}  // namespace
