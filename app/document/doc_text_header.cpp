@@ -28,7 +28,13 @@ int CQLM2_AnalyzerDoc::OutputTextHeader(int mode, sys::AtomicFileWriter* file, u
   return PutTextHeader(
       [&](const std::string& line) {
         if (mode == 0) {
-          if (file != nullptr) file->Write(sys::FromUtf8(line, sys::AnsiCodePage()));
+          // Files get CR LF line ends, as through the text sink.
+          std::string crlf;
+          for (char ch : line) {
+            if (ch == '\n') crlf += '\r';
+            crlf += ch;
+          }
+          if (file != nullptr) file->Write(sys::FromUtf8(crlf, sys::AnsiCodePage()));
         } else if (edit != nullptr) {
           edit->ReplaceSel(line);
         }
@@ -38,6 +44,10 @@ int CQLM2_AnalyzerDoc::OutputTextHeader(int mode, sys::AtomicFileWriter* file, u
 
 int CQLM2_AnalyzerDoc::OutputTextHeader(TextSink& sink, int* lineCounter) {
   return PutTextHeader([&sink](const std::string& line) { sink.Write(line); }, lineCounter);
+}
+
+int CQLM2_AnalyzerDoc::OutputTextHeader(std::string& clipboardText, int* lineCounter) {
+  return PutTextHeader([&clipboardText](const std::string& line) { clipboardText += line; }, lineCounter);
 }
 
 int CQLM2_AnalyzerDoc::PutTextHeader(const std::function<void(const std::string&)>& put, int* lineCounter) {

@@ -142,6 +142,8 @@ class CQLM2_AnalyzerDoc : public ui::Document {
 
   // ---- Page and epoch spectra (doc_spectrum.cpp) ----
   EpochSpectrumSet EpochSpectra;
+  // Channel of the last average spectrum output (-1 none); its dialog offers it first.
+  std::int32_t FftOutputChannel = -1;
   DividedPageSpectra DividedSpectra;
   // Averages A spectra of N points taken one after the other from samples into out
   // (N/2 + 1 values the caller zeroed). 1.
@@ -247,6 +249,8 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   int OutputTextHeader(int mode, sys::AtomicFileWriter* file, ui::Control* edit, int* lineCounter);
   // The same lines into a text sink (code page and CR LF there). 1.
   int OutputTextHeader(TextSink& sink, int* lineCounter);
+  // The same lines appended to clipboard text (UTF-8, bare line feeds). 1.
+  int OutputTextHeader(std::string& clipboardText, int* lineCounter);
   int PutTextHeader(const std::function<void(const std::string&)>& put, int* lineCounter);
   // Free comments of the "SLEEP" property group at groupOffset into the record. 0 when the
   // file cannot be read.

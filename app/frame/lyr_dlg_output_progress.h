@@ -31,6 +31,9 @@ class LyrDlgOutputProgress : public ui::Dialog {
   void SetPos(std::uint32_t pos);
   // Handles the pending messages, then returns the cancel request and clears it.
   int CheckCancel();
+  // Whether Cancel was pressed (as far as the messages handled so far tell), without handling
+  // any; the request stays for CheckCancel.
+  bool CancelPending() const { return cancelRequested_ != 0; }
   void SetText1(std::string_view text);
   void SetText2(std::string_view text);
 

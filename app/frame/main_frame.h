@@ -133,8 +133,15 @@ class CMainFrame : public ui::Frame {
   // Asks for the result file and writes it. 0 when cancelled or failed.
   int SaveResultFile();
   // Writes the result file of epochs first..last of the recording (app/results).
+  // A selection (channel flags, with their count) stores only those channels; beside a raw
+  // output the range starts at 0, as the new raw file begins at the range.
   int WriteResultAnalysisFile(const std::string& rawPath, const std::string& path, int first, int last,
-                              const std::array<std::string, 5>& memos);
+                              const std::array<std::string, 5>& memos, const std::array<int, 32>* selected = nullptr,
+                              bool besideRawOutput = false);
+  // Cuts epochs first..last of the flagged channels into a new raw data file. 1 written; 0
+  // after telling the user why (no file is left behind).
+  int RawOutput(const std::string& path, std::int32_t first, std::int32_t last,
+                const std::array<std::int32_t, 32>& selected);
   // Writes the learning-sample file of epochs first..last, named after the result file, into
   // the learning model folder; 1, or 0 after a message.
   int WriteMsfFile(const std::string& resultPath, int first, int last);
@@ -391,6 +398,10 @@ class CMainFrame : public ui::Frame {
   void OnDataProcessing();
   void OnParameterOutput();
   void OnRawTextOutput();
+  // "&Raw data Output...": the dialog, then the raw file, the video copy and the result file.
+  void OnRawDataOutput();
+  // "Ca&libration...": the calibration dialog, then everything that depends on it made anew.
+  void OnCalibration();
   void OnResultFileCompare();
   // "Video file Open...": a video file chosen for the recording, then the video-sync dialog.
   void OnVideoFileOpen();

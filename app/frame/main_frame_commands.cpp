@@ -18,9 +18,11 @@
 #include "app/raw/lyr_raw_dlg_text_output.h"
 #include "app/raw/raw_text_output.h"
 #include "app/results/lyr_dlg_parameter_output.h"
+#include "app/results/lyr_dlg_report.h"
 #include "app/results/lyr_utility_hypnogram_frame.h"
 #include "app/video/cvp_info_exchange.h"
 #include "app/video/lyr_workspace_dlg_video_sync.h"
+#include "app/workspace/lyr_workspace_frame.h"
 #include "app/workspace/lyr_workspace_zoom_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/res/resource_store.h"
@@ -77,6 +79,8 @@ void CMainFrame::MapFrameCommands() {
   MapCommand(ID_DATA_PROCESSING, [this] { OnDataProcessing(); });
   MapCommand(ID_PARAMETER_OUTPUT, [this] { OnParameterOutput(); });
   MapCommand(ID_RAW_TEXT_OUTPUT, [this] { OnRawTextOutput(); });
+  MapCommand(ID_RAW_DATA_OUTPUT, [this] { OnRawDataOutput(); });
+  MapCommand(ID_CALIBRATION, [this] { OnCalibration(); });
   MapCommand(ID_RESULT_FILE_COMPARE, [this] { OnResultFileCompare(); });
   MapCommand(ID_VIDEO_FILE_OPEN, [this] { OnVideoFileOpen(); });
   for (int i = 0; i < kMaxUserPrograms; ++i) {
@@ -247,7 +251,7 @@ void CMainFrame::EndVideoSyncDlg(int result) {
 
 bool CMainFrame::IsReportDlgOpen() const {
   const LyrWorkspaceDummyView* ws = WorkspaceView();
-  return ws != nullptr && ws->ReportDlg != nullptr;
+  return ws != nullptr && ws->Frame() != nullptr && ws->Frame()->ReportDlg() != nullptr;
 }
 
 void CMainFrame::UpdateTimePointPanel(int epoch) {
@@ -255,9 +259,11 @@ void CMainFrame::UpdateTimePointPanel(int epoch) {
   // epoch; without the dialog or its panel there is nothing to move.
   LyrWorkspaceDummyView* ws = WorkspaceView();
   CQLM2_AnalyzerDoc* doc = GetDocument();
-  if (ws == nullptr || ws->ReportDlg == nullptr || ws->ReportRangePanel == nullptr || doc == nullptr) return;
-  ws->ReportRangePanel->SetRange(0, doc->GetDivNum(EpochSeconds) - 1);
-  ws->ReportRangePanel->SetEpoch(epoch);
+  LyrDlgReport* report = ws != nullptr && ws->Frame() != nullptr ? ws->Frame()->ReportDlg() : nullptr;
+  LyrDlgTimePoint* panel = report != nullptr ? report->TimePanel() : nullptr;
+  if (panel == nullptr || doc == nullptr) return;
+  panel->SetRange(0, doc->GetDivNum(EpochSeconds) - 1);
+  panel->SetEpoch(epoch);
 }
 
 // ---- User programs -----------------------------------------------------------------------------

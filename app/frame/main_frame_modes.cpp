@@ -6,6 +6,7 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/resume_file.h"
 #include "app/scoring/dsi_silent_open.h"
+#include "app/scoring/multi_screening_setting.h"
 #include "platform/system/file_system.h"
 #include "platform/ui/app.h"
 #include "platform/ui/command.h"
@@ -80,6 +81,7 @@ void CMainFrame::OnInitializeEnvironment() {
     ui::MessageBoxId(kIdsSettingsNotRemoved, ui::MB_OK | ui::MB_ICONEXCLAMATION);
     return;
   }
+  LyrMultiScreeningSetting::DeleteMultiScreeningResumeFile();
   ui::PostQuitMessage(0);
 }
 

@@ -69,6 +69,9 @@ std::uint16_t CMainFrame::RunRemoteScreening(const std::string& dataPath, std::u
                                              std::string* folderText) {
   *folderMode = 0;
   folderText->clear();
+  // A batch being set up or running (its progress window lets this request in) is neither
+  // screened in place nor entered a second time.
+  if (MultiScreeningDlg != nullptr || ScreeningRunning != 0) return 0;
   // The open's own answer tells whether the requested recording is the one open now; a
   // recording that stays open because the new one failed is not screened in its place.
   ui::App* app = ui::App::Current();
@@ -77,15 +80,14 @@ std::uint16_t CMainFrame::RunRemoteScreening(const std::string& dataPath, std::u
   if (doc == nullptr || DocumentLoaded == 0 || doc->RecordInfo.path != dataPath) return 0;
   opened->SetPathName(dataPath, true);
 
-  const bool openedHere = MultiScreeningDlg == nullptr;
   OpenMultiScreeningDlg();
   LyrDlgMultiScreening* window = MultiScreeningDlg;
   if (window == nullptr) return 0;
-  *folderMode = window->UseResultFolder;
-  *folderText = window->ResultFolder;
+  *folderMode = window->Settings.UseResultFolder;
+  *folderText = window->Settings.ResultFolder;
   const int ran = window->RunScreening(1);
-  // A window opened for the request goes with it; one the user had open stays.
-  if (openedHere && MultiScreeningDlg == window) window->EndDialog(ui::IDCANCEL);
+  // A run refused by a check leaves the window open; the request's window goes with it.
+  if (MultiScreeningDlg == window && !window->IsEnded()) window->EndDialog(ui::IDCANCEL);
   return ran != 0 ? 1 : 0xFFFF;
 }
 

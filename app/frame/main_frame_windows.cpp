@@ -53,6 +53,13 @@ FrameWindowState CMainFrame::CurrentWindowState() {
   s.videoPaneBusy = VideoPaneBusy != 0;
   s.videoOpenState = VideoOpenState;
   s.workspaceStateWord = WorkspaceStateWord;
+  if (const CQLM2_AnalyzerDoc* doc = GetDocument()) {
+    s.analysisFile = doc->RecordInfo.sourceKind == 1;
+    const int channels = std::clamp<int>(doc->RecordInfo.channelCount, 0, 32);
+    for (int c = 1; c < channels; ++c)
+      if (doc->ChInfo[c].rate != doc->ChInfo[0].rate || doc->ChInfo[c].dataCount != doc->ChInfo[0].dataCount)
+        s.oneRate = false;
+  }
   return s;
 }
 
@@ -67,7 +74,8 @@ void CMainFrame::MapWindowCommands() {
   for (std::uint32_t id : {ID_SCREEN_ITEM, ID_EPOCH_JUMP, ID_DATA_PROCESSING, ID_ANALYSIS_RANGE, ID_SCREENING,
                            ID_WAVE_DETECT_SETTING, ID_WAVE_DETECT_LIST, ID_PARAMETER_OUTPUT, ID_AVI_OUTPUT, ID_VIDEO_FILE_OPEN,
                            ID_RESULT_FILE_COMPARE, ID_MULTI_SCREENING, ID_AUTO_SCROLL, ID_DISPLAY_OPTION, ID_PAGE_TIME,
-                           ID_RESULT_FILE_OPEN, ID_RESULT_FILE_SAVE, ID_RAW_TEXT_OUTPUT, ID_PRINT_RAW}) {
+                           ID_RESULT_FILE_OPEN, ID_RESULT_FILE_SAVE, ID_RAW_TEXT_OUTPUT, ID_PRINT_RAW, ID_RAW_DATA_OUTPUT,
+                           ID_CALIBRATION}) {
     MapUpdate(id, [this, id](ui::CmdUI& cmd) {
       const auto state = WindowCommandState(id, CurrentWindowState());
       if (!state) return;

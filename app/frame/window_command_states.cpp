@@ -34,6 +34,14 @@ std::optional<CommandState> WindowCommandState(std::uint32_t id, const FrameWind
     case ID_PRINT_RAW:
       c.enabled = s.loaded && !s.screeningRunning && !s.reportOpen && !s.multiScreeningOpen;
       break;
+    case ID_RAW_DATA_OUTPUT:
+      c.enabled = s.loaded && !s.screeningRunning && !s.analysisFile && s.oneRate && !s.reportOpen &&
+                  !s.multiScreeningOpen;
+      break;
+    case ID_CALIBRATION:
+      c.enabled = s.loaded && !s.analysisFile && !s.screeningRunning && !s.screeningOpen && !s.reportOpen &&
+                  !s.multiScreeningOpen;
+      break;
     case ID_AVI_OUTPUT:
       c.enabled = s.loaded && !s.screeningRunning && !s.reportOpen && !s.aviOpen && !s.multiScreeningOpen;
       break;

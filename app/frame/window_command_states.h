@@ -25,6 +25,8 @@ inline constexpr std::uint32_t ID_DISPLAY_OPTION = 32790;
 inline constexpr std::uint32_t ID_PAGE_TIME = 32775;
 inline constexpr std::uint32_t ID_RAW_TEXT_OUTPUT = 33036;
 inline constexpr std::uint32_t ID_PRINT_RAW = 57607;  // the File menu's "&Print..."
+inline constexpr std::uint32_t ID_RAW_DATA_OUTPUT = 32981;
+inline constexpr std::uint32_t ID_CALIBRATION = 33035;
 
 struct FrameWindowState {
   bool loaded = false;              // a recording is loaded
@@ -40,6 +42,8 @@ struct FrameWindowState {
   bool videoPaneBusy = false;       // the video pane's busy flag
   std::uint16_t videoOpenState = 0; // the video controller's open-state word
   std::uint32_t workspaceStateWord = 0;  // the workspace frame's first state word
+  bool analysisFile = false;        // the recording is an analysis data file
+  bool oneRate = true;              // every channel has the same sampling rate and data count
 };
 
 struct CommandState {

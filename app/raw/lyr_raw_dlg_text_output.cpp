@@ -77,8 +77,7 @@ bool LyrRawDlgTextOutput::OnInitDialog() {
   const std::int32_t last = std::max(epochs - 1, 0);
   for (auto [panel, frame] : {std::pair{start_.get(), kStartFrame}, std::pair{end_.get(), kEndFrame}}) {
     panel->m_pDoc = m_pDoc;
-    panel->CreatePanel(this);
-    panel->MoveWindow(Item(frame).GetRectInOwner());
+    panel->CreatePanel(this, frame);
     panel->SetTimeMode(static_cast<std::int16_t>(ClockTimeDisplay));
     panel->SetRange(0, last);
   }

@@ -18,6 +18,7 @@
 #include "app/raw/raw_manual_scoring.h"
 #include "app/raw/raw_mouse.h"
 #include "app/scoring/arousal_lm_snore.h"
+#include "app/trend/trend_dummy_view.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/menu.h"
 
@@ -105,10 +106,11 @@ void EventEdited() {
   if (ResultModifiedState == 1) ResultModifiedState = 2;
 }
 
-void RedrawAfterEdit() {
+// The raw pages and the trend graphs that show the edited category of events.
+void RedrawAfterEdit(int category) {
   if (CMainFrame* f = CQLM2_AnalyzerDoc::MainFrame()) {
     f->RefreshAllViews(-1);
-    f->RedrawTrendViews(0);
+    if (LyrTrendDummyView* trend = f->TrendView()) trend->TrendArea.RedrawCategory(category);
   }
 }
 
@@ -317,7 +319,7 @@ void LyrRawAreaView::SetRespiratoryEvent(std::int32_t start, std::int32_t end, i
   const auto s = static_cast<int>(PointOfPosition(start, rate, 0.25));
   const auto e = static_cast<int>(PointOfPosition(end, rate, 0.25));
   doc->RecognitionTables.SetRespEventRange(kind, s, e, EpochCount(*doc) * EpochSeconds * 4);
-  RedrawAfterEdit();
+  RedrawAfterEdit(11);
 }
 
 void LyrRawAreaView::SetLimbMovementEvent(std::int32_t start, std::int32_t end, int kind) {
@@ -347,7 +349,7 @@ void LyrRawAreaView::SetLimbMovementEvent(std::int32_t start, std::int32_t end, 
     recount.Recount(epochs * static_cast<int>(EpochSeconds / interval), Set(ch.lmLeft) ? 1 : 0,
                     Set(ch.lmRight) ? 1 : 0);
   }
-  RedrawAfterEdit();
+  RedrawAfterEdit(20);
 }
 
 void LyrRawAreaView::SetSnoreArousalEvent(std::int32_t start, std::int32_t end, int kind) {
@@ -364,7 +366,7 @@ void LyrRawAreaView::SetSnoreArousalEvent(std::int32_t start, std::int32_t end, 
   } else {
     doc->RecognitionTables.SetArousalEventRange(kind, s, e, limit);
   }
-  RedrawAfterEdit();
+  RedrawAfterEdit(kind <= 7 ? 23 : 24);
 }
 
 void LyrRawAreaView::SetMark(int n) {

@@ -667,9 +667,9 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
       ui::Window::ReleaseCapture();
       const int channel = ChannelAtY(client.x, std::clamp(client.y, 0, GetPageRect(nullptr).bottom));
       if (client.x != previewStartX_ && RawPreview.zoomRange) {
-        RawPreviewPick press{rowIndex_, previewChannel_, previewStartSample_, previewStartSample_};
+        RawPreviewPick press{rowIndex_, previewChannel_, previewStartSample_, previewStartSample_, previewStartX_};
         const std::int64_t sample = channel >= 0 ? SampleAtX(channel, client.x) : -1;
-        RawPreviewPick release{rowIndex_, channel, sample, sample};
+        RawPreviewPick release{rowIndex_, channel, sample, sample, client.x};
         RawPreview.zoomRange(press, release);
       }
       break;

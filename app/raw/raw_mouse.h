@@ -41,6 +41,7 @@ struct RawPreviewPick {
   int channel = -1;
   std::int64_t first = -1;  // ordered sample range of the pick
   std::int64_t last = -1;
+  int x = -1;  // client column of the pick on the page
 };
 struct RawPreviewHooks {
   // Mode 1: the sleep-disturbance confirmation (kinds 11-15, 17-19) and the wave-form

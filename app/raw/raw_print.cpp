@@ -56,10 +56,16 @@ void LyrRawDummyView::PrintRawWindow(draw::Dc& dc, const draw::Rect& rect) {
   const int width = rect.right - rect.left;
   const LyrRecordInfo& info = doc->RecordInfo;
 
+  // The values of the three header lines start behind the widest of their labels.
+  int valueX = 10 * mx;
+  for (std::uint32_t id : {kFileName, kSubject, kMemo})
+    valueX = std::max(valueX, dc.GetTextExtent(Text(id) + ":").cx + mx);
+  valueX += 2 * my;
+
   // Line 1: file name and the printing date and time.
   int y = 2 * my;
   dc.TextOut(2 * my, y, Text(kFileName) + ":");
-  dc.TextOut(2 * my + 10 * mx, y, BaseName(info.path));
+  dc.TextOut(valueX, y, BaseName(info.path));
   char stamp[64] = {};
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -71,7 +77,7 @@ void LyrRawDummyView::PrintRawWindow(draw::Dc& dc, const draw::Rect& rect) {
   // Line 2: subject, gender and age.
   y = 3 * my;
   dc.TextOut(2 * my, y, Text(kSubject) + ":");
-  dc.TextOut(2 * my + 10 * mx, y, info.subjectName);
+  dc.TextOut(valueX, y, info.subjectName);
   std::string gender = Text(kGender) + ":";
   if (info.gender == 0) gender += Text(kMale);
   if (info.gender == 1) gender += Text(kFemale);
@@ -84,7 +90,7 @@ void LyrRawDummyView::PrintRawWindow(draw::Dc& dc, const draw::Rect& rect) {
   // Line 3: memo.
   y = 4 * my;
   dc.TextOut(2 * my, y, Text(kMemo) + ":");
-  dc.TextOut(2 * my + 10 * mx, y, info.memo);
+  dc.TextOut(valueX, y, info.memo);
 
   // The free comments in a grid, row by row; empty items take no cell.
   const int shortW = dc.GetTextExtent("MMMMM").cx;

@@ -1,6 +1,7 @@
 #include "app/raw/raw_text_output.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <new>
 #include <vector>
@@ -125,7 +126,11 @@ int Writer::Run(const std::string& path, const std::array<std::uint16_t, 32>& fl
     Put(line + "\n");
     ++count_;
     Next next = ApplyLimit();
+    // The label of a sample is its second's label with the milliseconds behind: the second's
+    // part is made once per second.
     std::string label;
+    std::int64_t labelSecond = -1;
+    std::size_t labelStem = 0;
     char cell[64];
     for (std::int32_t e = first; e <= last && next == Next::kGoOn; ++e) {
       std::fill(buffer.begin(), buffer.end(), 0.0f);
@@ -137,15 +142,28 @@ int Writer::Run(const std::string& path, const std::array<std::uint16_t, 32>& fl
       }
       for (long long j = 0; j < perEpoch && next == Next::kGoOn; ++j) {
         const long long sample = perEpoch * e + j;
-        doc_.GetMSecTimeString(ClockTimeDisplay, sample * 1000 / rate, &label);
+        const std::int64_t ms = sample * 1000 / rate;
+        if (ms / 1000 != labelSecond) {
+          labelSecond = ms / 1000;
+          doc_.GetMSecTimeString(ClockTimeDisplay, labelSecond * 1000, &label);
+          labelStem = label.size() - 3;
+        }
+        label.resize(labelStem);
+        const int milli = static_cast<int>(ms % 1000);
+        label += static_cast<char>('0' + milli / 100);
+        label += static_cast<char>('0' + milli / 10 % 10);
+        label += static_cast<char>('0' + milli % 10);
         line = label;
         line += sep;
         for (int c : chosen) {
-          std::snprintf(cell, sizeof cell, "%f", static_cast<double>(buffer[offsets[static_cast<std::size_t>(c)] +
-                                                                            static_cast<std::size_t>(j)]));
-          (line += cell) += sep;
+          // Fixed notation with six decimals, as "%f" prints it.
+          const double v = buffer[offsets[static_cast<std::size_t>(c)] + static_cast<std::size_t>(j)];
+          const auto done = std::to_chars(cell, cell + sizeof cell, v, std::chars_format::fixed, 6);
+          line.append(cell, done.ptr);
+          line += sep;
         }
-        Put(line + "\n");
+        line += '\n';
+        Put(line);
         ++count_;
         next = ApplyLimit();
       }

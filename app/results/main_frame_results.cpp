@@ -1,5 +1,6 @@
 // The main frame's result-file commands: thin adapters from the frame and the document to
 // the result analysis file code.
+#include <algorithm>
 #include <filesystem>
 
 #include "app/document/epoch_values.h"
@@ -52,11 +53,17 @@ std::string FileTitle(const std::string& path) { return std::filesystem::path(pa
 }  // namespace
 
 int CMainFrame::WriteResultAnalysisFile(const std::string& rawPath, const std::string& path, int first, int last,
-                                        const std::array<std::string, 5>& memos) {
+                                        const std::array<std::string, 5>& memos, const std::array<int, 32>* selected,
+                                        bool besideRawOutput) {
   CQLM2_AnalyzerDoc* d = GetDocument();
   if (!d) return 0;
   ResultFileDocument doc = DocumentOf(*d);
   ResultWriteRequest req{rawPath, path, first, last, memos};
+  if (selected != nullptr) {
+    req.selected = *selected;
+    req.selectedCount = static_cast<int>(std::count_if(selected->begin(), selected->end(), [](int f) { return f != 0; }));
+  }
+  req.besideRawOutput = besideRawOutput;
   ResultFileMessageBoxes boxes;
   return WriteResultFile(doc, req, boxes);
 }

@@ -1155,3 +1155,15 @@ void ReadResultCompanionFiles(ResultFileDocument& doc, const std::string& path, 
     ui.Message("CQLM2_AnalyzerDoc::OnResultFileOpen", MB_OK | MB_ICONEXCLAMATION);
   }
 }
+
+void StoreRafRecordInfo(const LyrRecordInfo& record, std::span<std::uint8_t> block, std::size_t offset) {
+  StoreRecordInfo(record, block, offset);
+}
+
+void StoreRafProcessingRecord(const LyrChInfo& channel, std::span<std::uint8_t> block, std::size_t offset) {
+  StoreProcessingRecord(channel, block, offset);
+}
+
+std::array<std::uint16_t, 6> AddRafSeconds(const std::array<std::uint16_t, 7>& start, std::int64_t seconds) {
+  return AddSeconds(start, seconds);
+}

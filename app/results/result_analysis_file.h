@@ -154,3 +154,11 @@ std::string CompanionPath(const std::string& path, const char* extension);
 // number of epochs whose stage was set; any set stage marks the results as changed.
 int ReadTextStage(LyrEpochParameter& epochs, int stageType, int epochCount, const std::string& path,
                   ResultFileUi& ui);
+
+// ---- pieces of the information block, for writers of their own (multi-screening) -------
+
+// The 636-byte recording-information area and a 48-byte channel processing record.
+void StoreRafRecordInfo(const LyrRecordInfo& record, std::span<std::uint8_t> block, std::size_t offset);
+void StoreRafProcessingRecord(const LyrChInfo& channel, std::span<std::uint8_t> block, std::size_t offset);
+// A start date-time (year, month, day, hour, minute, second, ms) moved on by seconds.
+std::array<std::uint16_t, 6> AddRafSeconds(const std::array<std::uint16_t, 7>& start, std::int64_t seconds);

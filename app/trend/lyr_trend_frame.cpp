@@ -1,6 +1,7 @@
 #include "app/trend/lyr_trend_frame.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <exception>
 
@@ -11,6 +12,7 @@
 #include "app/frame/pane_layout.h"
 #include "app/frame/program_settings.h"
 #include "app/raw/raw_dummy_view.h"
+#include "app/trend/lyr_dlg_trend_graph_setting.h"
 #include "app/trend/lyr_trend_info_area_view.h"
 #include "app/trend/trend_dummy_view.h"
 #include "app/trend/trend_settings.h"
@@ -92,7 +94,15 @@ bool LyrTrendFrame::OnCreateClient(ui::CreateContext* context) {
   return true;
 }
 
-void LyrTrendFrame::OnPaint(draw::Dc&) { LayoutPanes(); }
+void LyrTrendFrame::OnPaint(draw::Dc&) {
+  if (CurrentLayoutKey() != laidOut_) LayoutPanes();
+}
+
+LyrTrendFrame::LayoutKey LyrTrendFrame::CurrentLayoutKey() const {
+  if (!outer_ || !outer_->IsWindow()) return {};
+  const ui::Rect client = outer_->GetClientRect();
+  return {client.Width(), client.Height(), TrendGraphCountHeld(), TrendHypnogramRowRatio(), TrendColumnWidthRatio()};
+}
 
 void LyrTrendFrame::OnSize(std::uint32_t sizeType, int cx, int cy) {
   ui::DockFrame::OnSize(sizeType, cx, cy);
@@ -103,6 +113,7 @@ void LyrTrendFrame::OnSplitterDragged(LyrSplitterWnd&) { StoreSplitRatio(); }
 
 void LyrTrendFrame::LayoutPanes() {
   if (!outer_ || !nested_ || !outer_->IsWindow() || !nested_->IsWindow()) return;
+  laidOut_ = CurrentLayoutKey();
   const ui::Rect client = outer_->GetClientRect();
   nested_->SetRowInfo(0, std::max(0, static_cast<int>(client.Height() * TrendHypnogramRowRatio())), 0);
   nested_->RecalcLayout();
@@ -200,9 +211,7 @@ void LyrTrendFrame::ApplyDisplaySetting(int lines, int minutes, int count) {
   else stage.ScrollBar.SetBarRange(scored, ShownEpochs(), 0);
   stage.Invalidate();
   // Graph container.
-  TrendSettingWord2 = static_cast<std::uint16_t>(std::clamp(count, 1, kMaxTrendGraphs));
-  host_->TrendArea.FirstEpoch = 0;
-  host_->TrendArea.Invalidate();
+  host_->TrendArea.ApplyGraphCount(count);
   // Information column.
   if (outer_ && outer_->IsWindow()) outer_->RedrawWindow();
   if (LyrTrendInfoAreaView* info = InfoArea()) {
@@ -218,12 +227,14 @@ void LyrTrendFrame::MapTrendCommands() {
   const auto loadedIdle = [](ui::CmdUI& ui) { ui.Enable(Loaded() && !Screening()); };
   // The dialogs and text outputs of these commands come with the hypnogram strip and the
   // trend graphs; the settings file is written first, as they do.
-  for (std::uint32_t id : {kCmdHypnogramSetting, kCmdTrendGraphSetting, kCmdTrendTextOutput}) {
+  for (std::uint32_t id : {kCmdHypnogramSetting, kCmdTrendTextOutput}) {
     MapCommand(id, [] {
       if (CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame()) frame->WriteResumeFile();
     });
     MapUpdate(id, loadedIdle);
   }
+  MapCommand(kCmdTrendGraphSetting, [this] { OnTrendGraphSetting(); });
+  MapUpdate(kCmdTrendGraphSetting, loadedIdle);
   MapCommand(kCmdEcgRrOutput, [] {});
   MapUpdate(kCmdEcgRrOutput, [this](ui::CmdUI& ui) {
     const CQLM2_AnalyzerDoc* doc = Document();
@@ -261,4 +272,17 @@ void LyrTrendFrame::MapTrendCommands() {
     ui.SetCheck(TrendWindowDockState == kDockShown ? 1 : 0);
     ui.Enable(TrendWindowDockState != kDockShown);
   });
+}
+
+void LyrTrendFrame::OnTrendGraphSetting() {
+  CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame();
+  if (frame != nullptr) frame->WriteResumeFile();
+  std::array<float, 20> maxima{}, minima{};
+  CollectGraphRanges(maxima, minima);
+  LyrDlgTrendGraphSetting dialog(this);
+  dialog.Document = Document();
+  dialog.SetGraphRanges(maxima.data(), minima.data());
+  if (dialog.DoModal() != ui::IDOK) return;
+  ApplyDisplaySetting(HypnogramLinesHeld(), dialog.MinutesPerLine, dialog.GraphCount);
+  if (frame != nullptr) frame->WriteResumeFile();
 }

@@ -58,6 +58,8 @@ class LyrTrendFrame : public ui::DockFrame, public LyrSplitterOwner {
   void OnFloat();
   void OnDocking();
   void OnTenKeyTable();
+  // Trend graph Setting (32847): the dialog, then the new display settings.
+  void OnTrendGraphSetting();
 
   LyrTrendDummyView* HostView() const { return host_; }
   CQLM2_AnalyzerDoc* Document() const;
@@ -75,4 +77,13 @@ class LyrTrendFrame : public ui::DockFrame, public LyrSplitterOwner {
   LyrTrendDummyView* host_;
   std::unique_ptr<LyrSplitterWnd> nested_;
   std::unique_ptr<LyrSplitterWnd> outer_;
+  // What the last layout was made for: a paint lays the panes out again only when it changed
+  // (laying out repaints, which would otherwise paint and lay out without end).
+  struct LayoutKey {
+    int width = -1, height = -1, graphs = -1;
+    double rowRatio = -1.0, columnRatio = -1.0;
+    bool operator==(const LayoutKey&) const = default;
+  };
+  LayoutKey CurrentLayoutKey() const;
+  LayoutKey laidOut_;
 };

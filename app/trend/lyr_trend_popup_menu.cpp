@@ -262,7 +262,7 @@ void SetTrendItem(LyrTrendDummyView& trend, int graph, int category, int sub, in
     info->EnableThresholdEdit();
     info->ShowCursorValues();
   }
-  trend.TrendArea.RedrawWindow();
+  trend.TrendArea.RedrawGraphs();
 }
 
 int IsTrendItemAvailable(const CQLM2_AnalyzerDoc* doc, int graph) {

@@ -336,13 +336,16 @@ TrendValue LyrTrendGraphValues::GetFreeTrendValue(int sub, int channel, int epoc
   return values != nullptr ? Float(values[channel]) : TrendValue{};
 }
 
-TrendValue LyrTrendGraphValues::GetSnoreValue(int sub, int epoch) const {
+TrendValue LyrTrendGraphValues::GetSnoreValue(int sub, int epoch, int* points) const {
+  if (points != nullptr) *points = 0;
   if (doc_ == nullptr || sub != 0) return {};
   const std::vector<std::uint8_t>& mask = doc_->RecognitionTables.Snore();
   const int n = SlotsPerEpoch(0.1);
   if (mask.empty() || n <= 0) return {};
-  int points = 0;
-  return Short(LyrRecognizeSnore::CountInEpoch(epoch, mask, n, &points));
+  int length = 0;
+  const int episodes = LyrRecognizeSnore::CountInEpoch(epoch, mask, n, &length);
+  if (points != nullptr) *points = length;
+  return Short(episodes);
 }
 
 TrendValue LyrTrendGraphValues::GetArousalValue(int sub, int epoch) const {

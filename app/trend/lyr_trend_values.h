@@ -55,7 +55,8 @@ class LyrTrendGraphValues {
   TrendValue GetPLMsValue(int leg, int measure, int epoch) const;
   TrendValue GetFFTBandValue(int sub, int channel, int epoch) const;
   TrendValue GetFreeTrendValue(int sub, int channel, int epoch) const;
-  TrendValue GetSnoreValue(int sub, int epoch) const;
+  // Snore episodes ending in the epoch; points receives their length in 0.1-s points.
+  TrendValue GetSnoreValue(int sub, int epoch, int* points = nullptr) const;
   TrendValue GetArousalValue(int sub, int epoch) const;
   // The stage colour of the epoch's value (0 without a document or a stage record).
   std::uint32_t GetEpochColor(int epoch) const;

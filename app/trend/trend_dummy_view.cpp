@@ -11,6 +11,7 @@
 #include "app/frame/program_settings.h"
 #include "app/results/hypnogram_printing.h"
 #include "app/trend/lyr_trend_frame.h"
+#include "app/trend/lyr_trend_graph_view.h"
 #include "app/trend/lyr_trend_info_area_view.h"
 #include "app/trend/lyr_trend_popup_menu.h"
 #include "app/trend/lyr_trend_tool.h"
@@ -76,9 +77,9 @@ void LyrTrendScrollBar::OnScrollChanged(unsigned, std::int32_t pos) {
   if (Host == nullptr) return;
   const int first = PageMultiplier > 0 ? pos * PageMultiplier : pos;
   Host->StageArea.FirstEpoch = first;
-  Host->TrendArea.FirstEpoch = first;
+  Host->TrendArea.FillFrom(first);
   Host->StageArea.RedrawWindow();
-  Host->TrendArea.RedrawWindow();
+  Host->TrendArea.RedrawGraphs();
 }
 
 void LyrTrendStageAreaDummyView::OnDraw(draw::Dc& dc) {
@@ -87,39 +88,6 @@ void LyrTrendStageAreaDummyView::OnDraw(draw::Dc& dc) {
 }
 
 void LyrTrendStageAreaDummyView::SetCenterEpoch(int epoch) { FirstEpoch = FirstEpochFor(epoch); }
-
-void LyrTrendTrendAreaDummyView::OnDraw(draw::Dc& dc) {
-  const ui::Rect r = GetClientRect();
-  dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), TrendWindowColor());
-}
-
-void LyrTrendTrendAreaDummyView::SetCenterEpoch(int epoch) { FirstEpoch = FirstEpochFor(epoch); }
-
-int LyrTrendTrendAreaDummyView::GraphAt(int y) const {
-  const int count = TrendGraphCountHeld();
-  const int h = std::max(1, (GetClientRect().Height() - 18) / count);
-  return std::clamp(y / h, 0, count - 1);
-}
-
-void LyrTrendTrendAreaDummyView::OnRButtonUp(std::uint32_t, ui::Point client) {
-  if (Host == nullptr || DocumentLoaded == 0 || ScreeningRunning != 0) return;
-  const int graph = GraphAt(client.y);
-  if (LyrTrendFrame* frame = Host->Frame()) frame->SetPopupGraph(graph);
-  LyrTrendPopUpMenuFrame popup;
-  popup.SetOwner(Host->Doc(), this);
-  popup.TrackItemMenu();
-}
-
-bool LyrTrendTrendAreaDummyView::OnCommand(std::uintptr_t wParam, std::intptr_t lParam) {
-  const std::uint32_t id = ui::LowWord(wParam);
-  LyrTrendFrame* frame = Host != nullptr ? Host->Frame() : nullptr;
-  if (frame != nullptr && frame->PopupGraph >= 0 && TrendItemOfCommand(id)) {
-    RunTrendItemCommand(*Host, frame->PopupGraph, id, this);
-    frame->SetPopupGraph(-1);
-    return true;
-  }
-  return ui::View::OnCommand(wParam, lParam);
-}
 
 // ---- Host view ---------------------------------------------------------------------------
 
@@ -177,25 +145,28 @@ void LyrTrendDummyView::ResetCursorEpoch(int mode) {
 void LyrTrendDummyView::DrawCursor() {
   ++CursorDraws;
   StageArea.Invalidate(false);
-  // Each graph marks its value at the cursor for the information column.
-  if (CQLM2_AnalyzerDoc* doc = Doc(); doc != nullptr && cursorEpoch_ >= 0) {
-    for (int g = 0; g < TrendGraphCountHeld(); ++g) {
+  // Each graph draws its cursor and marks its value there for the information column.
+  for (int g = 0; g < TrendGraphCountHeld(); ++g) {
+    if (LyrTrendTrendAreaView* graph = TrendArea.GraphView(g); graph != nullptr && graph->IsWindow()) {
+      graph->DrawCursor(0);
+    } else if (CQLM2_AnalyzerDoc* doc = Doc(); doc != nullptr && cursorEpoch_ >= 0) {
       LyrTrendGraphValues& values = TrendArea.Values[static_cast<std::size_t>(g)];
       values.SetDocument(doc);
       const TrendValue v = values.GetTrendValue(cursorEpoch_);
       SetGraphMark(g, v.isFloat, v.value, v.floatValue);
     }
   }
-  TrendArea.Invalidate(false);
   if (LyrTrendInfoAreaView* info = InfoArea()) info->ShowCursorValues();
 }
 
 void LyrTrendDummyView::FollowRawCurrentEpoch(std::int32_t epoch) {
   SetCursorEpoch(-1, epoch);
   const int shown = ShownEpochs();
-  if (epoch >= 0 && (epoch < StageArea.FirstEpoch || epoch >= StageArea.FirstEpoch + shown)) {
+  if (epoch >= 0 && (epoch < StageArea.FirstEpoch || epoch >= StageArea.FirstEpoch + shown))
     StageArea.SetCenterEpoch(epoch);
+  if (epoch >= 0 && (epoch < TrendArea.GetEpoch(0) || epoch >= TrendArea.GetEpoch(0) + shown)) {
     TrendArea.SetCenterEpoch(epoch);
+    TrendArea.RedrawGraphs();
   }
   DrawCursor();
 }
@@ -204,9 +175,8 @@ void LyrTrendDummyView::ZoomToEpoch(std::int32_t epoch) {
   const int minutes = ZoomSpanMinutes(TrendZoomState);
   if (minutes == 0) return;
   StageArea.SetCenterEpoch(epoch);
-  TrendArea.SetCenterEpoch(epoch);
   StageArea.Invalidate();
-  TrendArea.Invalidate();
+  TrendArea.ZoomAround(epoch);
 }
 
 void LyrTrendDummyView::ClearGraphMarks() { graphMarks_.fill(TrendValue{}); }
@@ -305,7 +275,7 @@ void LyrTrendDummyView::ScreeningFinished() {
 
 void LyrTrendDummyView::RedrawPanes(int all) {
   if (all != 0) StageArea.RedrawWindow();
-  TrendArea.RedrawWindow();
+  TrendArea.RedrawGraphs();
 }
 
 bool LyrTrendDummyView::RegisterThresholdEdit(ui::Window* host, int controlId) {
@@ -375,9 +345,14 @@ void LyrTrendDummyView::OnPrint(draw::Dc& dc, PrintInfo& info) {
     DrawPanePlaceholder(dc, axis);
     DrawPanePlaceholder(dc, view);
   }
-  for (const auto& [axis, view] : TrendArea.PrintRects) {
-    DrawPanePlaceholder(dc, axis);
-    DrawPanePlaceholder(dc, view);
+  for (std::size_t g = 0; g < TrendArea.PrintRects.size(); ++g) {
+    const auto& [axis, view] = TrendArea.PrintRects[g];
+    LyrTrendTrendAreaAxisView* pane = TrendArea.AxisView(static_cast<int>(g));
+    if (pane == nullptr || pane->Graph() == nullptr) continue;
+    pane->SetPrintRect(axis);
+    pane->DrawAxis(dc);
+    pane->Graph()->SetPrintRect(view);
+    pane->Graph()->PrintGraph(&dc);
   }
   dc.SelectFont(old);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/results/lyr_utility_scroll_bar.h"
+#include "app/trend/lyr_trend_graph_container.h"
 #include "app/trend/lyr_trend_values.h"
 #include "platform/ui/document.h"
 
@@ -53,44 +54,6 @@ class LyrTrendStageAreaDummyView : public ui::View {
   int ScrollFlag = 0;
   // Print rectangles of line i's axis pane and line view (Part of the trend print layout).
   std::vector<std::pair<ui::Rect, ui::Rect>> PrintRects;
-};
-
-// The graph container (nested pane (1,0)): the epoch its graphs' cursor marks, and the
-// graphs' item popup menu (a right click over graph i offers the items for graph i).
-class LyrTrendTrendAreaDummyView : public ui::View {
- public:
-  void OnDraw(draw::Dc& dc) override;
-  void OnRButtonUp(std::uint32_t flags, ui::Point client) override;
-  bool OnCommand(std::uintptr_t wParam, std::intptr_t lParam) override;
-  // The graph under a point of the container (the graphs stack with equal heights).
-  int GraphAt(int y) const;
-  LyrTrendDummyView* Host = nullptr;
-  void SetCursor(int epoch, int /*redraw*/) { CursorEpoch = epoch; }
-  int CursorEpoch = -1;
-  // Moves the graphs to an epoch index (mode 0: index within the page; flag 1 for the
-  // page's last epoch).
-  void ScrollToEpoch(int mode, int epoch, int flag) {
-    ScrollMode = mode;
-    ScrollEpoch = epoch;
-    ScrollFlag = flag;
-  }
-  void SetCenterEpoch(int epoch);
-  int FirstEpoch = 0;
-  int ScrollMode = -1;
-  int ScrollEpoch = -1;
-  int ScrollFlag = 0;
-  // Print rectangles of graph i's axis pane and graph view.
-  std::vector<std::pair<ui::Rect, ui::Rect>> PrintRects;
-  // Each graph's values (graph number = index).
-  std::array<LyrTrendGraphValues, 20> Values;
-  // Each graph's logic threshold pair as the information column found it; the empty range
-  // (lower +FLT_MAX, upper -FLT_MAX) when no condition applies.
-  std::array<float, 20> LogicLower, LogicUpper;
-  LyrTrendTrendAreaDummyView() {
-    LogicLower.fill(3.402823466e+38f);
-    LogicUpper.fill(-3.402823466e+38f);
-    for (int g = 0; g < 20; ++g) Values[static_cast<std::size_t>(g)].SetGraph(g);
-  }
 };
 
 class LyrTrendDummyView : public ui::View {

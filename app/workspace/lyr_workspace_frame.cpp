@@ -6,6 +6,7 @@
 #include "app/frame/main_frame.h"
 #include "app/frame/pane_layout.h"
 #include "app/frame/program_settings.h"
+#include "app/results/lyr_dlg_report.h"
 #include "app/workspace/lyr_workspace_area_tab_ctrl.h"
 #include "app/workspace/lyr_workspace_area_view.h"
 #include "app/workspace/lyr_workspace_search_views.h"
@@ -66,7 +67,10 @@ LyrWorkspaceFrame::LyrWorkspaceFrame() {
   MapAnalysisCommands();
 }
 
-LyrWorkspaceFrame::~LyrWorkspaceFrame() = default;
+LyrWorkspaceFrame::~LyrWorkspaceFrame() {
+  // The report dialog goes with the frame.
+  if (report_ != nullptr && report_->IsWindow()) report_->DestroyWindow();
+}
 
 bool LyrWorkspaceFrame::CreateInPane(LyrWorkspaceDummyView* host, CQLM2_AnalyzerDoc* doc, LyrWorkspaceAreaTabCtrl* tabs) {
   HostPane = host;

@@ -13,6 +13,7 @@ class CMainFrame;
 class CQLM2_AnalyzerDoc;
 class LyrWorkspaceAreaView;
 class LyrWorkspaceDummyView;
+class LyrDlgReport;
 class LyrWorkspaceAreaTabCtrl;
 class LyrWorkspaceEmptyPane;
 
@@ -56,6 +57,12 @@ class LyrWorkspaceFrame : public ui::DockFrame {
   void OnVSPSetup();
   // Brings a pane forward (SelectPane, ShowSelectedPane).
   void BringPane(int id);
+  // "&Human report...": makes the modeless report dialog on the document and keeps it.
+  void OnReport();
+  // Destroys the report dialog (its Close button asks for this).
+  void CloseReportDlg();
+  // The open report dialog, null while it is closed.
+  LyrDlgReport* ReportDlg() const { return report_.get(); }
 
   CQLM2_AnalyzerDoc* m_pDoc = nullptr;
   LyrWorkspaceDummyView* HostPane = nullptr;
@@ -73,4 +80,5 @@ class LyrWorkspaceFrame : public ui::DockFrame {
   LyrWorkspaceAreaTabCtrl* Tabs() const;
   std::unique_ptr<LyrWorkspaceAreaView> area_;
   LyrWorkspaceAreaTabCtrl* tabs_ = nullptr;
+  std::unique_ptr<LyrDlgReport> report_;
 };

@@ -4,10 +4,13 @@
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
+#include "app/results/lyr_dlg_report.h"
 #include "app/workspace/lyr_workspace_area_tab_ctrl.h"
 #include "app/workspace/lyr_workspace_frame.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "app/workspace/workspace_placeholder_panes.h"
+#include "platform/ui/app.h"
+#include "platform/ui/message_box.h"
 #include "platform/ui/messages.h"
 
 namespace {
@@ -188,8 +191,29 @@ void LyrWorkspaceFrame::MapAnalysisCommands() {
     const CMainFrame* frame = Main();
     c.Enable(UsualEnable() && (frame == nullptr || !frame->IsReportDlgOpen()));
   });
-  MapCommand(kCmdHumanReport, [this] { RunPaneDialog(0, kCmdHumanReport); });
+  MapCommand(kCmdHumanReport, [this] { OnReport(); });
   MapCommand(kCmdAnimalReport, [this] { RunPaneDialog(0, kCmdAnimalReport); });
+}
+
+void LyrWorkspaceFrame::OnReport() {
+  if (report_ != nullptr) return;
+  auto dlg = std::make_unique<LyrDlgReport>(m_pDoc);
+  if (!dlg->CreateModeless(nullptr)) {
+    ui::MessageBox("LyrWorkspaceFrame::OnReport");
+    return;
+  }
+  report_ = std::move(dlg);
+}
+
+void LyrWorkspaceFrame::CloseReportDlg() {
+  if (report_ == nullptr) return;
+  // The pointer goes at once; the window goes after the handler that asked for it has returned.
+  LyrDlgReport* dlg = report_.release();
+  if (dlg->IsWindow()) dlg->ShowWindow(ui::SW_HIDE);
+  ui::PostTask([dlg] {
+    if (dlg->IsWindow()) dlg->DestroyWindow();
+    delete dlg;
+  });
 }
 
 void LyrWorkspaceFrame::OnVSPSetup() {

@@ -9,7 +9,6 @@
 #include "app/workspace/lyr_workspace_zoom_view.h"
 #include "platform/ui/document.h"
 
-class LyrDlgTimePoint;
 class LyrWorkspaceFrame;
 
 // The mark list pane.
@@ -104,11 +103,6 @@ class LyrWorkspaceDummyView : public ui::View {
   CVPInfoExchange Video;
   // The zoom pane of the workspace window.
   LyrWorkspaceZoomView Zoom;
-  // The modeless report dialog, null while it is closed, and the range panel inside it that
-  // follows the current epoch (null when it has none). The report dialog sets both when it
-  // opens and clears them when it goes.
-  ui::Window* ReportDlg = nullptr;
-  LyrDlgTimePoint* ReportRangePanel = nullptr;
 
   // The free search pane's value edit box, where keys typed stay its own instead of moving
   // the epoch: the pane registers it with the window that holds it (null: none).

@@ -13,15 +13,13 @@ class LyrWorkspaceEmptyPane : public ui::View {
   // Runs the dialog or output of a workspace menu command that belongs to this pane and
   // returns its end code (IDOK, IDCANCEL). Until the pane's own dialogs exist, the command is
   // noted and ends with DialogAnswer.
-  int RunDialog(std::uint32_t command);
+  virtual int RunDialog(std::uint32_t command);
   int DialogAnswer = 2;
   std::vector<std::uint32_t> DialogsRun;
 };
 
-// Pane 2: the spectrum of a stretch picked on the wave page.
-class LyrWorkspaceFFTSimpleView : public LyrWorkspaceEmptyPane {};
-// Pane 3: the spectra of the current epoch; its menu holds the spectrum settings and outputs.
-class LyrWorkspaceFFTEpochView : public LyrWorkspaceEmptyPane {};
+// Panes 2 and 3, the simple and the epoch spectra.
+#include "app/workspace/lyr_workspace_fft_views.h"
 // Pane 5: the vigilance-state episodes.
 class LyrWorkspaceVSPView : public LyrWorkspaceEmptyPane {
  public:

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <cerrno>
@@ -199,6 +200,9 @@ std::string ToUtf8(std::string_view bytes, CodePage cp) {
 }
 
 std::string FromUtf8(std::string_view utf8, CodePage cp) {
+  // Plain ASCII is the same in every code page served here; long tables are mostly that.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return std::string(utf8);
   std::string out;
   switch (cp) {
     case CodePage::Utf8:

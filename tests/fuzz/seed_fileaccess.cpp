@@ -1,10 +1,13 @@
 // Writes the seed corpus of fuzz_fileaccess: small files of every kind, written by the
 // data-file writers, into the folder named on the command line.
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "common/fileaccess/fyn_file_write.h"
 #include "fixture.h"
+#include "tools/raw_output_cases/raw_output_cases.h"
 
 namespace {
 
@@ -31,6 +34,12 @@ int main(int argc, char** argv) {
   }
   const std::string dir = argv[1];
   bool ok = true;
+  // The program's raw data output cases (the source recording is not part of the corpus).
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  std::string error;
+  ok = ok && !rawcases::WriteCases(dir, &error).empty();
+  std::filesystem::remove(dir + "/src_3ch_10hz.fyd");
+  if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str());
   auto spec = fixture::TwoChannelSpec();
   ok = ok && fixture::WriteRaw(dir + "/raw.fyd", spec);
   spec.withEvents = true;

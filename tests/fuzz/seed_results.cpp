@@ -7,7 +7,11 @@
 
 #include "app/frame/frame_globals.h"
 #include "app/frame/program_settings.h"
+#include "app/document/byte_image.h"
 #include "app/results/result_analysis_file.h"
+#include "app/results/result_file_layout.h"
+#include "app/scoring/lyr_multi_screening.h"
+#include "platform/system/file_io.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/messages.h"
 #include "tests/result_files/tiny_recording.h"
@@ -38,6 +42,37 @@ bool Save(const std::string& folder, const std::string& name, bool sections, boo
   return true;
 }
 
+// A result file as the multi-screening engine writes it for one animal of the small
+// recording: two channels, 40 s of 10-s epochs, the first channel's band values stored.
+bool SaveMultiScreening(const std::string& folder) {
+  MsTrendFileData data;
+  data.info = LyrMultiScreening::DefaultInfoBlock();
+  bytes::Span info(data.info);
+  bytes::PutPath(info, raf::kInfoRawPath, raf::kRawPathTextSize, "/data/night1.fyd");
+  bytes::Put<std::uint32_t>(info, raf::kInfoChannelCount, 2);
+  bytes::Put<std::uint32_t>(info, raf::kInfoEpochSeconds, 10);
+  bytes::Put<std::int32_t>(info, raf::kInfoLastScreenedEpoch, 3);
+  FFTBandParam fft;
+  fft.Load(std::span<const std::uint8_t, FFTBandParam::kSize>(data.info.data() + raf::kInfoFftBand, FFTBandParam::kSize));
+  fft.channelSwitch.fill(0);
+  fft.channelSwitch[0] = 1;
+  fft.Store(info.subspan<raf::kInfoFftBand, FFTBandParam::kSize>());
+  data.channels = 2;
+  data.epochs = 4;
+  data.flags = {1, 1};
+  data.scale.fill(1.0f);
+  const std::vector<float> emg = {1.0f, 2.0f, 3.0f, 4.0f};
+  std::vector<float> bands(4 * 12), free(4 * 6);
+  for (std::size_t i = 0; i < bands.size(); ++i) bands[i] = static_cast<float>(i);
+  for (std::size_t i = 0; i < free.size(); ++i) free[i] = static_cast<float>(i) * 0.5f;
+  const std::vector<std::uint16_t> cross = {0, 3, 0, 7};
+  data.emg = &emg;
+  data.eeg = {&bands};
+  data.free = {&free, &free};
+  data.cross = {nullptr, &cross};
+  return sys::WriteFileAtomic(folder + "/multiscreening.raf", BuildMsTrendFile(data));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -48,7 +83,7 @@ int main(int argc, char** argv) {
   res::SetLanguage(res::Language::English);
   const std::string folder = argv[1];
   const bool ok = Save(folder, "plain.raf", false, false, 3) && Save(folder, "scored.raf", true, true, 3) &&
-                  Save(folder, "part.raf", true, true, 1);
+                  Save(folder, "part.raf", true, true, 1) && SaveMultiScreening(folder);
   if (!ok) {
     std::fprintf(stderr, "seed_results: a seed file could not be written\n");
     return 1;

@@ -91,7 +91,12 @@ TEST_F(OpenTest, StageNamesFollowTheStageType) {
 std::vector<std::string> Lines(const std::string& path) {
   std::ifstream in(path);
   std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  for (std::string line; std::getline(in, line);) {
+    // Text files end their lines with CR LF.
+    EXPECT_TRUE(!line.empty() && line.back() == '\r') << line;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
   return lines;
 }
 

@@ -13,10 +13,7 @@
 namespace {
 
 // Commands without a handler yet, with the issue that brings their window.
-const std::map<std::uint32_t, int> kPendingCommands = {
-    {32981, 37},  // Raw data Output
-    {33035, 37},  // Calibration
-};
+const std::map<std::uint32_t, int> kPendingCommands = {};
 
 void CollectMenuIds(const std::vector<res::MenuNode>& nodes, std::set<std::uint32_t>* ids) {
   for (const res::MenuNode& n : nodes) {

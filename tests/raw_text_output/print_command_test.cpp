@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <iterator>
 
 #include "app/frame/frame_globals.h"
@@ -30,6 +31,7 @@ TEST_F(RawPrintCommand, PrintsTheRawWindowToAPdfFileOnce) {
   f.OnCmdMsg(ID_PRINT_RAW, ui::CmdMode::Execute, nullptr);
   EXPECT_FALSE(std::filesystem::exists(pdf));
 
+  Doc().RecordInfo.subjectName = "Hanako";
   testhooks::AnswerPrintDialog(ui::IDOK, pdf);
   f.OnCmdMsg(ID_PRINT_RAW, ui::CmdMode::Execute, nullptr);
   EXPECT_EQ(PrintTarget, 0);
@@ -42,6 +44,14 @@ TEST_F(RawPrintCommand, PrintsTheRawWindowToAPdfFileOnce) {
     if (bytes.compare(at, 12, "/Type /Pages") != 0) ++pages;
   EXPECT_EQ(pages, 1u);
   EXPECT_EQ(testhooks::UnansweredCount(), 0);
+  // The page starts with the subject header (read back with poppler's text extraction).
+  const std::string text = pdf + ".txt";
+  ASSERT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + text + "'").c_str()), 0);
+  std::ifstream txt(text);
+  const std::string words((std::istreambuf_iterator<char>(txt)), std::istreambuf_iterator<char>());
+  EXPECT_NE(words.find("Subject:"), std::string::npos) << words;
+  EXPECT_NE(words.find("Hanako"), std::string::npos) << words;
+  std::filesystem::remove(text);
   std::filesystem::remove(pdf);
 }
 

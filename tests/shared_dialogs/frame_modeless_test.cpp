@@ -3,14 +3,18 @@
 #include "app/frame/lyr_dlg_time_point.h"
 #include "app/frame/program_settings.h"
 #include "app/frame/window_command_states.h"
+#include "app/results/lyr_dlg_report.h"
 #include "app/scoring/dsi_silent_open.h"
 #include "app/scoring/lyr_dlg_multi_screening.h"
 #include "app/scoring/lyr_dlg_screening.h"
 #include "app/video/lyr_dlg_make_avi.h"
+#include "app/workspace/lyr_workspace_frame.h"
+#include "app/workspace/workspace_dummy_view.h"
 #include "app_shell/app_fixture.h"
 #include "platform/res/ui_resource.h"
 #include "platform/system/profile.h"
 #include "platform/system/program_folder.h"
+#include "platform/ui/app.h"
 #include "platform/ui/command.h"
 
 namespace {
@@ -104,16 +108,14 @@ TEST_F(FrameModeless, OpenReportDialogGreysItsCommandsAndItsPanelFollowsTheEpoch
   LyrWorkspaceDummyView* ws = f.WorkspaceView();
   ASSERT_NE(ws, nullptr);
 
-  // The report dialog with its range panel, as the workspace holds them while it is open.
-  res::DialogTemplate reportTemplate;
-  reportTemplate.caption = "Human report";
-  ui::Dialog report(reportTemplate, &f);
-  ASSERT_TRUE(report.CreateModeless(&f));
-  LyrDlgTimePoint panel(&report);
-  ASSERT_TRUE(panel.CreatePanel(&report));
-  panel.m_pDoc = &d;
-  ws->ReportDlg = &report;
-  ws->ReportRangePanel = &panel;
+  // The workspace's "&Human report..." makes the report dialog; its Time dialog holds the
+  // range panel that follows the epoch.
+  LyrWorkspaceFrame* wf = ws->Frame();
+  ASSERT_NE(wf, nullptr);
+  ASSERT_TRUE(ui::ExecuteCommand(*wf, 33044));
+  LyrDlgReport* report = wf->ReportDlg();
+  ASSERT_NE(report, nullptr);
+  EXPECT_FALSE(ui::QueryCommandState(*wf, 33044).IsEnabled()) << "one report dialog at a time";
 
   EXPECT_TRUE(f.IsReportDlgOpen());
   for (std::uint32_t id : {ID_DATA_PROCESSING, ID_SCREENING, ID_AVI_OUTPUT, ID_MULTI_SCREENING}) {
@@ -121,21 +123,29 @@ TEST_F(FrameModeless, OpenReportDialogGreysItsCommandsAndItsPanelFollowsTheEpoch
   }
   EXPECT_TRUE(ui::QueryCommandState(f, ID_PARAMETER_OUTPUT).IsEnabled());
 
+  f.JumpToEpoch(10, 1);  // no Time dialog: nothing to move
+  ASSERT_TRUE(report->ClickButton(LyrDlgReport::kBedIn));
+  LyrDlgTimePoint* panel = report->TimePanel();
+  ASSERT_NE(panel, nullptr);
+  EXPECT_FALSE(report->IsWindowVisible()) << "the report hides while its Time dialog is open";
   f.JumpToEpoch(50, 1);  // another page
-  EXPECT_EQ(panel.GetEpoch(), 50);
-  EXPECT_EQ(panel.m_LowEpoch, 0);
-  EXPECT_EQ(panel.m_HighEpoch, 119);
-  EXPECT_EQ(panel.GetDlgItemText(IDC_TP_EPOCH), "50");
+  EXPECT_EQ(panel->GetEpoch(), 50);
+  EXPECT_EQ(panel->m_LowEpoch, 0);
+  EXPECT_EQ(panel->m_HighEpoch, 119);
+  EXPECT_EQ(panel->GetDlgItemText(IDC_TP_EPOCH), "50");
   f.JumpToEpoch(49, 1);  // a step inside the page
-  EXPECT_EQ(panel.GetEpoch(), 49);
-  f.JumpToEpoch(50, 0);
-  EXPECT_EQ(panel.GetEpoch(), 50);
+  EXPECT_EQ(panel->GetEpoch(), 49);
 
-  ws->ReportRangePanel = nullptr;  // a report dialog without its panel: nothing to move
-  f.JumpToEpoch(10, 1);
-  EXPECT_EQ(panel.GetEpoch(), 50);
-  ws->ReportDlg = nullptr;
+  report->TimeDialog()->OnCancel();
+  EXPECT_EQ(report->TimePanel(), nullptr);
+  EXPECT_TRUE(report->IsWindowVisible());
+  EXPECT_EQ(BedInEpoch, 0) << "a cancelled Time dialog leaves the marker";
+  ui::PumpPendingMessages();
+
+  ASSERT_TRUE(report->ClickButton(ui::IDCANCEL));  // "Close"
+  EXPECT_EQ(wf->ReportDlg(), nullptr);
   EXPECT_FALSE(f.IsReportDlgOpen());
+  ui::PumpPendingMessages();
   EXPECT_TRUE(ui::QueryCommandState(f, ID_DATA_PROCESSING).IsEnabled());
 }
 

@@ -327,13 +327,18 @@ TEST_F(WorkspaceMenu, TextOutputsWithoutTheirTableRunTheSetupFirst) {
 
 TEST_F(WorkspaceMenu, PageSpectrumChannelsSwitchTheDividedPageMode) {
   LyrWorkspaceEmptyPane& epoch = Pane(3);
-  epoch.DialogAnswer = ui::IDOK;
   Doc().Params.fftPageChannels.channels = {0, -1, -1};
   DividedFftMode = 0;
+  // "Select Channels" in its page mode: OK keeps channel 0, then C&lear and OK leave none.
+  testhooks::ScriptDialog(171, [](ui::Dialog& d) { testhooks::ClickControl(d, ui::IDOK); });
   ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32824));
   EXPECT_EQ(DividedFftMode, 1);
-  Doc().Params.fftPageChannels.channels = {-1, -1, -1};
+  testhooks::ScriptDialog(171, [](ui::Dialog& d) {
+    testhooks::ClickControl(d, 1681);
+    testhooks::ClickControl(d, ui::IDOK);
+  });
   ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32824));
+  EXPECT_EQ(Doc().Params.fftPageChannels.channels, (std::array<std::int32_t, 3>{-1, -1, -1}));
   EXPECT_EQ(DividedFftMode, 0);
   // The page-spectrum pane's popup sends the command to the main frame, which passes it on.
   epoch.DialogsRun.clear();

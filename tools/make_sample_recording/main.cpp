@@ -12,11 +12,13 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: make_sample_recording --kind human|animal --hours H [--channels C] [--rate HZ]\n"
-               "                             [--seed S] [--out FILE.fyd] [--settings PROGRAM.RSM]\n"
+               "                             [--seed S] [--animals A] [--out FILE.fyd] [--settings PROGRAM.RSM]\n"
                "Writes FILE.fyd, FILE.stages (one stage code per epoch: 1 W, 2 REM, 3-6 stages 1-4;\n"
                "animal: 1 W, 2 REM, 3 non-REM; epochs of 30 s human, 10 s animal) and FILE.events\n"
                "(onset and duration in seconds, event type). With --settings, also the program's\n"
-               "settings file made for the kind's montage, when there is no such file yet.\n");
+               "settings file made for the kind's montage, when there is no such file yet.\n"
+               "--animals A (animal kind): A animals side by side, each of EEG, EMG and locomotion,\n"
+               "with FILE_NN.stages the hypnogram of animal NN.\n");
   return 2;
 }
 
@@ -50,6 +52,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--seed") {
       options.seed = static_cast<std::uint32_t>(std::strtoul(value.c_str(), &endp, 10));
       if (*endp != '\0') return Usage();
+    } else if (arg == "--animals") {
+      options.animals = static_cast<int>(std::strtol(value.c_str(), &endp, 10));
+      if (*endp != '\0' || options.animals < 1 || options.animals > 10) return Usage();
     } else if (arg == "--out") {
       out = value;
     } else if (arg == "--settings") {
@@ -59,6 +64,7 @@ int main(int argc, char** argv) {
     }
   }
   if (!haveKind || (out.empty() && settings.empty()) || (!out.empty() && !haveHours)) return Usage();
+  if (options.animals > 0 && options.kind != samples::Kind::Animal) return Usage();
   std::string error;
   if (!out.empty() && !samples::WriteSampleRecording(options, out, &error)) {
     std::fprintf(stderr, "make_sample_recording: %s\n", error.c_str());

@@ -1,5 +1,6 @@
 // The hypnogram, the events and the montage of a synthetic recording.
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 
 #include "sample_recording.h"
@@ -157,6 +158,12 @@ const std::vector<ChannelInfo>& HumanMontage() {
   return m;
 }
 
+const std::vector<ChannelInfo>& GroupedAnimalMontage() {
+  static const std::vector<ChannelInfo> m = {
+      {"EEG", "uV", -1000, 1000, 100}, {"EMG", "uV", -500, 500, 50}, {"Loc", "V", -5, 5, 1}};
+  return m;
+}
+
 const std::vector<ChannelInfo>& AnimalMontage() {
   static const std::vector<ChannelInfo> m = {
       {"EEG1", "uV", -1000, 1000, 100}, {"EEG2", "uV", -1000, 1000, 100}, {"EMG", "uV", -500, 500, 50}};
@@ -176,11 +183,24 @@ Plan MakePlan(const Options& options) {
   Rng rng(options.seed * 0x9E3779B97F4A7C15ull + (human ? 1 : 2));
   plan.stages = human ? HumanHypnogram(epochs, rng) : AnimalHypnogram(epochs, rng);
   if (human) HumanEvents(plan, rng);
-  const auto& montage = human ? HumanMontage() : AnimalMontage();
-  const int count = options.channels > 0 ? options.channels : static_cast<int>(montage.size());
+  const bool grouped = !human && options.animals > 0;
+  if (grouped) {
+    for (int a = 0; a < options.animals; ++a) {
+      Rng own(options.seed * 0x9E3779B97F4A7C15ull + 1000003ull * static_cast<std::uint64_t>(a + 1));
+      plan.animalStages.push_back(AnimalHypnogram(epochs, own));
+    }
+    plan.stages = plan.animalStages.front();
+  }
+  const auto& montage = human ? HumanMontage() : grouped ? GroupedAnimalMontage() : AnimalMontage();
+  const int count = grouped ? 3 * options.animals
+                            : options.channels > 0 ? options.channels : static_cast<int>(montage.size());
   for (int k = 0; k < count; ++k) {
     ChannelInfo c = montage[static_cast<std::size_t>(k) % montage.size()];
-    if (k >= static_cast<int>(montage.size())) {
+    if (grouped) {
+      char suffix[16];
+      std::snprintf(suffix, sizeof suffix, "%02d", k / 3 + 1);
+      c.name += suffix;
+    } else if (k >= static_cast<int>(montage.size())) {
       c.name += '#';
       c.name += std::to_string(k / montage.size() + 1);
     }

@@ -18,6 +18,9 @@ struct Options {
   int channels = 0;       // 0: the kind's montage (12 human, 3 animal)
   int rateHz = 0;         // 0: 256 Hz
   std::uint32_t seed = 1;
+  // Animal kind only: A > 0 writes A animals side by side, each of EEG, EMG and locomotion
+  // (activity bursts while awake) following a hypnogram of its own.
+  int animals = 0;
 };
 
 // Stage codes of the .stages file: 1 W, 2 REM, 3 stage 1, 4 stage 2, 5 stage 3, 6 stage 4
@@ -43,6 +46,7 @@ struct Plan {
   Options options;
   int epochSeconds = 30;
   std::vector<int> stages;  // one per epoch
+  std::vector<std::vector<int>> animalStages;  // with Options::animals, one hypnogram per animal
   std::vector<Event> events;
   std::vector<ChannelInfo> channels;
   std::uint32_t dataCount = 0;  // samples per channel
@@ -71,6 +75,7 @@ class SignalSource {
 // Returns false with a message on failure.
 bool WriteSampleRecording(const Options& options, const std::string& path, std::string* error);
 
+// With Options::animals, the hypnogram of animal a (from 1) is FILE_NN.stages ("day_01.stages").
 // Path of the companion text files: "night.fyd" -> "night.stages".
 std::string CompanionPath(const std::string& path, const std::string& extension);
 

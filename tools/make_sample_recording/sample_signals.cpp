@@ -113,9 +113,10 @@ struct SignalSource::State {
     values.resize(static_cast<std::size_t>(rate));
   }
 
-  int StageAt(std::uint64_t sec) const {
-    const std::size_t e = std::min<std::size_t>(sec / static_cast<std::uint64_t>(plan.epochSeconds), plan.stages.size() - 1);
-    return plan.stages[e];
+  int StageAt(std::uint64_t sec, std::size_t animal = 0) const {
+    const std::vector<int>& stages = animal < plan.animalStages.size() ? plan.animalStages[animal] : plan.stages;
+    const std::size_t e = std::min<std::size_t>(sec / static_cast<std::uint64_t>(plan.epochSeconds), stages.size() - 1);
+    return stages[e];
   }
 
   bool InEvent(const char* type, double t, const Event** found = nullptr) const {
@@ -142,6 +143,7 @@ struct SignalSource::State {
 
   void Human(int type, ChannelState& c, int stage, double t0, Rng& shared);
   void Animal(int type, ChannelState& c, int stage, double t0);
+  void Locomotion(ChannelState& c, int stage);
   void MakeSecond();
 };
 
@@ -329,6 +331,19 @@ void SignalSource::State::Animal(int type, ChannelState& c, int stage, double t0
   (void)t0;
 }
 
+// Activity: a quiet baseline, with bursts of movement in most seconds of wake.
+void SignalSource::State::Locomotion(ChannelState& c, int stage) {
+  const int n = rate;
+  const bool moving = stage == kWake && c.noise.Next() < 0.6;
+  const double burstAt = c.noise.Next() * 0.6;
+  for (int i = 0; i < n; ++i) {
+    const double t = static_cast<double>(i) / n;
+    double v = 0.05 * c.noise.Gauss();
+    if (moving && t >= burstAt && t < burstAt + 0.3) v += 2.0 * c.osc[0].Step(8.0, n);
+    values[static_cast<std::size_t>(i)] = static_cast<float>(v);
+  }
+}
+
 void SignalSource::State::MakeSecond() {
   const std::size_t count = channels.size();
   block.assign(static_cast<std::size_t>(rate) * count, 0);
@@ -343,11 +358,17 @@ void SignalSource::State::MakeSecond() {
     }
   }
   const std::size_t types = human ? 12 : 3;
+  const bool grouped = !plan.animalStages.empty();
   for (std::size_t k = 0; k < count; ++k) {
     Rng shared(plan.options.seed * 0xD1B54A32D192ED03ull + second);
     const int type = static_cast<int>(k % types);
     if (human) {
       Human(type, channels[k], stage, t0, shared);
+    } else if (grouped) {
+      // EEG, EMG and locomotion of animal k / 3.
+      const int own = StageAt(second, k / 3);
+      if (type == 2) Locomotion(channels[k], own);
+      else Animal(type == 0 ? kAnimalEeg1 : kAnimalEmg, channels[k], own, t0);
     } else {
       Animal(type, channels[k], stage, t0);
     }

@@ -151,6 +151,14 @@ bool WriteSampleRecording(const Options& options, const std::string& path, std::
   for (const Event& e : plan.events) {
     events += FormatSeconds(e.onsetSeconds) + "\t" + FormatSeconds(e.durationSeconds) + "\t" + e.type + "\n";
   }
+  for (std::size_t a = 0; a < plan.animalStages.size(); ++a) {
+    std::string own;
+    for (int s : plan.animalStages[a]) own += std::to_string(s) + "\n";
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, "_%02zu.stages", a + 1);
+    if (!sys::WriteFileAtomic(CompanionPath(path, suffix), own))
+      return Fail(error, "cannot write the hypnograms beside " + path);
+  }
   if (!sys::WriteFileAtomic(CompanionPath(path, ".stages"), stages) ||
       !sys::WriteFileAtomic(CompanionPath(path, ".events"), events)) {
     return Fail(error, "cannot write the hypnogram or event list beside " + path);
