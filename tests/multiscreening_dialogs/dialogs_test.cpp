@@ -506,3 +506,24 @@ TEST(MultiScreeningDialogTexts, TemplatesAndStringsInBothLanguages) {
 }
 
 }  // namespace
+
+// ---- a destroyed dialog's controls -------------------------------------------------------
+
+TEST(DestroyedDialogControls, SendNothingToTheGoneDialog) {
+  // A window's controls are deleted after the window object may be gone: disabling their
+  // parent before then (a progress window disabling the frame) must not reach the dialog.
+  std::string error;
+  auto tmpl = res::ParseDialog("caption \"T\"\ncombo 1444 chars=4\ncombo 1445 dropdown chars=4\nedit 1446\n", &error);
+  ASSERT_TRUE(tmpl.has_value()) << error;
+  ui::Window parent;
+  ASSERT_TRUE(parent.Create(nullptr, 0, ui::Rect{0, 0, 400, 300}, true));
+  auto* dlg = new ui::Dialog(*tmpl, &parent);
+  ASSERT_TRUE(dlg->CreateModeless(&parent));
+  dlg->DestroyWindow();
+  delete dlg;
+  parent.EnableWindow(false);
+  parent.EnableWindow(true);
+  testhooks::ProcessMessages();
+  parent.DestroyWindow();
+  testhooks::ProcessMessages();
+}
