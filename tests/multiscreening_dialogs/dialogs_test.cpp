@@ -454,11 +454,24 @@ TEST_F(MultiScreeningDialogsTest, LogicRowsDeleteAndApply) {
 }
 
 TEST_F(MultiScreeningDialogsTest, StageListsOfEachStageType) {
-  const auto list = LyrDlgScreeningLogic::StageList(nullptr);
-  std::vector<int> codes;
-  for (const auto& [c, n] : list) codes.push_back(c);
-  EXPECT_FALSE(codes.empty());
-  EXPECT_EQ(codes.front(), 1);
+  // Without a document the program defaults name the stages and the extras read F1..F3.
+  const auto defaults = LyrDlgScreeningLogic::StageList(nullptr);
+  ASSERT_FALSE(defaults.empty());
+  EXPECT_EQ(defaults.front().first, 1);
+  const std::string a = Write("a");
+  ASSERT_NE(app_->OpenDocumentFile(a), nullptr);
+  StageTypeParam& block = Doc().Params.stageType;
+  const std::vector<int> codes[4] = {{1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 5, 7}, {1, 2, 3, 5, 7}, {1, 2, 3, 7}};
+  for (int type = 0; type < 4; ++type)
+    for (int extra = 0; extra <= 3; ++extra) {
+      block.stageType = static_cast<std::uint16_t>(type);
+      block.sharedInUse = static_cast<std::uint16_t>(extra);
+      std::vector<int> got;
+      for (const auto& [c, n] : LyrDlgScreeningLogic::StageList(&Doc())) got.push_back(c);
+      std::vector<int> want = codes[type];
+      for (int k = 0; k < extra; ++k) want.push_back(8 + k);
+      EXPECT_EQ(got, want) << type << " " << extra;
+    }
 }
 
 TEST_F(MultiScreeningDialogsTest, TimeOccupancyRowsSumsAndLightShare) {
