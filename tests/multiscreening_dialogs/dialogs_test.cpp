@@ -139,6 +139,23 @@ TEST_F(MultiScreeningDialogsTest, OpenRecordingIsTheOnlyFileAndAnotherPluginDisa
   testhooks::ProcessMessages();
 }
 
+TEST_F(MultiScreeningDialogsTest, ResultFolderLongerThanItsFieldIsRefusedNotCut) {
+  LyrDlgMultiScreening& dlg = Open();
+  EXPECT_FALSE(dlg.Item(IDC_MS_SELECT_FOLDER).IsEnabled());
+  EXPECT_TRUE(dlg.ClickButton(IDC_MS_USE_FOLDER));
+  EXPECT_EQ(dlg.Settings.UseResultFolder, 1u);
+  ASSERT_TRUE(dlg.Item(IDC_MS_SELECT_FOLDER).IsEnabled());
+  const std::string longFolder = data_ + "/" + std::string(300, 'f');
+  testhooks::AnswerFolderDialog(ui::IDOK, longFolder);
+  EXPECT_TRUE(dlg.ClickButton(IDC_MS_SELECT_FOLDER));
+  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(dlg.Settings.ResultFolder, "");
+  testhooks::AnswerFolderDialog(ui::IDOK, data_);
+  EXPECT_TRUE(dlg.ClickButton(IDC_MS_SELECT_FOLDER));
+  EXPECT_EQ(dlg.Settings.ResultFolder, data_);
+  EXPECT_EQ(dlg.GetDlgItemText(IDC_MS_FOLDER), data_);
+}
+
 TEST_F(MultiScreeningDialogsTest, ChannelRowsCountApplyAndMove) {
   LyrDlgMultiScreening& dlg = Open();
   ui::Control rows = dlg.Item(IDC_MS_CHANNEL_LIST);
