@@ -424,7 +424,6 @@ void LyrDlgMultiScreening::OnDelete() {
   if (select >= static_cast<int>(Settings.FileList.size())) select = static_cast<int>(Settings.FileList.size()) - 1;
   if (select < 0 && !Settings.FileList.empty()) select = 0;
   if (select >= 0) list.SetSelected(select, true);
-  if (Settings.FileList.empty()) Settings.FileListPluginPath.clear();
   SetButtonStates();
 }
 
