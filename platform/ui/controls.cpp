@@ -65,11 +65,17 @@ class Quiet {
 
 bool IsQuiet(QWidget* w) { return w->property("qlmQuiet").toBool(); }
 
+// A control's widget may outlive its window (widgets are deleted later): a window destroyed,
+// or whose object is gone, hears nothing from it.
+bool HostListens(const Window* host) { return IsLiveWindow(host) && host->IsWindow(); }
+
 void SendCommand(Window* host, int id, std::uint16_t code) {
+  if (!HostListens(host)) return;
   host->SendMessage(WM_COMMAND, MakeLong(static_cast<std::uint16_t>(id), code), 0);
 }
 
 void SendNotify(Window* host, int id, int code) {
+  if (!HostListens(host)) return;
   NotifyHeader h{id, code};
   host->SendMessage(WM_NOTIFY, static_cast<std::uintptr_t>(id), reinterpret_cast<std::intptr_t>(&h));
 }
