@@ -357,7 +357,7 @@ struct Dc::Impl {
     }
     if (far != 0) return false;
     if (std::abs(st.origin.x) > kFastLineLimit || std::abs(st.origin.y) > kFastLineLimit) return false;
-    const std::uint32_t rgb = Q(pen.color).rgb() & 0xFFFFFFu;
+    const std::uint32_t rgb = ((pen.color >> 24) == 1 ? Q(pen.color).rgb() : ToQRgb(pen.color)) & 0xFFFFFFu;
     switch (st.rop2) {
       case R2_COPYPEN: t->op = LineOp::Copy; t->value = 0xFF000000u | rgb; break;
       case R2_BLACK: t->op = LineOp::Copy; t->value = 0xFF000000u; break;
