@@ -77,6 +77,10 @@ class CQLM2_AnalyzerDoc : public ui::Document {
   std::uint32_t MixedSampling = 0;
   std::int32_t CurrentEpoch = 0;
   std::int32_t CurrentPage = 0;
+  // Split words of the video picture: kind (0 whole, 1 four split screens, 2 nine), column,
+  // row; the video controller places and paints the picture by them and an auto-play entry
+  // overwrites them.
+  std::array<std::uint16_t, 3> VideoSplit{0, 0, 0};
   // Last epoch the automatic staging of a screening batch may score on the current page
   // (written by the page drawing of the middle row while a batch runs).
   std::int32_t StagingEndEpoch = 0;

@@ -381,4 +381,6 @@ void CMainFrame::LoadDefaultGlobalSettings() {
   SetDefaultSettings();
 }
 
-void CMainFrame::SaveEditedVideoRanges() {}
+void CMainFrame::SaveEditedVideoRanges() {
+  if (CVPInfoExchange* video = VideoController()) video->SaveEditedRanges();
+}

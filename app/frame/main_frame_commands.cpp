@@ -206,7 +206,8 @@ void CMainFrame::OnVideoFileOpen() {
     WaveFollowFlag = 1;
     return;
   }
-  if (video->OpenVideo(1) == 0) return;
+  // The table was just made from the chosen file: no range file to read.
+  if (video->OpenVideo(0) == 0) return;
   if (VideoSyncDlg != nullptr) {
     VideoSyncDlg->DestroyWindow();
     delete VideoSyncDlg;

@@ -44,16 +44,16 @@ bool LyrRawDlgStage::OnInitDialog() {
   return true;
 }
 
-void LyrRawDlgStage::ClearRemovedFreeStages(int n) {
-  const int type = doc_->Params.stageType.stageType;
+void LyrRawDlgStage::ClearRemovedFreeStages(CQLM2_AnalyzerDoc& doc, int n) {
+  const int type = doc.Params.stageType.stageType;
   auto removed = [n](int code) {
     return (code >= kFreeCodeBase + n && code <= kFreeCodeBase + 2) ||
            (code >= kFreeCodeBase + kParallelOffset + n && code <= kFreeCodeBase + kParallelOffset + 2);
   };
-  LyrEpochParameter& tables = doc_->EpochTables;
+  LyrEpochParameter& tables = doc.EpochTables;
   for (int e = 0; e < tables.EpochCount(); ++e)
     if (removed(tables.GetStage(type, e, 0))) tables.SetStage(e, 0);
-  for (auto& set : doc_->Params.logic.sets)
+  for (auto& set : doc.Params.logic.sets)
     for (LogicCondition& c : set)
       if (removed(c.stage)) c.stage = 1;
 }
@@ -81,7 +81,7 @@ void LyrRawDlgStage::OnOK() {
         EndDialog(ui::IDOK);
         return;
       }
-      ClearRemovedFreeStages(n);
+      ClearRemovedFreeStages(*doc_, n);
     }
     st.stageType = static_cast<std::uint16_t>(type);
     st.sharedInUse = static_cast<std::uint16_t>(n);

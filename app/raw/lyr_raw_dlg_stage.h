@@ -21,10 +21,11 @@ class LyrRawDlgStage : public ui::Dialog {
 
   bool OnInitDialog() override;
   void OnOK() override;
+  // Clears the epochs and logic conditions of the free stages above n: their epochs (also the
+  // discarded ones) become unscored, their conditions result in stage 1.
+  static void ClearRemovedFreeStages(CQLM2_AnalyzerDoc& doc, int n);
 
  private:
-  // Clears the epochs and logic conditions of the free stages above n.
-  void ClearRemovedFreeStages(int n);
   CQLM2_AnalyzerDoc* doc_;
 };
 

@@ -9,6 +9,7 @@
 #include "app/raw/raw_dummy_view.h"
 #include "app/results/lyr_dlg_raw_data_output.h"
 #include "app/results/raw_output_file.h"
+#include "app/video/cvp_info_exchange.h"
 #include "platform/ui/dialog.h"
 
 int CMainFrame::RawOutput(const std::string& path, std::int32_t first, std::int32_t last,
@@ -23,10 +24,24 @@ void CMainFrame::OnRawDataOutput() {
   if (doc == nullptr) return;
   WriteResumeFile();
   LyrDlgRawDataOutput dlg(doc, this);
-  dlg.m_VideoAvailable = 0;  // the video copy comes with the video player
+  dlg.m_VideoAvailable = VideoLibraryBound != 0 ? 1 : 0;
   if (dlg.DoModal() != ui::IDOK) return;
   // A failed cut stops here: a result file or video copy would describe a file that is not there.
   if (RawOutput(dlg.m_Path, dlg.m_StartEpoch, dlg.m_EndEpoch, dlg.m_ChannelSelected) == 0) return;
+  if (dlg.m_VideoOutput != 0) {
+    // The range on the video clock: the fastest channel's time of the first and last epoch.
+    int best = -1;
+    for (int c = 0; c < doc->RecordInfo.channelCount && c < static_cast<int>(doc->ChInfo.size()); ++c)
+      if (best < 0 || doc->ChInfo[static_cast<std::size_t>(c)].rate > doc->ChInfo[static_cast<std::size_t>(best)].rate)
+        best = c;
+    CVPInfoExchange* video = VideoController();
+    if (video != nullptr && best >= 0 && doc->ChInfo[static_cast<std::size_t>(best)].rate > 0) {
+      const double r = doc->ChInfo[static_cast<std::size_t>(best)].rate;
+      const double o = doc->ChInfo[static_cast<std::size_t>(best)].startOffset;
+      const double e = EpochSeconds;
+      video->OutputVideoFile(dlg.m_Path, (e * r * dlg.m_StartEpoch + o) / r, (e * r * dlg.m_EndEpoch + o) / r);
+    }
+  }
   if (dlg.m_ResultOutput != 0) {
     std::array<int, 32> flags{};
     std::copy(dlg.m_ChannelSelected.begin(), dlg.m_ChannelSelected.end(), flags.begin());

@@ -201,15 +201,14 @@ void LyrTrendFrame::ApplyDisplaySetting(int lines, int minutes, int count) {
   SetTrendTimeScale(std::max(minutes, 1));
   if (host_ == nullptr) return;
   host_->ResetCursorEpoch(1);
-  // Hypnogram container: its slots start at epoch 0.
+  // Hypnogram container: lines, span and table anew, its slots from epoch 0.
   LyrTrendStageAreaDummyView& stage = host_->StageArea;
-  stage.FirstEpoch = 0;
+  stage.ApplyDisplaySetting();
   const CQLM2_AnalyzerDoc* doc = Document();
   const int scored = doc != nullptr ? GetScoredEpochNum(doc->EpochTables, doc->Params.stageType) : 0;
   stage.ScrollBar.PageMultiplier = 0;
   if (scored < ShownEpochs()) stage.ScrollBar.SetBarRange(0, 1, 0);
   else stage.ScrollBar.SetBarRange(scored, ShownEpochs(), 0);
-  stage.Invalidate();
   // Graph container.
   host_->TrendArea.ApplyGraphCount(count);
   // Information column.
@@ -225,17 +224,9 @@ void LyrTrendFrame::ApplyDisplaySetting(int lines, int minutes, int count) {
 
 void LyrTrendFrame::MapTrendCommands() {
   const auto loadedIdle = [](ui::CmdUI& ui) { ui.Enable(Loaded() && !Screening()); };
-  // The dialogs and text outputs of these commands come with the hypnogram strip and the
-  // trend graphs; the settings file is written first, as they do.
-  for (std::uint32_t id : {kCmdHypnogramSetting, kCmdTrendTextOutput}) {
-    MapCommand(id, [] {
-      if (CMainFrame* frame = CQLM2_AnalyzerDoc::MainFrame()) frame->WriteResumeFile();
-    });
-    MapUpdate(id, loadedIdle);
-  }
+  MapHypnogramCommands();
   MapCommand(kCmdTrendGraphSetting, [this] { OnTrendGraphSetting(); });
   MapUpdate(kCmdTrendGraphSetting, loadedIdle);
-  MapCommand(kCmdEcgRrOutput, [] {});
   MapUpdate(kCmdEcgRrOutput, [this](ui::CmdUI& ui) {
     const CQLM2_AnalyzerDoc* doc = Document();
     ui.Enable(Loaded() && !Screening() && doc != nullptr &&

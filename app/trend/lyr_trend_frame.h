@@ -72,6 +72,8 @@ class LyrTrendFrame : public ui::DockFrame, public LyrSplitterOwner {
 
  private:
   void MapTrendCommands();
+  // The hypnogram setting and the text outputs (lyr_trend_hypno_commands.cpp).
+  void MapHypnogramCommands();
   // The main frame lays out its panes and the raw frames after a ratio change here.
   void RelayoutMainFrame(bool rawFrames);
   LyrTrendDummyView* host_;

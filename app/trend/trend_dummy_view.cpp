@@ -47,53 +47,14 @@ void CivilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
 
 std::string Dec(long long v) { return std::to_string(v); }
 
-void DrawPanePlaceholder(draw::Dc& dc, const ui::Rect& r) {
-  dc.MoveTo(r.left, r.top);
-  dc.LineTo(r.right - 1, r.top);
-  dc.LineTo(r.right - 1, r.bottom - 1);
-  dc.LineTo(r.left, r.bottom - 1);
-  dc.LineTo(r.left, r.top);
-}
-
-int FirstEpochFor(int epoch) {
-  const int shown = ShownEpochs();
-  return std::max(0, epoch - shown / 2);
-}
-
 }  // namespace
-
-// ---- Containers --------------------------------------------------------------------------
-
-int LyrTrendStageAreaDummyView::OnCreate() {
-  ScrollBar.CreateBar(dynamic_cast<CQLM2_AnalyzerDoc*>(GetDocument()), ui::Rect{0, 0, 100, 16}, this);
-  return 0;
-}
-
-void LyrTrendStageAreaDummyView::OnSize(std::uint32_t, int cx, int cy) {
-  if (ScrollBar.IsWindow()) ScrollBar.MoveWindow(ui::Rect{0, std::max(0, cy - 16), cx, cy});
-}
-
-void LyrTrendScrollBar::OnScrollChanged(unsigned, std::int32_t pos) {
-  if (Host == nullptr) return;
-  const int first = PageMultiplier > 0 ? pos * PageMultiplier : pos;
-  Host->StageArea.FirstEpoch = first;
-  Host->TrendArea.FillFrom(first);
-  Host->StageArea.RedrawWindow();
-  Host->TrendArea.RedrawGraphs();
-}
-
-void LyrTrendStageAreaDummyView::OnDraw(draw::Dc& dc) {
-  const ui::Rect r = GetClientRect();
-  dc.FillSolidRect(draw::RectFromSize(0, 0, r.Width(), r.Height()), TrendWindowColor());
-}
-
-void LyrTrendStageAreaDummyView::SetCenterEpoch(int epoch) { FirstEpoch = FirstEpochFor(epoch); }
 
 // ---- Host view ---------------------------------------------------------------------------
 
 LyrTrendDummyView::LyrTrendDummyView() {
   TrendArea.Host = this;
   StageArea.ScrollBar.Host = this;
+  StageArea.Link.host = this;
 }
 
 LyrTrendDummyView::~LyrTrendDummyView() {
@@ -144,7 +105,7 @@ void LyrTrendDummyView::ResetCursorEpoch(int mode) {
 
 void LyrTrendDummyView::DrawCursor() {
   ++CursorDraws;
-  StageArea.Invalidate(false);
+  StageArea.RedrawCursor();
   // Each graph draws its cursor and marks its value there for the information column.
   for (int g = 0; g < TrendGraphCountHeld(); ++g) {
     if (LyrTrendTrendAreaView* graph = TrendArea.GraphView(g); graph != nullptr && graph->IsWindow()) {
@@ -162,7 +123,7 @@ void LyrTrendDummyView::DrawCursor() {
 void LyrTrendDummyView::FollowRawCurrentEpoch(std::int32_t epoch) {
   SetCursorEpoch(-1, epoch);
   const int shown = ShownEpochs();
-  if (epoch >= 0 && (epoch < StageArea.FirstEpoch || epoch >= StageArea.FirstEpoch + shown))
+  if (epoch >= 0 && (epoch < StageArea.GetEpochAt(0) || epoch >= StageArea.GetEpochAt(0) + shown))
     StageArea.SetCenterEpoch(epoch);
   if (epoch >= 0 && (epoch < TrendArea.GetEpoch(0) || epoch >= TrendArea.GetEpoch(0) + shown)) {
     TrendArea.SetCenterEpoch(epoch);
@@ -174,8 +135,7 @@ void LyrTrendDummyView::FollowRawCurrentEpoch(std::int32_t epoch) {
 void LyrTrendDummyView::ZoomToEpoch(std::int32_t epoch) {
   const int minutes = ZoomSpanMinutes(TrendZoomState);
   if (minutes == 0) return;
-  StageArea.SetCenterEpoch(epoch);
-  StageArea.Invalidate();
+  StageArea.ZoomAround(epoch);
   TrendArea.ZoomAround(epoch);
 }
 
@@ -341,9 +301,16 @@ void LyrTrendDummyView::OnPrint(draw::Dc& dc, PrintInfo& info) {
   const draw::Font old = dc.SelectFont(PrintFont());
   LayoutPrint(dc, info.drawRect);
   // Each pane draws into its print rectangle: axis pane first, then the line or graph.
-  for (const auto& [axis, view] : StageArea.PrintRects) {
-    DrawPanePlaceholder(dc, axis);
-    DrawPanePlaceholder(dc, view);
+  for (std::size_t i = 0; i < StageArea.PrintRects.size(); ++i) {
+    const auto& [axis, view] = StageArea.PrintRects[i];
+    if (LyrTrendStageAreaAxisView* pane = StageArea.AxisView(static_cast<int>(i))) {
+      pane->SetLabelRect(axis.left, axis.top, axis.right, axis.bottom);
+      pane->Redraw(&dc);
+    }
+    if (LyrTrendStageAreaView* line = StageArea.LineView(static_cast<int>(i))) {
+      line->SetDrawRect(view.left, view.top, view.right, view.bottom);
+      line->DrawToDC(&dc);
+    }
   }
   for (std::size_t g = 0; g < TrendArea.PrintRects.size(); ++g) {
     const auto& [axis, view] = TrendArea.PrintRects[g];

@@ -12,6 +12,7 @@
 
 #include "app/results/lyr_utility_scroll_bar.h"
 #include "app/trend/lyr_trend_graph_container.h"
+#include "app/trend/lyr_trend_stage_area.h"
 #include "app/trend/lyr_trend_values.h"
 #include "platform/ui/document.h"
 
@@ -19,42 +20,6 @@ class CQLM2_AnalyzerDoc;
 class LyrTrendDummyView;
 class LyrTrendFrame;
 class LyrTrendInfoAreaView;
-
-// The hypnogram's scroll bar: a move shows the hypnogram and the graphs from the epoch of the
-// new position (one epoch per unit while the page multiplier is 0).
-class LyrTrendScrollBar : public LyrUtilityScrollBar {
- public:
-  int PageMultiplier = 0;
-  LyrTrendDummyView* Host = nullptr;
-
- protected:
-  void OnScrollChanged(unsigned code, std::int32_t pos) override;
-};
-
-// The hypnogram container (nested pane (0,0) of the trend frame): where its display stands,
-// with the scroll bar along its bottom. Its lines and axis panes come with the hypnogram strip.
-class LyrTrendStageAreaDummyView : public ui::View {
- public:
-  int OnCreate() override;
-  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
-  void OnDraw(draw::Dc& dc) override;
-  LyrTrendScrollBar ScrollBar;
-  // Moves the display to an epoch index (mode 0: index within the page).
-  void ScrollToEpoch(int mode, int epoch, int flag) {
-    ScrollMode = mode;
-    ScrollEpoch = epoch;
-    ScrollFlag = flag;
-  }
-  // Centres the display slots on an epoch (the first slot never before epoch 0).
-  void SetCenterEpoch(int epoch);
-  // The epoch of display slot 0.
-  int FirstEpoch = 0;
-  int ScrollMode = -1;
-  int ScrollEpoch = -1;
-  int ScrollFlag = 0;
-  // Print rectangles of line i's axis pane and line view (Part of the trend print layout).
-  std::vector<std::pair<ui::Rect, ui::Rect>> PrintRects;
-};
 
 class LyrTrendDummyView : public ui::View {
  public:
@@ -141,6 +106,10 @@ class LyrTrendDummyView : public ui::View {
   LyrTrendStageAreaDummyView StageArea;
   LyrTrendTrendAreaDummyView TrendArea;
 
+  // The trend table to the path (or the clipboard) over start..end, with the start and end
+  // time lines when rangeLines is set (the report's form); the caller is not used. 1 when it
+  // went through, 0 after a failure that was told.
+  int OutputText(const std::string& path, void* caller, std::int32_t start, std::int32_t end, int rangeLines);
   // Text output state (the trend text output).
   std::string OutputPath;
   std::int32_t OutputStartEpoch = 0, OutputEndEpoch = 0, OutputRangeLines = 0;

@@ -2,10 +2,28 @@
 // The entry points of the video player library (QXVideoPlayerDX beside the program), bound
 // by name. Every call but DLL_VideoDisp, DLL_CheckNotify and DLL_CheckEventCode ends with a
 // reserved 0. Frames are signed 64-bit numbers; times are seconds from the open file's start.
-// Window handles are the platform layer's native window handles passed as void*.
+// Window and device-context handles are the plain-C handles below, passed as void*.
 #include <cstdint>
 
 extern "C" {
+// A window as the library sees it. post queues a message to the window and may be called from
+// any thread; clientSize answers on the user-interface thread. repaintMessage, posted to the
+// surface window, asks it to repaint itself (from any thread).
+struct QlmNativeWindow {
+  void* window;
+  int (*post)(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+  void (*clientSize)(void* window, int* width, int* height);
+  std::uint32_t repaintMessage;
+};
+// A device context as the library sees it: drawBits stretches 32-bit rows (blue, green, red,
+// unused; top row first) of bitsWidth x bitsHeight into the rectangle (x, y, width, height),
+// clipped to the device.
+struct QlmNativeDc {
+  void* dc;
+  int (*drawBits)(void* dc, int x, int y, int width, int height, const std::uint8_t* bits, int bitsWidth,
+                  int bitsHeight);
+};
+
 using DLL_InitDll_t = int (*)(int);
 using DLL_CloseDll_t = int (*)(int);
 using DLL_InitDShow_t = int (*)(void* videoFrameWindow, int);

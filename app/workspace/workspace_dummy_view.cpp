@@ -8,12 +8,16 @@
 #include "platform/draw/dc.h"
 #include "platform/ui/message_box.h"
 
-LyrWorkspaceDummyView::LyrWorkspaceDummyView() = default;
+LyrWorkspaceDummyView::LyrWorkspaceDummyView() {
+  Video.Host = &VideoPane;
+  VideoPane.Video = &Video;
+}
 
 LyrWorkspaceDummyView::~LyrWorkspaceDummyView() = default;
 
 int LyrWorkspaceDummyView::OnCreate() {
   auto* main = dynamic_cast<CMainFrame*>(GetTopLevel());
+  VideoPane.Main = main;
   auto frame = std::make_unique<LyrWorkspaceFrame>();
   Zoom.m_pDoc = dynamic_cast<CQLM2_AnalyzerDoc*>(GetDocument());
   LyrWorkspaceAreaTabCtrl* tabs = main != nullptr ? &main->WorkspaceTabs : nullptr;

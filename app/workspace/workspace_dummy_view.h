@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/video/cvp_info_exchange.h"
+#include "app/video/lyr_workspace_video_frame.h"
 #include "app/workspace/lyr_workspace_zoom_view.h"
 #include "platform/ui/document.h"
 
@@ -27,22 +28,6 @@ class LyrWorkspaceMarkDummyView {
   int Refills = 0;
   // Video-synchronisation flag of the frame that holds the mark pane.
   int VideoSync = 1;
-};
-
-// The video pane and its controller.
-class LyrWorkspaceVideoDummyView {
- public:
-  // Starts or stops playback.
-  void SetPlaying() { Playing = !Playing; }
-  // The pane's mark menu; its state word is -1 while idle.
-  void ShowMarkMenu() { ++MarkMenuRuns; }
-  // Shows the video frame of a wave time in seconds.
-  void ShowVideoAtTime(double seconds) { ShownTime = seconds; }
-  bool FileOpen = false;
-  bool Playing = false;
-  int MenuState = -1;
-  int MarkMenuRuns = 0;
-  double ShownTime = -1.0;
 };
 
 // The view in the main frame's lower right pane: it holds the workspace frame, which sits in
@@ -84,8 +69,9 @@ class LyrWorkspaceDummyView : public ui::View {
   // Non-zero when the recording has a video set: its range file in the folder named after it.
   int FindVideoRangeFile(const std::string& recordingPath) const;
   // Opens the recording's video set in the player and brings the video pane forward.
-  void OpenVideoForRecording(const std::string& recordingPath);
-  void OpenVideoSet(const std::string& recordingPath);
+  // 1 when the player library was (re)bound for the recording's video set, else 0.
+  int OpenVideoForRecording(const std::string& recordingPath);
+  int OpenVideoSet(const std::string& recordingPath);
   // The recording has no video: the video pane shows none.
   void MarkNoVideo();
   int ListClears = 0;
@@ -98,9 +84,10 @@ class LyrWorkspaceDummyView : public ui::View {
   int CurrentPane = 0;
   int VideoCursorDraws = 0;
   LyrWorkspaceMarkDummyView MarkView;
-  LyrWorkspaceVideoDummyView VideoPane;
-  // The video player controller of the workspace window.
+  // The video player controller of the workspace window (it outlives the video window).
   CVPInfoExchange Video;
+  // The video window in the workspace's "Video" pane.
+  LyrWorkspaceVideoFrame VideoPane;
   // The zoom pane of the workspace window.
   LyrWorkspaceZoomView Zoom;
 

@@ -6,6 +6,7 @@
 #include "app/workspace/lyr_workspace_data_info_view.h"
 #include "app/workspace/lyr_workspace_logic_view.h"
 #include "app/workspace/lyr_workspace_search_views.h"
+#include "app/workspace/workspace_placeholder_panes.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/system/file_system.h"
 
@@ -72,15 +73,43 @@ int LyrWorkspaceDummyView::FindVideoRangeFile(const std::string& recordingPath) 
   return sys::FileExists(CVPInfoExchange::RangeFilePathFor(recordingPath)) ? 1 : 0;
 }
 
-void LyrWorkspaceDummyView::OpenVideoForRecording(const std::string& recordingPath) { VideoSetPath = recordingPath; }
+int LyrWorkspaceDummyView::OpenVideoForRecording(const std::string& recordingPath) {
+  VideoSetPath = recordingPath;
+  if (recordingPath.empty() || !sys::FolderExists(sys::FolderOf(CVPInfoExchange::RangeFilePathFor(recordingPath))))
+    return 0;
+  if (Video.IsBound() || Video.ActiveAutoPlayEntry != -1) Video.UnloadVideoDll();
+  if (Video.LoadVideoDll() == 0) return 1;
+  return Video.InitVideoDll();
+}
 
-void LyrWorkspaceDummyView::OpenVideoSet(const std::string& recordingPath) {
+int LyrWorkspaceDummyView::OpenVideoSet(const std::string& recordingPath) {
   VideoSetPath = recordingPath;
   VideoPane.FileOpen = true;
+  // The set is the recording's own: its range file is the video name the controller opens.
+  const std::string range = CVPInfoExchange::RangeFilePathFor(recordingPath);
+  if (VideoPane.Main != nullptr && sys::FileExists(range)) VideoPane.Main->VideoFilePath = range;
+  const std::string name = VideoPane.Main != nullptr ? VideoPane.Main->VideoFilePath : range;
+  if (name.empty()) {
+    if (Video.IsBound() && Video.ActiveAutoPlayEntry == -1) Video.UnloadVideoDll();
+    return 1;
+  }
+  LyrWorkspaceAreaTabCtrl* tabs = TabsOf();
+  if (tabs != nullptr && tabs->VideoPane) VideoPane.CreateIn(tabs->VideoPane.get());
+  if (Video.IsBound()) Video.OpenVideo(1);
+  if (VideoPane.Main != nullptr) {
+    VideoPane.Main->VideoOpenState = Video.OpenState;
+    VideoPane.Main->VideoOpen = Video.OpenState != 0 ? 1 : 0;
+  }
+  if (Video.IsBound() && Video.ActiveAutoPlayEntry >= 0) Video.PlayAutoPlayEntry();
+  return 1;
 }
 
 void LyrWorkspaceDummyView::MarkNoVideo() {
   VideoPane.FileOpen = false;
-  VideoPane.Playing = false;
+  if (VideoPane.Playing) VideoPane.SetPlaying();
+  if (VideoPane.Main != nullptr) {
+    VideoPane.Main->VideoOpenState = 0;
+    VideoPane.Main->VideoOpen = 0;
+  }
   VideoSetPath.clear();
 }
