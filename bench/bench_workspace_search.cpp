@@ -13,6 +13,7 @@
 #include "platform/testing/ui_testing.h"
 #include "platform/ui/app.h"
 #include "offscreen_main.h"
+#include "offscreen_pane.h"
 
 namespace {
 
@@ -38,19 +39,7 @@ CQLM2_AnalyzerDoc& Day() {
   return *doc;
 }
 
-template <class Pane>
-Pane& PaneOn(CQLM2_AnalyzerDoc& doc) {
-  static std::unique_ptr<Pane> pane = [&doc] {
-    ui::EnsureToolkit();
-    auto p = std::make_unique<Pane>();
-    ui::CreateContext context;
-    context.currentDocument = &doc;
-    p->CreateView(nullptr, 0, context, ui::Rect{0, 0, 1000, 600});
-    p->ShowWindow(ui::SW_SHOW);
-    return p;
-  }();
-  return *pane;
-}
+using benchnight::PaneOn;
 
 void BM_StageSearch(benchmark::State& state) {
   CQLM2_AnalyzerDoc& doc = Day();

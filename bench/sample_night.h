@@ -30,14 +30,14 @@ struct Recording {
   std::string path;
   std::vector<int> stages;  // the true hypnogram
 
-  Recording(const std::string& name, double hours, int channels) {
+  Recording(const std::string& name, double hours, int channels, int seed = 11) {
     path = sys::TempFolder() + "/" + name + "_" + std::to_string(::getpid()) + "_" +
-           std::to_string(static_cast<int>(hours)) + "h" + std::to_string(channels) + ".fyd";
+           std::to_string(static_cast<int>(hours)) + "h" + std::to_string(channels) + "s" + std::to_string(seed) + ".fyd";
     samples::Options o;
     o.kind = samples::Kind::Human;
     o.hours = hours;
     o.channels = channels;
-    o.seed = 11;
+    o.seed = seed;
     std::string error;
     if (!samples::WriteSampleRecording(o, path, &error)) {
       std::fprintf(stderr, "%s: %s\n", name.c_str(), error.c_str());

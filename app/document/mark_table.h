@@ -12,6 +12,10 @@
 
 constexpr int kMarkTypeCount = 10;
 
+// The integer part of a value (toward zero), plus 1 when the first decimal digit of its
+// fraction is 5 or more (mode 0) or more than 5 (mode 1).
+int RoundByFirstDecimal(double value, int mode);
+
 class MarkTable {
  public:
   // Discards every mark and makes, per type, a zeroed flag array of
@@ -22,10 +26,15 @@ class MarkTable {
   int AllocateMark(int recordSeconds, const tablemem::FailureReporter& report = {});
   void Free();
 
-  // Sets the flag points of a span of type t: from the start x 10 (rounded) up to,
-  // not including, the end x 10 (rounded), never beyond the flag length; a span of
-  // less than one point sets the point at the rounded start.
-  void MarkSpan(int type, float startSeconds, float endSeconds);
+  // Sets the flag points of a span of type t: from the start x 10 up to, not including, the
+  // end x 10 (both rounded by RoundByFirstDecimal, mode 0), never beyond the flag length; a
+  // span of less than one point sets the point at the rounded start.
+  void MarkEventRange(int type, float startSeconds, float endSeconds);
+  // Sets (value 1) or clears (0) points from..to - 1 of a type in both descriptions: the flags,
+  // and the span list, where a set span is added in start order and a cleared one is cut out
+  // of the spans it touches (so that rebuilding the flags from the spans keeps the change).
+  // A span that does not fit the list's capacity is kept in the flags only.
+  void SetPoints(int type, int from, int to, int value);
 
   int MarksPresent() const { return marksPresent_; }
   void SetMarksPresent(int value) { marksPresent_ = value; }

@@ -1,5 +1,6 @@
 #include "app/document/qlm2_analyzer_app.h"
 
+#include <cctype>
 #include <filesystem>
 #include <memory>
 
@@ -11,6 +12,7 @@
 #include "app/document/recent_file_store.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
+#include "app/frame/navigation_state.h"
 #include "app/video/cvp_info_exchange.h"
 #include "app/frame/resume_file.h"
 #include "app/frame/settings_startup.h"
@@ -102,6 +104,12 @@ namespace {
 bool IsCommandLineSwitch(const std::string& a) {
   return a[0] == '/' && a.find('/', 1) == std::string::npos && !sys::FileExists(a);
 }
+
+bool IsLearningSwitch(const std::string& a) {
+  std::string lower = a;
+  for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return lower == "/learning" && !sys::FileExists(a);
+}
 }  // namespace
 
 bool CQLM2_AnalyzerApp::ProcessCommandLine() {
@@ -109,6 +117,12 @@ bool CQLM2_AnalyzerApp::ProcessCommandLine() {
   std::string fileName;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
+    // "/Learning": the learning controls of the screening set-up show from the start (the
+    // "Learning" check box cleared), so learning-sample files can be kept and learned from.
+    if (IsLearningSwitch(a)) {
+      if (LearningSampleMode == 0) LearningSampleMode = 2;
+      continue;
+    }
     if (a.empty() || a[0] == '-' || IsCommandLineSwitch(a)) continue;
     if (fileName.empty()) fileName = a;
   }

@@ -11,6 +11,7 @@
 #include "app/frame/program_settings.h"
 #include "app/raw/raw_dummy_view.h"
 #include "app/trend/trend_dummy_view.h"
+#include "app/workspace/lyr_workspace_mark_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/system/key_state.h"
 #include "platform/ui/app.h"
@@ -247,13 +248,13 @@ void CMainFrame::HandleNavigationKey(std::uint32_t message, std::uintptr_t wPara
       }
       JumpToEpoch(E + 1, 1);
       ResultModifiedState = 2;
-      if (LyrWorkspaceDummyView* ws = WorkspaceView()) {
-        LyrWorkspaceMarkDummyView& marks = ws->MarkView;
-        if (doc->Marks.MarksPresent() == 1 &&
-            (ws->CurrentPane == LyrWorkspaceDummyView::kMarkListPane || marks.VideoSync == 0))
-          marks.MarkForRefill();
-        marks.UpdateMarkList();
-      }
+      if (LyrWorkspaceDummyView* ws = WorkspaceView())
+        if (LyrWorkspaceMarkView* marks = ws->MarkView()) {
+          if (doc->Marks.MarksPresent() == 1 &&
+              (ws->CurrentPane == LyrWorkspaceDummyView::kMarkListPane || WorkspaceTabs.MarkWindowDocked == 0))
+            marks->MarkForRefill();
+          marks->UpdateMarkList();
+        }
     }
 
     // 8. Stage labels of the middle row; throttle auto-repeat.

@@ -23,6 +23,7 @@
 #include "app/settings/lyr_raw_dlg_discussin.h"
 #include "app/trend/lyr_trend_info_area_view.h"
 #include "app/trend/trend_dummy_view.h"
+#include "app/workspace/lyr_workspace_mark_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/app.h"
@@ -133,6 +134,7 @@ void CMainFrame::StartStopScreeningTimer(int stop) {
     KillTimer(kTimerScreeningStep);
     RunSleepDisturbanceRecognition(1);
     RedrawWorkspaceViews();
+    RefreshMarkPaneAfterScreening(this, 0);
   } else {
     ScreeningRunning = 1;
     SetTimer(kTimerScreeningStep, 0);
@@ -154,6 +156,7 @@ void CMainFrame::FinishScreening() {
   RedrawTrendViews(1);
   if (LyrTrendDummyView* trend = TrendView()) trend->ScreeningFinished();
   RedrawWorkspaceViews();
+  RefreshMarkPaneAfterScreening(this, 1);
   if (ScreeningBatchTooManyMarks) ui::MessageBox(res::LoadString(kStrTooManyMarks));
 }
 
@@ -212,6 +215,7 @@ void CMainFrame::FinishScreenedRecording() {
   RunSleepDisturbanceRecognition(1);
   RedrawTrendViews(1);
   RedrawWorkspaceViews();
+  RefreshMarkPaneAfterScreening(this, 1);
   if (ScreeningIndex == -1 || ScreeningDlg == nullptr || doc == nullptr) return;
 
   const int k = ScreeningIndex;

@@ -20,6 +20,7 @@
 #include "app/scoring/lyr_dlg_screening.h"
 #include "app/trend/trend_dummy_view.h"
 #include "app/video/lyr_dlg_make_avi.h"
+#include "app/workspace/lyr_workspace_mark_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/ui/app.h"
 #include "platform/ui/message_box.h"
@@ -129,8 +130,10 @@ void CMainFrame::EndAnalysisRange(int result) {
         ShowRangeFromStart();
         // The marks were made anew: the mark list empties with them.
         if (LyrWorkspaceDummyView* ws = WorkspaceView()) {
-          ws->MarkView.MarkForRefill();
-          ws->MarkView.UpdateMarkList();
+          if (LyrWorkspaceMarkView* marks = ws->MarkView()) {
+            marks->MarkForRefill();
+            marks->UpdateMarkList();
+          }
           ws->Invalidate();
         }
         if (VideoLibraryBound != 0) {

@@ -296,7 +296,7 @@ void CheckMarkTriggerSample(MarkTable& marks, int type, bool upward, float level
     marks.SetRunOpen(type, 0);
     marks.SetCount(type, count + 1);
     // The 0.1-s flags show the run on the page's mark strip like a mark set by hand.
-    marks.MarkSpan(type, marks.Start(type)[count], t);
+    marks.MarkEventRange(type, marks.Start(type)[count], t);
   }
 }
 

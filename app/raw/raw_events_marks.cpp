@@ -385,13 +385,14 @@ void LyrRawAreaView::SetMark(int n) {
   const int type = n >= 0 ? OfferedMarkType(*doc, n % 10 + 1) : -1;
   if (n >= 0 && type < 0) return;
   const std::uint8_t value = n >= 0 && n < 10 ? 1 : 0;
-  for (std::int64_t p = std::max<std::int64_t>(s, 0); p < e && p < length; ++p) {
-    if (n == -1) {
-      for (int t = 0; t < kMarkTypeCount; ++t)
-        if (MarkTypeOffered(*doc, t)) doc->Marks.Flags(t)[p] = 0;
-    } else {
-      doc->Marks.Flags(type)[p] = value;
-    }
+  // Flags and events change together, so that rebuilding the runs from the events keeps it.
+  const int from = static_cast<int>(std::max<std::int64_t>(s, 0));
+  const int to = static_cast<int>(std::min(e, length));
+  if (n == -1) {
+    for (int t = 0; t < kMarkTypeCount; ++t)
+      if (MarkTypeOffered(*doc, t)) doc->Marks.SetPoints(t, from, to, 0);
+  } else {
+    doc->Marks.SetPoints(type, from, to, value);
   }
   if (value == 1 && s < e && s < length) doc->Marks.SetMarksPresent(1);
   frame->RefreshAllViews(-1);

@@ -23,3 +23,14 @@ constexpr std::uint32_t kIdsMsfCountFailed2013 = 63822;
 constexpr std::uint32_t kIdsMsfLoadFailed2013 = 63823;
 constexpr std::uint32_t kIdsMsfMissing3023 = 63824;
 constexpr std::uint32_t kIdsMsfUnreadable3023 = 63825;
+
+// The learning run and the choice of its files.
+constexpr std::uint32_t kIdsLearningFailure = 63840;      // "Learning Failure !!"; shown as "%s : %d"
+constexpr std::uint32_t kIdsLearningFailure3043 = 63841;
+constexpr std::uint32_t kIdsLearningWarning = 63842;      // "Warning !!"; shown as "%s : %d"
+constexpr std::uint32_t kIdsLearningWarning4040 = 63843;
+constexpr std::uint32_t kIdsMdlpcTableSet = 63844;
+constexpr std::uint32_t kIdsDifferentStageType = 63845;   // "%s": the learning file's name
+constexpr std::uint32_t kIdsDialogError = 63846;          // "Dialog Error !!"; shown as "%s : %d"
+constexpr std::uint32_t kIdsStageTypeText0 = 63850;       // four texts, 63850 .. 63853
+constexpr std::uint32_t kIdsLearningColumnNo = 63855;     // column titles, 63855 .. 63870

@@ -50,6 +50,7 @@ struct LyrLearningInfo {
   double height = 0.0, weight = 0.0;
   std::uint16_t epochTime = 0;
   std::uint16_t stageType = 0;  // mapping of learned classes to stage codes
+  std::string recordingFile;    // the open recording's file name (not stored in files)
 };
 
 // One node of a learned decision tree. The top node of a tree is named "FirstNode" and has the
@@ -116,6 +117,10 @@ struct LyrStagingModel {
   std::vector<std::vector<double>> weights;
   std::vector<double> offsets;                // per axis
   std::vector<std::vector<double>> cutLists;  // per axis: ascending cut points
+  // Learning only: per kept sample its scores on the q axes, and its interval indexes
+  // (0-based) on the used axes; freed when the tree is grown.
+  std::vector<std::vector<double>> axisScores;
+  std::vector<std::vector<std::int32_t>> intervals;
 };
 
 // Stages one epoch with a model: every tree walks its interval codes down to a leaf and votes

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
@@ -10,6 +11,7 @@
 #include "app/frame/navigation_state.h"
 #include "app/frame/program_settings.h"
 #include "app/results/lyr_dlg_result_file.h"
+#include "app/scoring/learning_sample_file.h"
 #include "app/settings/lyr_raw_dlg_other.h"
 #include "app/settings/lyr_raw_dlg_sleep_disturbance_parent.h"
 #include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
@@ -152,6 +154,7 @@ void LyrDlgScreening::FillLearningInfo() {
   info.sex = sex == 0 ? "male" : sex == 1 ? "female" : "unknown";
   info.epochTime = static_cast<std::uint16_t>(EpochSeconds);
   info.stageType = m_pDoc->Params.stageType.stageType;
+  info.recordingFile = std::filesystem::path(m_pDoc->RecordInfo.path).filename().string();
 }
 
 void LyrDlgScreening::FillFromDocument(int condition) {
@@ -481,8 +484,19 @@ void LyrDlgScreening::OnLearningCheck() {
 }
 
 void LyrDlgScreening::OnLearning() {
-  // The learning starts from no model; growing the trees belongs to the learned staging.
-  if (m_pDoc != nullptr) m_pDoc->AutoStaging.FreeModel();
+  // The learning starts from no model and grows one from the learning files the user picks.
+  if (m_pDoc == nullptr) return;
+  LyrAutoStaging& staging = m_pDoc->AutoStaging;
+  staging.FreeModel();
+  FillLearningInfo();
+  // The features the open recording's settings give are those the user learns from.
+  LyrStagingModel& tmpl = staging.ModelTemplate();
+  const LearningParametersUsed used = GetLearningParametersUsed(m_pDoc->Params.waveForm);
+  for (std::size_t k = 0; k < used.size(); ++k) tmpl.featurePresent[k] = used[k] != 0 ? 1 : 0;
+  tmpl.featureCount = kLearningFeatureCount;
+  tmpl.stageType = staging.LearningInfo().stageType;
+  tmpl.classCount = static_cast<std::int32_t>(StagingClassNames(tmpl.stageType).size());
+  staging.Learn();
 }
 
 void LyrDlgScreening::OnClose() {

@@ -8,6 +8,9 @@
 #include "app/workspace/lyr_workspace_data_info_view.h"
 #include "app/workspace/lyr_workspace_logic_view.h"
 #include "app/workspace/lyr_workspace_search_views.h"
+#include "app/workspace/lyr_workspace_mark_view.h"
+#include "app/workspace/lyr_workspace_stage_graph_view.h"
+#include "app/workspace/lyr_workspace_vsp_view.h"
 #include "app/workspace/lyr_workspace_zoom_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "app/workspace/workspace_placeholder_panes.h"
@@ -159,10 +162,9 @@ int LyrWorkspaceAreaTabCtrl::OnCreate() {
     ui::MessageBox(kWhere);
   }
   VSPPane = std::make_unique<LyrWorkspaceVSPView>();
-  VSPPane->StateWord = 0;
   MakePane(*VSPPane, *this, context, kWhere);
   StageGraphPane = std::make_unique<LyrWorkspaceStageGraphView>();
-  StageGraphPane->UtilityWindow = 0;
+  StageGraphPane->UtilityMode = 0;
   MakePane(*StageGraphPane, *this, context, kWhere);
   SearchStrip = std::make_unique<LyrWorkspaceAreaSearchTabCtrl>(*this);
   if (SearchStrip->Create(this, 0, GetDisplayRect(), true)) {
@@ -241,8 +243,10 @@ void LyrWorkspaceAreaTabCtrl::OnSelChange() {
       if (LyrTrendInfoAreaView* info = trend->InfoArea()) info->EnableThresholdEdit();
   if (CurrentPane == LyrWorkspaceDummyView::kMarkListPane && MarkWindowDocked != 0 && frame != nullptr) {
     if (LyrWorkspaceDummyView* ws = frame->WorkspaceView()) {
-      ws->MarkView.MarkForRefill();
-      ws->MarkView.UpdateMarkList();
+      if (LyrWorkspaceMarkView* marks = ws->MarkView()) {
+        marks->MarkForRefill();
+        marks->UpdateMarkList();
+      }
     }
   }
 }

@@ -16,6 +16,7 @@
 #include "app/workspace/lyr_workspace_area_tab_ctrl.h"
 #include "app/workspace/lyr_workspace_dlg_fft.h"
 #include "app/workspace/lyr_workspace_search_views.h"
+#include "app/workspace/workspace_text_out.h"
 #include "platform/res/resource_store.h"
 #include "platform/system/file_system.h"
 #include "platform/ui/app.h"
@@ -125,24 +126,8 @@ void MapRunControls(ui::Dialog& dlg, const bool& running) {
 
 }  // namespace
 
-std::uint16_t StageGraphStageFlag(int row) {
-  if (row < 0 || row >= 10) return 0;
-  return static_cast<std::uint16_t>(ReportWorkspaceSettings[static_cast<std::size_t>(row / 2)] >> (16 * (row % 2)));
-}
-
-void SetStageGraphStageFlag(int row, std::uint16_t value) {
-  if (row < 0 || row >= 10) return;
-  std::uint32_t& word = ReportWorkspaceSettings[static_cast<std::size_t>(row / 2)];
-  const int shift = 16 * (row % 2);
-  word = (word & ~(0xFFFFu << shift)) | (static_cast<std::uint32_t>(value) << shift);
-}
-
 std::string FftOutputDefaultPath(const CQLM2_AnalyzerDoc& doc, const std::string& suffix) {
-  std::string path = doc.RecordInfo.path;
-  if (ResultModifiedState != 0 && !doc.ResultFilePath.empty()) path = doc.ResultFilePath;
-  const std::string ext = sys::ExtensionOf(path);
-  const std::string stem = ext.empty() ? path : path.substr(0, path.size() - ext.size() - 1);
-  return stem + suffix + ".txt";
+  return WorkspaceOutputPath(doc, suffix);
 }
 
 // ---- Average FFT ----------------------------------------------------------------------------

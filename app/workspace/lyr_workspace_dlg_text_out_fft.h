@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/workspace/fft_text_output.h"
+#include "app/workspace/workspace_settings.h"
 #include "platform/ui/dialog.h"
 
 class CQLM2_AnalyzerDoc;
@@ -22,9 +23,8 @@ inline constexpr int IDD_TEXT_OUT_CONTINUOUS = 178;
 inline constexpr int IDD_TEXT_OUT_AVERAGE = 179;
 inline constexpr std::uint32_t kFftOutputTimer = 8108;
 
-// The stage-graph row flags (10 x 16 bits) as stored in ReportWorkspaceSettings.
-std::uint16_t StageGraphStageFlag(int row);
-void SetStageGraphStageFlag(int row, std::uint16_t value);
+// The stage-graph row flags (StageGraphStageFlag, SetStageGraphStageFlag) are the stage
+// graph's, in workspace_settings.h.
 
 // The default output path: the recording's (or, with results, the result file's) folder and
 // name with the suffix, extension "txt".

@@ -9,6 +9,7 @@
 #include "app/results/lyr_dlg_report.h"
 #include "app/workspace/lyr_workspace_area_tab_ctrl.h"
 #include "app/workspace/lyr_workspace_area_view.h"
+#include "app/workspace/lyr_workspace_dlg_marks.h"
 #include "app/workspace/lyr_workspace_search_views.h"
 #include "app/workspace/lyr_workspace_zoom_view.h"
 #include "app/workspace/workspace_dummy_view.h"

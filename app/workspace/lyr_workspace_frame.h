@@ -16,6 +16,9 @@ class LyrWorkspaceDummyView;
 class LyrDlgReport;
 class LyrWorkspaceAreaTabCtrl;
 class LyrWorkspaceEmptyPane;
+class LyrWorkspaceStageGraphView;
+class LyrWorkspaceVSPView;
+class LyrWorkspaceDlgMarkType;
 
 // The four layout fractions (FloatWindowGeometry) as floating and docking change them.
 struct FloatGeometry {
@@ -55,6 +58,10 @@ class LyrWorkspaceFrame : public ui::DockFrame {
   int OnStageGraphSetup();
   // Vigilance-state set-up: pane 5 forward, the dialog (its OK applies the parameters).
   void OnVSPSetup();
+  // The mark window out of its pane, beside it on the screen, as a window of its own; and
+  // back into the pane (the tab strip's MarkWindowDocked follows).
+  void FloatMarkWindow();
+  void DockMarkWindow();
   // Brings a pane forward (SelectPane, ShowSelectedPane).
   void BringPane(int id);
   // "&Human report...": makes the modeless report dialog on the document and keeps it.
@@ -67,6 +74,12 @@ class LyrWorkspaceFrame : public ui::DockFrame {
   CQLM2_AnalyzerDoc* m_pDoc = nullptr;
   LyrWorkspaceDummyView* HostPane = nullptr;
   LyrWorkspaceAreaView* AreaView() const { return area_.get(); }
+  LyrWorkspaceStageGraphView* StageGraphPane() const;
+  LyrWorkspaceVSPView* VSPPane() const;
+  // "Change t&ype...": the modeless mark-type dialog, made anew; closed by its OK or Cancel.
+  void OpenMarkTypeDlg();
+  void CloseMarkTypeDlg();
+  LyrWorkspaceDlgMarkType* MarkTypeDlg() const { return markTypeDlg_.get(); }
 
  private:
   void MapMenuCommands();
@@ -79,6 +92,7 @@ class LyrWorkspaceFrame : public ui::DockFrame {
   int EpisodeRows() const;
   LyrWorkspaceAreaTabCtrl* Tabs() const;
   std::unique_ptr<LyrWorkspaceAreaView> area_;
+  std::unique_ptr<LyrWorkspaceDlgMarkType> markTypeDlg_;
   LyrWorkspaceAreaTabCtrl* tabs_ = nullptr;
   std::unique_ptr<LyrDlgReport> report_;
 };

@@ -8,6 +8,10 @@
 #include "app/workspace/lyr_workspace_area_tab_ctrl.h"
 #include "app/workspace/lyr_workspace_frame.h"
 #include "app/workspace/workspace_dummy_view.h"
+#include "app/workspace/lyr_workspace_dlg_marks.h"
+#include "app/workspace/lyr_workspace_dlg_vsp.h"
+#include "app/workspace/lyr_workspace_stage_graph_view.h"
+#include "app/workspace/lyr_workspace_vsp_view.h"
 #include "app/workspace/workspace_placeholder_panes.h"
 #include "platform/ui/app.h"
 #include "platform/ui/message_box.h"
@@ -77,23 +81,31 @@ void LyrWorkspaceFrame::AfterSpectrumSettings() {
 int LyrWorkspaceFrame::OnStageGraphSetup() {
   BringPane(6);
   WriteSettings();
-  if (RunPaneDialog(6, kCmdStageGraphSetup) != ui::IDOK) return 0;
-  if (LyrWorkspaceEmptyPane* graph = PaneOf(6)) {
-    graph->Invalidate();
-    graph->UpdateWindow();
-  }
+  LyrWorkspaceStageGraphView* graph = StageGraphPane();
+  if (graph == nullptr || graph->RunSetupDialog() != ui::IDOK) return 0;
+  graph->OutputText(2);
+  graph->Invalidate();
+  graph->UpdateWindow();
   WriteSettings();
   return 1;
 }
 
+LyrWorkspaceStageGraphView* LyrWorkspaceFrame::StageGraphPane() const {
+  return tabs_ != nullptr ? dynamic_cast<LyrWorkspaceStageGraphView*>(tabs_->PaneWindow(6)) : nullptr;
+}
+
+LyrWorkspaceVSPView* LyrWorkspaceFrame::VSPPane() const {
+  return tabs_ != nullptr ? dynamic_cast<LyrWorkspaceVSPView*>(tabs_->PaneWindow(5)) : nullptr;
+}
+
 int LyrWorkspaceFrame::StageGraphRows() const {
-  const auto* graph = dynamic_cast<const LyrWorkspaceStageGraphView*>(PaneOf(6));
-  return graph != nullptr ? graph->TableRows : 0;
+  const LyrWorkspaceStageGraphView* graph = StageGraphPane();
+  return graph != nullptr ? graph->TableRows() : 0;
 }
 
 int LyrWorkspaceFrame::EpisodeRows() const {
-  const auto* vsp = dynamic_cast<const LyrWorkspaceVSPView*>(PaneOf(5));
-  return vsp != nullptr ? vsp->EpisodeCount : 0;
+  const LyrWorkspaceVSPView* vsp = VSPPane();
+  return vsp != nullptr ? vsp->EpisodeRows() : 0;
 }
 
 void LyrWorkspaceFrame::MapAnalysisCommands() {
@@ -151,23 +163,24 @@ void LyrWorkspaceFrame::MapAnalysisCommands() {
     WriteSettings();
     if (StageGraphRows() == 0 && OnStageGraphSetup() == 0) return;
     if (StageGraphRows() == 0) return;
-    RunPaneDialog(6, kCmdStageGraphText);
+    if (LyrWorkspaceStageGraphView* graph = StageGraphPane()) graph->RunTextDialog();
     WriteSettings();
   });
   MapCommand(kCmdStageGraphPrint, [this] {
     if (StageGraphRows() == 0) {
-      if (OnStageGraphSetup() == 1) RunPaneDialog(6, kCmdStageGraphPrint);
+      if (OnStageGraphSetup() == 1)
+        if (LyrWorkspaceStageGraphView* graph = StageGraphPane()) graph->Print();
       return;
     }
     BringPane(6);
-    RunPaneDialog(6, kCmdStageGraphPrint);
+    if (LyrWorkspaceStageGraphView* graph = StageGraphPane()) graph->Print();
   });
 
   MapCommand(kCmdVspSetup, [this] { OnVSPSetup(); });
   MapCommand(kCmdVspText, [this] {
     WriteSettings();
     if (EpisodeRows() == 0) OnVSPSetup();
-    if (EpisodeRows() > 0) RunPaneDialog(5, kCmdVspText);
+    if (EpisodeRows() > 0) RunVSPTextDialog(VSPPane(), this);
   });
 
   // Marks: a recording with marks, no screening and neither screening window open.
@@ -184,8 +197,16 @@ void LyrWorkspaceFrame::MapAnalysisCommands() {
   MapUpdate(kCmdMarkType, markEnable(false));
   MapUpdate(kCmdMarkList, markEnable(true));
   MapUpdate(kCmdMarkSumUp, markEnable(true));
-  for (std::uint32_t id : {kCmdMarkType, kCmdMarkList, kCmdMarkSumUp})
-    MapCommand(id, [this, id] { RunPaneDialog(11, id); });
+  MapCommand(kCmdMarkType, [this] { OpenMarkTypeDlg(); });
+  MapCommand(kCmdMarkList, [this] {
+    LyrWorkspaceDlgMarkList dlg(m_pDoc, this);
+    dlg.DoModal();
+  });
+  MapCommand(kCmdMarkSumUp, [this] {
+    LyrWorkspaceDlgMarkSumUp dlg(m_pDoc, this);
+    dlg.DoModal();
+    WriteSettings();
+  });
 
   MapUpdate(kCmdHumanReport, [](ui::CmdUI& c) {
     const CMainFrame* frame = Main();
@@ -219,5 +240,5 @@ void LyrWorkspaceFrame::CloseReportDlg() {
 void LyrWorkspaceFrame::OnVSPSetup() {
   BringPane(5);
   WriteSettings();
-  RunPaneDialog(5, kCmdVspSetup);
+  RunVSPSetupDialog(VSPPane(), this);
 }

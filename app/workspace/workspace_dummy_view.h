@@ -1,6 +1,6 @@
 #pragma once
 // The workspace window's container in the lower right pane of the main frame, with
-// the mark list and video pane services the frame's keys and moves use.
+// the video pane services the frame's keys and moves use.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,24 +11,7 @@
 #include "platform/ui/document.h"
 
 class LyrWorkspaceFrame;
-
-// The mark list pane.
-class LyrWorkspaceMarkDummyView {
- public:
-  // Marks the list for refilling at its next update.
-  void MarkForRefill() { NeedsRefill = true; }
-  // Brings the list up to date (refilling it when marked).
-  void UpdateMarkList() {
-    ++Updates;
-    if (NeedsRefill) ++Refills;
-    NeedsRefill = false;
-  }
-  bool NeedsRefill = false;
-  int Updates = 0;
-  int Refills = 0;
-  // Video-synchronisation flag of the frame that holds the mark pane.
-  int VideoSync = 1;
-};
+class LyrWorkspaceMarkView;
 
 // The view in the main frame's lower right pane: it holds the workspace frame, which sits in
 // it while docked.
@@ -83,7 +66,8 @@ class LyrWorkspaceDummyView : public ui::View {
   // The pane shown in the workspace (11: the mark list).
   int CurrentPane = 0;
   int VideoCursorDraws = 0;
-  LyrWorkspaceMarkDummyView MarkView;
+  // The mark list (the view of the mark window in pane 11); null before the panes exist.
+  LyrWorkspaceMarkView* MarkView() const;
   // The video player controller of the workspace window (it outlives the video window).
   CVPInfoExchange Video;
   // The video window in the workspace's "Video" pane.

@@ -20,23 +20,5 @@ class LyrWorkspaceEmptyPane : public ui::View {
 
 // Panes 2 and 3, the simple and the epoch spectra.
 #include "app/workspace/lyr_workspace_fft_views.h"
-// Pane 5: the vigilance-state episodes.
-class LyrWorkspaceVSPView : public LyrWorkspaceEmptyPane {
- public:
-  // Set to 0 before the pane is made.
-  std::uint16_t StateWord = 0;
-  // Rows of the episode list.
-  int EpisodeCount = 0;
-};
-// Pane 6: the stage graph.
-class LyrWorkspaceStageGraphView : public LyrWorkspaceEmptyPane {
- public:
-  // 0: the workspace's pane (not the utility window's).
-  int UtilityWindow = 0;
-  // Rows of the stage-graph table (0: not made yet).
-  int TableRows = 0;
-};
-// Pane 11: holder of the mark window.
-class LyrWorkspaceDummyMarkView : public LyrWorkspaceEmptyPane {};
 // Pane 12: holder of the video window; never hidden, it lies under the other panes.
 class LyrWorkspaceDummyVideoView : public LyrWorkspaceEmptyPane {};

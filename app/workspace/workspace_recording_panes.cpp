@@ -6,6 +6,7 @@
 #include "app/workspace/lyr_workspace_data_info_view.h"
 #include "app/workspace/lyr_workspace_logic_view.h"
 #include "app/workspace/lyr_workspace_search_views.h"
+#include "app/workspace/lyr_workspace_mark_view.h"
 #include "app/workspace/workspace_placeholder_panes.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/system/file_system.h"
@@ -19,7 +20,7 @@ LyrWorkspaceAreaTabCtrl* TabsOf() {
 
 void LyrWorkspaceDummyView::ClearRecordingLists() {
   ++ListClears;
-  MarkView.MarkForRefill();
+  if (LyrWorkspaceMarkView* marks = MarkView()) marks->MarkForRefill();
   LyrWorkspaceAreaTabCtrl* tabs = TabsOf();
   if (tabs == nullptr) return;
   if (tabs->DataInfoPane) tabs->DataInfoPane->ClearList();
@@ -36,8 +37,12 @@ void LyrWorkspaceDummyView::ClearRecordingLists() {
 
 void LyrWorkspaceDummyView::FillRecordingControls() {
   ++ControlFills;
-  MarkView.MarkForRefill();
-  MarkView.UpdateMarkList();
+  if (LyrWorkspaceMarkView* marks = MarkView()) {
+    marks->UpdateMarkTypeFlags();
+    marks->FillMarkTypeList();
+    marks->MarkForRefill();
+    marks->UpdateMarkList();
+  }
   LyrWorkspaceAreaTabCtrl* tabs = TabsOf();
   if (tabs == nullptr || !tabs->SearchStrip) return;
   if (tabs->SearchStrip->FreePane) tabs->SearchStrip->FreePane->FillChannelCombo();

@@ -39,7 +39,7 @@
 // combo, slider, spin, tabs, tree, datetime, richedit, progress, stretch (empty room).
 // Styles: default, disabled, hidden, readonly, multiline, password, number, dropdown (an
 // editable combo), sort, vertical, noheader (a report list without column titles), newgroup (the first radio of a group), chars=<n>
-// (minimum width in characters), maxchars=<n> (maximum width in characters), lines=<n> (minimum height in text lines),
+// (minimum width in characters), maxchars=<n> (maximum width in characters), lines=<n> (minimum height in text lines), maxlines=<n> (a report list at most n rows high),
 // range=<lo>:<hi> (slider, spin, progress), wrap (a row whose items go onto further lines
 // when the window is narrower than one line; a nested row stays together as one item).
 #include <cstdint>

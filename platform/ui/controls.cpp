@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
@@ -64,11 +65,17 @@ class Quiet {
 
 bool IsQuiet(QWidget* w) { return w->property("qlmQuiet").toBool(); }
 
+// A control's widget may outlive its window (widgets are deleted later): a window destroyed,
+// or whose object is gone, hears nothing from it.
+bool HostListens(const Window* host) { return IsLiveWindow(host) && host->IsWindow(); }
+
 void SendCommand(Window* host, int id, std::uint16_t code) {
+  if (!HostListens(host)) return;
   host->SendMessage(WM_COMMAND, MakeLong(static_cast<std::uint16_t>(id), code), 0);
 }
 
 void SendNotify(Window* host, int id, int code) {
+  if (!HostListens(host)) return;
   NotifyHeader h{id, code};
   host->SendMessage(WM_NOTIFY, static_cast<std::uintptr_t>(id), reinterpret_cast<std::intptr_t>(&h));
 }
@@ -193,6 +200,12 @@ struct Builder {
       w->setMaximumWidth(std::max(fm.averageCharWidth() * std::atoi(maxChars.c_str()) + 12, TextNeed(w)));
     std::string lines = n.StyleValue("lines");
     if (!lines.empty()) w->setMinimumHeight(fm.lineSpacing() * std::atoi(lines.c_str()) + 8);
+    // A report list at most this many rows high, with its titles and sideways scroll bar.
+    std::string maxLines = n.StyleValue("maxlines");
+    if (!maxLines.empty()) {
+      const int rows = std::atoi(maxLines.c_str()) + 1;
+      w->setMaximumHeight((fm.lineSpacing() + 6) * rows + w->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+    }
   }
 
   void Range(const res::DialogNode& n, int& lo, int& hi) {
@@ -263,7 +276,16 @@ struct Builder {
       });
       QObject::connect(t, &QTreeWidget::itemClicked, t, [h = host, id] { SendNotify(h, id, NM_CLICK); });
       QObject::connect(t, &QTreeWidget::itemDoubleClicked, t, [h = host, id] { SendNotify(h, id, NM_DBLCLK); });
-      QObject::connect(t->header(), &QHeaderView::sectionClicked, t, [h = host, id] { SendNotify(h, id, LVN_COLUMNCLICK); });
+      QObject::connect(t->header(), &QHeaderView::sectionClicked, t, [h = host, id, t](int section) {
+        t->setProperty("qlmClickedColumn", section);
+        SendNotify(h, id, LVN_COLUMNCLICK);
+      });
+      QObject::connect(t->horizontalScrollBar(), &QScrollBar::valueChanged, t, [h = host, id, t] {
+        if (!IsQuiet(t)) SendNotify(h, id, LVN_ENDSCROLL);
+      });
+      QObject::connect(t->header(), &QHeaderView::sectionResized, t, [h = host, id, t] {
+        if (!IsQuiet(t)) SendNotify(h, id, HDN_ITEMCHANGED);
+      });
       Tag(t, id, ControlKind::ReportList);
       w = t;
     } else if (k == "listbox") {
@@ -1033,6 +1055,67 @@ std::string Control::GetItemText(int row, int col) const {
   return U(t->topLevelItem(row)->text(col));
 }
 
+int Control::ClickedColumn() const {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return -1;
+  const QVariant v = w->property("qlmClickedColumn");
+  return v.isValid() ? v.toInt() : -1;
+}
+
+bool Control::ClickColumn(int col) {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w) || !w->isEnabled()) return false;
+  auto* t = static_cast<QTreeWidget*>(w);
+  if (col < 0 || col >= t->columnCount()) return false;
+  emit t->header()->sectionClicked(col);
+  return true;
+}
+
+int Control::GetScrollX() const {
+  QWidget* w = Find(owner_, id_);
+  return IsReport(w) ? static_cast<QTreeWidget*>(w)->horizontalScrollBar()->value() : 0;
+}
+
+void Control::SetScrollX(int px) {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return;
+  Quiet q(w);
+  static_cast<QTreeWidget*>(w)->horizontalScrollBar()->setValue(px);
+}
+
+void Control::ScrollHorizontally(int px) {
+  QWidget* w = Find(owner_, id_);
+  if (IsReport(w)) static_cast<QTreeWidget*>(w)->horizontalScrollBar()->setValue(px);
+}
+
+int Control::GetScrollXMax() const {
+  QWidget* w = Find(owner_, id_);
+  return IsReport(w) ? static_cast<QTreeWidget*>(w)->horizontalScrollBar()->maximum() : 0;
+}
+
+std::string Control::GetColumnTitle(int col) const {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return {};
+  auto* t = static_cast<QTreeWidget*>(w);
+  return col >= 0 && col < t->columnCount() ? U(t->headerItem()->text(col)) : std::string();
+}
+
+int Control::GetColumnWidth(int col) const {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return 0;
+  auto* t = static_cast<QTreeWidget*>(w);
+  return col >= 0 && col < t->columnCount() ? t->columnWidth(col) : 0;
+}
+
+void Control::SetColumnWidth(int col, int widthPx) {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return;
+  auto* t = static_cast<QTreeWidget*>(w);
+  if (col < 0 || col >= t->columnCount()) return;
+  Quiet q(w);
+  t->setColumnWidth(col, widthPx);
+}
+
 void Control::DeleteAllItems() {
   QWidget* w = Find(owner_, id_);
   if (IsReport(w)) static_cast<QTreeWidget*>(w)->clear();
@@ -1116,6 +1199,21 @@ void Control::AutoSizeColumns() {
   if (!IsReport(w)) return;
   auto* t = static_cast<QTreeWidget*>(w);
   for (int c = 0; c < t->columnCount(); ++c) t->resizeColumnToContents(c);
+}
+
+void Control::AutoSizeColumnsToRows(int rows) {
+  QWidget* w = Find(owner_, id_);
+  if (!IsReport(w)) return;
+  auto* t = static_cast<QTreeWidget*>(w);
+  const QFontMetrics cellMetrics = t->fontMetrics();
+  const QFontMetrics titleMetrics = t->header()->fontMetrics();
+  const int count = std::min(rows, t->topLevelItemCount());
+  for (int c = 0; c < t->columnCount(); ++c) {
+    int width = titleMetrics.horizontalAdvance(t->headerItem()->text(c)) + 12;
+    for (int r = 0; r < count; ++r)
+      width = std::max(width, cellMetrics.horizontalAdvance(t->topLevelItem(r)->text(c)) + 12);
+    t->setColumnWidth(c, width);
+  }
 }
 
 void Control::AppendRows(const std::vector<std::string>& cells, int columns) {

@@ -11,7 +11,8 @@
 // Control notifications arrive as WM_COMMAND (clicks BN_CLICKED; edits EN_CHANGE and, when
 // they lose the focus, EN_KILLFOCUS; combos
 // CBN_SELCHANGE, CBN_DROPDOWN, CBN_CLOSEUP; list boxes LBN_SELCHANGE, LBN_DBLCLK) and as
-// notify codes (report lists LVN_ITEMCHANGED, NM_CLICK, NM_DBLCLK, LVN_COLUMNCLICK; tabs
+// notify codes (report lists LVN_ITEMCHANGED, NM_CLICK, NM_DBLCLK, LVN_COLUMNCLICK, LVN_ENDSCROLL,
+// HDN_ITEMCHANGED; tabs
 // TCN_SELCHANGE; trees TVN_SELCHANGED; date-time DTN_DATETIMECHANGE; spins UDN_DELTAPOS;
 // sliders TB_THUMBTRACK). Handlers are mapped with MapCommand (clicks) and MapNotify (the
 // rest). IDOK and IDCANCEL clicks, Enter and Esc end in OnOK and OnCancel unless mapped.
@@ -134,11 +135,28 @@ class Control {
   bool DeleteColumn(int col);
   // Sizes every column to the widest of its title and cells.
   void AutoSizeColumns();
+  // The same over the first `rows` rows only: quick for long lists of alike rows.
+  void AutoSizeColumnsToRows(int rows);
   // Appends rows at once: cells row after row, `columns` texts a row (the last row may be
   // short). Far quicker than a row at a time for long lists.
   void AppendRows(const std::vector<std::string>& cells, int columns);
   // Redrawing off while a list is refilled, on again afterwards.
   void SetRedraw(bool on);
+  // The column whose title was clicked last (-1: none yet); a click on a title as the user
+  // would (LVN_COLUMNCLICK), false when there is no such column or the list is disabled.
+  int ClickedColumn() const;
+  bool ClickColumn(int col);
+  // Horizontal scroll position in pixels (the user's scrolling sends LVN_ENDSCROLL; setting
+  // it does not) and its largest value.
+  int GetScrollX() const;
+  void SetScrollX(int px);
+  // Scrolls to px as the user would (LVN_ENDSCROLL when the position changes).
+  void ScrollHorizontally(int px);
+  int GetScrollXMax() const;
+  std::string GetColumnTitle(int col) const;
+  // Column widths in pixels (the user's resizing sends HDN_ITEMCHANGED; setting does not).
+  int GetColumnWidth(int col) const;
+  void SetColumnWidth(int col, int widthPx);
 
   // Sliders, spins, progress bars.
   void SetRange(int low, int high);

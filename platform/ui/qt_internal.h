@@ -29,6 +29,10 @@ struct Window::Impl {
   std::unique_ptr<draw::Image> surface;
 };
 
+// Whether a window object exists (constructed and not yet destroyed): controls whose widgets
+// outlive their window (deleted later) check it before they send to it.
+bool IsLiveWindow(const Window* w);
+
 // Widget of a Window, found through the "qlmWindow" property on it or its ancestors.
 Window* WindowOfWidget(const QWidget* w);
 // The QWidget of a window (null before Create).

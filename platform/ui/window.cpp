@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "platform/ui/app.h"
 #include "platform/ui/dialog.h"
@@ -259,12 +260,24 @@ std::uint32_t VirtualKeyOf(const QKeyEvent* e) {
 
 Window::Window() : Window(WindowKind::Plain) {}
 
+namespace {
+// Every window object alive now.
+std::unordered_set<const Window*>& LiveWindows() {
+  static std::unordered_set<const Window*> live;
+  return live;
+}
+}  // namespace
+
+bool IsLiveWindow(const Window* w) { return w != nullptr && LiveWindows().count(w) != 0; }
+
 Window::Window(WindowKind kind) : impl_(std::make_unique<Impl>()) {
+  LiveWindows().insert(this);
   impl_->self = this;
   impl_->kind = kind;
 }
 
 Window::~Window() {
+  LiveWindows().erase(this);
   impl_->timers.clear();
   if (g_capture == this) g_capture = nullptr;
   extern void ForgetPostedFor(Window*);

@@ -28,7 +28,7 @@ TEST(MarkTable, SecondAllocationDiscardsEveryMark) {
   MarkTable m;
   ASSERT_EQ(m.AllocateMark(60), 1);
   for (int t = 0; t < kMarkTypeCount; ++t) {
-    m.MarkSpan(t, 1.0f, 2.0f);
+    m.MarkEventRange(t, 1.0f, 2.0f);
     m.Start(t)[0] = 1.0f;
     m.SetCount(t, 1);
   }
@@ -58,7 +58,7 @@ TEST(MarkTable, SpansSetTenthSecondPoints) {
   for (const auto& r : rows) {
     MarkTable m;
     ASSERT_EQ(m.AllocateMark(r.start > 10 ? 20 : 10), 1);
-    m.MarkSpan(2, r.start, r.end);
+    m.MarkEventRange(2, r.start, r.end);
     const std::uint8_t* f = m.Flags(2);
     std::vector<int> set;
     for (int i = 0; i < m.FlagLength(); ++i)
@@ -71,8 +71,8 @@ TEST(MarkTable, SpansSetTenthSecondPoints) {
   }
   MarkTable m;
   ASSERT_EQ(m.AllocateMark(10), 1);
-  m.MarkSpan(0, 10.0f, 10.0f);  // a point at the very end is outside the table
-  m.MarkSpan(0, -3.0f, -3.0f);
+  m.MarkEventRange(0, 10.0f, 10.0f);  // a point at the very end is outside the table
+  m.MarkEventRange(0, -3.0f, -3.0f);
   for (int i = 0; i < m.FlagLength(); ++i) ASSERT_EQ(m.Flags(0)[i], 0);
 }
 
@@ -90,7 +90,7 @@ TEST(MarkTable, OutOfMemoryFreesEveryTypeAndReports) {
     EXPECT_EQ(m.Flags(t), nullptr);
     EXPECT_EQ(m.Start(t), nullptr);
   }
-  m.MarkSpan(0, 1.0f, 2.0f);  // harmless without tables
+  m.MarkEventRange(0, 1.0f, 2.0f);  // harmless without tables
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Fuzz target: any bytes as a learning-sample file for both of its readers, and as the
 // learning settings file. Each must refuse the bytes or read them within their fields and
-// counts, never past them.
+// counts, never past them. A file the learning reader takes is learned from (its first
+// epochs), and a tree it grows stages its own samples without failing.
 #include <unistd.h>
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "app/scoring/learning_sample_file.h"
+#include "app/scoring/lyr_dlg_learning.h"
 #include "app/scoring/lyr_auto_staging.h"
 #include "platform/res/resource_store.h"
 #include "platform/system/program_folder.h"
@@ -65,7 +67,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string message;
     ReadLearningFileHeader(msf, &header, &message);
     LearningSampleSet set;
-    ReadLearningSamples(msf, 100, &set, &message);
+    if (ReadLearningSamples(msf, 100, &set, &message) == LearningFileStatus::Ok) {
+      LyrStagingModel model;
+      model.fileName = "input.msf";
+      model.featureChosen.fill(1);
+      model.classCount = kStagingClassSlots;
+      LyrDlgLearning learning;
+      learning.learningSetCount = 1;
+      learning.sampleLimit = 200;
+      learning.modelFolder = Folder();
+      learning.models = &model;
+      if (learning.LearnAll() == 1) {
+        LyrStagingEngine engine(1, &model);
+        for (const LearningSample& s : set.samples)
+          if (engine.Run(s) >= model.classCount) __builtin_trap();
+      }
+    }
   }
   if (Store(Folder() + "/ML.ini", data, size)) {
     LyrAutoStaging staging;

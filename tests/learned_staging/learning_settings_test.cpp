@@ -71,7 +71,8 @@ class LearningSettingsTest : public testing::Test {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
   }
-  // The next selection ends with OK and hands back the two trees (and runs `also` first).
+  // The next selection ends with OK as after a learning run and hands back the two trees
+  // (and runs `also` first).
   void AnswerWithTwoTrees(std::function<void(LyrDlgSelectLearningFile&)> also = {}) {
     testhooks::ScriptDialog(LyrDlgSelectLearningFile::kTemplateId, [also](ui::Dialog& d) {
       auto& dlg = dynamic_cast<LyrDlgSelectLearningFile&>(d);
@@ -79,7 +80,7 @@ class LearningSettingsTest : public testing::Test {
       dlg.treeCount = 2;
       dlg.selectionCount = 2;
       if (also) also(dlg);
-      dlg.ClickButton(ui::IDOK);
+      dlg.EndDialog(ui::IDOK);
     });
   }
 

@@ -3,6 +3,7 @@
 #include "app/raw/lyr_raw_dlg_epoch.h"
 #include "app/trend/lyr_trend_info_area_view.h"
 #include "app/trend/trend_dummy_view.h"
+#include "app/workspace/lyr_workspace_mark_view.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/res/ui_resource.h"
 #include "platform/system/key_state.h"
@@ -42,23 +43,28 @@ TEST_F(NavTest, ScoringRefillsTheMarkListOnlyWhenItMustFollow) {
   AssignKeypad2(Doc());
   LyrWorkspaceDummyView* ws = Frame().WorkspaceView();
   ASSERT_NE(ws, nullptr);
+  LyrWorkspaceMarkView* marks = ws->MarkView();
+  ASSERT_NE(marks, nullptr);
+  ASSERT_EQ(Doc().AllocateMark(), 1);
   struct Case {
     int marksPresent;
     int pane;
-    int videoSync;
+    int markWindowDocked;
     int refills;
   };
   for (const Case& c : {Case{1, LyrWorkspaceDummyView::kMarkListPane, 1, 1}, Case{1, 3, 1, 0}, Case{1, 3, 0, 1},
                         Case{0, LyrWorkspaceDummyView::kMarkListPane, 0, 0}}) {
     Doc().Marks.SetMarksPresent(c.marksPresent);
     ws->CurrentPane = c.pane;
-    ws->MarkView = LyrWorkspaceMarkDummyView{};
-    ws->MarkView.VideoSync = c.videoSync;
+    Frame().WorkspaceTabs.MarkWindowDocked = c.markWindowDocked;
+    marks->RefreshPending = 0;
+    const int updates = marks->Updates;
+    const int refills = marks->Refills;
     GoTo(3);
     KeyDown(ui::VK_NUMPAD0 + 2);
-    EXPECT_EQ(ws->MarkView.Updates, 1) << "the list is refreshed after every score";
-    EXPECT_EQ(ws->MarkView.Refills, c.refills)
-        << "marks " << c.marksPresent << " pane " << c.pane << " sync " << c.videoSync;
+    EXPECT_EQ(marks->Updates, updates + 1) << "the list is refreshed after every score";
+    EXPECT_EQ(marks->Refills - refills, c.refills)
+        << "marks " << c.marksPresent << " pane " << c.pane << " docked " << c.markWindowDocked;
   }
 }
 

@@ -123,7 +123,7 @@ struct TinyDoc {
     beats.count = std::min<int>(6, static_cast<int>(beats.positions.size()));
     for (std::size_t i = 0; i < recognition.ECGLFHF().size(); ++i) recognition.ECGLFHF()[i] = 800.0 + static_cast<double>(i);
     for (int t = 0; t < kMarkTypeCount; ++t) {
-      marks.MarkSpan(t, 1.0f + t, 2.5f + t);
+      marks.MarkEventRange(t, 1.0f + t, 2.5f + t);
       marks.Start(t)[0] = 1.0f + t;
       marks.End(t)[0] = 2.5f + t;
       marks.SetCount(t, 1);

@@ -30,8 +30,8 @@ class MarkTriggerPage : public DialogTest {
     off.triggerLevel = 3.0f;
     doc.Params.markType.triggerCount = 1;
     ASSERT_EQ(doc.Marks.AllocateMark(100), 1);
-    doc.Marks.MarkSpan(0, 1.0f, 2.0f);
-    doc.Marks.MarkSpan(1, 1.0f, 2.0f);
+    doc.Marks.MarkEventRange(0, 1.0f, 2.0f);
+    doc.Marks.MarkEventRange(1, 1.0f, 2.0f);
     doc.Marks.Start(0)[0] = 1.0f;
     doc.Marks.End(0)[0] = 2.0f;
     doc.Marks.SetCount(0, 1);

@@ -7,9 +7,12 @@
 #include "app/frame/pane_layout.h"
 #include "app/workspace/lyr_workspace_area_view.h"
 #include "app/workspace/lyr_workspace_frame.h"
+#include "app/workspace/lyr_workspace_mark_view.h"
 #include "app/workspace/lyr_workspace_search_views.h"
 #include "app/workspace/lyr_workspace_zoom_view.h"
 #include "app/workspace/workspace_placeholder_panes.h"
+#include "platform/testing/ui_testing.h"
+#include "platform/ui/dialog.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/messages.h"
 #include "tests/navigation/nav_fixture.h"
@@ -119,10 +122,11 @@ TEST_F(WorkspaceWindow, ClickedTabsShowTheirPanes) {
   // Zoom, then the mark pane: the preview mode goes back to 0 and the mark list refills.
   ASSERT_TRUE(Tabs().ClickTab(1));
   EXPECT_EQ(RawPreviewMode, 4);
-  const int refills = Frame().WorkspaceView()->MarkView.Refills;
+  ASSERT_NE(Frame().WorkspaceView()->MarkView(), nullptr);
+  const int updates = Frame().WorkspaceView()->MarkView()->Updates;
   ASSERT_TRUE(Tabs().ClickTab(7));
   EXPECT_EQ(RawPreviewMode, 0);
-  EXPECT_EQ(Frame().WorkspaceView()->MarkView.Refills, refills + 1);
+  EXPECT_EQ(Frame().WorkspaceView()->MarkView()->Updates, updates + 1);
   ASSERT_TRUE(Tabs().FFTStrip->ClickTab(0));
   Tabs().ClickTab(3);
   EXPECT_EQ(Tabs().CurrentPane, 2);
@@ -304,25 +308,21 @@ TEST_F(WorkspaceMenu, UsualEnableFollowsRecordingScreeningAndMultiScreening) {
 }
 
 TEST_F(WorkspaceMenu, TextOutputsWithoutTheirTableRunTheSetupFirst) {
-  LyrWorkspaceVSPView& vsp = *Tabs().VSPPane;
+  testhooks::Reset();
   // No episodes: the set-up runs; cancelled, the list stays empty and no output dialog shows.
+  testhooks::ScriptDialog(185, [](ui::Dialog& d) { d.EndDialog(ui::IDCANCEL); });
   ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32850));
-  EXPECT_EQ(vsp.DialogsRun, std::vector<std::uint32_t>{32849});
+  EXPECT_EQ(testhooks::ShownDialogs(), std::vector<int>{185});
   EXPECT_EQ(Tabs().CurrentPane, 5);
-  vsp.DialogsRun.clear();
-  vsp.EpisodeCount = 3;
-  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 32850));
-  EXPECT_EQ(vsp.DialogsRun, std::vector<std::uint32_t>{32850});
 
   // Stage graph print with an empty table prints only after the set-up's OK.
-  LyrWorkspaceStageGraphView& graph = *Tabs().StageGraphPane;
+  testhooks::Reset();
+  testhooks::ScriptDialog(187, [](ui::Dialog& d) { d.EndDialog(ui::IDCANCEL); });
   ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 33066));
-  EXPECT_EQ(graph.DialogsRun, std::vector<std::uint32_t>{32956});
-  graph.DialogsRun.clear();
-  graph.DialogAnswer = ui::IDOK;
-  ASSERT_TRUE(ui::ExecuteCommand(WsFrame(), 33066));
-  EXPECT_EQ(graph.DialogsRun, (std::vector<std::uint32_t>{32956, 33066}));
+  EXPECT_EQ(testhooks::ShownDialogs(), std::vector<int>{187});
+  EXPECT_EQ(testhooks::UnansweredCount(), 0) << "no print dialog after a cancelled set-up";
   EXPECT_EQ(Tabs().CurrentPane, 6);
+  testhooks::Reset();
 }
 
 TEST_F(WorkspaceMenu, PageSpectrumChannelsSwitchTheDividedPageMode) {
