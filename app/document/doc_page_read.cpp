@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,46 @@ constexpr std::uint32_t kReadFailedText = 61701;
 constexpr int kOwnRaw = 0;
 constexpr int kAnalysisFile = 1;
 constexpr int kPlugin = 3;
+
+// The IIR notch of a channel: none when notch is off or the band filter already stops the
+// line band.
+std::optional<FynFilterIIR> NotchIir(int notch, double lineHz, unsigned short mode, double cut1, double cut2,
+                                     double rate) {
+  if (notch == 0) return std::nullopt;
+  const bool fifty = lineHz > 49.9998 && lineHz < 50.0001;
+  const double low = fifty ? 45.0 : 55.0;
+  const double high = fifty ? 55.0 : 65.0;
+  if (mode == 3 && cut1 * 1.001 <= low && cut2 * 1.001 >= high) return std::nullopt;
+  return FynFilterIIR(1, 3, rate, 20.0, 30.0, 3.0, 27.0, low, high);
+}
+
+// The IIR band filter of a channel (mode 4, no filter, is the caller's).
+FynFilterIIR BandIir(unsigned short mode, double cut1, double cut2, double rate) {
+  const short prototype = mode == 3 ? 1 : 0;
+  const short process = mode > 4 ? 0 : static_cast<short>(mode);
+  return FynFilterIIR(prototype, process, rate, 20.0, 30.0, 3.0, 27.0, cut1, cut2);
+}
+
+bool SameIirSetting(const LyrChInfo& a, const LyrChInfo& b) {
+  return a.filterKind != 0 && b.filterKind != 0 && a.filterMode == b.filterMode && a.filterMode != 4 &&
+         a.cut1Hz == b.cut1Hz && a.cut2Hz == b.cut2Hz && a.rate == b.rate && a.notch == b.notch &&
+         a.lineFrequencyHz == b.lineFrequencyHz;
+}
+
+// Notch and band filter of two channels of one IIR setting, the two blocks side by side:
+// the same samples as filtering each alone. false, changing nothing, when a filter cannot
+// be made (the channels then go one by one).
+bool FilterIirPair(const LyrChInfo& ch, float* a, float* b, unsigned long count) {
+  std::optional<FynFilterIIR> notchA = NotchIir(ch.notch, ch.lineFrequencyHz, ch.filterMode, ch.cut1Hz, ch.cut2Hz,
+                                                ch.rate);
+  std::optional<FynFilterIIR> notchB = notchA;
+  FynFilterIIR bandA = BandIir(ch.filterMode, ch.cut1Hz, ch.cut2Hz, ch.rate);
+  FynFilterIIR bandB = bandA;
+  if (notchA && (notchA->CalcIIRFilterDesign() == 0 || notchB->CalcIIRFilterDesign() == 0)) return false;
+  if (bandA.CalcIIRFilterDesign() == 0 || bandB.CalcIIRFilterDesign() == 0) return false;
+  if (notchA && !FynFilterIIR::CalcFilterPair(*notchA, a, *notchB, b, count)) return false;
+  return FynFilterIIR::CalcFilterPair(bandA, a, bandB, b, count);
+}
 
 int ChannelCount(const CQLM2_AnalyzerDoc& doc) { return std::clamp(doc.RecordInfo.channelCount, 0, 32); }
 
@@ -196,18 +237,34 @@ int CQLM2_AnalyzerDoc::SetPageRawData(int page, unsigned seconds, short kind, fl
     std::vector<float> keep;
     std::vector<float> smoothed;
     const int channels = ChannelCount(*this);
-    for (int c = 0; c < channels; ++c) {
+    // The span of a channel, cut where its data end (0: none).
+    const auto spanOf = [&](int c) -> unsigned long {
       const LyrChInfo& ch = ChInfo[c];
-      float* p = buffer + ChannelOffset(*this, c);
-      // The span, cut where the channel's data end.
       const long long start = static_cast<long long>(page) * seconds * ch.rate + ch.startOffset;
       long long m = static_cast<long long>(SpanOf(ch, PageSeconds));
       m = std::min(m, static_cast<long long>(ch.dataCount) - start);
       m = std::min(m, static_cast<long long>(ch.dataCount));
-      if (m <= 0) continue;
-      const auto count = static_cast<unsigned long>(m);
+      return m > 0 ? static_cast<unsigned long>(m) : 0;
+    };
+    // Neighbouring IIR channels of one setting are filtered two at a time.
+    std::vector<char> filtered(static_cast<std::size_t>(channels), 0);
+    if (PageSeconds < 3600) {
+      for (int c = 0; c + 1 < channels; ++c) {
+        const unsigned long count = spanOf(c);
+        if (count == 0 || count != spanOf(c + 1) || !SameIirSetting(ChInfo[c], ChInfo[c + 1])) continue;
+        if (FilterIirPair(ChInfo[c], buffer + ChannelOffset(*this, c), buffer + ChannelOffset(*this, c + 1), count)) {
+          filtered[static_cast<std::size_t>(c)] = filtered[static_cast<std::size_t>(c) + 1] = 1;
+          ++c;
+        }
+      }
+    }
+    for (int c = 0; c < channels; ++c) {
+      const LyrChInfo& ch = ChInfo[c];
+      float* p = buffer + ChannelOffset(*this, c);
+      const unsigned long count = spanOf(c);
+      if (count == 0) continue;
       if (PageSeconds < 3600) {
-        if (ch.filterMode != 4) {
+        if (ch.filterMode != 4 && filtered[static_cast<std::size_t>(c)] == 0) {
           keep.assign(p, p + count);
           const int ok = CalcNotchFilter(p, count, ch.filterKind, ch.notch, ch.lineFrequencyHz, ch.filterMode,
                                          ch.cut1Hz, ch.cut2Hz, ch.rate) != 0 &&
@@ -258,9 +315,9 @@ int CQLM2_AnalyzerDoc::CalcNotchFilter(float* data, unsigned long m, int filterK
   const double high = fifty ? 55.0 : 65.0;
   if (mode == 3 && cut1 * 1.001 <= low && cut2 * 1.001 >= high) return 1;
   if (filterKind != 0) {
-    FynFilterIIR iir(1, 3, rate, 20.0, 30.0, 3.0, 27.0, low, high);
-    if (iir.CalcIIRFilterDesign() == 0) return 0;
-    return iir.CalcFilter(m, data);
+    std::optional<FynFilterIIR> iir = NotchIir(notch, lineHz, mode, cut1, cut2, rate);
+    if (iir->CalcIIRFilterDesign() == 0) return 0;
+    return iir->CalcFilter(m, data);
   }
   return RunFir(3, low, high, rate, data, m);
 }
@@ -269,9 +326,7 @@ int CQLM2_AnalyzerDoc::CalcFilter(float* data, unsigned long m, int filterKind, 
                                   double cut2, double rate) {
   if (mode == 4 || data == nullptr || m == 0) return 1;
   if (filterKind != 0) {
-    const short prototype = mode == 3 ? 1 : 0;
-    const short process = mode > 4 ? 0 : static_cast<short>(mode);
-    FynFilterIIR iir(prototype, process, rate, 20.0, 30.0, 3.0, 27.0, cut1, cut2);
+    FynFilterIIR iir = BandIir(mode, cut1, cut2, rate);
     if (iir.CalcIIRFilterDesign() == 0) return 0;
     return iir.CalcFilter(m, data);
   }

@@ -15,10 +15,9 @@ double LimitedCut(double cutHz, double sampFreqHz) { return std::min(cutHz, samp
 // One sample through a second-order (low-/high-pass) or fourth-order
 // (band-pass/-stop) section; s1 .. s4 are its past internal values, s1 the
 // newest. The same arithmetic as CalcFilterProcess.
-template <int Process>
-[[gnu::always_inline]] inline double Section(double x, double g, double c1, double c2, double c3, double c4, double D,
-                                             double F, double& s1, double& s2, double& s3, double& s4) {
-  double w0, y;
+template <int Process, typename T>
+[[gnu::always_inline]] inline T Section(T x, T g, T c1, T c2, T c3, T c4, T D, T F, T& s1, T& s2, T& s3, T& s4) {
+  T w0, y;
   // The newest state enters last: the older terms are summed while the previous sample's
   // state is still being computed, so one sample waits for one multiply and one add.
   if constexpr (Process == kLowPass) {
@@ -42,10 +41,9 @@ template <int Process>
 }
 
 // The first-order prototype section after the frequency transform.
-template <int Process>
-[[gnu::always_inline]] inline double OddSection(double x, double g, double c1, double c2, double D, double& s1,
-                                                double& s2) {
-  double w0, y;
+template <int Process, typename T>
+[[gnu::always_inline]] inline T OddSection(T x, T g, T c1, T c2, T D, T& s1, T& s2) {
+  T w0, y;
   if constexpr (Process == kLowPass) {
     w0 = x + c1 * s1;
     y = g * (w0 + s1);
@@ -63,6 +61,9 @@ template <int Process>
   s1 = w0;
   return y;
 }
+
+// Two doubles side by side: each operation acts on both as on one double.
+using Twin = double __attribute__((vector_size(16)));
 
 }  // namespace
 
@@ -406,5 +407,87 @@ void FynFilterIIR::RunBlock(unsigned long count, float* data) {
       oddW2_ = s2;
     }
     for (unsigned long j = 0; j < len; ++j) data[start + j] = static_cast<float>(buffer[j]);
+  }
+}
+
+bool FynFilterIIR::CalcFilterPair(FynFilterIIR& a, float* dataA, FynFilterIIR& b, float* dataB,
+                                  unsigned long count) {
+  if (!a.designed_ || !b.designed_ || dataA == nullptr || dataB == nullptr) return false;
+  if (a.order_ != b.order_ || a.processType_ != b.processType_ || a.centreD_ != b.centreD_) return false;
+  switch (a.processType_) {
+    case kLowPass: RunPair<kLowPass>(a, dataA, b, dataB, count); break;
+    case kHighPass: RunPair<kHighPass>(a, dataA, b, dataB, count); break;
+    case kBandPass: RunPair<kBandPass>(a, dataA, b, dataB, count); break;
+    default: RunPair<kBandStop>(a, dataA, b, dataB, count); break;
+  }
+  return true;
+}
+
+// Both blocks through the sections as RunBlock does, the two filters in the two halves of
+// each operation.
+template <int Process>
+void FynFilterIIR::RunPair(FynFilterIIR& a, float* dataA, FynFilterIIR& b, float* dataB, unsigned long count) {
+  constexpr unsigned long kChunk = 1024;
+  Twin buffer[kChunk];
+  const int pairs = a.order_ / 2;
+  const bool odd = a.order_ % 2 == 1;
+  const double d = a.centreD_;
+  const Twin D = {d, d};
+  const Twin F = 2.0 * D * D + 1.0;
+  const auto twin = [&](const double* x, const double* y, int i) { return Twin{x[i], y[i]}; };
+  const auto store = [&](double* x, double* y, int i, Twin v) {
+    x[i] = v[0];
+    y[i] = v[1];
+  };
+  for (unsigned long start = 0; start < count; start += kChunk) {
+    const unsigned long len = std::min(kChunk, count - start);
+    for (unsigned long j = 0; j < len; ++j) buffer[j] = Twin{dataA[start + j], dataB[start + j]};
+    int i = 0;
+    for (; i + 1 < pairs; i += 2) {
+      const Twin g = twin(a.gain_, b.gain_, i), c1 = twin(a.k1_, b.k1_, i), c2 = twin(a.k2_, b.k2_, i),
+                 c3 = twin(a.k3_, b.k3_, i), c4 = twin(a.k4_, b.k4_, i);
+      const Twin h = twin(a.gain_, b.gain_, i + 1), e1 = twin(a.k1_, b.k1_, i + 1), e2 = twin(a.k2_, b.k2_, i + 1),
+                 e3 = twin(a.k3_, b.k3_, i + 1), e4 = twin(a.k4_, b.k4_, i + 1);
+      Twin s1 = twin(a.w1_, b.w1_, i), s2 = twin(a.w2_, b.w2_, i), s3 = twin(a.w3_, b.w3_, i),
+           s4 = twin(a.w4_, b.w4_, i);
+      Twin t1 = twin(a.w1_, b.w1_, i + 1), t2 = twin(a.w2_, b.w2_, i + 1), t3 = twin(a.w3_, b.w3_, i + 1),
+           t4 = twin(a.w4_, b.w4_, i + 1);
+      for (unsigned long j = 0; j < len; ++j) {
+        const Twin x = Section<Process>(buffer[j], g, c1, c2, c3, c4, D, F, s1, s2, s3, s4);
+        buffer[j] = Section<Process>(x, h, e1, e2, e3, e4, D, F, t1, t2, t3, t4);
+      }
+      store(a.w1_, b.w1_, i, s1);
+      store(a.w2_, b.w2_, i, s2);
+      store(a.w3_, b.w3_, i, s3);
+      store(a.w4_, b.w4_, i, s4);
+      store(a.w1_, b.w1_, i + 1, t1);
+      store(a.w2_, b.w2_, i + 1, t2);
+      store(a.w3_, b.w3_, i + 1, t3);
+      store(a.w4_, b.w4_, i + 1, t4);
+    }
+    for (; i < pairs; ++i) {
+      const Twin g = twin(a.gain_, b.gain_, i), c1 = twin(a.k1_, b.k1_, i), c2 = twin(a.k2_, b.k2_, i),
+                 c3 = twin(a.k3_, b.k3_, i), c4 = twin(a.k4_, b.k4_, i);
+      Twin s1 = twin(a.w1_, b.w1_, i), s2 = twin(a.w2_, b.w2_, i), s3 = twin(a.w3_, b.w3_, i),
+           s4 = twin(a.w4_, b.w4_, i);
+      for (unsigned long j = 0; j < len; ++j) buffer[j] = Section<Process>(buffer[j], g, c1, c2, c3, c4, D, F, s1, s2, s3, s4);
+      store(a.w1_, b.w1_, i, s1);
+      store(a.w2_, b.w2_, i, s2);
+      store(a.w3_, b.w3_, i, s3);
+      store(a.w4_, b.w4_, i, s4);
+    }
+    if (odd) {
+      const Twin g = {a.oddGain_, b.oddGain_}, c1 = {a.oddK1_, b.oddK1_}, c2 = {a.oddK2_, b.oddK2_};
+      Twin s1 = {a.oddW1_, b.oddW1_}, s2 = {a.oddW2_, b.oddW2_};
+      for (unsigned long j = 0; j < len; ++j) buffer[j] = OddSection<Process>(buffer[j], g, c1, c2, D, s1, s2);
+      a.oddW1_ = s1[0];
+      b.oddW1_ = s1[1];
+      a.oddW2_ = s2[0];
+      b.oddW2_ = s2[1];
+    }
+    for (unsigned long j = 0; j < len; ++j) {
+      dataA[start + j] = static_cast<float>(buffer[j][0]);
+      dataB[start + j] = static_cast<float>(buffer[j][1]);
+    }
   }
 }

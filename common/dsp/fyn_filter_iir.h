@@ -44,6 +44,10 @@ public:
   // Filters count samples in place, in index order, continuing from the
   // current delay states. 1 ok; 0 without a valid design (data unchanged).
   int CalcFilter(unsigned long count, float* data);
+  // Filters two blocks of count samples in place, each with its own filter, both filters of
+  // one design (order and process type): the same results as CalcFilter on each, the two
+  // computed side by side. false (data unchanged) without two such designs.
+  static bool CalcFilterPair(FynFilterIIR& a, float* dataA, FynFilterIIR& b, float* dataB, unsigned long count);
   // One sample through all sections.
   double CalcFilterProcess(double x);
 
@@ -60,6 +64,8 @@ private:
   void RunBlock(unsigned long count, float* data);
   template <int Process, int Pairs, bool Odd>
   void RunSamples(unsigned long count, float* data);
+  template <int Process>
+  static void RunPair(FynFilterIIR& a, float* dataA, FynFilterIIR& b, float* dataB, unsigned long count);
 
   short prototype_;
   short processType_;

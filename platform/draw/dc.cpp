@@ -348,11 +348,16 @@ struct Dc::Impl {
       if (st.clip.rectCount() > 1) return false;
       bounds &= st.clip.boundingRect();
     }
+    // |x| or |y| above the limit, without branches so that the check vectorises.
+    constexpr unsigned kSpan = 2u * kFastLineLimit;
+    unsigned far = 0;
     for (int i = 0; i < count; ++i) {
-      if (std::abs(pts[i].x) > kFastLineLimit || std::abs(pts[i].y) > kFastLineLimit) return false;
+      far |= static_cast<unsigned>(static_cast<unsigned>(pts[i].x) + kFastLineLimit > kSpan);
+      far |= static_cast<unsigned>(static_cast<unsigned>(pts[i].y) + kFastLineLimit > kSpan);
     }
+    if (far != 0) return false;
     if (std::abs(st.origin.x) > kFastLineLimit || std::abs(st.origin.y) > kFastLineLimit) return false;
-    const std::uint32_t rgb = Q(pen.color).rgb() & 0xFFFFFFu;
+    const std::uint32_t rgb = ((pen.color >> 24) == 1 ? Q(pen.color).rgb() : ToQRgb(pen.color)) & 0xFFFFFFu;
     switch (st.rop2) {
       case R2_COPYPEN: t->op = LineOp::Copy; t->value = 0xFF000000u | rgb; break;
       case R2_BLACK: t->op = LineOp::Copy; t->value = 0xFF000000u; break;

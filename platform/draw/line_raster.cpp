@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace draw {
 
@@ -101,8 +102,83 @@ void ColumnChain(const LineTarget& t, const Point* pts, int first, int last, int
   Column(t, pts[first].x + ox, lo + oy, hi + oy);
 }
 
+// A wave polyline: its x moves by at most one column from point to point, always the same
+// way. Each pixel column then gets one unbroken span: its vertical segments chain through
+// its points, the step in from the previous column ends next to its first point and the
+// step out starts at its last point. With a step out, the column's segments set every
+// pixel from its lowest to its highest point, and the step adds pixels 0 .. n/2 of its
+// own; the step in adds the rest of its pixels, its end left out (as Segment does).
+// Walks the columns while the points move that way and returns the index of the point
+// from which the remaining segments still have to be drawn (count - 1 when none remain).
+int ColumnWalk(const LineTarget& t, const Point* pts, int count, int ox, int oy) {
+  constexpr int kNone = std::numeric_limits<int>::max();
+  int inLo = kNone;  // the previous column's step into this one
+  int inHi = -kNone;
+  int dir = 0;
+  int i = 0;
+  for (;;) {
+    const int x = pts[i].x;
+    int lo = pts[i].y;
+    int hi = lo;
+    int j = i;
+    while (j + 1 < count && pts[j + 1].x == x) {
+      ++j;
+      lo = std::min(lo, pts[j].y);
+      hi = std::max(hi, pts[j].y);
+    }
+    const int dx = j + 1 < count ? pts[j + 1].x - x : 0;
+    if (dx != 0 && (dx == dir || (dir == 0 && (dx == 1 || dx == -1)))) {
+      dir = dx;
+      const int y0 = pts[j].y;
+      const int y1 = pts[j + 1].y;
+      const int dy = y1 - y0;
+      const int sy = (dy > 0) - (dy < 0);
+      const int mid = y0 + sy * (std::abs(dy) / 2);
+      lo = std::min({lo, mid, inLo});
+      hi = std::max({hi, mid, inHi});
+      Column(t, x + ox, lo + oy, hi + oy);
+      inLo = kNone;
+      inHi = -kNone;
+      if (std::abs(dy) >= 3) {
+        inLo = std::min(mid + sy, y1 - sy);
+        inHi = std::max(mid + sy, y1 - sy);
+      }
+      i = j + 1;
+      continue;
+    }
+    // No step on in the walk's direction: the column gets the step in and its own vertical
+    // segments, whose last point is left out when only the last segment reaches it.
+    lo = inLo;
+    hi = inHi;
+    const int end = pts[j].y;
+    int m = j - 1;
+    while (m >= i && pts[m].y == end) --m;
+    if (m >= i) {
+      int chainLo = pts[i].y;
+      int chainHi = chainLo;
+      for (int k = i + 1; k <= m; ++k) {
+        chainLo = std::min(chainLo, pts[k].y);
+        chainHi = std::max(chainHi, pts[k].y);
+      }
+      if (end < chainLo) chainLo = end + 1;
+      if (end > chainHi) chainHi = end - 1;
+      lo = std::min(lo, chainLo);
+      hi = std::max(hi, chainHi);
+    }
+    if (lo <= hi) Column(t, x + ox, lo + oy, hi + oy);
+    return j;
+  }
+}
+
 template <LineOp Op>
 void Polyline(const LineTarget& t, const Point* pts, int count, int ox, int oy) {
+  if constexpr (Op == LineOp::Copy) {
+    if (count >= 3) {
+      const int done = ColumnWalk(t, pts, count, ox, oy);
+      pts += done;
+      count -= done;
+    }
+  }
   const Rect& c = t.clip;
   for (int i = 0; i + 1 < count; ++i) {
     if constexpr (Op == LineOp::Copy) {

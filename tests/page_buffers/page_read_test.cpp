@@ -304,3 +304,42 @@ TEST_F(PageTest, ShiftHeldReadsHalfAPageAgainstTheScrollDirection) {
   sys::SetKeyStateForTesting(sys::VirtualKey::Shift, false);
   ScrollDirection = savedDirection;
 }
+
+// Neighbouring channels of one recursive setting are filtered two at a time: every channel
+// holds what filtering it alone gives, paired or not (channels 0 and 1 pair, 2 and 3 differ).
+TEST_F(PageTest, PairedRecursiveChannelsEqualEachFilteredAlone) {
+  EpochSeconds = 4;
+  PageSeconds = 8;
+  Recording r;
+  r.channels = 4;
+  r.rate = 200;
+  r.samples = 200 * 40;
+  r.sample = [](int c, long long i) { return 500.0 * std::sin(2 * kPi * (3.0 + 5 * c) * i / 200.0) + (i % 29) * c; };
+  ASSERT_TRUE(WriteOwnRaw(Path("pairs.raw"), r));
+  CQLM2_AnalyzerDoc doc;
+  CQLM2_AnalyzerDoc raw;
+  Attach(doc, Path("pairs.raw"), 0, r);
+  Attach(raw, Path("pairs.raw"), 0, r);
+  doc.PageRows = raw.PageRows = 3;
+  for (int c = 0; c < 4; ++c) {
+    LyrChInfo& ch = doc.ChInfo[c];
+    ch.filterKind = 1;
+    ch.filterMode = 2;
+    ch.cut1Hz = 0.5;
+    ch.cut2Hz = c == 3 ? 25.0 : 35.0;
+    ch.notch = 1;
+    ch.lineFrequencyHz = 50.0;
+  }
+  ASSERT_EQ(doc.SetPageData(), 0);
+  ASSERT_EQ(raw.SetPageData(), 0);
+  const unsigned long n = 8 * 200;
+  for (int c = 0; c < 4; ++c) {
+    const LyrChInfo& ch = doc.ChInfo[c];
+    std::vector<float> alone(Channel(raw, 2, c), Channel(raw, 2, c) + n);
+    ASSERT_EQ(CQLM2_AnalyzerDoc::CalcNotchFilter(alone.data(), n, 1, 1, 50.0, ch.filterMode, ch.cut1Hz, ch.cut2Hz,
+                                                  ch.rate),
+              1);
+    ASSERT_EQ(CQLM2_AnalyzerDoc::CalcFilter(alone.data(), n, 1, ch.filterMode, ch.cut1Hz, ch.cut2Hz, ch.rate), 1);
+    EXPECT_EQ(std::vector<float>(Channel(doc, 2, c), Channel(doc, 2, c) + n), alone) << "channel " << c;
+  }
+}

@@ -187,6 +187,49 @@ TEST(DcLines, DenseColumnsMatchSegmentBySegment) {
   EXPECT_EQ(img.GetPixel(5, 8), kWhite);
 }
 
+// A wave walking the columns one at a time, either way, sets exactly the pixels of its
+// segments drawn one by one: with long steps, runs of equal points, points beyond the
+// image, a clip, a moved origin, and a step that breaks the walk part-way.
+TEST(DcLines, ColumnWalksMatchSegmentBySegment) {
+  std::uint32_t seed = 11;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (int round = 0; round < 96; ++round) {
+    const int dir = round % 2 == 0 ? 1 : -1;
+    const bool clipped = round % 4 >= 2;
+    const bool moved = round % 8 >= 4;
+    const int breakAt = round % 3 == 0 ? static_cast<int>(next() % 200) : -1;
+    std::vector<Point> pts;
+    int x = dir > 0 ? static_cast<int>(next() % 6) - 3 : 140 + static_cast<int>(next() % 6);
+    const int spread = round % 5 == 0 ? 90 : 20;
+    for (int i = 0; i < 200; ++i) {
+      if (i == breakAt) x += next() % 2 == 0 ? -dir : 2 * dir;
+      if (next() % (1 + round % 7) == 0) x += dir;
+      const int y = next() % 4 == 0 && !pts.empty() ? pts.back().y
+                                                      : static_cast<int>(next() % spread) - spread / 2 + 20;
+      pts.push_back({x, y});
+    }
+    Image walked = WhiteImage(140, 40), single = WhiteImage(140, 40);
+    const auto prepare = [&](Dc& dc) {
+      if (clipped) dc.IntersectClipRect({5, 3, 118, 33});
+      if (moved) dc.SetViewportOrg({-4, 3});
+    };
+    {
+      Dc dc(walked);
+      prepare(dc);
+      dc.Polyline(pts);
+    }
+    {
+      Dc dc(single);
+      prepare(dc);
+      for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+        dc.MoveTo(pts[i].x, pts[i].y);
+        dc.LineTo(pts[i + 1].x, pts[i + 1].y);
+      }
+    }
+    EXPECT_TRUE(SameImage(walked, single)) << "round " << round;
+  }
+}
+
 // A step of one column (the usual wave segment) sets the pixels the general stepping sets:
 // the general loop runs when the segment's box touches the clip's edge at its left-out end.
 TEST(DcLines, OneColumnStepsMatchTheGeneralStepping) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "common/draw/fyn_draw_wave.h"
@@ -116,6 +117,36 @@ TEST(FynDrawWave, PointsFollowScalesBaseLinesAndColours) {
   RecordingWave black(&b.p);
   black.DrawWave();
   for (const auto& r : black.runs) EXPECT_EQ(r.color, draw::Rgb(0, 0, 0));
+}
+
+// Every point's y is base - trunc(value x scale), a NaN product counting as 0 and the
+// product held within +-1e9, four samples a step or one at a time alike.
+TEST(FynDrawWave, EverySampleYsTruncateWithinLimits) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const std::vector<float> values = {0.0f,    -0.0f,  0.99f,   -0.99f, 1.0f,  -1.5f,   2.5f,   37.999f,
+                                     -37.999f, 1e-40f, -1e-40f, 1e6f,   -1e6f, 3e9f,    -3e9f,  inf,
+                                     -inf,     std::nanf(""), 123.25f, -7.75f, 1e9f, -1e9f, 65535.5f};
+  const std::vector<double> scales = {1.0, -0.5, 1e-3, 3.7, 0.0, 1e300, -1e-300};
+  const int n = static_cast<int>(values.size());
+  Block b(static_cast<int>(scales.size()), n);
+  b.yScale = scales;
+  for (std::size_t c = 0; c < scales.size(); ++c) {
+    b.base[c] = 20 + 10 * static_cast<int>(c);
+    for (int s = 0; s < n; ++s) b.at(static_cast<int>(c), s) = values[static_cast<std::size_t>((s + c) % n)];
+  }
+  RecordingWave w(&b.p);
+  w.DrawWave();
+  ASSERT_EQ(w.runs.size(), scales.size());
+  for (std::size_t c = 0; c < scales.size(); ++c) {
+    ASSERT_EQ(w.runs[c].points.size(), values.size());
+    for (int s = 0; s < n; ++s) {
+      double t = static_cast<double>(values[static_cast<std::size_t>((s + c) % n)]) * scales[c];
+      if (std::isnan(t)) t = 0.0;
+      t = std::clamp(t, -1e9, 1e9);
+      EXPECT_EQ(w.runs[c].points[static_cast<std::size_t>(s)].y, b.base[c] - static_cast<int>(t))
+          << "channel " << c << " sample " << s;
+    }
+  }
 }
 
 // Painters built one after another (as a page builds one per channel) each place every point
