@@ -167,7 +167,7 @@ int LyrDlgReport::OutputRespiration() {
                            hours > 0.0 ? apneas / hours : 0.0, h.indexPerHour,
                            hours > 0.0 ? (apneas + h.count) / hours : 0.0));
   Line("By classes");
-  auto classes = [&](const char* label, std::int32_t ApneaTypeStats::*field) {
+  auto classes = [&, &c = c, &o = o, &m = m, &h = h](const char* label, std::int32_t ApneaTypeStats::*field) {
     const long a = static_cast<long>(c.*field) + o.*field + m.*field;
     Line(label + Cells<long>(d, "%ld", c.*field, o.*field, m.*field, a, h.*field, a + h.*field));
   };
