@@ -5,6 +5,8 @@
 
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/program_settings.h"
+#include "app/frame/shared_dialog_strings.h"
+#include "platform/res/resource_store.h"
 
 namespace {
 
@@ -178,4 +180,26 @@ TimePointScale LyrDlgTimePointCompact::Scale() const {
   const bool clock = ClockMode(m_TimeMode);
   const std::int64_t length = m_pDoc ? std::max<std::int32_t>(m_pDoc->GetRecordSec(), 0) : 0;
   return TimePointScale::ForSeconds(clock, clock ? StartOf(*m_pDoc) : kElapsedBaseDate, length);
+}
+
+std::int32_t CreateEpochRangePanels(ui::Dialog& owner, CQLM2_AnalyzerDoc* doc, int startFrame, int endFrame,
+                                    std::unique_ptr<LyrDlgTimePoint>* start, std::unique_ptr<LyrDlgTimePoint>* end) {
+  *start = std::make_unique<LyrDlgTimePoint>(&owner);
+  *end = std::make_unique<LyrDlgTimePoint>(&owner);
+  const std::int32_t epochs = doc != nullptr && EpochSeconds > 0 ? doc->GetDivNum(EpochSeconds) : 0;
+  const std::int32_t last = std::max(epochs - 1, 0);
+  for (auto [panel, frame] : {std::pair{start->get(), startFrame}, std::pair{end->get(), endFrame}}) {
+    panel->m_pDoc = doc;
+    panel->CreatePanel(&owner, frame);
+    panel->SetTimeMode(static_cast<std::int16_t>(ClockTimeDisplay));
+    panel->SetRange(0, last);
+  }
+  (*start)->SetCaption(res::LoadString(IDS_SD_START_CAPTION));
+  (*end)->SetCaption(res::LoadString(IDS_SD_END_CAPTION));
+  return last;
+}
+
+void DestroyEpochRangePanels(LyrDlgTimePoint* start, LyrDlgTimePoint* end) {
+  for (LyrDlgTimePoint* p : {start, end})
+    if (p != nullptr && p->IsWindow()) p->DestroyWindow();
 }

@@ -6,6 +6,7 @@
 //   LyrDlgTimePointCompact (template 183): the value is seconds from the recording start.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "app/frame/time_point_scale.h"
@@ -94,3 +95,11 @@ class LyrDlgTimePointCompact : public LyrTimePointPanel {
  protected:
   TimePointScale Scale() const override;
 };
+
+// The "Start(<=)" and "(<=)End" epoch panels of an output dialog, made inside its two holder
+// frames over the recording's epochs 0..N-1 in the program's time display. Returns N-1 (0
+// without epochs); the callers set the epochs shown.
+std::int32_t CreateEpochRangePanels(ui::Dialog& owner, CQLM2_AnalyzerDoc* doc, int startFrame, int endFrame,
+                                    std::unique_ptr<LyrDlgTimePoint>* start, std::unique_ptr<LyrDlgTimePoint>* end);
+// Destroys the panels that are still windows.
+void DestroyEpochRangePanels(LyrDlgTimePoint* start, LyrDlgTimePoint* end);

@@ -52,8 +52,7 @@ LyrRawDlgTextOutput::LyrRawDlgTextOutput(CQLM2_AnalyzerDoc* doc, ui::Window* par
 }
 
 LyrRawDlgTextOutput::~LyrRawDlgTextOutput() {
-  for (auto* p : {start_.get(), end_.get()})
-    if (p != nullptr && p->IsWindow()) p->DestroyWindow();
+  DestroyEpochRangePanels(start_.get(), end_.get());
 }
 
 bool LyrRawDlgTextOutput::OnInitDialog() {
@@ -71,18 +70,7 @@ bool LyrRawDlgTextOutput::OnInitDialog() {
   list.InsertColumn(2, res::LoadString(IDS_SD_COL_SAMPLING), 100);
   FillList();
 
-  start_ = std::make_unique<LyrDlgTimePoint>(this);
-  end_ = std::make_unique<LyrDlgTimePoint>(this);
-  const std::int32_t epochs = m_pDoc != nullptr && EpochSeconds > 0 ? m_pDoc->GetDivNum(EpochSeconds) : 0;
-  const std::int32_t last = std::max(epochs - 1, 0);
-  for (auto [panel, frame] : {std::pair{start_.get(), kStartFrame}, std::pair{end_.get(), kEndFrame}}) {
-    panel->m_pDoc = m_pDoc;
-    panel->CreatePanel(this, frame);
-    panel->SetTimeMode(static_cast<std::int16_t>(ClockTimeDisplay));
-    panel->SetRange(0, last);
-  }
-  start_->SetCaption(res::LoadString(IDS_SD_START_CAPTION));
-  end_->SetCaption(res::LoadString(IDS_SD_END_CAPTION));
+  const std::int32_t last = CreateEpochRangePanels(*this, m_pDoc, kStartFrame, kEndFrame, &start_, &end_);
   start_->SetEpoch(0);
   end_->SetEpoch(last);
 

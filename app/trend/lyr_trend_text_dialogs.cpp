@@ -29,23 +29,11 @@ LyrDlgTextOutputRange::LyrDlgTextOutputRange(int templateId, ui::Window* parent)
 }
 
 LyrDlgTextOutputRange::~LyrDlgTextOutputRange() {
-  for (auto* p : {start_.get(), end_.get()})
-    if (p != nullptr && p->IsWindow()) p->DestroyWindow();
+  DestroyEpochRangePanels(start_.get(), end_.get());
 }
 
 bool LyrDlgTextOutputRange::OnInitDialog() {
-  start_ = std::make_unique<LyrDlgTimePoint>(this);
-  end_ = std::make_unique<LyrDlgTimePoint>(this);
-  const std::int32_t epochs = m_pDoc != nullptr && EpochSeconds > 0 ? m_pDoc->GetDivNum(EpochSeconds) : 0;
-  const std::int32_t last = std::max(epochs - 1, 0);
-  for (auto [panel, frame] : {std::pair{start_.get(), kStartFrame}, std::pair{end_.get(), kEndFrame}}) {
-    panel->m_pDoc = m_pDoc;
-    panel->CreatePanel(this, frame);
-    panel->SetTimeMode(static_cast<std::int16_t>(ClockTimeDisplay));
-    panel->SetRange(0, last);
-  }
-  start_->SetCaption(res::LoadString(IDS_SD_START_CAPTION));
-  end_->SetCaption(res::LoadString(IDS_SD_END_CAPTION));
+  const std::int32_t last = CreateEpochRangePanels(*this, m_pDoc, kStartFrame, kEndFrame, &start_, &end_);
   start_->SetEpoch(std::clamp(m_StartEpoch, 0, last));
   end_->SetEpoch(std::clamp(m_EndEpoch, 0, last));
   m_Path.clear();
