@@ -3,6 +3,7 @@
 #include "app/trend/lyr_trend_graph_view.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -60,16 +61,7 @@ int PositionClassCount(const CQLM2_AnalyzerDoc& doc) {
 
 // ---- Scale -------------------------------------------------------------------------------
 
-double TrendGraphScale::Range() const { return std::fabs(Upper() - Lower()); }
-
 bool TrendGraphScale::Holds(double v) const { return v >= std::min(Lower(), Upper()) && v <= std::max(Lower(), Upper()); }
-
-int TrendValueToY(double value, int top, int bottom, const TrendGraphScale& scale) {
-  const double range = scale.Range();
-  if (!(range > 0.0)) return 0;
-  const double y = (scale.Upper() - value) * (bottom - top) / range;
-  return static_cast<int>(std::clamp(y, -1.0e9, 1.0e9));
-}
 
 double TrendYToValue(int y, int top, int bottom, const TrendGraphScale& scale) {
   const double range = scale.Range();
@@ -111,6 +103,48 @@ void LyrTrendTrendAreaView::BeginPass(draw::Dc& dc) {
   pass_.available = IsTrendItemAvailable() != 0;
   pass_.active = true;
   pass_.fill.valid = false;
+  // A pass over an unscrolled picture: what PlotValue asks of every value is the same for
+  // the whole pass, so it is asked once here.
+  const int n = container_->TableSize();
+  pass_.plain = !pass_.clipEmpty && DocumentLoaded != 0 && Doc() != nullptr && graphNo_ < TrendGraphCountHeld() &&
+                n > 0 && firstEpoch_ >= 0 && firstEpoch_ == container_->GetEpoch(0) &&
+                container_->GetScrollFlag(graphNo_) == 0;
+  if (!pass_.plain) return;
+  const ui::Rect& r = Area();
+  pass_.item = TrendItemOfGraph(graphNo_);
+  pass_.drawType = TrendItem.word4[static_cast<std::size_t>(graphNo_)];
+  pass_.dotSize = TrendItem.word6[static_cast<std::size_t>(graphNo_)];
+  pass_.top = Printing() ? r.top : 0;
+  pass_.y0 = pass_.drawType == 2 ? TrendValueToY(0.0, r.top, r.bottom, pass_.scale) + pass_.top : 0;
+  pass_.upper = pass_.scale.Upper();
+  pass_.height = r.bottom - r.top;
+  pass_.range = pass_.scale.Range();
+  pass_.reciprocal = pass_.range > 0.0 ? 1.0 / pass_.range : 0.0;
+  pass_.values = &Values();
+  ColumnEdges(r, firstEpoch_, n, pass_.columnLeft);
+}
+
+void LyrTrendTrendAreaView::ColumnEdges(const ui::Rect& r, std::int32_t first, int n, std::vector<std::int32_t>& out) const {
+  out.resize(static_cast<std::size_t>(n) + 1);
+  const int width = r.right - r.left;
+  const int left = Printing() ? r.left : 0;
+  if (width < 0 || first < 0) {
+    for (int k = 0; k <= n; ++k) out[static_cast<std::size_t>(k)] = static_cast<int>(EpochToX(r, first + k));
+    return;
+  }
+  // k * width / n rounded down, stepped without a division per column: the same integer
+  // EpochToX truncates its quotient to.
+  const int whole = width / n, part = width % n;
+  int x = 0, rest = 0;
+  for (int k = 0; k <= n; ++k) {
+    out[static_cast<std::size_t>(k)] = x + left;
+    x += whole;
+    rest += part;
+    if (rest >= n) {
+      rest -= n;
+      ++x;
+    }
+  }
 }
 
 void LyrTrendTrendAreaView::FlushFill(draw::Dc& dc) {
@@ -232,11 +266,15 @@ double LyrTrendTrendAreaView::EpochToX(const ui::Rect& r, std::int32_t epoch) co
 void LyrTrendTrendAreaView::CreateTrendWndPosTbl() {
   try {
     const int n = container_->TableSize();
-    columnX_.assign(static_cast<std::size_t>(n), 0);
+    if (n <= 0) {
+      columnX_.clear();
+      return;
+    }
     const std::int32_t first = container_->GetEpoch(0);
     const std::int32_t saved = firstEpoch_;
     firstEpoch_ = first;
-    for (int k = 0; k < n; ++k) columnX_[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(EpochToX(plotRect_, first + k));
+    ColumnEdges(plotRect_, first, n, columnX_);
+    columnX_.resize(static_cast<std::size_t>(n));
     firstEpoch_ = saved;
   } catch (const std::exception&) {
     ui::MessageBox("LyrTrendTrendAreaView::CreateTrendWndPosTbl");
@@ -329,8 +367,11 @@ void LyrTrendTrendAreaView::OnDraw(draw::Dc& dc) {
   const int count = EpochCount();
   const bool last = IsLastGraph();
   BeginPass(dc);
+  // The grid epochs are phase + k * step: the next one is counted to, not tested for.
+  std::int32_t nextGrid = firstEpoch_ + ((phase - firstEpoch_) % step + step) % step;
   for (std::int32_t e = firstEpoch_; e < firstEpoch_ + n; ++e) {
-    if (((e - phase) % step + step) % step == 0) {
+    if (e == nextGrid) {
+      nextGrid += step;
       FlushFill(dc);
       DrawTimeGrid(dc, e);
       if (last) DrawTimeLabel(dc, e);
@@ -397,7 +438,7 @@ void LyrTrendTrendAreaView::DrawTimeLabel(draw::Dc& dc, std::int32_t e) {
 void LyrTrendTrendAreaView::DrawEpoch(draw::Dc& dc, std::int32_t e, int redraw) {
   CQLM2_AnalyzerDoc* doc = Doc();
   if (doc == nullptr) return;
-  const TrendItemKey item = TrendItemOfGraph(graphNo_);
+  const TrendItemKey item = pass_.active && pass_.plain ? pass_.item : TrendItemOfGraph(graphNo_);
   const TrendGraphScale scale = pass_.active ? pass_.scale : GetScale();
   const bool analysed = e <= doc->LastScreenedEpoch;
   if (item.category == 17 && item.sub == 0) {
@@ -406,6 +447,8 @@ void LyrTrendTrendAreaView::DrawEpoch(draw::Dc& dc, std::int32_t e, int redraw) 
     if (analysed) DrawBreathAmplitudes(dc, e, redraw, scale);
   } else if (item.category >= 14 && item.category <= 16 && (item.sub == 2 || item.sub == 4)) {
     if (analysed) DrawBreathIntervals(dc, e, redraw, scale);
+  } else if (pass_.active && pass_.plain) {
+    PlotInPass(dc, e, pass_.values->GetTrendValue(e));
   } else {
     PlotValue(dc, e, redraw, Values().GetTrendValue(e), scale);
   }
@@ -454,6 +497,85 @@ void LyrTrendTrendAreaView::DrawBreathIntervals(draw::Dc& dc, std::int32_t e, in
       v = 60.0 / interval;
     }
     PlotValue(dc, e, redraw, TrendValue{1, 0, static_cast<float>(v)}, scale);
+  }
+}
+
+int LyrTrendTrendAreaView::PassValueToY(double value) const {
+  // The product with the reciprocal lies within a few units of the last place of the
+  // quotient TrendValueToY divides out; where no integer lies that close, both truncate to
+  // the same y. Near an integer (and for huge or odd values) the division decides.
+  if (pass_.reciprocal > 0.0) {
+    const double approx = (pass_.upper - value) * pass_.height * pass_.reciprocal;
+    if (approx > -1.0e8 && approx < 1.0e8) {
+      const double tolerance = std::fabs(approx) * (16.0 * DBL_EPSILON) + 1.0e-200;
+      const double whole = static_cast<double>(static_cast<long long>(approx));
+      const double below = approx >= 0.0 ? whole : whole - 1.0;  // the integers around it
+      if (approx - below > tolerance && below + 1.0 - approx > tolerance)
+        return static_cast<int>(whole) + pass_.top;
+    }
+  }
+  const ui::Rect& r = Area();
+  return TrendValueToY(value, r.top, r.bottom, pass_.scale) + pass_.top;
+}
+
+void LyrTrendTrendAreaView::PlotInPass(draw::Dc& dc, std::int32_t e, const TrendValue& v) {
+  const int n = static_cast<int>(pass_.columnLeft.size()) - 1;
+  const int k = e - firstEpoch_;
+  if (k < 0 || k >= n) return;
+  const ui::Rect& r = Area();
+  const double value = v.isFloat != 0 ? v.floatValue : static_cast<double>(v.value);
+  const int y = PassValueToY(value);
+  const int x = pass_.columnLeft[static_cast<std::size_t>(k)];
+  int x2 = pass_.columnLeft[static_cast<std::size_t>(k) + 1];
+  if (x2 == x) x2 = x + 1;
+  if (k < static_cast<int>(columnX_.size())) columnX_[static_cast<std::size_t>(k)] = x;
+  if (!pass_.available) return;
+  const draw::ColorRef colour = pass_.values->GetEpochColor(e);
+  const int xl = std::max(x, static_cast<int>(r.left));
+  switch (pass_.drawType) {
+    case 0:
+      FlushFill(dc);
+      if (!(y >= 0 && x >= r.left && x < r.right && y >= r.top && y < r.bottom)) break;
+      if (pass_.dotSize <= 0) dc.SetPixel(x, y, colour);
+      else {
+        const int side = std::min(pass_.dotSize, 2) + 1;
+        dc.FillSolidRect(ui::Rect{x, y, x + side, y + side}, colour);
+      }
+      break;
+    case 1:
+      FlushFill(dc);
+      if (y >= 0 && x >= r.left && x < r.right && y >= r.top && y < r.bottom && x2 > xl)
+        dc.FillSolidRect(ui::Rect{xl, y - 1, x2, y + 1}, colour);
+      break;
+    case 2: {
+      const int yTop = std::max(std::min(y, pass_.y0), r.top);
+      const int yBottom = std::min(std::max(y, pass_.y0), r.bottom);
+      if (yBottom <= yTop || x2 <= xl) break;
+      Pass::Fill& f = pass_.fill;
+      if (f.valid && f.left == xl && f.right == x2 && f.colour == colour) {
+        f.top = std::min(f.top, yTop);
+        f.bottom = std::max(f.bottom, yBottom);
+        break;
+      }
+      FlushFill(dc);
+      f = Pass::Fill{true, xl, yTop, x2, yBottom, colour};
+      break;
+    }
+    case 3: {
+      FlushFill(dc);
+      if (e <= 0) break;
+      // The epoch left of the first shown one stands at the plot's left edge.
+      const int xPrev = k > 0 ? pass_.columnLeft[static_cast<std::size_t>(k) - 1] : pass_.columnLeft[0];
+      const TrendValue p = pass_.values->GetTrendValue(e - 1);
+      const double pv = p.isFloat != 0 ? p.floatValue : static_cast<double>(p.value);
+      const int yPrev = PassValueToY(pv);
+      const draw::Pen old = dc.SelectPen(draw::Pen{draw::PS_SOLID, 1, kBlack});
+      dc.MoveTo(xPrev, yPrev);
+      dc.LineTo(x - 1, y);
+      dc.SelectPen(old);
+      break;
+    }
+    default: FlushFill(dc); break;
   }
 }
 

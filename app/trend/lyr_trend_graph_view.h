@@ -6,6 +6,8 @@
 // title and optional value texts. The graph paints from a back bitmap, draws single epochs
 // live during screening (shifting its picture by one column once the table scrolls), carries
 // the trend cursor, and lets the logic thresholds of its item be dragged.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,13 +30,19 @@ struct TrendGraphScale {
   double upperReal = 0.0, lowerReal = 0.0;
   double Upper() const { return mode == 0 ? upperInt : upperReal; }
   double Lower() const { return mode == 0 ? lowerInt : lowerReal; }
-  double Range() const;
+  double Range() const { return std::fabs(Upper() - Lower()); }
   bool Degenerate() const { return Range() <= 0.0; }
   bool Holds(double v) const;
 };
 
-// y of a value over a rectangle's height (relative to its top): no clamping.
-int TrendValueToY(double value, int top, int bottom, const TrendGraphScale& scale);
+// y of a value over a rectangle's height (relative to its top): no clamping. Inline: every
+// value drawn asks.
+inline int TrendValueToY(double value, int top, int bottom, const TrendGraphScale& scale) {
+  const double range = scale.Range();
+  if (!(range > 0.0)) return 0;
+  const double y = (scale.Upper() - value) * (bottom - top) / range;
+  return static_cast<int>(std::clamp(y, -1.0e9, 1.0e9));
+}
 double TrendYToValue(int y, int top, int bottom, const TrendGraphScale& scale);
 // The font of the graph titles and value texts on screen.
 draw::Font TrendGraphTitleFont();
@@ -145,6 +153,13 @@ class LyrTrendTrendAreaView : public ui::View {
   void DrawBreathAmplitudes(draw::Dc& dc, std::int32_t e, int redraw, const TrendGraphScale& scale);
   void DrawBreathIntervals(draw::Dc& dc, std::int32_t e, int redraw, const TrendGraphScale& scale);
   void PlotValue(draw::Dc& dc, std::int32_t e, int redraw, const TrendValue& v, const TrendGraphScale& scale);
+  // PlotValue within a plain pass: the same picture from the pass's shared fields.
+  void PlotInPass(draw::Dc& dc, std::int32_t e, const TrendValue& v);
+  // TrendValueToY over the plot within a plain pass (the same integer, mostly without a
+  // division), plus the plot's offset.
+  int PassValueToY(double value) const;
+  // The column edges of a pass: the x EpochToX gives each shown epoch and the one after.
+  void ColumnEdges(const ui::Rect& r, std::int32_t first, int n, std::vector<std::int32_t>& out) const;
   void ScrollPicture(draw::Dc& dc, const ui::Rect& r, double ppe);
   void DrawZeroLine(draw::Dc& dc);
   void DrawTitle(draw::Dc& dc);
@@ -172,6 +187,20 @@ class LyrTrendTrendAreaView : public ui::View {
     bool clipEmpty = false;
     bool available = false;
     TrendGraphScale scale;
+    // Set when every value of the pass lands in a shown column of an unscrolled picture:
+    // then the fields below stand for the whole pass.
+    bool plain = false;
+    TrendItemKey item;
+    int drawType = 0;
+    int dotSize = 0;
+    int top = 0;  // y offset of the plot (on paper)
+    int y0 = 0;   // y of the zero line (columns)
+    // TrendValueToY's terms over the plot: the scale's top value, the plot's height, the
+    // range and its reciprocal (0 when the scale has no range).
+    double upper = 0.0, height = 0.0, range = 0.0, reciprocal = 0.0;
+    LyrTrendGraphValues* values = nullptr;
+    // x of the shown columns' left edges, one more for the right edge of the last.
+    std::vector<std::int32_t> columnLeft;
     // A column fill still to be drawn.
     struct Fill {
       bool valid = false;

@@ -95,12 +95,6 @@ int SelectedConditionRow() {
 
 }  // namespace
 
-TrendItemKey TrendItemOfGraph(int graph) {
-  if (graph < 0 || graph >= kMaxTrendGraphs) return {};
-  const auto g = static_cast<std::size_t>(graph);
-  return {TrendItem.category[g], TrendItem.subItem[g], TrendItem.third[g]};
-}
-
 int ItemParameterCode(const TrendItemKey& item) {
   const int c = item.category, s = item.sub;
   if (c >= 1 && c <= 3 && s == 0) return c;

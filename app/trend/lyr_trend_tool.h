@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/document/analysis_param_blocks.h"
+#include "app/frame/program_settings.h"
 
 class CQLM2_AnalyzerDoc;
 
@@ -18,8 +19,13 @@ struct TrendItemKey {
   int sub = 0;
   int third = 0;
 };
-// The item of graph 0..19 in the program-wide item arrays.
-TrendItemKey TrendItemOfGraph(int graph);
+// The item of graph 0..19 in the program-wide item arrays (every value of a graph asks:
+// kept inline).
+inline TrendItemKey TrendItemOfGraph(int graph) {
+  if (graph < 0 || graph >= kMaxTrendGraphs) return {};
+  const auto g = static_cast<std::size_t>(graph);
+  return {TrendItem.category[g], TrendItem.subItem[g], TrendItem.third[g]};
+}
 
 // Logic parameter code of an item (1..32), 0 when the item has none.
 int ItemParameterCode(const TrendItemKey& item);

@@ -149,20 +149,29 @@ TrendValue LyrTrendDummyView::GetGraphMark(int graph) const {
   return graph >= 0 && graph < 20 ? graphMarks_[static_cast<std::size_t>(graph)] : TrendValue{};
 }
 
+long long LyrTrendDummyView::EpochClockSeconds(std::int32_t epoch) const {
+  const CQLM2_AnalyzerDoc* doc = Doc();
+  long long seconds = static_cast<long long>(epoch) * EpochSeconds;
+  if (ClockTimeDisplay != 0 && doc != nullptr && doc->RecordInfo.startTimeValid != 0) {
+    const auto& t = doc->RecordInfo.startDateTime;
+    const LyrChInfo& ch0 = doc->ChInfo[0];
+    seconds += static_cast<long long>(t[3]) * 3600 + t[4] * 60 + t[5];
+    if (ch0.rate > 0) seconds += ch0.startOffset / ch0.rate;
+  }
+  return seconds;
+}
+
 LyrTrendDummyView::DateParts LyrTrendDummyView::GetEpochDateParts(std::int32_t epoch) const {
   const CQLM2_AnalyzerDoc* doc = Doc();
   long long y = 2000;
   unsigned mo = 11, d = 1;
-  long long seconds = static_cast<long long>(epoch) * EpochSeconds;
   if (ClockTimeDisplay != 0 && doc != nullptr && doc->RecordInfo.startTimeValid != 0) {
     const auto& t = doc->RecordInfo.startDateTime;
     y = t[0];
     mo = std::clamp<unsigned>(t[1], 1, 12);
     d = std::clamp<unsigned>(t[2], 1, 31);
-    const LyrChInfo& ch0 = doc->ChInfo[0];
-    seconds += static_cast<long long>(t[3]) * 3600 + t[4] * 60 + t[5];
-    if (ch0.rate > 0) seconds += ch0.startOffset / ch0.rate;
   }
+  const long long seconds = EpochClockSeconds(epoch);
   const long long days = DaysFromCivil(y, mo, d) + (seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400);
   const long long sod = ((seconds % 86400) + 86400) % 86400;
   CivilFromDays(days, y, mo, d);
@@ -172,8 +181,9 @@ LyrTrendDummyView::DateParts LyrTrendDummyView::GetEpochDateParts(std::int32_t e
 std::int32_t LyrTrendDummyView::GetTimeScaleStart(std::int32_t epoch, std::int32_t& startSecond,
                                                   std::int32_t& endSecond) const {
   const int step = LyrTrendTool::GetTimeScaleStep(MinutesPerLineHeld()) * 60;
-  const DateParts p = GetEpochDateParts(epoch);
-  startSecond = std::stoi(p.hour) * 3600 + std::stoi(p.minute) * 60 + std::stoi(p.second);
+  // The clock of the epoch's start as seconds of its day.
+  const long long seconds = EpochClockSeconds(epoch);
+  startSecond = static_cast<std::int32_t>(((seconds % 86400) + 86400) % 86400);
   endSecond = startSecond + EpochSeconds;
   return endSecond / step * step;
 }

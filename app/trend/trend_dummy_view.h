@@ -115,6 +115,10 @@ class LyrTrendDummyView : public ui::View {
   std::int32_t OutputStartEpoch = 0, OutputEndEpoch = 0, OutputRangeLines = 0;
 
  private:
+  // Seconds from the day the time scale counts from to the epoch's start (the recording's
+  // start clock added under clock display).
+  long long EpochClockSeconds(std::int32_t epoch) const;
+
   std::vector<std::pair<ui::Window*, int>> thresholdEdits_;
   std::int32_t cursorEpoch_ = -1;
   std::int32_t previousCursorEpoch_ = -1;

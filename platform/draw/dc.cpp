@@ -327,11 +327,38 @@ struct Dc::Impl {
   // take the background colour when the background mode is opaque.
   void FillWith(const QRect& r, const Brush& b, QPainter::CompositionMode mode) {
     if (painter == nullptr || r.isEmpty() || b.style == BS_NULL) return;
+    if (b.style != BS_HATCHED && mode == QPainter::CompositionMode_SourceOver && FastSolidFill(r, Q(b.color))) return;
     painter->setCompositionMode(mode);
     if (b.style == BS_HATCHED && st.bkMode == OPAQUE) painter->fillRect(r, Q(st.bkColor));
     painter->setBackgroundMode(Qt::TransparentMode);
     painter->fillRect(r, b.style == BS_HATCHED ? QBrush(Q(b.color), QtHatch(b.hatch))
                                                : QBrush(Q(b.color)));
+  }
+
+  // The direct path of solid fills on a 32-bit memory surface: the rectangle (logical
+  // units) is written straight into the pixels; false when the painter must fill (scaled or
+  // complex-clipped surfaces, coordinates out of the fast range).
+  bool FastSolidFill(const QRect& r, const QColor& color) const {
+    if (dev.surfaceScale != 1.0) return false;
+    QImage* img = SurfaceImage();
+    if (img == nullptr || img->format() != QImage::Format_RGB32) return false;
+    if (std::abs(st.origin.x) > kFastLineLimit || std::abs(st.origin.y) > kFastLineLimit) return false;
+    if (std::abs(r.left()) > kFastLineLimit || std::abs(r.top()) > kFastLineLimit ||
+        std::abs(r.width()) > kFastLineLimit || std::abs(r.height()) > kFastLineLimit)
+      return false;
+    QRect bounds = img->rect();
+    if (st.hasClip) {
+      if (st.clip.rectCount() > 1) return false;
+      bounds &= st.clip.boundingRect();
+    }
+    const QRect area = r.translated(st.origin.x, st.origin.y) & bounds;
+    if (area.isEmpty()) return true;
+    const std::uint32_t value = 0xFF000000u | (color.rgb() & 0xFFFFFFu);
+    auto* pixels = reinterpret_cast<std::uint32_t*>(img->bits());
+    const qsizetype stride = img->bytesPerLine() / 4;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      std::fill_n(pixels + y * stride + area.left(), area.width(), value);
+    return true;
   }
 
   // Sets up the direct path for thin solid lines on a 32-bit memory surface; false when
@@ -703,8 +730,9 @@ bool Dc::DrawEdge(const Rect& r0, unsigned edge, unsigned flags) {
 
 ColorRef Dc::SetPixel(int x, int y, ColorRef color) {
   if (impl_->painter == nullptr) return CLR_INVALID;
-  impl_->painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   const QColor c = impl_->Q(color);
+  if (impl_->FastSolidFill(QRect(x, y, 1, 1), c)) return FromQRgb(c.rgb());
+  impl_->painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   impl_->painter->fillRect(QRect(x, y, 1, 1), c);
   return FromQRgb(c.rgb());
 }

@@ -1,5 +1,8 @@
 // Trend graph drawing, read back from the graph's back bitmap: scales, the four draw types
 // and their edge cases, clock labels, and the live path of a screening run.
+#include <cmath>
+#include <vector>
+
 #include "app/frame/frame_globals.h"
 #include "graph_fixture.h"
 
@@ -85,6 +88,35 @@ TEST_F(GraphDrawingTest, ColumnsAreClampedToThePlotAndLinesStartAfterEpochZero) 
   EXPECT_EQ(line.GetPixel(X(0) + 1, Y(100.0)), kBlack) << "the segment from 0 to 1";
   EXPECT_EQ(CountColour(line, kBlack, ui::Rect{0, Y(100.0) + 3, 1, y0 - 3}), 0) << "nothing rises to epoch 0";
   (void)plot;
+}
+
+TEST_F(GraphDrawingTest, DotsOnRowBoundariesLandOnTheRowOfTheScale) {
+  // A scale of 0 .. 49 over 128 rows: values on the row boundaries (whole quotients, which a
+  // product with 1/49 misses by one row) and a float step either side of other boundaries.
+  EmgGraph(0, 49.0, 0.0);
+  Style(0, 0, 0);
+  const int extra = Graph(0).GetClientRect().Height() - Graph(0).PlotRect().Height();
+  Graph(0).MoveWindow(ui::Rect{40, 0, 40 + 401, 128 + extra});
+  const ui::Rect plot = Graph(0).PlotRect();
+  ASSERT_EQ(plot.bottom - plot.top, 128);
+  for (int batch = 0; batch < 4; ++batch) {
+    std::vector<float> values;
+    for (int e = 1; e < 20; ++e) {
+      float v = static_cast<float>(49.0 - 49.0 * (e + 19 * batch) / 128.0);
+      if (batch > 0) {
+        const float towards[] = {-1.0f, 100.0f};
+        v = std::nextafter(v, towards[(e + batch) % 2]);
+      }
+      values.push_back(v);
+      SetEmg(e, v);
+    }
+    const draw::Image& img = Draw();
+    for (int e = 1; e < 20; ++e) {
+      const int y = Y(values[static_cast<std::size_t>(e - 1)]);
+      EXPECT_EQ(img.GetPixel(X(e), y), kBlack) << "epoch " << e << " value " << values[static_cast<std::size_t>(e - 1)];
+      EXPECT_EQ(CountColour(img, kBlack, ui::Rect{X(e), plot.top, X(e) + 1, plot.bottom}), 1) << "epoch " << e;
+    }
+  }
 }
 
 TEST_F(GraphDrawingTest, NarrowColumnsStillDrawOnePixelWide) {
