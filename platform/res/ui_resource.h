@@ -41,7 +41,8 @@
 // editable combo), sort, vertical, noheader (a report list without column titles), newgroup (the first radio of a group), chars=<n>
 // (minimum width in characters), maxchars=<n> (maximum width in characters), lines=<n> (minimum height in text lines), maxlines=<n> (a report list at most n rows high),
 // range=<lo>:<hi> (slider, spin, progress), wrap (a row whose items go onto further lines
-// when the window is narrower than one line; a nested row stays together as one item).
+// when the window is narrower than one line; a nested row stays together as one item),
+// pushlike (a check shown as a push button that stays down while checked).
 #include <cstdint>
 #include <optional>
 #include <string>

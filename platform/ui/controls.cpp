@@ -227,6 +227,13 @@ struct Builder {
       QObject::connect(b, &QPushButton::clicked, b, [h = host, id] { SendCommand(h, id, BN_CLICKED); });
       Tag(b, id, ControlKind::Button);
       w = b;
+    } else if (k == "check" && n.HasStyle("pushlike")) {
+      auto* b = new QPushButton(Q(n.text), parent);
+      b->setAutoDefault(false);
+      b->setCheckable(true);
+      QObject::connect(b, &QPushButton::clicked, b, [h = host, id] { SendCommand(h, id, BN_CLICKED); });
+      Tag(b, id, ControlKind::LatchButton);
+      w = b;
     } else if (k == "check") {
       auto* b = new QCheckBox(Q(n.text), parent);
       QObject::connect(b, &QCheckBox::clicked, b, [h = host, id] { SendCommand(h, id, BN_CLICKED); });

@@ -35,7 +35,8 @@ class Dialog;
 
 enum class ControlKind {
   None, Button, Check, Radio, Edit, Static, Group, ReportList, ListBox, Combo, Slider, Spin, Tab, Tree,
-  DateTime, RichEdit, Progress
+  DateTime, RichEdit, Progress,
+  LatchButton  // a push button that stays down when clicked and comes up at the next click
 };
 
 struct DateTime {

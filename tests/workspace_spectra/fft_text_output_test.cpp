@@ -256,6 +256,28 @@ TEST_F(FftOutputs, StopThenOkWritesWhatWasReachedAndDisregardAveragesDiscarded) 
   EXPECT_EQ(lines.size() > 20 ? LineOf(lines, "0.000000,").substr(0, 30) : "", "0.000000,0.000000,0.000000,Non");
 }
 
+TEST_F(FftOutputs, PauseIsAButtonThatStaysDownAndHoldsTheRun) {
+  constexpr int kPause = 1614;
+  LyrWorkspaceDlgTextOutAverage dlg(&Doc(), &Frame());
+  dlg.OutputPath = dlg.MakeDefaultFileName();
+  dlg.EndEpoch = 9;
+  testhooks::ScriptDialog(IDD_TEXT_OUT_AVERAGE, [&](ui::Dialog& d) {
+    EXPECT_EQ(d.Item(kPause).Kind(), ui::ControlKind::LatchButton);
+    testhooks::ClickControl(d, LyrWorkspaceDlgTextOutAverage::kStart);
+    testhooks::ClickControl(d, kPause);
+    EXPECT_EQ(d.IsDlgButtonChecked(kPause), 1) << "down after a click";
+    EXPECT_FALSE(d.IsTimerArmed(kFftOutputTimer)) << "the run holds";
+    testhooks::ClickControl(d, kPause);
+    EXPECT_EQ(d.IsDlgButtonChecked(kPause), 0) << "up at the next";
+    EXPECT_TRUE(d.IsTimerArmed(kFftOutputTimer)) << "and the run goes on";
+    while (testhooks::FireTimer(d, kFftOutputTimer)) {
+    }
+    d.EndDialog(ui::IDOK);
+  });
+  dlg.DoModal();
+  EXPECT_EQ(dlg.Written, 1);
+}
+
 TEST_F(FftOutputs, AverageUnattendedWritesBothTablesAndEndsOk) {
   LyrWorkspaceDlgTextOutAverage dlg(&Doc(), &Frame());
   dlg.Unattended = 1;
