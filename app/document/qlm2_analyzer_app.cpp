@@ -83,7 +83,8 @@ bool CQLM2_AnalyzerApp::InitInstance() {
   }
 
   // The recording named on the command line opens with the settings just loaded, as it
-  // would from File > Open.
+  // would from File > Open; the window shows its frame, bars and an empty page meanwhile.
+  if (CMainFrame* frame = MainFrame(); frame != nullptr && !commandLineFile_.empty()) frame->PaintNow();
   OpenCommandLineFile();
 
   if (CMainFrame* frame = MainFrame()) {

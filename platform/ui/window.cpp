@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <QMimeData>
 #include <QUrl>
 #include <QDialog>
@@ -571,6 +573,19 @@ void Window::InvalidateRect(const Rect& r, bool) {
 }
 void Window::UpdateWindow() {
   if (impl_->widget && impl_->widget->isVisible()) impl_->widget->repaint();
+}
+void Window::PaintNow() {
+  QWidget* w = impl_->widget.data();
+  if (!w || !w->isVisible()) return;
+  QWidget* top = w->window();
+  QElapsedTimer waited;
+  waited.start();
+  // User input waits for the event loop: nothing is acted on before the work is done.
+  const auto flags = QEventLoop::ExcludeUserInputEvents;
+  while (top->windowHandle() != nullptr && !top->windowHandle()->isExposed() && waited.elapsed() < 300)
+    QCoreApplication::processEvents(flags, 20);
+  top->repaint();
+  QCoreApplication::processEvents(flags);
 }
 void Window::RedrawWindow() {
   Invalidate();

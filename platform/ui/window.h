@@ -131,6 +131,9 @@ class Window : public CommandTarget {
   void Invalidate(bool erase = true);
   void InvalidateRect(const Rect& rect, bool erase = true);
   void UpdateWindow();
+  // A shown top-level window is painted and put on the screen now, before a long piece of
+  // work holds the event loop (it waits a moment for the window to be mapped).
+  void PaintNow();
   void RedrawWindow();
 
   // Mouse pointer shape while over the window.
