@@ -224,8 +224,7 @@ void LyrDlgAnimalReport::StoreSettings() {
 }
 
 void LyrDlgAnimalReport::OnCancel() {
-  // The number fields are stored as they read; a field out of its range keeps its setting.
-  objectPage_.TakeValues();
+  objectPage_.TakeValues(false);
   StoreSettings();
   EndDialog(ui::IDCANCEL);
 }

@@ -108,8 +108,9 @@ class LyrDlgReportObjectPage : public ui::Dialog {
   void UpdateEnables();
   // Object flag k as checked now.
   int Checked(int k) const { return IsDlgButtonChecked(kObjectChecks[static_cast<std::size_t>(k)]); }
-  // Reads the number fields (a range message and the field focused when one is out of range).
-  bool TakeValues();
+  // Reads the number fields. tell: a range message and the field focused when one is out of
+  // its range, and false; otherwise such a field keeps its former value.
+  bool TakeValues(bool tell = true);
   // Messages 2514, 2516, 2528, 2517 after TakeValues, focus on the field; true when fine.
   bool Validate();
   void Store();
@@ -131,7 +132,7 @@ class LyrDlgReportObjectPage : public ui::Dialog {
 
  private:
   // A number field read as an integer within low..high; a range message and focus otherwise.
-  bool ReadNumber(int id, int low, int high, int* value);
+  bool ReadNumber(int id, int low, int high, int* value, bool tell);
 };
 
 // Page "Set Episode length".

@@ -148,12 +148,14 @@ LyrDlgReportObjectPage::LyrDlgReportObjectPage(ui::Window* parent) : ui::Dialog(
 
 bool LyrDlgReportObjectPage::OnInitDialog() {
   for (int k = 0; k < kAnimalObjects; ++k) CheckDlgButton(kObjectChecks[static_cast<std::size_t>(k)], AnimalObjectFlag(k));
+  m_Minutes = StageGraphTimeDivision;
   SetDlgItemInt(kSgMinutes, StageGraphTimeDivision);
   CheckRadioButton(kXOrigin, kXReal, StageGraphXAxisMode == 1 ? kXReal : kXOrigin);
   CheckRadioButton(kYPercent, kYTime, StageGraphYUnit == 1 ? kYTime : kYPercent);
   for (int k = 0; k < 3; ++k) DoseFromSeconds(k, ReportEpochSelections[static_cast<std::size_t>(k)]);
   const std::int32_t d = TextOutputTimeDivision;
   const std::int64_t epochs = d > 0 && d <= m_LastEpoch ? d : m_LastEpoch;
+  m_Hours = static_cast<int>(std::clamp<std::int64_t>(epochs * Epoch() / 3600, 0, kMaxHours));
   SetDlgItemInt(kVsHours, epochs * Epoch() / 3600);
   CheckRadioButton(kTrimManual, kTrimAuto, VigilanceTrimmingMode == 1 ? kTrimAuto : kTrimManual);
   ui::Control combo = Item(kChannel);
@@ -190,10 +192,11 @@ void LyrDlgReportObjectPage::UpdateEnables() {
   for (int id : {kTrimLabel, kTrimManual, kTrimAuto}) EnableItem(id, vigilance);
 }
 
-bool LyrDlgReportObjectPage::ReadNumber(int id, int low, int high, int* value) {
+bool LyrDlgReportObjectPage::ReadNumber(int id, int low, int high, int* value, bool tell) {
   long long v = 0;
   const bool ok = ParseWhole(GetDlgItemText(id), &v);
   if (!ok || v < low || v > high) {
+    if (!tell) return false;
     std::string message = res::LoadString(ok ? kStrEnterNumberRange : kStrEnterNumber);
     if (ok) {
       for (const auto& [key, n] : {std::pair{"%1", low}, std::pair{"%2", high}})
@@ -207,8 +210,14 @@ bool LyrDlgReportObjectPage::ReadNumber(int id, int low, int high, int* value) {
   return true;
 }
 
-bool LyrDlgReportObjectPage::TakeValues() {
-  return ReadNumber(kSgMinutes, 0, kMaxMinutes, &m_Minutes) && ReadNumber(kVsHours, 0, kMaxHours, &m_Hours);
+bool LyrDlgReportObjectPage::TakeValues(bool tell) {
+  if (!tell) {
+    // Closing: a field out of its range keeps the value it had.
+    ReadNumber(kSgMinutes, 0, kMaxMinutes, &m_Minutes, false);
+    ReadNumber(kVsHours, 0, kMaxHours, &m_Hours, false);
+    return true;
+  }
+  return ReadNumber(kSgMinutes, 0, kMaxMinutes, &m_Minutes, true) && ReadNumber(kVsHours, 0, kMaxHours, &m_Hours, true);
 }
 
 bool LyrDlgReportObjectPage::Validate() {

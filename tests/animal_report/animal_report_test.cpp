@@ -125,10 +125,12 @@ class AnimalReport : public NavTest {
     std::sort(names.begin(), names.end());
     return names;
   }
-  // The unattended FFT outputs run their epochs on their timer.
-  static void AnswerFftOutputs() {
+  // The unattended FFT outputs run their epochs on their timer; the report's progress window is
+  // gone by then.
+  void AnswerFftOutputs() {
     for (int id : {IDD_TEXT_OUT_CONTINUOUS, IDD_TEXT_OUT_AVERAGE})
-      testhooks::ScriptDialog(id, [](ui::Dialog& d) {
+      testhooks::ScriptDialog(id, [this](ui::Dialog& d) {
+        EXPECT_EQ(dlg_->RunningProgress(), nullptr);
         while (testhooks::FireTimer(d, kFftOutputTimer)) {
         }
       });
@@ -228,10 +230,15 @@ TEST_F(AnimalReport, CancelStopsAtOnceAndPutsTheSettingsBack) {
   LyrDlgAnimalReport& d = Open();
   Choose(d, {0, 2});
   // Cancel is pressed as soon as the progress window handles its messages.
-  ui::PostTask([&d] {
-    if (LyrDlgOutputProgress* p = d.RunningProgress()) p->OnCancel();
+  std::uint32_t range = 0;
+  ui::PostTask([&d, &range] {
+    if (LyrDlgOutputProgress* p = d.RunningProgress()) {
+      range = p->RangeHigh();
+      p->OnCancel();
+    }
   });
   ASSERT_TRUE(testhooks::ClickControl(d, ui::IDOK));
+  EXPECT_EQ(range, 20u) << "10 for each of the two objects";
   EXPECT_EQ(d.RunningProgress(), nullptr);
   EXPECT_TRUE(Written().empty());
   EXPECT_TRUE(Texts().empty()) << "no closing question";
