@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,121 @@ TEST_F(ReStage, SequencesAgainstHandWorkedArrays) {
     EpochSeconds = c.epochSeconds;
     if (c.rules) c.rules();
     EXPECT_EQ(Run(c.in), c.out);
+  }
+}
+
+// The walk as its rules read, epoch by epoch over a plain array (with the mends: only scored,
+// unmarked epochs are marked, and an empty stretch absorbs nothing): the oracle of the random
+// nights below.
+Codes ReferenceWalk(const Codes& stage, const LyrReStageWithEpisode& t) {
+  const int n = static_cast<int>(stage.size());
+  Codes out = stage;
+  auto markOutside = [&](int a, int b) {
+    for (int i = a; i < b; ++i)
+      if (out[static_cast<std::size_t>(i)] > 0 && out[static_cast<std::size_t>(i)] < 100) out[static_cast<std::size_t>(i)] += 100;
+  };
+  auto at = [&](int e) { return stage[static_cast<std::size_t>(e)]; };
+  bool first = true, anyFound = false;
+  int e = 0;
+  while (e < n) {
+    const int s = at(e);
+    int runEnd = e;
+    while (runEnd + 1 < n && at(runEnd + 1) == s) ++runEnd;
+    int end = runEnd, next = runEnd + 1, firstLen = 0;
+    bool found = false;
+    if (runEnd - e + 1 >= t.EpisodeEpochs(s) && next < n) {
+      int c = at(next), count = 1, mark = next;
+      bool changed = false;
+      found = true;
+      for (int i = next + 1; i < n; ++i) {
+        if (at(i) == c) {
+          if (count == 1) mark = i - 1;
+          if (++count >= t.EpisodeEpochs(c)) {
+            end = std::max(mark - 1, 0);
+            break;
+          }
+        } else {
+          if (!changed) firstLen = count;
+          changed = true;
+          c = at(i);
+          count = 1;
+        }
+      }
+    }
+    if (found) {
+      anyFound = true;
+      if (first && s != 0) {
+        markOutside(0, e);
+        first = false;
+      }
+      if (firstLen > 0) {
+        if (firstLen >= t.DetectEpochs(s)) {
+          markOutside(next, end + 1);
+        } else if (next <= end) {
+          int resume = next;
+          if (t.AllowedInterruptions(s) >= 1) {
+            out[static_cast<std::size_t>(next)] = s;
+            int interruptions = 1, prev = at(next);
+            resume = end + 1;
+            for (int i = next + 1; i <= end; ++i) {
+              out[static_cast<std::size_t>(i)] = s;
+              if (at(i) == prev) continue;
+              if (at(i) != s) ++interruptions;
+              prev = at(i);
+              if (interruptions >= t.AllowedInterruptions(s)) {
+                resume = std::min(i + 1, end + 1);
+                break;
+              }
+            }
+          }
+          while (resume <= end && out[static_cast<std::size_t>(resume)] == s) ++resume;
+          markOutside(resume, end + 1);
+        }
+      }
+    }
+    e = end + 1;
+  }
+  if (!anyFound) markOutside(0, n);
+  return out;
+}
+
+// Seeded random nights of short runs under random rules, against the oracle: every value also
+// stays a stage code, a marked code (its own + 100) or the code of an episode that absorbed
+// it, and unscored epochs are never marked.
+TEST_F(ReStage, RandomNightsFollowTheRulesEpochByEpoch) {
+  std::mt19937 rng(36);
+  for (int round = 0; round < 200; ++round) {
+    SetDefaultSettings();
+    EpochSeconds = 10;
+    for (StageEpisodeRule& r : StageEpisodeRules) {
+      r.first = static_cast<std::int32_t>(rng() % 50);
+      r.second = static_cast<std::int32_t>(rng() % 50);
+      r.third = static_cast<std::uint16_t>(rng() % 4);
+    }
+    doc_.Params.stageType.stageType = static_cast<std::uint16_t>(rng() % 4);
+    Codes night;
+    while (night.size() < 120) {
+      const int code = static_cast<int>(rng() % 9) - 1;  // -1: an unscored epoch
+      night.insert(night.end(), 1 + rng() % 5, code < 0 ? 0 : code + 1 + (rng() % 4 == 0 ? 20 : 0));
+    }
+    Night(night);
+    LyrReStageWithEpisode r(&doc_);
+    ASSERT_EQ(r.AllocateReStage(), 1);
+    const std::vector<std::int8_t> before = r.ReStaged;
+    ASSERT_EQ(r.ReStage(), 1);
+    const Codes expected = ReferenceWalk(Codes(before.begin(), before.end()), r);
+    ASSERT_EQ(Codes(r.ReStaged.begin(), r.ReStaged.end()), expected) << "round " << round;
+    for (std::size_t e = 0; e < before.size(); ++e) {
+      const int v = r.ReStaged[e];
+      SCOPED_TRACE("round " + std::to_string(round) + " epoch " + std::to_string(e));
+      ASSERT_TRUE((v >= 0 && v <= 11) || (v >= 101 && v <= 111)) << v;
+      if (v >= 101) {
+        EXPECT_EQ(v - 100, before[e]);
+      }
+      if (before[e] == 0) {
+        EXPECT_LT(v, 100);
+      }
+    }
   }
 }
 
