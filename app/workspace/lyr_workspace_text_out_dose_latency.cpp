@@ -169,7 +169,8 @@ LyrWorkspaceTextOutDoseLatency::DoseResult LyrWorkspaceTextOutDoseLatency::FindD
     }
     const int n = GetRunLength(s.code, e, last);
     if (UseEpisodeSetting != 0) {
-      const StageEpisodeRule& rule = StageEpisodeRules[static_cast<std::size_t>(LyrReStageWithEpisode::EpisodeRow(type, s.code))];
+      const int row = LyrReStageWithEpisode::EpisodeRow(type, s.code);
+      const StageEpisodeRule& rule = StageEpisodeRules[static_cast<std::size_t>(row)];
       if (n + 1 < LyrReStageWithEpisode::SecondsToEpochs(rule.first, EpochSeconds)) {
         e += n + 1;
         continue;
@@ -275,8 +276,8 @@ std::string LyrWorkspaceTextOutDoseLatency::DoseLatencyTable(char c, const std::
   static constexpr const char* kNone = "None";
   std::string text = std::string(1, c) + "1st dose" + c + "2nd dose" + c + "3rd dose\n";
   text += "Time";
-  for (int k = 0; k < 3; ++k)
-    (text += c) += doseEpochs_[static_cast<std::size_t>(k)] == -1 ? std::string(kNone) : FormatTimeLabel(doseTimes_[static_cast<std::size_t>(k)]);
+  for (std::size_t k = 0; k < 3; ++k)
+    (text += c) += doseEpochs_[k] == -1 ? std::string(kNone) : FormatTimeLabel(doseTimes_[k]);
   text += "\n\n";
   for (int slot = 0; slot < kSlots; ++slot) {
     std::string name;
