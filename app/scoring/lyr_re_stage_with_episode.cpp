@@ -20,7 +20,7 @@ constexpr int kOutsideMark = 100;
 
 int LyrReStageWithEpisode::StageType() const { return doc_ != nullptr ? doc_->Params.stageType.stageType : 0; }
 
-int LyrReStageWithEpisode::Stage(int epoch) const {
+int LyrReStageWithEpisode::DocStage(int epoch) const {
   const int code = doc_ != nullptr ? doc_->EpochTables.GetStage(StageType(), epoch, 0) : 0;
   return code > 20 ? code - 20 : code;
 }
@@ -77,7 +77,7 @@ int LyrReStageWithEpisode::AllocateReStage() {
     ui::MessageBox(tablemem::OutOfMemoryMessage("LyrReStageWithEpisode::AllocateReStage"), ui::MB_ICONEXCLAMATION);
     return 0;
   }
-  for (int e = 0; e < count; ++e) ReStaged[static_cast<std::size_t>(e)] = static_cast<std::int8_t>(Stage(e));
+  for (int e = 0; e < count; ++e) ReStaged[static_cast<std::size_t>(e)] = static_cast<std::int8_t>(DocStage(e));
   return 1;
 }
 
@@ -102,42 +102,51 @@ std::int8_t LyrReStageWithEpisode::GetStage(int epoch) const {
 }
 
 // The episode that begins at start, when its run is long enough, and how far it reaches: up to
-// the start of the next episode (which needs at least two epochs of one stage), or to the end of
-// its own run when no further episode follows. firstLen is the length of the first run after it
-// when the stage changed before the next episode.
+// the start of the next episode (a run that reaches its own episode length and has at least
+// two epochs), or to the end of its own run when no further episode follows. firstLen is the
+// length of the first run after it when the stage changed before the next episode.
 LyrReStageWithEpisode::Episode LyrReStageWithEpisode::FindEpisode(int start) const {
-  const int count = static_cast<int>(ReStaged.size());
+  const int count = static_cast<int>(stages_.size());
+  const int runs = static_cast<int>(runStart_.size());
+  const int k = runOf_[static_cast<std::size_t>(start)];
   Episode ep;
   ep.stage = Stage(start);
-  int runEnd = start;
-  while (runEnd + 1 < count && Stage(runEnd + 1) == ep.stage) ++runEnd;
+  const int runEnd = runStart_[static_cast<std::size_t>(k)] + runLength_[static_cast<std::size_t>(k)] - 1;
   ep.end = runEnd;
   ep.next = runEnd + 1;
-  if (runEnd - start + 1 < EpisodeEpochs(ep.stage) || ep.next >= count) return ep;
+  if (runEnd - start + 1 < EpisodeLength(ep.stage) || ep.next >= count) return ep;
 
-  int c = Stage(ep.next);
-  int n = 1;
-  int mark = ep.next;
-  bool changed = false;
-  for (int e = ep.next + 1; e < count; ++e) {
-    const int stage = Stage(e);
-    if (stage == c) {
-      if (n == 1) mark = e - 1;
-      ++n;
-      if (n >= EpisodeEpochs(c)) {
-        ep.end = std::max(mark - 1, 0);
-        ep.found = true;
-        return ep;
-      }
-    } else {
-      if (!changed) ep.firstLen = n;
-      changed = true;
-      c = stage;
-      n = 1;
-    }
-  }
   ep.found = true;
+  const int q = nextEpisodeRun_[static_cast<std::size_t>(k + 1)];
+  if (q == k + 1) return ep;
+  // The stage changed after the first run unless that run lasts to the end of the recording.
+  if (q >= 0 || k + 2 < runs) ep.firstLen = runLength_[static_cast<std::size_t>(k + 1)];
+  if (q >= 0) ep.end = runStart_[static_cast<std::size_t>(q)] - 1;
   return ep;
+}
+
+// The runs of the document's stages, and for each run the first run from it on that can begin
+// a following episode.
+void LyrReStageWithEpisode::FindRuns() {
+  const int count = static_cast<int>(stages_.size());
+  runStart_.clear();
+  runLength_.clear();
+  runOf_.assign(stages_.size(), 0);
+  for (int e = 0; e < count; ++e) {
+    if (e == 0 || Stage(e) != Stage(e - 1)) {
+      runStart_.push_back(e);
+      runLength_.push_back(0);
+    }
+    ++runLength_.back();
+    runOf_[static_cast<std::size_t>(e)] = static_cast<int>(runStart_.size()) - 1;
+  }
+  const int runs = static_cast<int>(runStart_.size());
+  nextEpisodeRun_.assign(static_cast<std::size_t>(runs) + 1, -1);
+  for (int j = runs - 1; j >= 0; --j) {
+    const int length = runLength_[static_cast<std::size_t>(j)];
+    const bool begins = length >= std::max(2, EpisodeLength(Stage(runStart_[static_cast<std::size_t>(j)])));
+    nextEpisodeRun_[static_cast<std::size_t>(j)] = begins ? j : nextEpisodeRun_[static_cast<std::size_t>(j) + 1];
+  }
 }
 
 // Marks epochs from..to-1 as outside every episode. Unscored epochs stay 0 and an epoch already
@@ -190,6 +199,11 @@ void LyrReStageWithEpisode::AbsorbShortInterruptions(int stage, int next, int en
 int LyrReStageWithEpisode::ReStage() {
   if (ReStaged.empty()) return 0;
   const int count = static_cast<int>(ReStaged.size());
+  // The walk compares the document's stages, not the sequence it rewrites.
+  stages_.resize(ReStaged.size());
+  for (int e = 0; e < count; ++e) stages_[static_cast<std::size_t>(e)] = static_cast<std::int8_t>(DocStage(e));
+  for (int code = 0; code <= 20; ++code) episodeEpochs_[static_cast<std::size_t>(code)] = EpisodeEpochs(code);
+  FindRuns();
   bool first = true;
   bool anyFound = false;
   int e = 0;
@@ -207,5 +221,10 @@ int LyrReStageWithEpisode::ReStage() {
     e = ep.end + 1;
   }
   if (!anyFound) MarkOutside(0, count);
+  stages_ = {};
+  runStart_ = {};
+  runLength_ = {};
+  runOf_ = {};
+  nextEpisodeRun_ = {};
   return 1;
 }

@@ -7,6 +7,7 @@
 //
 // Calling order of a report run: construct, AllocateReStage, ReStage, GetStage while the
 // outputs run, FreeReStage (the destructor frees too).
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -65,11 +66,27 @@ class LyrReStageWithEpisode {
     int firstLen = 0;
   };
   int StageType() const;
-  int Stage(int epoch) const;
+  // The document's stage of an epoch, merged and reduced by 20.
+  int DocStage(int epoch) const;
+  // The same from the copy taken for the walk.
+  int Stage(int epoch) const { return stages_[static_cast<std::size_t>(epoch)]; }
+  int EpisodeLength(int code) const {
+    return code >= 0 && code <= 20 ? episodeEpochs_[static_cast<std::size_t>(code)] : EpisodeEpochs(code);
+  }
+  void FindRuns();
   Episode FindEpisode(int start) const;
   void MarkOutside(int from, int to);
   int MarkInterruption(int stage, int next, int end, int firstLen);
   void AbsorbShortInterruptions(int stage, int next, int end);
 
   const CQLM2_AnalyzerDoc* doc_;
+  // The document's stages and the episode lengths per code while ReStage walks.
+  std::vector<std::int8_t> stages_;
+  std::array<int, 21> episodeEpochs_{};
+  // Runs of one stage: first epoch and length, the run of each epoch, and per run the first
+  // run from it on that can begin a following episode (-1 none; one entry past the last run).
+  std::vector<int> runStart_;
+  std::vector<int> runLength_;
+  std::vector<int> runOf_;
+  std::vector<int> nextEpisodeRun_;
 };
