@@ -209,14 +209,18 @@ TEST_F(AnimalReport, EveryObjectGivesItsCommaFileAndTheSettingsComeBack) {
   EXPECT_EQ(q.type, ui::MB_YESNO | ui::MB_ICONQUESTION | ui::MB_DEFBUTTON2);
   EXPECT_TRUE(d.IsEnded()) << "No closes the dialog";
 
-  EXPECT_EQ(Written(), (std::vector<std::string>{"rat1_AFdis.csv", "rat1_AFst.csv", "rat1_SG.csv",
+  EXPECT_EQ(Written(), (std::vector<std::string>{"rat1_AFdis.csv", "rat1_AFst.csv", "rat1_DS.csv", "rat1_SG.csv",
                                                  "rat1_TG.csv", "rat1_VScnt.csv", "rat1_VStrn.csv", "rat1_cFFT.csv"}));
-  for (const char* s : {"_SG", "_TG", "_AFst", "_AFdis", "_cFFT", "_VStrn", "_VScnt"}) {
+  for (const char* s : {"_SG", "_DS", "_TG", "_AFst", "_AFdis", "_cFFT", "_VStrn", "_VScnt"}) {
     const std::string text = Slurp(Out(s));
     EXPECT_NE(text.find(','), std::string::npos) << s;
     EXPECT_EQ(text.find('\t'), std::string::npos) << s << " is comma-separated";
   }
   EXPECT_NE(Slurp(Out("_SG")).find("Time Division(min),2"), std::string::npos);
+  // The page's doses reach the latency file: 100 s and 300 s, REM from epoch 30 (300 s).
+  const std::string ds = Slurp(Out("_DS"));
+  EXPECT_NE(ds.find("Time,01.00:01:40.000,01.00:05:00.000,None"), std::string::npos) << ds;
+  EXPECT_NE(ds.find("R,\r\nlatency,0.00:03:20,0.00:00:00,None"), std::string::npos) << ds;
   EXPECT_EQ(OutputDelimiterIsTab, 1);
   EXPECT_EQ(OutputToClipboard, 1);
   // The average chose its channel alone while it ran; the user's channels come back.
