@@ -250,6 +250,30 @@ TEST_F(AnimalReport, CancelStopsAtOnceAndPutsTheSettingsBack) {
   EXPECT_EQ(OutputDelimiterIsTab, 1);
 }
 
+TEST_F(AnimalReport, OnlyTheEpisodeObjectsReStageTheNight) {
+  // What the progress window says when it first handles its messages.
+  const struct {
+    std::initializer_list<int> objects;
+    const char* firstText;
+  } cases[] = {{{3, 5}, ""}, {{7}, "Culculate stage with episode length..."}, {{1}, "Culculate stage with episode length..."}};
+  ReportEpochSelections = {100, -1, -1};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.firstText);
+    testhooks::Reset();
+    LyrDlgAnimalReport& d = Open();
+    Choose(d, c.objects);
+    d.ObjectPage().SetDlgItemText(ObjPage::kVsHours, "1");
+    std::string text = "(no progress)";
+    ui::PostTask([&d, &text] {
+      if (LyrDlgOutputProgress* p = d.RunningProgress()) text = p->GetDlgItemText(IDC_PROGRESS_TEXT1);
+    });
+    AnswerFftOutputs();
+    testhooks::AnswerMessageBox(ui::IDYES);
+    ASSERT_TRUE(testhooks::ClickControl(d, ui::IDOK));
+    EXPECT_EQ(text, c.firstText);
+  }
+}
+
 TEST_F(AnimalReport, AFileThatCannotBeMadeStopsTheRunBeforeAnythingIsWritten) {
   { std::ofstream(Out("_SG")) << "old\n"; }
   // A folder where the trend file should go (a read-only file would not stop root).
