@@ -5,6 +5,9 @@
 #include "app/document/byte_image.h"
 #include "app/results/result_file_layout.h"
 #include "app/results/result_strings.h"
+#include "app/results/utility_result_file_dialogs.h"
+#include "platform/testing/ui_testing.h"
+#include "platform/ui/app.h"
 #include "utility_fixture.h"
 
 namespace {
@@ -262,6 +265,35 @@ TEST_F(UtilityFilesTest, SaveOfferKeepsTheWindowUnlessDone) {
     EXPECT_EQ(ui.shown.size(), c.answers.size()) << c.name;
     EXPECT_EQ(ui.shown[0], S(kIdsSaveChangesAndOpen)) << c.name;
   }
+}
+
+// The file dialogs: Open loads the chosen file into the next slot; Save writes the slot's file
+// under the chosen name with the edited memos; Cancel does nothing.
+TEST_F(UtilityFilesTest, OpenAndSaveThroughTheFileDialogs) {
+  ui::EnsureToolkit();
+  testhooks::Reset();
+  const std::string dir = TempFolder("dialogs");
+  const std::string night = SavedNight(dir + "/night.raf", 4, 30);
+  UtilityResultFiles files;
+  ScriptedUi ui;
+  testhooks::AnswerFileDialog(ui::IDCANCEL);
+  EXPECT_EQ(OpenUtilityResultFile(files, 60, nullptr, ui), -1);
+  testhooks::AnswerFileDialog(ui::IDOK, {night});
+  EXPECT_EQ(OpenUtilityResultFile(files, 60, nullptr, ui), 0);
+  EXPECT_EQ(files.File(0)->epochsPerLine, 120);
+
+  files.File(0)->modified = 1;
+  testhooks::AnswerFileDialog(ui::IDCANCEL);
+  EXPECT_FALSE(SaveUtilityResultFile(files, 0, nullptr, ui));
+  EXPECT_EQ(files.File(0)->modified, 1) << "nothing written, still modified";
+  testhooks::AnswerFileDialog(ui::IDOK, {dir + "/copy.raf"});
+  EXPECT_TRUE(SaveUtilityResultFile(files, 0, nullptr, ui));
+  EXPECT_EQ(files.File(0)->modified, 0);
+  EXPECT_EQ(FileBytes(dir + "/copy.raf").size(), 10200u + 214u * 4u);
+  ASSERT_EQ(files.ReadResultFile(dir + "/copy.raf", 60, ui), 1);
+  EXPECT_EQ(files.File(1)->memos, files.File(0)->memos) << "the memos offered are the file's";
+  EXPECT_TRUE(ui.shown.empty());
+  testhooks::Reset();
 }
 
 }  // namespace
