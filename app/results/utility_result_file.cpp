@@ -9,6 +9,7 @@
 #include "app/document/byte_image.h"
 #include "app/document/epoch_parameter.h"
 #include "app/frame/frame_globals.h"
+#include "app/results/human_report_format.h"
 #include "app/results/result_analysis_file.h"
 #include "app/results/result_file_layout.h"
 #include "app/results/result_strings.h"
@@ -225,7 +226,12 @@ std::string UtilityResultFiles::GetEpochTimeString(int slot, std::int32_t epoch,
     return b;
   }
   std::snprintf(b, sizeof b, "  %02d:%02d:%02d", t[3], t[4], t[5]);
-  return (shortDate ? shortDate(t[0], t[1], t[2]) : std::string()) + b;
+  if (shortDate) return shortDate(t[0], t[1], t[2]) + b;
+  sys::LocalTime day;
+  day.year = t[0];
+  day.month = t[1];
+  day.day = t[2];
+  return report::ShortDate(day) + b;
 }
 
 std::int32_t UtilityResultFiles::GetTimeScaleStart(int slot, std::int32_t epoch, const UtilityTimeScale& scale,

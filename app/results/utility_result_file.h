@@ -97,9 +97,10 @@ class UtilityResultFiles {
   // 1 November 2000 00:00:00 plus the same seconds, so the day number starts at 1.
   UtilityTimeParts GetEpochTimeParts(int slot, std::int32_t epoch, const UtilityTimeScale& scale) const;
   // The epoch's label: clock mode `shortDate` of the day then "  %H:%M:%S", elapsed mode
-  // "%d.%H:%M:%S". `shortDate` turns year, month, day into the locale's short date.
+  // "%d.%H:%M:%S". `shortDate` turns year, month, day into the locale's short date (by
+  // default as the language's date pickers show it).
   std::string GetEpochTimeString(int slot, std::int32_t epoch, const UtilityTimeScale& scale,
-                                 const std::function<std::string(int, int, int)>& shortDate) const;
+                                 const std::function<std::string(int, int, int)>& shortDate = {}) const;
   // 1 when a time-scale tick falls into the epoch.
   int IsTimeScaleEpoch(int slot, std::int32_t epoch, const UtilityTimeScale& scale) const;
   // Second of day of the tick the epoch reaches; `start` and `end` get the epoch's start and
