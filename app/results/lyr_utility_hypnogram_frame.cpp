@@ -7,11 +7,12 @@
 #include "app/frame/help_commands.h"
 #include "app/frame/program_settings.h"
 #include "app/results/hypnogram_printing.h"
-#include "app/results/lyr_dlg_result_file.h"
+#include "app/results/lyr_dlg_stage_compare.h"
 #include "app/results/lyr_dlg_utility.h"
 #include "app/results/lyr_utility_stage_views.h"
 #include "app/results/result_analysis_file.h"
 #include "app/results/result_strings.h"
+#include "app/results/utility_result_file_dialogs.h"
 #include "app/trend/hypnogram_span_table.h"
 #include "app/trend/lyr_trend_hypno_print.h"
 #include "app/trend/lyr_trend_tool.h"
@@ -87,9 +88,7 @@ void LyrUtilityHypnogramFrame::MapCommands() {
   MapCommand(ID_UTILITY_STAGE, [this] { OnStage(); });
   MapCommand(ID_UTILITY_STAGE_GRAPH_WINDOW, [this] { OnStageGraphWindow(); });
   MapUpdate(ID_UTILITY_STAGE_GRAPH_WINDOW, [this](ui::CmdUI& cmd) { cmd.SetCheck(StageGraphShown ? 1 : 0); });
-  MapCommand(ID_UTILITY_STAGE_COMPARE, [this] {
-    if (RunStageCompare) RunStageCompare(*this);
-  });
+  MapCommand(ID_UTILITY_STAGE_COMPARE, [this] { OnStageCompare(); });
   MapUpdate(ID_UTILITY_STAGE_COMPARE, [this](ui::CmdUI& cmd) { cmd.Enable(Files.Count() >= 2); });
   MapCommand(ID_UTILITY_FILE_INFORMATION, [this] { OnFileInformation(); });
   MapUpdate(ID_UTILITY_FILE_INFORMATION, anyFile);
@@ -275,8 +274,13 @@ bool LyrUtilityHypnogramFrame::OpenResultFile(const std::string& path) {
   if (Files.IsFull()) return false;
   ResultFileMessageBoxes boxes;
   if (Files.ReadResultFile(path, m_TimeScaleMinutes, boxes) != 1) return false;
-  const int slot = Files.Count() - 1;
+  ShowLoadedFile(Files.Count() - 1);
+  return true;
+}
+
+void LyrUtilityHypnogramFrame::ShowLoadedFile(int slot) {
   const UtilityResultFileRec* f = Files.File(slot);
+  if (f == nullptr) return;
   if (stageView_ != nullptr) {
     stageView_->AddFileLines(slot + 1, m_TimeScaleMinutes, f->epochTime, f->epochCount);
     stageView_->ScrollTo(stageView_->ScrollPosition);
@@ -287,16 +291,12 @@ bool LyrUtilityHypnogramFrame::OpenResultFile(const std::string& path) {
   }
   SyncDisplayTimeBox();
   Invalidate(false);
-  return true;
 }
 
 void LyrUtilityHypnogramFrame::OnFileOpen() {
-  if (Files.IsFull()) return;
-  LyrDlgResultFileOpenSave dlg(true, "RAF", "", ui::OFN_HIDEREADONLY | ui::OFN_FILEMUSTEXIST,
-                               res::LoadString(kIdsResultFileFilter), this);
-  dlg.SetInitialFolder(LastFolderPath);
-  if (dlg.DoModal() != ui::IDOK) return;
-  OpenResultFile(dlg.GetPathName());
+  ResultFileMessageBoxes boxes;
+  const int slot = OpenUtilityResultFile(Files, m_TimeScaleMinutes, this, boxes);
+  if (slot >= 0) ShowLoadedFile(slot);
 }
 
 void LyrUtilityHypnogramFrame::OnFileClose() {
@@ -327,18 +327,8 @@ bool LyrUtilityHypnogramFrame::CheckSaveFiles() {
 }
 
 bool LyrUtilityHypnogramFrame::SaveResultFile(int slot) {
-  UtilityResultFileRec* f = Files.File(slot);
-  if (f == nullptr) return false;
-  LyrDlgResultFileOpenSave dlg(false, "RAF", f->path, ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT,
-                               res::LoadString(kIdsResultFileFilter), this);
-  dlg.m_Memo = f->memos;
-  dlg.SetInitialFolder(LastFolderPath);
-  if (dlg.DoModal() != ui::IDOK) return false;
   ResultFileMessageBoxes boxes;
-  if (WriteUtilityResultFile(*f, dlg.GetPathName(), dlg.m_Memo, boxes) != 1) return false;
-  f->memos = dlg.m_Memo;
-  f->modified = 0;
-  return true;
+  return SaveUtilityResultFile(Files, slot, this, boxes);
 }
 
 // ---- Display time, lines and stages ------------------------------------------------------------
@@ -413,6 +403,12 @@ void LyrUtilityHypnogramFrame::ApplySetup() {
 }
 
 // ---- Tools -------------------------------------------------------------------------------------
+
+void LyrUtilityHypnogramFrame::OnStageCompare() {
+  if (Files.Count() < 2) return;
+  LyrDlgStageCompare dlg(&Files, this);
+  dlg.DoModal();
+}
 
 void LyrUtilityHypnogramFrame::OnFileInformation() {
   std::vector<UtilityFileSummary> files;

@@ -97,6 +97,8 @@ class LyrUtilityHypnogramFrame : public ui::Frame, public LyrSplitterOwner {
   // Loads a file into the next slot with its band and stage graph; false when refused.
   bool OpenResultFile(const std::string& path);
   void OnFileOpen();
+  // The band and stage graph of a file just loaded into the slot.
+  void ShowLoadedFile(int slot);
   void OnFileClose();
   // Closes the files whose flag is set, moving the others down with their views.
   void CloseFiles(const std::array<bool, kUtilityFileSlots>& close);
@@ -109,6 +111,7 @@ class LyrUtilityHypnogramFrame : public ui::Frame, public LyrSplitterOwner {
   void OnStage();
   void ApplySetup();
   void OnStageGraphWindow();
+  void OnStageCompare();
   void OnFileInformation();
   void OnStageGraphSetup();
   void OnStageGraphText();
@@ -124,8 +127,6 @@ class LyrUtilityHypnogramFrame : public ui::Frame, public LyrSplitterOwner {
   void SetDisplayMinutes(int minutes);
   void SyncDisplayTimeBox();
   void ApplyColumnWidths();
-  // Shown when Stage Compare is chosen (the comparison dialog is set by its maker).
-  std::function<void(LyrUtilityHypnogramFrame&)> RunStageCompare;
 
   LyrUtilityStageDummyView* StageView() const { return stageView_; }
   LyrUtilityStageGraphDummyView* GraphView() const { return graphView_; }

@@ -94,6 +94,9 @@ TEST_F(UtilityWindow, MenuStatesFollowTheLoadedFilesAndTheMainWindowWaits) {
   EXPECT_FALSE(Enabled(ID_UTILITY_STAGE_COMPARE)) << "compare needs two files";
   Open(Night("two.raf", 30, 300));
   EXPECT_TRUE(Enabled(ID_UTILITY_STAGE_COMPARE));
+  testhooks::ScriptDialog(230, [](ui::Dialog& d) { d.ClickButton(ui::IDCANCEL); });
+  ASSERT_TRUE(ui::ExecuteCommand(*utility_, ID_UTILITY_STAGE_COMPARE));
+  EXPECT_EQ(testhooks::ShownDialogs().back(), 230);
   EXPECT_EQ(ui::QueryCommandState(*utility_, ID_UTILITY_STAGE_GRAPH_WINDOW).Checked(), 1);
 
   // A failed load changes nothing.
