@@ -14,7 +14,6 @@
 #include "app/results/result_strings.h"
 #include "app/results/utility_result_file_dialogs.h"
 #include "app/trend/hypnogram_span_table.h"
-#include "app/trend/lyr_trend_hypno_print.h"
 #include "app/trend/lyr_trend_tool.h"
 #include "app/workspace/lyr_workspace_dlg_stage_graph.h"
 #include "app/workspace/lyr_workspace_stage_graph_view.h"
@@ -499,12 +498,9 @@ int LyrUtilityHypnogramFrame::PrintHypnograms(draw::PrintJob& job) {
   bool ok = true;
   // The "Day" of the first shown epoch at the foot of each page.
   const auto footer = [&] {
-    if (LyrUtilityStageAreaDummyView* first = stageView_->Band(0)) {
-      dc.SetBkMode(draw::TRANSPARENT);
-      dc.SetTextColor(0);
-      dc.TextOut(r.left + 5, r.bottom - 5 - h,
-                 res::LoadString(kStrDay) + " " + first->GetEpochTimeText(first->GetEpochAt(0)));
-    }
+    dc.SetBkMode(draw::TRANSPARENT);
+    dc.SetTextColor(0);
+    dc.TextOut(r.left + 5, r.bottom - 5 - h, stageView_->DayTitle());
   };
   for (int k = 0; k < Files.Count() && ok; ++k) {
     if (k % 3 == 0) {

@@ -147,7 +147,8 @@ void LyrUtilityStageDummyView::LayoutFileLines() {
   const ui::Rect r = GetClientRect();
   const draw::Size mm = MmExtent(MenuFont);
   if (ScrollBar.IsWindow()) {
-    const int x = 2 * mm.cx + 1;
+    // The day under the bands stays readable left of the bar.
+    const int x = std::max(2 * mm.cx + 1, DayTitleWidth() + 10);
     ScrollBar.MoveWindow(ui::Rect{x, r.bottom - kBottomStrip, std::max(x, r.right), r.bottom - kBottomStrip + 17});
   }
   const int band = BandHeight();
@@ -159,6 +160,21 @@ void LyrUtilityStageDummyView::LayoutFileLines() {
     b->LayoutLines();
   }
   Invalidate(false);
+}
+
+std::string LyrUtilityStageDummyView::DayTitle() const {
+  LyrUtilityStageAreaDummyView* first = Band(0);
+  if (first == nullptr) return {};
+  return res::LoadString(kStrDay) + " " + first->GetEpochTimeText(first->GetEpochAt(0));
+}
+
+int LyrUtilityStageDummyView::DayTitleWidth() const {
+  const std::string title = DayTitle();
+  if (title.empty()) return 0;
+  draw::Image probe(1, 1, 32);
+  draw::Dc dc(probe);
+  dc.SelectFont(MenuFont);
+  return dc.GetTextExtent(title).cx;
 }
 
 void LyrUtilityStageDummyView::UpdateScrollRange() {
@@ -229,10 +245,7 @@ void LyrUtilityStageDummyView::OnDraw(draw::Dc& dc) {
   const draw::Font oldFont = dc.SelectFont(printing ? PrintFont() : MenuFont);
   const int oldBk = dc.SetBkMode(draw::TRANSPARENT);
   const int th = dc.GetTextExtent("MM").cy;
-  if (LyrUtilityStageAreaDummyView* first = Band(0)) {
-    const std::string title = res::LoadString(kStrDay) + " " + first->GetEpochTimeText(first->GetEpochAt(0));
-    dc.TextOut(r.left + 5, r.bottom - 5 - th, title);
-  }
+  dc.TextOut(r.left + 5, r.bottom - 5 - th, DayTitle());
   if (!printing) {
     const int band = BandHeight();
     const int t = TitleHeight();
@@ -289,8 +302,14 @@ void LyrUtilityStageGraphDummyView::AddStageGraph(int slot) {
   g->UtilityMode = 1;
   g->FirstEpoch = 0;
   g->LastEpoch = f->epochCount;
-  for (int i = 0; i < kStageGraphItemFlags; ++i)
+  bool any = false;
+  for (int i = 0; i < kStageGraphItems; ++i) {
     g->StageItemFlags[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(StageGraphStageFlag(i));
+    any = any || g->StageItemFlags[static_cast<std::size_t>(i)] != 0;
+  }
+  // Nothing chosen yet: every stage of the file's type, so that the graph shows something.
+  if (!any)
+    for (int i = 0; i < StageGraphItemCount(f->stageType.stageType); ++i) g->StageItemFlags[static_cast<std::size_t>(i)] = 1;
   if (!g->CreateView(this, 100 + slot, ui::CreateContext{})) {
     ui::MessageBox("LyrUtilityStageGraphDummyView::AddStageGraph");
     return;

@@ -6,16 +6,17 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/results/lyr_utility_scroll_bar.h"
 #include "app/results/utility_result_file.h"
 #include "app/trend/lyr_trend_stage_area.h"
+#include "app/workspace/lyr_workspace_stage_graph_view.h"
 #include "platform/draw/gdi.h"
 #include "platform/ui/document.h"
 
 class LyrUtilityHypnogramFrame;
 class LyrUtilityStageDummyView;
-class LyrWorkspaceStageGraphView;
 
 // One file's band: its line panes share the band's height; no scroll bar or day strip of its own.
 class LyrUtilityStageAreaDummyView : public LyrTrendStageAreaDummyView {
@@ -60,6 +61,9 @@ class LyrUtilityStageDummyView : public ui::View {
   int TitleHeight() const;
   int BandHeight() const;
   LyrUtilityStageAreaDummyView* Band(int slot) const;
+  // "Day" and the date of the first shown epoch, drawn under the bands.
+  std::string DayTitle() const;
+  int DayTitleWidth() const;
 
   LyrUtilityHypnogramFrame* Owner;
   draw::Font MenuFont;

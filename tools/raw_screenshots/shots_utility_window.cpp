@@ -66,7 +66,7 @@ bool ShootLanguage(ShotContext& c, const std::string& folder, res::Language lang
   const std::uint16_t savedLines = HypnogramSettingWord;
   HypnogramSettingWord = 2;
   auto frame = std::make_unique<LyrUtilityHypnogramFrame>(&c.frame);
-  frame->SetTrendTimeScale(240);
+  frame->SetTrendTimeScale(180);
   bool ok = frame->LoadFrame(IDR_UTILITY_HYPNOGRAM);
   if (ok) {
     frame->SetWindowText(res::LoadString(61213));
