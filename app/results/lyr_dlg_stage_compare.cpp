@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/frame/lyr_dlg_time_point.h"
 #include "app/frame/program_settings.h"
@@ -32,6 +33,15 @@ std::string BareName(const std::string& path) {
   return name;
 }
 
+// Columns keep their width unless a name or title needs more.
+void WidenToContent(ui::Control& list, int columns) {
+  std::vector<int> widths;
+  for (int c = 0; c < columns; ++c) widths.push_back(list.GetColumnWidth(c));
+  list.AutoSizeColumns();
+  for (int c = 0; c < columns; ++c)
+    list.SetColumnWidth(c, std::max(widths[static_cast<std::size_t>(c)], list.GetColumnWidth(c)));
+}
+
 }  // namespace
 
 LyrDlgStageCompare::LyrDlgStageCompare(const UtilityResultFiles* files, ui::Window* parent)
@@ -54,6 +64,7 @@ bool LyrDlgStageCompare::OnInitDialog() {
       const int row = list.InsertItem(-1, BareName(f.path));
       list.SetItemText(row, 1, std::to_string(f.epochTime));
     }
+    WidenToContent(list, 2);
   }
   // Both pickers start over the shortest file, disabled until a file is chosen.
   const UtilityResultFileRec* shortest = files_ != nullptr ? files_->File(files_->FindShortestFile()) : nullptr;
@@ -110,5 +121,6 @@ void LyrDlgStageCompare::OnOK() {
     list.SetItemText(row, 1, r.distribution);
     list.SetItemText(row, 2, r.eachStage);
   }
+  WidenToContent(list, 3);
   SetDlgItemText(IDC_SCMP_TOTAL, result_.total);
 }

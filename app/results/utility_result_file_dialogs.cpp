@@ -6,6 +6,7 @@
 #include "app/results/lyr_dlg_result_file.h"
 #include "app/results/result_strings.h"
 #include "platform/res/resource_store.h"
+#include "platform/ui/app.h"
 #include "platform/ui/common_dialogs.h"
 #include "platform/ui/messages.h"
 
@@ -15,6 +16,7 @@ int OpenUtilityResultFile(UtilityResultFiles& files, int displayMinutes, ui::Win
                                res::LoadString(kIdsResultFileFilter), parent);
   dlg.SetInitialFolder(LastFolderPath);
   if (dlg.DoModal() != ui::IDOK) return -1;
+  ui::WaitCursor wait;
   if (files.ReadResultFile(dlg.GetPathName(), displayMinutes, ui) != 1) return -1;
   return files.Count() - 1;
 }

@@ -12,7 +12,6 @@
 
 namespace {
 
-using ui::IDOK;
 using ui::IDYES;
 
 bool SameRecords(const std::vector<LyrEpochRec>& a, const std::vector<LyrEpochRec>& b) {
@@ -213,8 +212,8 @@ TEST_F(UtilityFilesTest, SavedFileHasExactBytesAndReopens) {
   doc.checkValue = 0;
   doc.record.path = "";
   ScriptedUi answers;
-  answers.answers = {IDYES, IDOK, IDOK, IDOK};
   EXPECT_EQ(OpenResultProcess(doc.doc, out, answers), 1);
+  EXPECT_TRUE(answers.shown.empty()) << "no question: the check value 0 matches";
   for (int e = 0; e < 6; ++e)
     EXPECT_EQ(std::memcmp(doc.epochs.Record(e), &six.epochs[static_cast<std::size_t>(e)], kEpochRecBytes), 0) << e;
   EXPECT_EQ(doc.memos, memos);
