@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -290,6 +291,42 @@ TEST_F(UtilityWindow, PrintingPutsThreeFilesOnAPage) {
     for (int x = 0; x < page->Width(); x += 3)
       if (page->GetPixel(x, y) != 0xFFFFFF) ++ink;
   EXPECT_GT(ink, 100);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(UtilityWindow, ToolsReachTheirDialogsAndTheBitmapIsWritten) {
+  Open(Night("first.raf", 30, 240));
+  Open(Night("second.raf", 30, 240));
+  testhooks::ScriptDialog(IDD_UTILITY_FILE_INFORMATION, [](ui::Dialog& d) {
+    ui::Control files = d.Item(LyrDlgUtilityFileInformation::kFiles);
+    EXPECT_EQ(files.GetString(1), "second");
+    files.SetCurSel(1);
+    d.SendMessage(ui::WM_COMMAND,
+                  ui::MakeLong(static_cast<std::uint16_t>(LyrDlgUtilityFileInformation::kFiles), ui::LBN_SELCHANGE), 0);
+    EXPECT_EQ(d.Item(LyrDlgUtilityFileInformation::kInfo).GetItemText(0, 1), "second.raf");
+    d.ClickButton(ui::IDOK);
+  });
+  ASSERT_TRUE(ui::ExecuteCommand(*utility_, ID_UTILITY_FILE_INFORMATION));
+
+  // Text output of the chosen file's stage graph.
+  testhooks::ScriptDialog(IDD_UTILITY_SELECT_FILE, [](ui::Dialog& d) {
+    d.Item(LyrDlgUtilitySelectFile::kFiles).SetCurSel(1);
+    d.ClickButton(ui::IDOK);
+  });
+  testhooks::ScriptDialog(LyrWorkspaceDlgTextOutStageGraph::kTemplateId, [](ui::Dialog& d) { d.ClickButton(ui::IDCANCEL); });
+  ASSERT_TRUE(ui::ExecuteCommand(*utility_, ID_UTILITY_STAGE_GRAPH_TEXT));
+  EXPECT_EQ(testhooks::ShownDialogs().back(), LyrWorkspaceDlgTextOutStageGraph::kTemplateId);
+
+  const std::string bmp = folder_->Path() + "/window.bmp";
+  testhooks::AnswerFileDialog(ui::IDOK, {bmp});
+  ASSERT_TRUE(ui::ExecuteCommand(*utility_, ID_UTILITY_BITMAP));
+  std::ifstream in(bmp, std::ios::binary);
+  char magic[2] = {};
+  in.read(magic, 2);
+  EXPECT_EQ(std::string(magic, 2), "BM");
 }
 
 }  // namespace
