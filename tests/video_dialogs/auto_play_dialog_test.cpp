@@ -84,6 +84,8 @@ TEST_F(AutoPlayDialog, AddStoresTheStretchSwappedWhenGivenBackwards) {
   EXPECT_EQ(entry->GetWindowText(), "Auto play information (Add)");
   // The whole recording is offered: day 1 from 00:00:00 to 00:01:40.
   EXPECT_EQ(SecondOfDay(*entry, VideoStartEndControls::kEndTime), 100);
+  EXPECT_EQ(entry->Item(VideoStartEndControls::kStartTime).GetRangeLow(), 0);
+  EXPECT_EQ(entry->Item(VideoStartEndControls::kStartTime).GetRangeHigh(), 100);
   SetTime(*entry, true, 0, 50);
   SetTime(*entry, false, 0, 20);
   entry->SetDlgItemText(EntryDlg::kComment, "arousal");
