@@ -9,22 +9,10 @@
 #include <vector>
 
 #include "app/document/analysis_param_blocks.h"
+#include "app/results/utility_result_file.h"
 #include "platform/ui/frame.h"
 
 inline constexpr std::uint32_t IDR_UTILITY_HYPNOGRAM = 227;
-
-// One loaded result file.
-struct UtilityHypnogramFile {
-  std::string path;
-  StageTypeParam stageType{};
-  std::vector<std::uint8_t> stages;  // slot 0 of each epoch
-  std::int32_t epochSeconds = 30;
-  // The recording's start: seconds of the day and the date.
-  std::int32_t startSecond = 0;
-  int year = 2000, month = 1, day = 1;
-  // Cursor (epoch markers): current and previous, -1 none.
-  std::int32_t marker = -1, previousMarker = -1;
-};
 
 class LyrUtilityHypnogramFrame : public ui::Frame {
  public:
@@ -38,7 +26,8 @@ class LyrUtilityHypnogramFrame : public ui::Frame {
   // Told after the window is gone, so that its opener forgets it.
   std::function<void()> Closed;
 
-  std::vector<UtilityHypnogramFile> Files;
+  // The loaded result files (slots 0 .. Files.Count() - 1).
+  UtilityResultFiles Files;
   // The windows that show the files' hypnograms (repainted by RedrawStageAreas).
   std::vector<ui::Window*> StageAreas;
   int StageAreaRedraws = 0;
@@ -56,14 +45,12 @@ class LyrUtilityHypnogramFrame : public ui::Frame {
   // 0: markers := -1; 1: previous markers := -1; other: both.
   void ClearEpochMarkers(int mode);
   void RedrawStageAreas();
-  struct TimeParts {
-    std::string day, month, year, hour, minute, second;
-  };
+  using TimeParts = UtilityTimeParts;
   TimeParts GetEpochTimeParts(int file, std::int32_t epoch) const;
   // The file's name with its extension.
   std::string FileNameOf(int file) const;
 
  private:
-  const UtilityHypnogramFile* File(int file) const;
-  int StepSeconds() const;
+  // The time scale of the display minutes and the clock mode.
+  UtilityTimeScale TimeScale() const;
 };
