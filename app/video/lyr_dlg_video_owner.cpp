@@ -9,6 +9,7 @@
 #include "app/video/cvp_info_exchange.h"
 #include "app/video/lyr_dlg_video_auto_play.h"
 #include "app/video/lyr_dlg_video_edit_file.h"
+#include "app/video/lyr_workspace_dlg_video_sync.h"
 #include "app/workspace/lyr_workspace_frame.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/ui/app.h"
@@ -147,8 +148,19 @@ void LyrVideoDialogs::BeginPick(int target, bool forAutoPlay) {
   RawPreviewMode = 3;
 }
 
+namespace {
+
+// The main frame's synchronisation dialog, which takes a picked start too.
+LyrWorkspaceDlgVideoSync* SyncDialog() {
+  CMainFrame* main = CQLM2_AnalyzerDoc::MainFrame();
+  return main != nullptr ? main->VideoSyncDlg : nullptr;
+}
+
+}  // namespace
+
 void LyrVideoDialogs::ShowPickers() {
-  for (ui::Dialog* d : {static_cast<ui::Dialog*>(range_.get()), static_cast<ui::Dialog*>(autoPlayRange_.get())})
+  for (ui::Dialog* d : {static_cast<ui::Dialog*>(range_.get()), static_cast<ui::Dialog*>(autoPlayRange_.get()),
+                        static_cast<ui::Dialog*>(SyncDialog())})
     if (d != nullptr && d->IsWindow()) d->ShowWindow(ui::SW_SHOW);
   pickTarget_ = 0;
   pickForAutoPlay_ = false;
@@ -160,6 +172,7 @@ void LyrVideoDialogs::DeliverPick(double videoTime) {
   if (pickTarget_ == kVideoPickStart) {
     if (range_) range_->SetStartFromCursor(videoTime);
     if (autoPlayRange_) autoPlayRange_->SetStartFromCursor(videoTime);
+    if (LyrWorkspaceDlgVideoSync* sync = SyncDialog()) sync->SetStartFromCursor(videoTime);
   } else if (pickTarget_ == kVideoPickEnd) {
     if (range_) range_->SetEndFromCursor(videoTime);
     if (autoPlayRange_) autoPlayRange_->SetEndFromCursor(videoTime);

@@ -91,7 +91,8 @@ class LyrVideoDialogs {
 
   // ---- The time pick ----
   // A Cursor button: the wave page takes the next click as the start (1) or end (2) of the
-  // entry dialog (forAutoPlay) or of the range dialog. Only applied ranges count as an edit of
+  // entry dialog (forAutoPlay) or of the range dialog; a start goes to the main frame's
+  // synchronisation dialog too. Only applied ranges count as an edit of
   // the video set, so the pick leaves that flag alone.
   void BeginPick(int target, bool forAutoPlay);
   bool Picking() const { return pickTarget_ != 0; }
