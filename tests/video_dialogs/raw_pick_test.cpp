@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/video/lyr_dlg_video_edit_file.h"
+#include "app/video/lyr_workspace_dlg_video_sync.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "tests/manual_scoring/scoring_fixture.h"
 
@@ -52,6 +53,18 @@ TEST_F(ScoringTest, VideoRangeTakesItsTimesFromTheWaves) {
   EXPECT_EQ(RawPreviewMode, 0);
   EXPECT_TRUE(range->IsWindowVisible());
   EXPECT_EQ(secondOf(VideoStartEndControls::kEndTime), 900);
+
+  // A start goes to the synchronisation dialog as well.
+  LyrWorkspaceDlgVideoSync sync(&Doc());
+  ASSERT_TRUE(sync.CreateModeless(nullptr));
+  Frame().VideoSyncDlg = &sync;
+  ASSERT_TRUE(range->ClickButton(RangeDlg::kStartCursor));
+  Press(2, CellX(2), Y());
+  Release(2, CellX(2), Y());
+  EXPECT_EQ(static_cast<int>(sync.m_Offset), 360 + 75);
+  EXPECT_EQ(secondOf(VideoStartEndControls::kStartTime), 360 + 75);
+  Frame().VideoSyncDlg = nullptr;
+  sync.DestroyWindow();
   d.CloseAll();
   ClockTimeDisplay = clock;
 }
