@@ -138,6 +138,8 @@ void LyrVideoDialogs::CloseAll() {
   DestroyNow(editPath_);
   DestroyNow(autoPlayRange_);
   DestroyNow(autoPlay_);
+  // A pick with nobody left to take it ends too.
+  if (pickTarget_ != 0 && RawPreviewMode == 3) RawPreviewMode = 0;
   pickTarget_ = 0;
 }
 
