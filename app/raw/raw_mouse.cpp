@@ -16,6 +16,7 @@
 #include "app/raw/raw_page_geometry.h"
 #include "app/raw/wave_recognition.h"
 #include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
+#include "app/workspace/workspace_dummy_view.h"
 #include "platform/draw/dc.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/menu.h"
@@ -156,6 +157,13 @@ bool MouseAllowed(const LyrRawAreaView& view) {
     if (f->AnalysisRangeDlg != nullptr && f->AnalysisRangeDlg->m_Shown != 0) return false;
   }
   return true;
+}
+
+// The video dialogs waiting for a time picked on the waves, null when none waits.
+LyrVideoDialogs* VideoPicker() {
+  CMainFrame* f = Frame();
+  LyrWorkspaceDummyView* ws = f != nullptr ? f->WorkspaceView() : nullptr;
+  return ws != nullptr && ws->VideoDialogs.Picking() ? &ws->VideoDialogs : nullptr;
 }
 
 // A wave pick (kinds 1-10) waits while the wave-form recognition window is shown.
@@ -644,6 +652,10 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
       break;
     }
     case 3: {
+      if (LyrVideoDialogs* video = VideoPicker()) {
+        PickVideoTime(*video, client);
+        break;
+      }
       LyrDlgAnalysisRange* dlg = frame != nullptr ? frame->AnalysisRangeDlg : nullptr;
       const CQLM2_AnalyzerDoc* doc = Doc(*this);
       if (dlg == nullptr || doc == nullptr) break;
@@ -679,6 +691,24 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
   }
 }
 
+void LyrRawAreaView::PickVideoTime(LyrVideoDialogs& video, ui::Point client) {
+  const CQLM2_AnalyzerDoc* doc = Doc(*this);
+  if (timeCursorX_ != -1) DrawTimeCursor(-1, timeCursorX_);
+  timeCursorX_ = -1;
+  ui::Window::ReleaseCapture();
+  int channel = ChannelAtY(client.x, client.y);
+  if (channel < 0) channel = ReferenceChannel();
+  if (doc == nullptr || channel < 0) return;
+  // The time on the video clock: the page start plus the column's sample, offset included.
+  const LyrChInfo& ch = doc->ChInfo[static_cast<std::size_t>(channel)];
+  const int column = std::max(client.x, 0);
+  double seconds = static_cast<double>(GetPageStartSec() + PageSeconds);
+  if (ch.rate > 0 && static_cast<std::size_t>(column) < ch.readX.size())
+    seconds = static_cast<double>(GetPageStartSec()) +
+              static_cast<double>(ch.startOffset + ch.readX[static_cast<std::size_t>(column)]) / ch.rate;
+  video.DeliverPick(seconds);
+}
+
 void LyrRawAreaView::EndPreview() {
   if (spanBoxShown_ && IsWindow()) {
     ui::ClientDc client(*this);
@@ -691,6 +721,10 @@ void LyrRawAreaView::EndPreview() {
   timeCursorX_ = -1;
   ui::Window::ReleaseCapture();
   CMainFrame* frame = Frame();
+  if (LyrVideoDialogs* video = RawPreviewMode == 3 ? VideoPicker() : nullptr) {
+    video->CancelPick();
+    return;
+  }
   if (RawPreviewMode == 3 && frame != nullptr && frame->AnalysisRangeDlg != nullptr) {
     LyrDlgAnalysisRange* dlg = frame->AnalysisRangeDlg;
     dlg->m_Picking = -1;
