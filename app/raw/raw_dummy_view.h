@@ -121,6 +121,8 @@ class LyrRawAreaView : public ui::View {
   void PreviewMouseMove(std::uint32_t flags, ui::Point client);
   void PreviewButtonUp(ui::Point client);
   void EndPreview();
+  // The click of a video dialog's time pick: its time on the video clock to the dialogs.
+  void PickVideoTime(ui::Point client);
   void ClickEpoch(ui::Point client);
 
   int previewChannel_ = -1;

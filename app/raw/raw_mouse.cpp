@@ -16,6 +16,8 @@
 #include "app/raw/raw_page_geometry.h"
 #include "app/raw/wave_recognition.h"
 #include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
+#include "app/video/video_time_pick.h"
+#include "app/workspace/workspace_dummy_view.h"
 #include "platform/draw/dc.h"
 #include "platform/res/resource_store.h"
 #include "platform/ui/menu.h"
@@ -644,6 +646,10 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
       break;
     }
     case 3: {
+      if (VideoTimePickPending()) {
+        PickVideoTime(client);
+        break;
+      }
       LyrDlgAnalysisRange* dlg = frame != nullptr ? frame->AnalysisRangeDlg : nullptr;
       const CQLM2_AnalyzerDoc* doc = Doc(*this);
       if (dlg == nullptr || doc == nullptr) break;
@@ -679,6 +685,31 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
   }
 }
 
+void LyrRawAreaView::PickVideoTime(ui::Point client) {
+  const CQLM2_AnalyzerDoc* doc = Doc(*this);
+  CMainFrame* frame = Frame();
+  if (timeCursorX_ != -1) DrawTimeCursor(-1, timeCursorX_);
+  timeCursorX_ = -1;
+  ui::Window::ReleaseCapture();
+  int channel = ChannelAtY(client.x, client.y);
+  if (channel < 0) channel = ReferenceChannel();
+  if (doc == nullptr || channel < 0) {
+    CancelVideoTimePick();
+    return;
+  }
+  // The clicked column's sample on the video clock: the channel's start offset included.
+  const LyrChInfo& ch = doc->ChInfo[static_cast<std::size_t>(channel)];
+  double seconds = static_cast<double>(GetPageStartSec() + PageSeconds);
+  const int column = std::max(client.x, 0);
+  if (ch.rate > 0 && static_cast<std::size_t>(column) < ch.readX.size())
+    seconds = static_cast<double>(GetPageStartSec()) +
+              static_cast<double>(ch.startOffset + ch.readX[static_cast<std::size_t>(column)]) / ch.rate;
+  DeliverVideoTimePick(seconds);
+  if (LyrWorkspaceDummyView* ws = frame != nullptr ? frame->WorkspaceView() : nullptr;
+      ws != nullptr && ws->VideoPane.VideoShowingFlag != 0)
+    ws->VideoPane.ShowVideoAtTime(seconds);
+}
+
 void LyrRawAreaView::EndPreview() {
   if (spanBoxShown_ && IsWindow()) {
     ui::ClientDc client(*this);
@@ -691,7 +722,9 @@ void LyrRawAreaView::EndPreview() {
   timeCursorX_ = -1;
   ui::Window::ReleaseCapture();
   CMainFrame* frame = Frame();
-  if (RawPreviewMode == 3 && frame != nullptr && frame->AnalysisRangeDlg != nullptr) {
+  if (RawPreviewMode == 3 && VideoTimePickPending()) {
+    CancelVideoTimePick();
+  } else if (RawPreviewMode == 3 && frame != nullptr && frame->AnalysisRangeDlg != nullptr) {
     LyrDlgAnalysisRange* dlg = frame->AnalysisRangeDlg;
     dlg->m_Picking = -1;
     dlg->ShowWindow(ui::SW_SHOW);

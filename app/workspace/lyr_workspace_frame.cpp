@@ -66,6 +66,7 @@ void DockFractions(std::uint16_t trendState, FloatGeometry& g) {
 LyrWorkspaceFrame::LyrWorkspaceFrame() {
   MapMenuCommands();
   MapAnalysisCommands();
+  MapVideoCommands();
 }
 
 LyrWorkspaceFrame::~LyrWorkspaceFrame() {

@@ -1248,6 +1248,11 @@ void Control::SetRange(int low, int high) {
     sp->setRange(std::min(low, high), std::max(low, high));
   } else if (auto* p = qobject_cast<QProgressBar*>(w)) {
     p->setRange(low, high);
+  } else if (auto* d = qobject_cast<QDateTimeEdit*>(w); d != nullptr && d->displayFormat() == "HH:mm:ss") {
+    // Time pickers: seconds of the day.
+    Quiet q(d);
+    const auto at = [](int s) { return QTime(0, 0).addSecs(std::clamp(s, 0, 86399)); };
+    d->setTimeRange(at(std::min(low, high)), at(std::max(low, high)));
   }
 }
 

@@ -158,7 +158,7 @@ class Control {
   int GetColumnWidth(int col) const;
   void SetColumnWidth(int col, int widthPx);
 
-  // Sliders, spins, progress bars.
+  // Sliders, spins, progress bars; time pickers (seconds of the day).
   void SetRange(int low, int high);
   int GetRangeLow() const;
   int GetRangeHigh() const;
