@@ -413,3 +413,38 @@ TEST_F(VideoWindowApp, WavePageFollowsTheVideo) {
 }
 
 }  // namespace
+
+namespace {
+
+// A video dialog stand-in that takes picked times.
+struct PickTaker : VideoTimePickClient {
+  explicit PickTaker(ui::Window* w) : window(w) {}
+  void SetStartFromCursor(double s) override { start = s; }
+  void SetEndFromCursor(double s) override { end = s; }
+  ui::Window* PickWindow() override { return window; }
+  ui::Window* window;
+  double start = -1.0, end = -1.0;
+};
+
+TEST_F(VideoWindowApp, RawPageClickIsTheVideoTimeOfItsColumn) {
+  LyrRawDummyView* raw = Frame().RawView();
+  ASSERT_NE(raw, nullptr);
+  LyrRawAreaView* view = raw->Row(2) != nullptr ? raw->Row(2)->AreaView() : nullptr;
+  ASSERT_NE(view, nullptr);
+  for (auto& b : Doc().RecordInfo.pageBuffers) b.assign(16, 0.0f);
+  Doc().ChInfo[0].startOffset = 50;  // 0.5 s on the video clock
+  ASSERT_TRUE(Doc().ChInfo[0].GetReadX(100));
+  for (int i = 0; i < 100; ++i) Doc().ChInfo[0].readX[static_cast<std::size_t>(i)] = i * 10;  // 0.1 s a column
+  PickTaker taker(nullptr);
+  BeginVideoTimePick(kVideoPickEnd, &taker);
+  ASSERT_EQ(RawPreviewMode, 3);
+  Video().VideoShowingFlag = 1;
+  view->OnLButtonUp(0, {40, 5});
+  EXPECT_NEAR(taker.end, 4.0 + 0.5, 1e-9) << "the page's start, the column's samples, the start offset";
+  EXPECT_DOUBLE_EQ(taker.start, -1.0);
+  EXPECT_NEAR(Video().ShownTime, 4.5, 1e-9) << "the shown video moves there";
+  EXPECT_EQ(RawPreviewMode, 0);
+  EXPECT_FALSE(VideoTimePickPending());
+}
+
+}  // namespace
