@@ -20,6 +20,7 @@
 #include "platform/res/resource_store.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/messages.h"
 
 namespace {
 
@@ -309,6 +310,14 @@ CQLM2_AnalyzerDoc* LyrWorkspaceVideoFrame::Doc() const { return DocOf(Main); }
 
 bool LyrWorkspaceVideoFrame::VideoReady() const {
   return DocumentLoaded != 0 && Video != nullptr && Video->IsBound();
+}
+
+void LyrWorkspaceVideoFrame::OnSize(std::uint32_t sizeType, int cx, int cy) {
+  ui::DockFrame::OnSize(sizeType, cx, cy);
+  if (DocumentLoaded == 0 || Main == nullptr) return;
+  // A floating window shows whatever pane the workspace has forward.
+  const bool forward = Docked == 0 || Main->WorkspaceTabs.CurrentPane == kVideoPaneId;
+  VideoShowingFlag = sizeType != ui::SIZE_MINIMIZED && forward ? 1 : 0;
 }
 
 void LyrWorkspaceVideoFrame::ArmPlayClock() {

@@ -123,6 +123,9 @@ class LyrWorkspaceVideoFrame : public ui::DockFrame, public CVPHost {
   int OnCreate() override;
   bool OnCreateClient(ui::CreateContext* context) override;
   void OnTimer(std::uint32_t id) override;
+  // The video shows while the window is not minimised and is either floating or docked with
+  // the "Video" pane forward.
+  void OnSize(std::uint32_t sizeType, int cx, int cy) override;
   std::intptr_t WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
 
   // The play/stop toggle: the controller plays or stops (while a video is bound), the play

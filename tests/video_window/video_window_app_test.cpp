@@ -58,6 +58,9 @@ class VideoWindowApp : public AppTest {
     ws_->Video.BindEntryPoints(fake_player::Table());
     ws_->Video.SetRecords({{100.0, 400.0, a_, {{0.0, 300.0}}}, {402.0, 700.0, b_, {{0.0, 298.0}}}});
     Frame().VideoFilePath = (folder / "set.hdr").string();
+    Frame().WorkspaceTabs.SelectPane(12);
+    Frame().WorkspaceTabs.ShowSelectedPane(12);
+    Frame().WorkspaceTabs.CurrentPane = 12;
     ASSERT_TRUE(Video().CreateIn(Frame().WorkspaceTabs.PaneWindow(12)));
     ASSERT_EQ(ws_->Video.OpenVideo(0), 1);
   }

@@ -6,6 +6,7 @@
 
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/main_frame.h"
+#include "app/frame/program_settings.h"
 #include "app/raw/raw_dummy_view.h"
 #include "app/video/cvp_info_exchange.h"
 #include "app/video/lyr_workspace_dlg_video_split.h"
@@ -62,6 +63,11 @@ bool ShootVideoWindow(ShotContext& c) {
 
   video.ShowVideoAtTime(start + 3.0);
   v.ShowTime(1);
+  {
+    const ui::Rect r = v.GetClientRect();
+    std::printf("video frame %dx%d visible %d docked %d\n", r.Width(), r.Height(), v.IsWindowVisible() ? 1 : 0,
+                v.IsDocked() ? 1 : 0);
+  }
   ok &= Shot(*ws, c.out + "/video_window_docked.png");
   c.doc.VideoSplit = {1, 1, 0};
   v.RelayoutPanes();
@@ -80,11 +86,11 @@ bool ShootVideoWindow(ShotContext& c) {
   ok &= Shot(v, c.out + "/video_window_floating.png");
   v.DockVideoWindow();
 
-  // The red mark on the middle row's page, 20 s into the recording.
+  // The red mark on the middle row's page, half-way through the page shown.
   if (LyrRawDummyView* raw = c.frame.RawView(); raw != nullptr && raw->Row(2) != nullptr) {
     LyrRawAreaView* view = raw->Row(2)->AreaView();
     c.frame.VideoFollowsWave = 0;
-    ws->VideoSyncTime = 20.0;
+    ws->VideoSyncTime = static_cast<double>(c.doc.CurrentPage) * PageSeconds + PageSeconds / 2.0;
     testhooks::ProcessMessages();
     draw::Image img = testhooks::RenderWindow(*view);
     draw::Dc dc(img);
