@@ -265,6 +265,8 @@ bool LyrWorkspaceVideoFrame::CreateIn(ui::Window* pane) {
   if (pane == nullptr || !pane->IsWindow()) return false;
   if (!CreateDocked(pane, 0, nullptr)) return false;
   SetWindowText("WorkspaceVideoFrame");
+  // A child of the pane from the start, as after docking.
+  Dock();
   Docked = 1;
   return true;
 }

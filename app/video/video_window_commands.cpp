@@ -32,7 +32,8 @@ constexpr std::uint32_t kCmdDeleteRange = 33112;
 constexpr std::uint32_t kCmdAutoPlayInfo = 33113;
 constexpr std::uint32_t kCmdResetStartTime = 33114;
 constexpr std::uint32_t kIdsResetStartTime = 2459;
-constexpr int kBorderHeight = 1;
+// The panes have no borders of their own between them.
+constexpr int kBorderHeight = 0;
 
 CMainFrame* Main() { return CQLM2_AnalyzerDoc::MainFrame(); }
 

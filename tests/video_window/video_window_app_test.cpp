@@ -283,6 +283,13 @@ TEST_F(VideoWindowApp, VideoMenuStatesFloatAndDock) {
   EXPECT_EQ(Video().Docked, 0);
   EXPECT_EQ(Video().VideoShowingFlag, 1);
   EXPECT_FALSE(Video().IsDocked());
+  // Original size: the floating window's surface takes the picture's own size (320 x 240).
+  Run(*wf, 33106);
+  testhooks::ProcessMessages();
+  const ui::Rect surface = Video().Base()->Surface()->GetClientRect();
+  // (no narrower than the transport bar)
+  EXPECT_EQ(surface.Width(), std::max(320, Video().Bar().GetClientRect().Width()));
+  EXPECT_EQ(surface.Height(), 240);
   Frame().WorkspaceTabs.CurrentPane = 3;
   Run(*wf, 33105);
   EXPECT_EQ(Video().Docked, 1);
