@@ -70,12 +70,12 @@ bool ShootVideoWindow(ShotContext& c) {
   }
   ok &= Shot(*ws, c.out + "/video_window_docked.png");
   c.doc.VideoSplit = {1, 1, 0};
-  v.RelayoutPanes();
-  video.ShowVideoAtTime(start + 3.0);
+  v.RefreshSurface();
+  video.ShowVideoAtTime(start + 3.5);
   ok &= Shot(*ws, c.out + "/video_window_split4.png");
   c.doc.VideoSplit = {2, 1, 2};
-  v.RelayoutPanes();
-  video.ShowVideoAtTime(start + 3.0);
+  v.RefreshSurface();
+  video.ShowVideoAtTime(start + 4.0);
   ok &= Shot(*ws, c.out + "/video_window_split9.png");
   c.doc.VideoSplit = {0, 0, 0};
 
