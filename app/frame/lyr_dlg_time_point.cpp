@@ -162,8 +162,20 @@ void LyrDlgTimePoint::SetEpoch(std::int32_t epoch) {
   ShowAll();
 }
 
+void LyrDlgTimePoint::SetFileTime(const std::array<std::uint16_t, 6>& start, std::int32_t epochSeconds,
+                                  std::int16_t mode) {
+  m_TimeMode = mode;
+  m_FileEpochSeconds = std::max(epochSeconds, 1);
+  const CalendarTime b = mode != 0 ? CalendarTime{start[0], start[1], start[2], start[3], start[4], start[5]}
+                                   : kElapsedBaseDate;
+  m_Base = {static_cast<std::int16_t>(b.year), static_cast<std::int16_t>(b.month), static_cast<std::int16_t>(b.day),
+            static_cast<std::int16_t>(b.hour), static_cast<std::int16_t>(b.minute), static_cast<std::int16_t>(b.second)};
+}
+
 TimePointScale LyrDlgTimePoint::Scale() const {
   const CalendarTime base{m_Base[0], m_Base[1], m_Base[2], m_Base[3], m_Base[4], m_Base[5]};
+  if (m_FileEpochSeconds > 0)
+    return TimePointScale::ForEpochs(m_TimeMode != 0, base, m_FileEpochSeconds, m_LowEpoch, m_HighEpoch);
   return TimePointScale::ForEpochs(ClockMode(m_TimeMode), base, EpochSeconds, m_LowEpoch, m_HighEpoch);
 }
 

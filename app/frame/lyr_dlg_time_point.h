@@ -71,11 +71,15 @@ class LyrDlgTimePoint : public LyrTimePointPanel {
   // Takes the epoch as it is (not clamped) and shows it everywhere.
   void SetEpoch(std::int32_t epoch);
   std::int32_t GetEpoch() const { return static_cast<std::int32_t>(current_); }
+  // Shows the epochs of a result file of its own in place of the open recording's: the
+  // file's start (clock mode) and epoch length, in the given time mode.
+  void SetFileTime(const std::array<std::uint16_t, 6>& start, std::int32_t epochSeconds, std::int16_t mode);
 
   std::array<std::int16_t, 6> m_Base{2000, 11, 1, 0, 0, 0};
   std::int32_t m_HighEpoch = 0;
   std::int32_t m_LowEpoch = 0;
   std::int16_t m_TimeMode = 0;
+  std::int32_t m_FileEpochSeconds = 0;  // a file's epoch length; 0: the recording's
 
  protected:
   TimePointScale Scale() const override;

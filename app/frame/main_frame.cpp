@@ -17,6 +17,7 @@
 #include "app/raw/raw_dummy_view.h"
 #include "app/results/lyr_utility_hypnogram_frame.h"
 #include "app/video/lyr_workspace_dlg_video_sync.h"
+#include "app/video/lyr_dlg_make_avi.h"
 #include "app/raw/wave_recognition.h"
 #include "app/scoring/lyr_dlg_multi_screening.h"
 #include "app/scoring/dsi_silent_open.h"
@@ -186,6 +187,8 @@ void CMainFrame::OnPaint(draw::Dc&) { LayoutPanes(); }
 void CMainFrame::OnSize(std::uint32_t sizeType, int cx, int cy) {
   ui::Frame::OnSize(sizeType, cx, cy);
   LayoutPanes();
+  // The frame size enters the longest film.
+  if (MakeAviDlg != nullptr && MakeAviDlg->IsWindow()) MakeAviDlg->UpdateMaxTime();
 }
 
 void CMainFrame::PostNcDestroy() {

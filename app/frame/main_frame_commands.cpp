@@ -146,7 +146,7 @@ void CMainFrame::OnResultFileCompare() {
     ResultCompareFrame->ShowWindow(ui::SW_SHOW);
     return;
   }
-  auto* frame = new LyrUtilityHypnogramFrame();
+  auto* frame = new LyrUtilityHypnogramFrame(this);
   frame->SetTrendTimeScale(TrendTimeMinutes);
   frame->Closed = [this, frame] {
     if (ResultCompareFrame == frame) ResultCompareFrame = nullptr;

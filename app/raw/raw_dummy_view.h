@@ -15,6 +15,7 @@ namespace ui {
 class Splitter;
 }
 struct PageDrawContext;
+class LyrVideoDialogs;
 
 // Page view of one row of raw waves: the time grid, epoch labels, every enabled channel's
 // wave in its band with its name and scale bar, the stage names and, in the middle row, the
@@ -121,8 +122,9 @@ class LyrRawAreaView : public ui::View {
   void PreviewMouseMove(std::uint32_t flags, ui::Point client);
   void PreviewButtonUp(ui::Point client);
   void EndPreview();
-  // The click of a video dialog's time pick: its time on the video clock to the dialogs.
-  void PickVideoTime(ui::Point client);
+  // A click on the waves while a video dialog waits for a time: the time goes to it (null:
+  // to the synchronisation dialog's pick).
+  void PickVideoTime(LyrVideoDialogs* video, ui::Point client);
   void ClickEpoch(ui::Point client);
 
   int previewChannel_ = -1;

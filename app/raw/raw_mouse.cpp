@@ -160,6 +160,13 @@ bool MouseAllowed(const LyrRawAreaView& view) {
   return true;
 }
 
+// The video dialogs waiting for a time picked on the waves, null when none waits.
+LyrVideoDialogs* VideoPicker() {
+  CMainFrame* f = Frame();
+  LyrWorkspaceDummyView* ws = f != nullptr ? f->WorkspaceView() : nullptr;
+  return ws != nullptr && ws->VideoDialogs.Picking() ? &ws->VideoDialogs : nullptr;
+}
+
 // A wave pick (kinds 1-10) waits while the wave-form recognition window is shown.
 bool WaveFormSettingsShown() {
   if (RawPreviewMode != 1 || PreviewKind < 1 || PreviewKind > 10) return false;
@@ -646,8 +653,12 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
       break;
     }
     case 3: {
+      if (LyrVideoDialogs* video = VideoPicker()) {
+        PickVideoTime(video, client);
+        break;
+      }
       if (VideoTimePickPending()) {
-        PickVideoTime(client);
+        PickVideoTime(nullptr, client);
         break;
       }
       LyrDlgAnalysisRange* dlg = frame != nullptr ? frame->AnalysisRangeDlg : nullptr;
@@ -685,26 +696,30 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
   }
 }
 
-void LyrRawAreaView::PickVideoTime(ui::Point client) {
+void LyrRawAreaView::PickVideoTime(LyrVideoDialogs* video, ui::Point client) {
   const CQLM2_AnalyzerDoc* doc = Doc(*this);
-  CMainFrame* frame = Frame();
   if (timeCursorX_ != -1) DrawTimeCursor(-1, timeCursorX_);
   timeCursorX_ = -1;
   ui::Window::ReleaseCapture();
   int channel = ChannelAtY(client.x, client.y);
   if (channel < 0) channel = ReferenceChannel();
   if (doc == nullptr || channel < 0) {
-    CancelVideoTimePick();
+    if (video == nullptr) CancelVideoTimePick();
     return;
   }
-  // The clicked column's sample on the video clock: the channel's start offset included.
+  // The time on the video clock: the page start plus the column's sample, offset included.
   const LyrChInfo& ch = doc->ChInfo[static_cast<std::size_t>(channel)];
-  double seconds = static_cast<double>(GetPageStartSec() + PageSeconds);
   const int column = std::max(client.x, 0);
+  double seconds = static_cast<double>(GetPageStartSec() + PageSeconds);
   if (ch.rate > 0 && static_cast<std::size_t>(column) < ch.readX.size())
     seconds = static_cast<double>(GetPageStartSec()) +
               static_cast<double>(ch.startOffset + ch.readX[static_cast<std::size_t>(column)]) / ch.rate;
+  if (video != nullptr) {
+    video->DeliverPick(seconds);
+    return;
+  }
   DeliverVideoTimePick(seconds);
+  CMainFrame* frame = Frame();
   if (LyrWorkspaceDummyView* ws = frame != nullptr ? frame->WorkspaceView() : nullptr;
       ws != nullptr && ws->VideoPane.VideoShowingFlag != 0)
     ws->VideoPane.ShowVideoAtTime(seconds);
@@ -722,9 +737,15 @@ void LyrRawAreaView::EndPreview() {
   timeCursorX_ = -1;
   ui::Window::ReleaseCapture();
   CMainFrame* frame = Frame();
+  if (LyrVideoDialogs* video = RawPreviewMode == 3 ? VideoPicker() : nullptr) {
+    video->CancelPick();
+    return;
+  }
   if (RawPreviewMode == 3 && VideoTimePickPending()) {
     CancelVideoTimePick();
-  } else if (RawPreviewMode == 3 && frame != nullptr && frame->AnalysisRangeDlg != nullptr) {
+    return;
+  }
+  if (RawPreviewMode == 3 && frame != nullptr && frame->AnalysisRangeDlg != nullptr) {
     LyrDlgAnalysisRange* dlg = frame->AnalysisRangeDlg;
     dlg->m_Picking = -1;
     dlg->ShowWindow(ui::SW_SHOW);

@@ -1167,3 +1167,7 @@ void StoreRafProcessingRecord(const LyrChInfo& channel, std::span<std::uint8_t> 
 std::array<std::uint16_t, 6> AddRafSeconds(const std::array<std::uint16_t, 7>& start, std::int64_t seconds) {
   return AddSeconds(start, seconds);
 }
+
+void LoadRafRecordInfo(std::span<const std::uint8_t> block, std::size_t offset, LyrRecordInfo& record) {
+  LoadRecordInfo(block, offset, record);
+}

@@ -159,6 +159,7 @@ int ReadTextStage(LyrEpochParameter& epochs, int stageType, int epochCount, cons
 
 // The 636-byte recording-information area and a 48-byte channel processing record.
 void StoreRafRecordInfo(const LyrRecordInfo& record, std::span<std::uint8_t> block, std::size_t offset);
+void LoadRafRecordInfo(std::span<const std::uint8_t> block, std::size_t offset, LyrRecordInfo& record);
 void StoreRafProcessingRecord(const LyrChInfo& channel, std::span<std::uint8_t> block, std::size_t offset);
 // A start date-time (year, month, day, hour, minute, second, ms) moved on by seconds.
 std::array<std::uint16_t, 6> AddRafSeconds(const std::array<std::uint16_t, 7>& start, std::int64_t seconds);

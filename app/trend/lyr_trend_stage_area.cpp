@@ -1,6 +1,7 @@
 #include "app/trend/lyr_trend_stage_area.h"
 
 #include <algorithm>
+#include <limits>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -175,7 +176,8 @@ void LyrTrendStageAreaDummyView::FillFrom(std::int32_t first) {
   if (epochTable_.empty()) AllocEpochTable();
   for (std::size_t k = 0; k < epochTable_.size(); ++k) epochTable_[k] = static_cast<std::int32_t>(k);
   first = std::max(first, 0);
-  const int count = DocEpochCount();
+  // A loaded file past its end shows nothing: its slots hold epochs it does not have.
+  const int count = utilityMode_ != 0 ? std::numeric_limits<int>::max() : DocEpochCount();
   for (std::size_t k = 0; k < epochTable_.size() && first + static_cast<std::int32_t>(k) < count; ++k)
     epochTable_[k] = first + static_cast<std::int32_t>(k);
   for (int i = 0; i < kLineSlots; ++i)

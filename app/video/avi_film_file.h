@@ -1,7 +1,7 @@
 #pragma once
 // Our own writer of AVI films (RIFF "AVI "): one video stream of uncompressed
-// device-independent bitmap frames, every frame a key frame, with the frame index
-// that players seek by.
+// device-independent bitmap frames or of Motion-JPEG images, every frame a key frame, with
+// the frame index that players seek by.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,3 +25,16 @@ std::uint32_t AviFrameImageSize(std::int32_t width, std::int32_t height, std::ui
 // or inconsistent film (no frame, a frame of another size, a rate of 0), for a film
 // too long for one RIFF file, and when the file cannot be written.
 bool WriteDibAviFile(const std::string& path, const AviFilmFrames& film);
+
+// A Motion-JPEG film: every frame one JPEG image of the film's size.
+struct AviJpegFilm {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::uint32_t framesPerSecond = 0;
+  std::vector<std::string> frames;
+};
+
+// Writes the film with the Motion-JPEG handler ("MJPG", frames in "00dc" chunks), otherwise
+// as WriteDibAviFile: beside the target and renamed over it. False for an empty film, an
+// empty frame, a rate of 0, and when the file cannot be written.
+bool WriteMjpegAviFile(const std::string& path, const AviJpegFilm& film);

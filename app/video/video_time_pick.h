@@ -5,6 +5,8 @@
 // button pressed), and the dialogs show again.
 #include <string>
 
+#include "app/video/lyr_dlg_video_owner.h"
+
 namespace ui {
 class Window;
 }
@@ -25,9 +27,7 @@ class VideoTimePickClient {
 void RegisterVideoPickClient(VideoTimePickClient* client);
 void UnregisterVideoPickClient(VideoTimePickClient* client);
 
-// Pick targets.
-inline constexpr int kVideoPickStart = 1;
-inline constexpr int kVideoPickEnd = 2;
+// Pick targets: kVideoPickStart, kVideoPickEnd.
 // A Cursor button: target start or end; the dialog hides until the pick. Picking is not an
 // edit of the play ranges: the question on closing the recording is not raised by it.
 void BeginVideoTimePick(int target, VideoTimePickClient* from);

@@ -34,12 +34,23 @@ int EpochCount(const CQLM2_AnalyzerDoc* doc) {
 }
 }  // namespace
 
+int LyrWorkspaceDlgStageGraph::RangeEpochs() const {
+  // In the result-file comparison window the range is the pane's file's.
+  if (m_pPane != nullptr && m_pPane->UtilityMode != 0) return m_pPane->Utility.lastEpoch + 1;
+  return EpochCount(m_pDoc);
+}
+
+int LyrWorkspaceDlgStageGraph::RangeEpochSeconds() const {
+  if (m_pPane != nullptr && m_pPane->UtilityMode != 0) return m_pPane->Utility.epochSeconds;
+  return EpochSeconds;
+}
+
 int LyrWorkspaceDlgStageGraph::DivisionLimit() const {
-  return StageGraphDivisionLimitMinutes(EpochCount(m_pDoc), EpochSeconds);
+  return StageGraphDivisionLimitMinutes(RangeEpochs(), RangeEpochSeconds());
 }
 
 bool LyrWorkspaceDlgStageGraph::OnInitDialog() {
-  const int last = std::max(EpochCount(m_pDoc) - 1, 0);
+  const int last = std::max(RangeEpochs() - 1, 0);
   start_ = std::make_unique<LyrDlgTimePoint>(this);
   end_ = std::make_unique<LyrDlgTimePoint>(this);
   for (auto [panel, frame] : {std::pair{start_.get(), kStartFrame}, std::pair{end_.get(), kEndFrame}}) {
@@ -51,7 +62,7 @@ bool LyrWorkspaceDlgStageGraph::OnInitDialog() {
   start_->SetCaption(res::LoadString(IDS_SD_START_CAPTION));
   end_->SetCaption(res::LoadString(IDS_SD_END_CAPTION));
   start_->SetEpoch(0);
-  end_->SetEpoch(m_pDoc != nullptr && EpochSeconds > 0 ? std::max(m_pDoc->RecordSeconds / EpochSeconds - 1, 0) : 0);
+  end_->SetEpoch(m_pDoc != nullptr && EpochSeconds > 0 ? std::max(m_pDoc->RecordSeconds / EpochSeconds - 1, 0) : last);
 
   CheckRadioButton(kPercent, kTime, StageGraphYUnit == 0 ? kPercent : kTime);
   CheckRadioButton(kOrigin, kSetting, StageGraphXAxisMode == 0 ? kOrigin : kSetting);
@@ -61,8 +72,10 @@ bool LyrWorkspaceDlgStageGraph::OnInitDialog() {
   ui::Control list = Item(kStages);
   list.SetMultiSelect(true);
   list.ResetContent();
-  if (m_pDoc != nullptr)
-    for (const std::string& name : StageGraphItemNames(m_pDoc->Params.stageType)) list.AddString(name);
+  const StageTypeParam* stageType = m_pDoc != nullptr ? &m_pDoc->Params.stageType : nullptr;
+  if (m_pPane != nullptr && m_pPane->UtilityMode != 0) stageType = m_pPane->Utility.stageType;
+  if (stageType != nullptr)
+    for (const std::string& name : StageGraphItemNames(*stageType)) list.AddString(name);
   for (int i = 0; i < std::min(list.GetCount(), kStageGraphItems); ++i)
     if (StageGraphStageFlag(i) == 1) list.SetSelected(i, true);
   return true;
@@ -84,7 +97,7 @@ void LyrWorkspaceDlgStageGraph::OnOK() {
   std::int32_t last = end_ ? end_->GetEpoch() : 0;
   if (first > last) std::swap(first, last);
   const long long value = std::llabs(std::atoll(GetDlgItemText(kDivision).c_str()));
-  if (EpochSeconds == 8 && value % 2 != 0) {
+  if (RangeEpochSeconds() == 8 && value % 2 != 0) {
     ui::MessageBeep(ui::MB_ICONEXCLAMATION);
     ui::MessageBoxId(IDS_SG_EVEN_ONLY, ui::MB_OK | ui::MB_ICONEXCLAMATION);
     Item(kDivision).SetFocus();
@@ -126,7 +139,7 @@ void LyrWorkspaceDlgStageGraph::OnOK() {
 void LyrWorkspaceDlgStageGraph::OnCancel() {
   StoreChoices();
   const long long value = std::llabs(std::atoll(GetDlgItemText(kDivision).c_str()));
-  if (value >= 1 && value <= DivisionLimit() && !(EpochSeconds == 8 && value % 2 != 0))
+  if (value >= 1 && value <= DivisionLimit() && !(RangeEpochSeconds() == 8 && value % 2 != 0))
     StageGraphTimeDivision = static_cast<std::int32_t>(value);
   EndDialog(ui::IDCANCEL);
 }

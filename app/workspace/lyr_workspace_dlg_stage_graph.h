@@ -37,6 +37,9 @@ class LyrWorkspaceDlgStageGraph : public ui::Dialog {
   LyrDlgTimePoint* EndPanel() const { return end_.get(); }
   // Largest time division in minutes.
   int DivisionLimit() const;
+  // Epochs and epoch length of the range: the recording's, or the pane's file's in utility mode.
+  int RangeEpochs() const;
+  int RangeEpochSeconds() const;
 
   CQLM2_AnalyzerDoc* m_pDoc = nullptr;
   LyrWorkspaceStageGraphView* m_pPane = nullptr;

@@ -64,6 +64,7 @@ void DockFractions(std::uint16_t trendState, FloatGeometry& g) {
 }
 
 LyrWorkspaceFrame::LyrWorkspaceFrame() {
+  MapVideoDialogCommands(*this);
   MapMenuCommands();
   MapAnalysisCommands();
   MapVideoCommands();

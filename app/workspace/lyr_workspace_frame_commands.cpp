@@ -4,6 +4,7 @@
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
+#include "app/results/lyr_dlg_animal_report.h"
 #include "app/results/lyr_dlg_report.h"
 #include "app/workspace/lyr_workspace_area_tab_ctrl.h"
 #include "app/workspace/lyr_workspace_frame.h"
@@ -213,7 +214,12 @@ void LyrWorkspaceFrame::MapAnalysisCommands() {
     c.Enable(UsualEnable() && (frame == nullptr || !frame->IsReportDlgOpen()));
   });
   MapCommand(kCmdHumanReport, [this] { OnReport(); });
-  MapCommand(kCmdAnimalReport, [this] { RunPaneDialog(0, kCmdAnimalReport); });
+  MapCommand(kCmdAnimalReport, [this] {
+    LyrDlgAnimalReport dlg(this);
+    dlg.m_pDoc = m_pDoc;
+    dlg.DoModal();
+    WriteSettings();
+  });
 }
 
 void LyrWorkspaceFrame::OnReport() {

@@ -18,6 +18,7 @@ LyrWorkspaceDummyView::~LyrWorkspaceDummyView() = default;
 int LyrWorkspaceDummyView::OnCreate() {
   auto* main = dynamic_cast<CMainFrame*>(GetTopLevel());
   VideoPane.Main = main;
+  ConnectVideoDialogs(*this, main);
   auto frame = std::make_unique<LyrWorkspaceFrame>();
   Zoom.m_pDoc = dynamic_cast<CQLM2_AnalyzerDoc*>(GetDocument());
   LyrWorkspaceAreaTabCtrl* tabs = main != nullptr ? &main->WorkspaceTabs : nullptr;

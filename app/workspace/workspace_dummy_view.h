@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/video/cvp_info_exchange.h"
+#include "app/video/lyr_dlg_video_owner.h"
 #include "app/video/lyr_workspace_video_frame.h"
 #include "app/workspace/lyr_workspace_zoom_view.h"
 #include "platform/ui/document.h"
@@ -95,6 +96,8 @@ class LyrWorkspaceDummyView : public ui::View {
   LyrWorkspaceVideoFrame VideoPane;
   // The zoom pane of the workspace window.
   LyrWorkspaceZoomView Zoom;
+  // The auto-play and video-set editing dialogs.
+  LyrVideoDialogs VideoDialogs;
 
   // The free search pane's value edit box, where keys typed stay its own instead of moving
   // the epoch: the pane registers it with the window that holds it (null: none).

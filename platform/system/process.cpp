@@ -18,6 +18,13 @@ namespace {
 
 std::mutex gMutex;
 std::function<int(const std::string&)> gOpenHandler;
+std::function<int(const std::string&, const std::vector<std::string>&)> gStartHandler;
+
+// The start a test put in place of the real one, if any.
+std::function<int(const std::string&, const std::vector<std::string>&)> StartHandler() {
+  std::lock_guard lock(gMutex);
+  return gStartHandler;
+}
 
 bool IsUrl(const std::string& s) {
   for (const char* scheme : {"http://", "https://", "mailto:", "file://"})
@@ -29,6 +36,7 @@ bool IsUrl(const std::string& s) {
 
 int StartProcess(const std::string& program, const std::vector<std::string>& arguments,
                  const std::string& workingFolder) {
+  if (auto handler = StartHandler()) return handler(program, arguments);
   if (program.empty()) return ENOENT;
   struct stat st {};
   // A program given without a folder is looked up on PATH; one with a folder must exist.
@@ -68,6 +76,7 @@ int StartProcess(const std::string& program, const std::vector<std::string>& arg
 
 int StartWatchedProcess(const std::string& program, const std::vector<std::string>& arguments,
                         std::function<void(int, std::string)> onEnd) {
+  if (auto handler = StartHandler()) return handler(program, arguments);
   if (program.empty()) return ENOENT;
   struct stat st {};
   if (program.find('/') != std::string::npos) {
@@ -140,6 +149,12 @@ int OpenDocument(const std::string& pathOrUrl) {
 void SetOpenDocumentHandlerForTesting(std::function<int(const std::string&)> handler) {
   std::lock_guard lock(gMutex);
   gOpenHandler = std::move(handler);
+}
+
+void SetStartProcessHandlerForTesting(
+    std::function<int(const std::string& program, const std::vector<std::string>& arguments)> handler) {
+  std::lock_guard lock(gMutex);
+  gStartHandler = std::move(handler);
 }
 
 }  // namespace sys

@@ -38,4 +38,10 @@ int OpenDocument(const std::string& pathOrUrl);
 // an empty function restores the desktop handler.
 void SetOpenDocumentHandlerForTesting(std::function<int(const std::string&)> handler);
 
+// Replaces the start of programs (StartProcess, StartWatchedProcess): tests record the request
+// and return the errno to report (0: started; a watched program then never ends). An empty
+// function restores the real start.
+void SetStartProcessHandlerForTesting(
+    std::function<int(const std::string& program, const std::vector<std::string>& arguments)> handler);
+
 }  // namespace sys

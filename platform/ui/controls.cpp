@@ -1248,11 +1248,12 @@ void Control::SetRange(int low, int high) {
     sp->setRange(std::min(low, high), std::max(low, high));
   } else if (auto* p = qobject_cast<QProgressBar*>(w)) {
     p->setRange(low, high);
-  } else if (auto* d = qobject_cast<QDateTimeEdit*>(w); d != nullptr && d->displayFormat() == "HH:mm:ss") {
+  } else if (auto* d = qobject_cast<QDateTimeEdit*>(w)) {
     // Time pickers: seconds of the day.
     Quiet q(d);
-    const auto at = [](int s) { return QTime(0, 0).addSecs(std::clamp(s, 0, 86399)); };
-    d->setTimeRange(at(std::min(low, high)), at(std::max(low, high)));
+    const auto time = [](int s) { return QTime(0, 0).addSecs(std::clamp(s, 0, 86399)); };
+    const QDate day = d->date();
+    d->setDateTimeRange(QDateTime(day, time(std::min(low, high))), QDateTime(day, time(std::max(low, high))));
   }
 }
 
@@ -1261,6 +1262,7 @@ int Control::GetRangeLow() const {
   if (auto* s = qobject_cast<QSlider*>(w)) return s->minimum();
   if (auto* sp = qobject_cast<QSpinBox*>(w)) return sp->minimum();
   if (auto* p = qobject_cast<QProgressBar*>(w)) return p->minimum();
+  if (auto* d = qobject_cast<QDateTimeEdit*>(w)) return QTime(0, 0).secsTo(d->minimumTime());
   return 0;
 }
 
@@ -1269,6 +1271,7 @@ int Control::GetRangeHigh() const {
   if (auto* s = qobject_cast<QSlider*>(w)) return s->maximum();
   if (auto* sp = qobject_cast<QSpinBox*>(w)) return sp->maximum();
   if (auto* p = qobject_cast<QProgressBar*>(w)) return p->maximum();
+  if (auto* d = qobject_cast<QDateTimeEdit*>(w)) return QTime(0, 0).secsTo(d->maximumTime());
   return 0;
 }
 

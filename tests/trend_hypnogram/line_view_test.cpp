@@ -156,14 +156,15 @@ TEST_F(HypnogramTest, UtilityModeReadsTheFileAndItsMarkers) {
   UtilityHypnogramLoaded = 1;
   HypnogramSettingWord = 1;
   for (int seconds : {10, 30}) {
-    UtilityHypnogramFile f;
+    UtilityResultFileRec f;
     f.path = seconds == 10 ? "/data/ten.raf" : "/data/thirty.raf";
-    f.epochSeconds = seconds;
+    f.epochTime = seconds;
     f.stageType = doc_.Params.stageType;
-    f.stages.assign(static_cast<std::size_t>(7200 / seconds), 1);
-    utility.Files.push_back(f);
+    f.epochs.assign(static_cast<std::size_t>(7200 / seconds), LyrEpochRec{});
+    for (LyrEpochRec& e : f.epochs) e.stage[0] = 1;
+    utility.Files.Add(f);
   }
-  utility.Files[1].stages[3] = 2;
+  utility.Files.File(1)->epochs[3].stage[0] = 2;
   DocumentLoaded = 0;
   ASSERT_TRUE(top_.Create(nullptr, 0, ui::Rect{0, 0, 440, 300}, false));
   std::array<LyrTrendStageAreaDummyView, 2> areas;
@@ -173,7 +174,7 @@ TEST_F(HypnogramTest, UtilityModeReadsTheFileAndItsMarkers) {
     a.SetUtilityMode(1);
     a.SetFileNo(file);
     a.SetLineTime(120);
-    a.SetEpochTime(utility.Files[static_cast<std::size_t>(file)].epochSeconds);
+    a.SetEpochTime(utility.Files.File(file)->epochTime);
     ASSERT_TRUE(a.CreateView(&top_, 10 + file, ui::CreateContext{}, ui::Rect{0, 0, 440, 100}));
     a.LayoutAxisViews();
     utility.StageAreas.push_back(&a);
@@ -191,7 +192,7 @@ TEST_F(HypnogramTest, UtilityModeReadsTheFileAndItsMarkers) {
   const int width = line.DrawRect().right - line.DrawRect().left;
   line.OnLButtonDown(0, ui::Point{X(line, 120) + 1, 5});
   EXPECT_EQ(utility.GetEpochMarker(1, 0), 120);
-  EXPECT_EQ(utility.GetEpochMarker(0, 0), -1);
+  EXPECT_EQ(utility.GetEpochMarker(0, 0), 360) << "the same time in the 10-s file: 120 x 30 / 10";
   EXPECT_EQ(utility.StageAreaRedraws, 1);
   EXPECT_EQ(TrendZoomState, 1) << "no zoom in the utility window";
   line.OnLButtonDown(0, ui::Point{width + 50, 5});
@@ -279,12 +280,13 @@ namespace {
 // labels at the boundary, days counted on.
 TEST(UtilityTimeScale, TicksLabelsAndDays) {
   LyrUtilityHypnogramFrame utility;
-  UtilityHypnogramFile f;
-  f.epochSeconds = 30;
-  f.startSecond = 22 * 3600 + 10 * 60;
-  f.day = 12;
-  f.stages.assign(2000, 1);
-  utility.Files.push_back(f);
+  UtilityResultFileRec f;
+  f.epochTime = 30;
+  f.startDateTime = {2000, 1, 12, 22, 10, 0};
+  f.startMsOfDay = (22 * 3600 + 10 * 60) * 1000;
+  f.epochs.assign(2000, LyrEpochRec{});
+  for (LyrEpochRec& e : f.epochs) e.stage[0] = 1;
+  utility.Files.Add(f);
   utility.m_TimeScaleMinutes = 120;  // a tick every hour
   std::int32_t start = 0, end = 0;
   EXPECT_EQ(utility.IsTimeScaleEpoch(0, 99), 1) << "22:59:30 to 23:00:00";

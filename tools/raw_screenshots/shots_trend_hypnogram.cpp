@@ -42,13 +42,16 @@ bool DialogShot(ShotContext& c, ui::Dialog& dlg, const std::string& path) {
 // One line of the utility window's form: the night as a loaded result file of 30-s epochs.
 bool UtilityLine(ShotContext& c, const std::string& path) {
   LyrUtilityHypnogramFrame utility;
-  UtilityHypnogramFile file;
+  UtilityResultFileRec file;
   file.path = c.recording;
   file.stageType = c.doc.Params.stageType;
-  file.epochSeconds = EpochSeconds;
-  for (int e = 0; e < c.doc.EpochTables.EpochCount(); ++e)
-    file.stages.push_back(c.doc.EpochTables.GetStage(0, e, 0));
-  utility.Files.push_back(file);
+  file.epochTime = EpochSeconds;
+  for (int e = 0; e < c.doc.EpochTables.EpochCount(); ++e) {
+    LyrEpochRec rec{};
+    rec.stage[0] = c.doc.EpochTables.GetStage(0, e, 0);
+    file.epochs.push_back(rec);
+  }
+  utility.Files.Add(file);
   utility.m_TimeScaleMinutes = 480;
   const std::uint32_t savedLoaded = UtilityHypnogramLoaded;
   const std::uint16_t savedLines = HypnogramSettingWord;
@@ -61,7 +64,7 @@ bool UtilityLine(ShotContext& c, const std::string& path) {
   area.SetUtilityMode(1);
   area.SetFileNo(0);
   area.SetLineTime(480);
-  area.SetEpochTime(file.epochSeconds);
+  area.SetEpochTime(file.epochTime);
   ok = ok && area.CreateView(&top, 1, ui::CreateContext{}, ui::Rect{0, 0, 900, 120});
   if (ok) {
     area.LayoutAxisViews();
