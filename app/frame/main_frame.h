@@ -405,6 +405,8 @@ class CMainFrame : public ui::Frame {
   void OnResultFileCompare();
   // "Video file Open...": a video file chosen for the recording, then the video-sync dialog.
   void OnVideoFileOpen();
+  // Makes the video-sync dialog anew (the previous one goes) and brings the video pane forward.
+  void OpenVideoSyncDlg();
   // Called by the video-sync dialog when it ends: 1 OK, other Cancel.
   void EndVideoSyncDlg(int result);
   // Adds "Video file Open..." to the File menu when the video player library is beside the

@@ -200,6 +200,7 @@ void CMainFrame::OnVideoFileOpen() {
   rebind();
   VideoFilePath = path;
   WaveFollowFlag = 0;
+  VideoFollowsWave = 0;
   if (video->LoadVideoFileTable(path) == 0) {
     ui::MessageBox(res::LoadString(IDS_SD_CANNOT_OPEN_FILE));
     rebind();
@@ -208,6 +209,11 @@ void CMainFrame::OnVideoFileOpen() {
   }
   // The table was just made from the chosen file: no range file to read.
   if (video->OpenVideo(0) == 0) return;
+  OpenVideoSyncDlg();
+}
+
+void CMainFrame::OpenVideoSyncDlg() {
+  CQLM2_AnalyzerDoc* doc = GetDocument();
   if (VideoSyncDlg != nullptr) {
     VideoSyncDlg->DestroyWindow();
     delete VideoSyncDlg;
@@ -232,13 +238,18 @@ void CMainFrame::EndVideoSyncDlg(int result) {
   LyrWorkspaceDlgVideoSync* dlg = VideoSyncDlg;
   if (video != nullptr) {
     const CQLM2_AnalyzerDoc* doc = GetDocument();
+    LyrWorkspaceDummyView* ws = WorkspaceView();
     if (result == 1 && dlg != nullptr && doc != nullptr) {
       if (video->SaveRangeFile(dlg->m_Offset, doc->RecordInfo.path) == 0) video->UnloadVideoDll();
+    } else if (ws != nullptr && ws->RestoreVideoFileTable() != 0) {
+      // The set as it was before "Reset start time" shows again.
+      if (video->IsBound()) video->OpenVideo(0);
     } else {
       // No saved table of an earlier set to go back to: the chosen file is let go.
       video->UnloadVideoDll();
     }
   }
+  VideoFollowsWave = 1;
   VideoSyncDlg = nullptr;
   if (dlg != nullptr) {
     ui::PostTask([dlg] {
@@ -247,6 +258,10 @@ void CMainFrame::EndVideoSyncDlg(int result) {
     });
   }
   WaveFollowFlag = 1;
+  if (LyrWorkspaceDummyView* ws = WorkspaceView()) {
+    ws->VideoPane.VideoShowingFlag = 1;
+    ws->VideoPane.RelayoutPanes();
+  }
   RedrawWorkspaceViews();
 }
 

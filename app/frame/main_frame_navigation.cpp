@@ -385,6 +385,9 @@ void CMainFrame::FollowVideo(bool drawPositionMark) {
   if (LyrWorkspaceDummyView* ws = WorkspaceView()) {
     // While the page follows the video, the video leads: it is not sent back to the epoch.
     if (ws->FollowingVideo) return;
+    // The mark moves to the epoch's start: erased at the old time, drawn at the new.
+    if (drawPositionMark) ws->DrawVideoCursor(7);
+    ws->VideoSyncTime = VideoTimeOfEpoch;
     if (drawPositionMark) ws->DrawVideoCursor(7);
     ws->VideoPane.ShowVideoAtTime(VideoTimeOfEpoch);
   }

@@ -122,8 +122,9 @@ class LyrRawAreaView : public ui::View {
   void PreviewMouseMove(std::uint32_t flags, ui::Point client);
   void PreviewButtonUp(ui::Point client);
   void EndPreview();
-  // A click on the waves while a video dialog waits for a time: the time goes to it.
-  void PickVideoTime(LyrVideoDialogs& video, ui::Point client);
+  // A click on the waves while a video dialog waits for a time: the time goes to it (null:
+  // to the synchronisation dialog's pick).
+  void PickVideoTime(LyrVideoDialogs* video, ui::Point client);
   void ClickEpoch(ui::Point client);
 
   int previewChannel_ = -1;

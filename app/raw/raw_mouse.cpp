@@ -16,6 +16,7 @@
 #include "app/raw/raw_page_geometry.h"
 #include "app/raw/wave_recognition.h"
 #include "app/settings/lyr_raw_dlg_wave_form_recognition.h"
+#include "app/video/video_time_pick.h"
 #include "app/workspace/workspace_dummy_view.h"
 #include "platform/draw/dc.h"
 #include "platform/res/resource_store.h"
@@ -653,7 +654,11 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
     }
     case 3: {
       if (LyrVideoDialogs* video = VideoPicker()) {
-        PickVideoTime(*video, client);
+        PickVideoTime(video, client);
+        break;
+      }
+      if (VideoTimePickPending()) {
+        PickVideoTime(nullptr, client);
         break;
       }
       LyrDlgAnalysisRange* dlg = frame != nullptr ? frame->AnalysisRangeDlg : nullptr;
@@ -691,14 +696,17 @@ void LyrRawAreaView::PreviewButtonUp(ui::Point client) {
   }
 }
 
-void LyrRawAreaView::PickVideoTime(LyrVideoDialogs& video, ui::Point client) {
+void LyrRawAreaView::PickVideoTime(LyrVideoDialogs* video, ui::Point client) {
   const CQLM2_AnalyzerDoc* doc = Doc(*this);
   if (timeCursorX_ != -1) DrawTimeCursor(-1, timeCursorX_);
   timeCursorX_ = -1;
   ui::Window::ReleaseCapture();
   int channel = ChannelAtY(client.x, client.y);
   if (channel < 0) channel = ReferenceChannel();
-  if (doc == nullptr || channel < 0) return;
+  if (doc == nullptr || channel < 0) {
+    if (video == nullptr) CancelVideoTimePick();
+    return;
+  }
   // The time on the video clock: the page start plus the column's sample, offset included.
   const LyrChInfo& ch = doc->ChInfo[static_cast<std::size_t>(channel)];
   const int column = std::max(client.x, 0);
@@ -706,7 +714,15 @@ void LyrRawAreaView::PickVideoTime(LyrVideoDialogs& video, ui::Point client) {
   if (ch.rate > 0 && static_cast<std::size_t>(column) < ch.readX.size())
     seconds = static_cast<double>(GetPageStartSec()) +
               static_cast<double>(ch.startOffset + ch.readX[static_cast<std::size_t>(column)]) / ch.rate;
-  video.DeliverPick(seconds);
+  if (video != nullptr) {
+    video->DeliverPick(seconds);
+    return;
+  }
+  DeliverVideoTimePick(seconds);
+  CMainFrame* frame = Frame();
+  if (LyrWorkspaceDummyView* ws = frame != nullptr ? frame->WorkspaceView() : nullptr;
+      ws != nullptr && ws->VideoPane.VideoShowingFlag != 0)
+    ws->VideoPane.ShowVideoAtTime(seconds);
 }
 
 void LyrRawAreaView::EndPreview() {
@@ -723,6 +739,10 @@ void LyrRawAreaView::EndPreview() {
   CMainFrame* frame = Frame();
   if (LyrVideoDialogs* video = RawPreviewMode == 3 ? VideoPicker() : nullptr) {
     video->CancelPick();
+    return;
+  }
+  if (RawPreviewMode == 3 && VideoTimePickPending()) {
+    CancelVideoTimePick();
     return;
   }
   if (RawPreviewMode == 3 && frame != nullptr && frame->AnalysisRangeDlg != nullptr) {

@@ -7,6 +7,7 @@
 #include "platform/system/file_system.h"
 #include "platform/system/program_folder.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/window.h"
 
 namespace {
 
@@ -324,9 +325,40 @@ void CVPInfoExchange::ReopenPlayer() {
   if (dll_.InitDShow) dll_.InitDShow(H().FrameWindowHandle(), 0);
 }
 
+std::array<std::int32_t, 4> AppliedWindowRect(const std::array<std::int32_t, 4>& stored, int surfaceLeft,
+                                              int surfaceTop, int screenWidth, int screenHeight) {
+  std::int32_t left = stored[0];
+  std::int32_t top = stored[1];
+  const std::int32_t width = stored[2] - stored[0];
+  const std::int32_t height = stored[3] - stored[1];
+  if (left < 0 || left > screenWidth) left = 0;
+  if (top < 0 || top > screenHeight) top = 0;
+  left += surfaceLeft;
+  top += surfaceTop;
+  return {left, top, left + width, top + height};
+}
+
+std::array<std::int32_t, 4> KeepWindowRectOnScreen(const std::array<std::int32_t, 4>& r, int screenWidth,
+                                                   int screenHeight) {
+  std::array<std::int32_t, 4> out = r;
+  if (r[2] > screenWidth && r[3] > screenHeight) {
+    out[0] = r[0] - r[2] + screenWidth - 1;
+    out[2] = screenWidth;
+    out[1] = r[1] - r[3] + screenHeight - 1;
+    out[3] = screenHeight;
+  }
+  return out;
+}
+
 int CVPInfoExchange::OpenVideo(int reload) {
   if (!bound_) return 0;
   H().SetWaitCursor(true);
+  const bool stored = StoredWindowRect != std::array<std::int32_t, 4>{};
+  const ui::Rect screen = ui::ScreenWorkArea();
+  if (stored) {
+    const std::array<int, 4> surface = H().SurfaceScreenRect();
+    AppliedRect = AppliedWindowRect(StoredWindowRect, surface[0], surface[1], screen.right, screen.bottom);
+  }
   AnalysisStartSeconds = H().RecordingStartOffset();
   AnalysisEndSeconds = AnalysisStartSeconds + H().RecordingSeconds();
   const std::string name = H().VideoName();
@@ -349,6 +381,10 @@ int CVPInfoExchange::OpenVideo(int reload) {
     OpenState = 1;
     if (dll_.GetVideoWidth) dll_.GetVideoWidth(&PictureWidth, 0);
     if (dll_.GetVideoHeight) dll_.GetVideoHeight(&PictureHeight, 0);
+    if (AppliedRect != std::array<std::int32_t, 4>{}) {
+      AppliedRect = KeepWindowRectOnScreen(AppliedRect, screen.right, screen.bottom);
+      H().PlaceSurface(AppliedRect);
+    }
     SetVideoWindowPosition();
     if (dll_.VideoPause) dll_.VideoPause(0);
     if (dll_.GetCurrentBuffer) dll_.GetCurrentBuffer(0);

@@ -103,7 +103,20 @@ class CVPHost {
   virtual void StepWait(int /*index*/) {}
   virtual void EndWait() {}
   virtual void SetWaitCursor(bool /*on*/) {}
+  // The surface's client rectangle on the screen, and the surface placed at a screen
+  // rectangle (the stored window rectangle applied).
+  virtual std::array<int, 4> SurfaceScreenRect() { return {0, 0, 0, 0}; }
+  virtual void PlaceSurface(const std::array<int, 4>& /*screenRect*/) {}
 };
+
+// A playback build's placement of the surface from the stored window rectangle (left, top,
+// right, bottom; relative to the surface; all zero = none): a stored left or top below 0 or
+// beyond the screen is 0 first, then the rectangle moves to the surface's place on the screen.
+std::array<std::int32_t, 4> AppliedWindowRect(const std::array<std::int32_t, 4>& stored, int surfaceLeft,
+                                              int surfaceTop, int screenWidth, int screenHeight);
+// A rectangle past both the screen's right and bottom edge ends one pixel inside it.
+std::array<std::int32_t, 4> KeepWindowRectOnScreen(const std::array<std::int32_t, 4>& r, int screenWidth,
+                                                   int screenHeight);
 
 class CVPInfoExchange {
  public:
@@ -216,6 +229,10 @@ class CVPInfoExchange {
   std::int32_t PictureWidth = 0;
   std::int32_t PictureHeight = 0;
   std::int32_t RateCode = 2;
+  // The surface's placement kept across playback builds (all zero: none), and where it was
+  // last applied on the screen.
+  std::array<std::int32_t, 4> StoredWindowRect{};
+  std::array<std::int32_t, 4> AppliedRect{};
   std::int16_t Continuing = 0;
   std::int32_t RangeFileWritten = 0;
 

@@ -67,6 +67,7 @@ LyrWorkspaceFrame::LyrWorkspaceFrame() {
   MapVideoDialogCommands(*this);
   MapMenuCommands();
   MapAnalysisCommands();
+  MapVideoCommands();
 }
 
 LyrWorkspaceFrame::~LyrWorkspaceFrame() {

@@ -68,6 +68,11 @@ class LyrWorkspaceFrame : public ui::DockFrame {
   void OnReport();
   // Destroys the report dialog (its Close button asks for this).
   void CloseReportDlg();
+  // The "&Video" menu: the video window's size, split, bars, dialogs and start time.
+  void MapVideoCommands();
+  void OnVideoOriginalSize();
+  void OnVideoSplitScreen();
+  void OnVideoResetStartTime();
   // The open report dialog, null while it is closed.
   LyrDlgReport* ReportDlg() const { return report_.get(); }
 

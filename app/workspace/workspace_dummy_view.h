@@ -3,7 +3,9 @@
 // the video pane services the frame's keys and moves use.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/video/cvp_info_exchange.h"
 #include "app/video/lyr_dlg_video_owner.h"
@@ -80,6 +82,14 @@ class LyrWorkspaceDummyView : public ui::View {
   int VideoCursorDraws = 0;
   // The mark list (the view of the mark window in pane 11); null before the panes exist.
   LyrWorkspaceMarkView* MarkView() const;
+  // "Reset start time" keeps the video-file table and the video name it replaced; cancelling
+  // the synchronisation that follows gives them back (1), or there is none to give (0).
+  struct SavedVideoTable {
+    std::vector<VideoFileRecord> records;
+    std::string name;
+  };
+  std::optional<SavedVideoTable> SavedVideo;
+  int RestoreVideoFileTable();
   // The video player controller of the workspace window (it outlives the video window).
   CVPInfoExchange Video;
   // The video window in the workspace's "Video" pane.

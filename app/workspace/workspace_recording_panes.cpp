@@ -1,5 +1,6 @@
 // What opening and closing a recording ask of the workspace panes.
 #include "app/document/qlm2_analyzer_doc.h"
+#include "app/frame/frame_globals.h"
 #include "app/frame/main_frame.h"
 #include "app/video/cvp_info_exchange.h"
 #include "app/workspace/lyr_workspace_area_tab_ctrl.h"
@@ -89,6 +90,10 @@ int LyrWorkspaceDummyView::OpenVideoForRecording(const std::string& recordingPat
 
 int LyrWorkspaceDummyView::OpenVideoSet(const std::string& recordingPath) {
   VideoSetPath = recordingPath;
+  // A new set: nothing edited, no synchronised time, no mark on the page.
+  VideoAttached = 0;
+  VideoSyncTime = -1.0;
+  VideoMarkX = 0xFFFF;
   VideoPane.FileOpen = true;
   // The set is the recording's own: its range file is the video name the controller opens.
   const std::string range = CVPInfoExchange::RangeFilePathFor(recordingPath);
