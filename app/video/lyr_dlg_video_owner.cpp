@@ -9,6 +9,7 @@
 #include "app/video/cvp_info_exchange.h"
 #include "app/video/lyr_dlg_video_auto_play.h"
 #include "app/video/lyr_dlg_video_edit_file.h"
+#include "app/video/lyr_workspace_video_location_view.h"
 #include "app/video/lyr_workspace_dlg_video_sync.h"
 #include "app/workspace/lyr_workspace_frame.h"
 #include "app/workspace/workspace_dummy_view.h"
@@ -206,6 +207,12 @@ void ConnectVideoDialogs(LyrWorkspaceDummyView& view, CMainFrame* main) {
     if (!view.VideoPane.IsWindow()) return;
     view.VideoPane.Invalidate();
     view.VideoPane.UpdateWindow();
+  };
+  // The ranges being edited show on the video window's location bar (red to cut, green to keep).
+  d.ShowRangesOnTimeBar = [&view](const std::vector<VideoRange>* ranges, int mode) {
+    LyrWorkspaceVideoLocationView* bar = view.VideoPane.LocationBar();
+    if (bar == nullptr) return;
+    bar->SetSegments(ranges != nullptr ? *ranges : std::vector<VideoRange>{}, mode);
   };
   d.ShowVideoAt = [&view](double t) {
     if (view.VideoPane.IsWindow() && view.VideoPane.IsWindowVisible()) view.VideoPane.ShowVideoAtTime(t);

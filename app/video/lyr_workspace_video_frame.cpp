@@ -705,7 +705,12 @@ void LyrWorkspaceVideoFrame::ClearVideoName() {
   if (Main != nullptr) Main->VideoFilePath.clear();
 }
 
-void LyrWorkspaceVideoFrame::ShowAutoPlayDialog(int) { ++AutoPlayDialogs; }
+void LyrWorkspaceVideoFrame::ShowAutoPlayDialog(int entry) {
+  ++AutoPlayDialogs;
+  // A preview run from the auto-play list brings the list back when it ends.
+  if (Main != nullptr)
+    if (LyrWorkspaceDummyView* view = Main->WorkspaceView()) view->VideoDialogs.ShowAutoPlayAfterRun(entry);
+}
 
 std::array<int, 4> LyrWorkspaceVideoFrame::SurfaceScreenRect() {
   LyrWorkspaceVideoVideoView* s = base_ != nullptr ? base_->Surface() : nullptr;

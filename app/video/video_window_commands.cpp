@@ -11,7 +11,6 @@
 #include "app/frame/program_settings.h"
 #include "app/video/lyr_workspace_dlg_video_split.h"
 #include "app/video/lyr_workspace_video_location_view.h"
-#include "app/video/video_dialog_hooks.h"
 #include "app/video/video_window_size.h"
 #include "app/workspace/lyr_workspace_frame.h"
 #include "app/workspace/workspace_dummy_view.h"
@@ -38,11 +37,6 @@ constexpr int kBorderHeight = 0;
 CMainFrame* Main() { return CQLM2_AnalyzerDoc::MainFrame(); }
 
 }  // namespace
-
-VideoDialogOpeners& VideoDialogs() {
-  static VideoDialogOpeners openers;
-  return openers;
-}
 
 VideoWindowSize OriginalVideoSize(std::uint16_t splitKind, int pictureWidth, int pictureHeight) {
   switch (splitKind) {
@@ -129,21 +123,8 @@ void LyrWorkspaceFrame::MapVideoCommands() {
     c.SetCheck(w != nullptr && w->VideoPane.Bars.location != 0 ? 1 : 0);
   });
 
-  // Editing the files is for a set that is not just synchronised; a reset is for one that is.
-  MapCommand(kCmdSaveRange, [this] {
-    if (VideoDialogs().editVideoFiles) VideoDialogs().editVideoFiles(*this, 0);
-  });
-  MapCommand(kCmdDeleteRange, [this] {
-    if (VideoDialogs().editVideoFiles) VideoDialogs().editVideoFiles(*this, 1);
-  });
-  for (std::uint32_t id : {kCmdSaveRange, kCmdDeleteRange})
-    MapUpdate(id, [ws, usable](ui::CmdUI& c) {
-      LyrWorkspaceDummyView* w = ws();
-      c.Enable(usable() && w->Video.RangeFileWritten == 0);
-    });
-  MapCommand(kCmdAutoPlayInfo, [this] {
-    if (VideoDialogs().autoPlayInformation) VideoDialogs().autoPlayInformation(*this);
-  });
+  // "&Save range", "&Delete range" and "&Auto play information" are mapped with their dialogs
+  // (MapVideoDialogCommands). A reset is for a set that was just synchronised.
   MapCommand(kCmdResetStartTime, [this] { OnVideoResetStartTime(); });
   MapUpdate(kCmdResetStartTime, [ws, usable](ui::CmdUI& c) {
     LyrWorkspaceDummyView* w = ws();

@@ -2,6 +2,8 @@
 // started program.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/video/lyr_dlg_video_edit_file.h"
 #include "app/video/lyr_workspace_dlg_video_sync.h"
 #include "app/workspace/workspace_dummy_view.h"
@@ -61,7 +63,7 @@ TEST_F(ScoringTest, VideoRangeTakesItsTimesFromTheWaves) {
   ASSERT_TRUE(range->ClickButton(RangeDlg::kStartCursor));
   Press(2, CellX(2), Y());
   Release(2, CellX(2), Y());
-  EXPECT_EQ(static_cast<int>(sync.m_Offset), 360 + 75);
+  EXPECT_EQ(static_cast<int>(std::lround(sync.ChosenMoment())), 360 + 75);
   EXPECT_EQ(secondOf(VideoStartEndControls::kStartTime), 360 + 75);
   Frame().VideoSyncDlg = nullptr;
   sync.DestroyWindow();
