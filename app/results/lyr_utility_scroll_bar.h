@@ -24,4 +24,6 @@ class LyrUtilityScrollBar : public LyrPageScrollBar {
 
  private:
   int maximum_ = 0, page_ = 1, position_ = 0;
+  bool shown_ = false;  // the values above were written to the control
+  ui::ScrollInfo onControl_;  // what the control held after that
 };
