@@ -108,22 +108,7 @@ std::string DisplayAreaText(std::uint16_t kind, std::uint16_t column, std::uint1
   return res::LoadString(word(row, kIdsUpper, kIdsLower)) + "," + res::LoadString(word(column, kIdsLeft, kIdsRight));
 }
 
-const std::array<SplitButton, 14> kSplitButtons = {{
-    {1089, 0, 0, 0},
-    {1067, 1, 0, 0},
-    {9186, 1, 1, 0},
-    {1076, 1, 0, 1},
-    {1082, 1, 1, 1},
-    {9128, 2, 0, 0},
-    {9129, 2, 1, 0},
-    {9131, 2, 2, 0},
-    {9134, 2, 0, 1},
-    {9136, 2, 1, 1},
-    {9138, 2, 2, 1},
-    {9140, 2, 0, 2},
-    {9142, 2, 1, 2},
-    {9144, 2, 2, 2},
-}};
+const std::array<SplitButton, 14>& kSplitButtons = VideoSplitButtons();
 
 int SplitButtonFor(std::uint16_t kind, std::uint16_t column, std::uint16_t row) {
   if (kind == 0) return 1089;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/frame/time_point_scale.h"
+#include "app/video/video_time_fields.h"
 
 inline constexpr std::int64_t kSecondsPerDay = 86400;
 
@@ -47,11 +48,9 @@ struct VideoDayScale {
 std::string DisplayAreaText(std::uint16_t kind, std::uint16_t column, std::uint16_t row);
 
 // The fourteen buttons that choose a picture part, each with its kind, column and row.
-struct SplitButton {
-  int id;
-  std::uint16_t kind, column, row;
-};
-extern const std::array<SplitButton, 14> kSplitButtons;
+using SplitButton = VideoSplitButton;
+// The video window's own table of the fourteen buttons.
+extern const std::array<SplitButton, 14>& kSplitButtons;
 // The button of a part: kind 1 with another column or row gives the lower right quarter, kind 2
 // past column 2 the buttons of column 2.
 int SplitButtonFor(std::uint16_t kind, std::uint16_t column, std::uint16_t row);
