@@ -12,6 +12,7 @@ int MarkTable::AllocateMark(int recordSeconds, const tablemem::FailureReporter& 
   for (int t = 0; t < kMarkTypeCount && ok; ++t)
     ok = tablemem::AllocZeroed(flags_[static_cast<std::size_t>(t)], tablemem::Count(seconds, 10));
   flagLength_ = seconds * 10;
+  flagsHandedOut_.fill(false);
   marksPresent_ = 0;
   capacity_ = seconds;
   for (int t = 0; t < kMarkTypeCount && ok; ++t) {
@@ -118,13 +119,15 @@ void MarkTable::SetPoints(int type, int from, int to, int value) {
 }
 
 std::uint8_t* MarkTable::Flags(int type) {
-  return ValidType(type) && !flags_[static_cast<std::size_t>(type)].empty()
-             ? flags_[static_cast<std::size_t>(type)].data()
-             : nullptr;
+  if (!ValidType(type) || flags_[static_cast<std::size_t>(type)].empty()) return nullptr;
+  flagsHandedOut_[static_cast<std::size_t>(type)] = true;
+  return flags_[static_cast<std::size_t>(type)].data();
 }
 
 const std::uint8_t* MarkTable::Flags(int type) const {
-  return const_cast<MarkTable*>(this)->Flags(type);
+  return ValidType(type) && !flags_[static_cast<std::size_t>(type)].empty()
+             ? flags_[static_cast<std::size_t>(type)].data()
+             : nullptr;
 }
 
 float* MarkTable::Start(int type) {

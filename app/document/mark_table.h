@@ -43,6 +43,9 @@ class MarkTable {
   // Flag array of a type (FlagLength() bytes), or null.
   std::uint8_t* Flags(int type);
   const std::uint8_t* Flags(int type) const;
+  // False while the flags of a type were never handed out for writing since they were
+  // allocated: they are all 0 then, and a scan need not read (and so map) their memory.
+  bool FlagsMayBeSet(int type) const { return ValidType(type) && flagsHandedOut_[static_cast<std::size_t>(type)]; }
   // Span lists of a type (Capacity() entries each), or null; Count(t) are in use.
   float* Start(int type);
   float* End(int type);
@@ -67,6 +70,7 @@ class MarkTable {
   int marksPresent_ = 0;
   int flagLength_ = 0;
   std::array<tablemem::ZeroedTable<std::uint8_t>, kMarkTypeCount> flags_;
+  std::array<bool, kMarkTypeCount> flagsHandedOut_{};
   int capacity_ = 0;
   std::array<int, kMarkTypeCount> count_{};
   std::array<std::uint16_t, kMarkTypeCount> runOpen_{};

@@ -131,13 +131,18 @@ void LyrRawAreaView::OnDraw(draw::Dc& dc) {
   // The page is drawn off screen, so that its image can be kept, then shown in one copy.
   const ui::Rect c = GetClientRect();
   if (c.Width() <= 0 || c.Height() <= 0) return;
-  draw::Image frame = draw::Image::CreateCompatible(dc, c.Width(), c.Height());
+  // The off-screen image is kept from paint to paint while the size stays.
+  if (frame_.Width() != c.Width() || frame_.Height() != c.Height()) {
+    frame_ = draw::Image::CreateCompatible(dc, c.Width(), c.Height());
+  } else {
+    frame_.Fill(draw::Rgb(0, 0, 0));
+  }
   {
-    draw::Dc memory(frame);
+    draw::Dc memory(frame_);
     DrawPage(memory);
   }
   const draw::Rect r{0, 0, c.Width(), c.Height()};
-  dc.DrawImage(r, frame, r);
+  dc.DrawImage(r, frame_, r);
 }
 
 draw::Rect LyrRawAreaView::GetPageRect(const draw::Dc* dc) const {
@@ -646,7 +651,7 @@ void LyrRawAreaView::SavePageImage(draw::Dc& dc) {
   // Only an off-screen surface is read back; a window's would have to be painted again.
   if (dc.Kind() != draw::DcKind::Memory) return;
   const ui::Rect c = GetClientRect();
-  pageImage_ = dc.CaptureImage(draw::Rect{0, 0, c.Width(), c.Height()});
+  dc.CaptureImageInto(draw::Rect{0, 0, c.Width(), c.Height()}, pageImage_);
 }
 
 int LyrRawAreaView::RestorePageImage(draw::Dc& dc) {

@@ -153,6 +153,7 @@ class LyrRawAreaView : public ui::View {
 
   std::unique_ptr<class RawPageRecognition> recognition_;
   draw::Image pageImage_;
+  draw::Image frame_;  // the off-screen page of the last paint
   std::int16_t rowIndex_ = -1;
   draw::Rect printRect_{};
   int labelMargin_ = 0;

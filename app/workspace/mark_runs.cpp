@@ -52,7 +52,7 @@ std::vector<MarkRun> FindMarkRuns(const MarkTable& marks, const std::array<int, 
   const int n = marks.FlagLength();
   for (int t = 0; t < kMarkTypeCount; ++t) {
     const std::uint8_t* f = marks.Flags(t);
-    if (f == nullptr) continue;
+    if (f == nullptr || !marks.FlagsMayBeSet(t)) continue;
     for (int p = 0; p < n;) {
       if (f[p] != 1) {
         ++p;

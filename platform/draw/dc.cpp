@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -1037,6 +1038,26 @@ Image Dc::CaptureImage(const Rect& r) const {
   Image out = ImageFromQt(pixels, 32);
   out.SetDpi(impl_->dev.dpiX, impl_->dev.dpiY);
   return out;
+}
+
+void Dc::CaptureImageInto(const Rect& r, Image& out) const {
+  Rect device = r.Normalized();
+  device.Offset(impl_->st.origin.x, impl_->st.origin.y);
+  const QRect from = ToQRect(device);
+  const QImage* surface = impl_->SurfaceImage();
+  QImage& into = QtImage(out);
+  if (surface != nullptr && surface != &into && surface->format() == QImage::Format_RGB32 && surface->rect().contains(from) &&
+      out.BitsPerPixel() == 32 && into.format() == QImage::Format_RGB32 && into.size() == from.size() &&
+      !from.isEmpty()) {
+    ReleaseImageFromDc(out.impl());
+    const auto rowBytes = static_cast<std::size_t>(from.width()) * 4;
+    for (int y = 0; y < from.height(); ++y)
+      std::memcpy(into.scanLine(y), surface->constScanLine(from.top() + y) + static_cast<std::ptrdiff_t>(from.left()) * 4,
+                  rowBytes);
+    out.SetDpi(impl_->dev.dpiX, impl_->dev.dpiY);
+    return;
+  }
+  out = CaptureImage(r);
 }
 
 // ---- device ----

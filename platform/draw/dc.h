@@ -187,6 +187,9 @@ class Dc {
                     std::uint32_t rop = SRCCOPY, int compression = BI_RGB);
   // A copy of a rectangle of the surface (logical units), for capture and clipboard.
   Image CaptureImage(const Rect& r) const;
+  // The same into `out`, whose pixels are reused when it already has the size (a page kept
+  // after every paint then costs a copy, not a fresh allocation).
+  void CaptureImageInto(const Rect& r, Image& out) const;
 
   // ---- Device ----
   int GetDeviceCaps(int index) const;

@@ -1,5 +1,6 @@
 // Controls built from dialog templates, and the Control handle that addresses them by id.
 #include <QAbstractButton>
+#include <QPointer>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QBoxLayout>
@@ -29,6 +30,9 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
+
+#include <cstdint>
+#include <unordered_map>
 
 #include <algorithm>
 #include <charconv>
@@ -172,6 +176,18 @@ int TextNeed(QWidget* w) {
   return b->fontMetrics().horizontalAdvance(text) + 2 * frame + 6;
 }
 
+// Controls are looked up by id many times a second (layouts, updates of bars), and a scan of a
+// window's descendants reads two properties per widget: the id found is remembered per window.
+// A remembered control is trusted while it lives and still belongs to that window; an id not
+// found is remembered until the next control is created or moved.
+struct ControlIndex {
+  QPointer<QWidget> top;
+  std::unordered_map<int, QPointer<QWidget>> found;
+  std::unordered_map<int, std::uint64_t> missing;  // id -> generation of the scan
+};
+std::unordered_map<const Window*, ControlIndex> g_controlIndex;
+std::uint64_t g_controlGeneration = 1;
+
 struct Builder {
   Window* host;
   QWidget* top;
@@ -179,6 +195,7 @@ struct Builder {
 
   void Tag(QWidget* w, int id, ControlKind kind) {
     w->setProperty("qlmCtrlId", id);
+    ++g_controlGeneration;
     w->setProperty("qlmKind", static_cast<int>(kind));
   }
 
@@ -468,10 +485,29 @@ struct Builder {
 QWidget* Find(const Window* owner, int id) {
   QWidget* top = WidgetOf(owner);
   if (!top || id == IDC_STATIC) return nullptr;
+  if (g_controlIndex.size() > 512)  // forget windows that are gone
+    std::erase_if(g_controlIndex, [](const auto& entry) { return entry.second.top.isNull(); });
+  ControlIndex& index = g_controlIndex[owner];
+  if (index.top != top) {  // a new window at a freed address
+    index.top = top;
+    index.found.clear();
+    index.missing.clear();
+  }
+  if (auto it = index.found.find(id); it != index.found.end()) {
+    if (QWidget* w = it->second.data(); w != nullptr && WindowOfWidget(w) == owner) return w;
+    index.found.erase(it);
+  }
+  if (auto it = index.missing.find(id); it != index.missing.end() && it->second == g_controlGeneration)
+    return nullptr;
   for (QWidget* w : top->findChildren<QWidget*>()) {
     QVariant v = w->property("qlmCtrlId");
-    if (v.isValid() && v.toInt() == id && WindowOfWidget(w) == owner) return w;
+    if (v.isValid() && v.toInt() == id && WindowOfWidget(w) == owner) {
+      index.missing.erase(id);
+      index.found[id] = w;
+      return w;
+    }
   }
+  index.missing[id] = g_controlGeneration;
   return nullptr;
 }
 
@@ -530,6 +566,7 @@ bool EmbedInControlOf(Window& host, int id, QWidget* child) {
   QWidget* holder = Find(&host, id);
   if (holder == nullptr || holder->layout() == nullptr || child == nullptr) return false;
   child->setParent(holder);
+  ++g_controlGeneration;
   holder->layout()->addWidget(child);
   return true;
 }

@@ -659,3 +659,26 @@ TEST(DcDevice, CapsOfScreenOverride) {
   EXPECT_FALSE(dc.IsPrinting());
   OverrideScreenMetrics(nullptr);
 }
+
+// A capture into a kept image gives what a fresh capture gives, whatever the kept image held
+// (another size, or null), and a part of the surface as well as the whole.
+TEST(DcCapture, IntoAKeptImageEqualsAFreshCapture) {
+  Image surface = PatternImage(40, 30);
+  Dc dc(surface);
+  dc.FillSolidRect(Rect{5, 5, 20, 12}, kRed);
+  Image kept(40, 30, 32);
+  Image wrongSize(7, 7, 32);
+  Image none;
+  for (const Rect& r : {Rect{0, 0, 40, 30}, Rect{3, 4, 25, 20}}) {
+    const Image fresh = dc.CaptureImage(r);
+    for (Image* into : {&kept, &wrongSize, &none}) {
+      dc.CaptureImageInto(r, *into);
+      EXPECT_TRUE(SameImage(*into, fresh)) << r.left;
+      EXPECT_EQ(into->BitsPerPixel(), 32);
+    }
+  }
+  // The kept copy does not follow later drawing.
+  dc.CaptureImageInto(Rect{0, 0, 40, 30}, kept);
+  dc.FillSolidRect(Rect{0, 0, 40, 30}, kBlack);
+  EXPECT_EQ(kept.GetPixel(10, 8), kRed);
+}

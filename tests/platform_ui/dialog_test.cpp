@@ -1,6 +1,7 @@
 // Dialogs from templates driven by control id; modal and modeless; dialog bars; common dialogs.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -325,6 +326,38 @@ TEST(Dialogs, ProgramDrawingOverAControlShowsOnTopOfIt) {
   EXPECT_EQ(img.GetPixel(at.left + r.Width() / 2, at.top + r.Height() - 2), draw::Rgb(255, 0, 0))
       << "the underline is drawn inside the field's bottom edge";
   EXPECT_NE(img.GetPixel(at.left + r.Width() / 2, at.top + 1), draw::Rgb(255, 0, 0));
+}
+
+}  // namespace
+
+namespace {
+
+// A control placed by the program is found by id as soon as it exists, after a lookup that
+// found nothing, and never in a window that reuses a destroyed window's memory.
+TEST(ProgramControls, LookupFollowsCreationAndDestruction) {
+  std::optional<ui::Window> holder;
+  holder.emplace();
+  ASSERT_TRUE(holder->Create(nullptr, 0));
+  ui::Window* first = &*holder;
+  EXPECT_FALSE(ui::Control(first, 7101).Exists());
+  ASSERT_TRUE(ui::CreateControl(*first, ui::ControlKind::Button, 7101, "Run", ui::Rect{0, 0, 60, 20}));
+  EXPECT_TRUE(ui::Control(first, 7101).Exists()) << "created after a lookup that found nothing";
+  EXPECT_EQ(ui::Control(first, 7101).GetText(), "Run");
+
+  ui::Window other;
+  ASSERT_TRUE(other.Create(nullptr, 0));
+  ASSERT_TRUE(ui::CreateControl(other, ui::ControlKind::Edit, 7101, "elsewhere", ui::Rect{0, 0, 60, 20}));
+  EXPECT_EQ(ui::Control(first, 7101).GetText(), "Run") << "each window its own controls";
+  EXPECT_EQ(ui::Control(&other, 7101).GetText(), "elsewhere");
+
+  holder->DestroyWindow();
+  holder.reset();
+  holder.emplace();  // the same address
+  ASSERT_EQ(&*holder, first);
+  ASSERT_TRUE(holder->Create(nullptr, 0));
+  EXPECT_FALSE(ui::Control(&*holder, 7101).Exists()) << "the destroyed window's control is gone";
+  ASSERT_TRUE(ui::CreateControl(*holder, ui::ControlKind::Static, 7101, "new", ui::Rect{0, 0, 60, 20}));
+  EXPECT_EQ(ui::Control(&*holder, 7101).GetText(), "new");
 }
 
 }  // namespace
