@@ -92,7 +92,10 @@ int LyrEpochParameter::SetNew(int epochCount, int /*unused*/, int chCount, int b
     epochCount_ = 0;
     return 0;
   }
-  for (LyrEpochRec& rec : records_) rec.emg = 0.0f;
+  // Fresh records read as zero already; only kept ones are touched (a fresh table's pages
+  // stay unmapped until written).
+  if (withRecords == 0)
+    for (LyrEpochRec& rec : records_) rec.emg = 0.0f;
   return 1;
 }
 

@@ -83,8 +83,8 @@ bool CQLM2_AnalyzerApp::InitInstance() {
   }
 
   // The recording named on the command line opens with the settings just loaded, as it
-  // would from File > Open; the window shows its frame, bars and an empty page meanwhile.
-  if (CMainFrame* frame = MainFrame(); frame != nullptr && !commandLineFile_.empty()) frame->PaintNow();
+  // would from File > Open. Opening reads only the header and the first page, so the
+  // window's first paint is that page itself rather than an empty one painted before it.
   OpenCommandLineFile();
 
   if (CMainFrame* frame = MainFrame()) {

@@ -654,11 +654,18 @@ int LyrTrendStageAreaView::StageY(int code) const {
 
 void LyrTrendStageAreaView::CreatePosTable() {
   posTbl_.assign(static_cast<std::size_t>(std::max(epochsPerLine_, 1)), 0);
-  const std::int32_t saved = firstEpoch_;
-  if (Container != nullptr) firstEpoch_ = Container->GetEpochAt(0);
-  for (std::size_t i = 0; i < posTbl_.size(); ++i)
-    posTbl_[i] = static_cast<std::int32_t>(X(firstEpoch_ + static_cast<std::int32_t>(i)));
-  firstEpoch_ = saved;
+  const std::int32_t first = Container != nullptr ? Container->GetEpochAt(0) : firstEpoch_;
+  // X() of each epoch of the line, with its terms taken out of the loop (the table is rebuilt
+  // on every size change, and a line can hold a day of epochs).
+  const draw::Rect& r = Area();
+  const bool printing = Printing();
+  const double left = printing ? printRect_.left : 0.0;
+  const double step = static_cast<double>(r.right - r.left) / std::max(epochsPerLine_, 1);
+  for (std::size_t i = 0; i < posTbl_.size(); ++i) {
+    const std::int32_t epoch = first + static_cast<std::int32_t>(i);
+    const double x = step * static_cast<std::int32_t>(i);
+    posTbl_[i] = static_cast<std::int32_t>(epoch < 0 ? left : (printing ? x + left : x));
+  }
 }
 
 void LyrTrendStageAreaView::CreateStageTable() {

@@ -422,6 +422,8 @@ Document* App::OpenDocumentFile(const std::string& path, bool addToRecent) {
     return d.document.get();
   }
   if (!d.document->SaveModified()) return nullptr;
+  // The main window is painted once, when the opened document is in place.
+  Window::DeferredPaints paintOnce(d.frame.get());
   if (!d.document->OnOpenDocument(path)) return nullptr;
   d.document->SetPathName(path, addToRecent);
   if (d.frame) d.frame->InitialUpdateFrame(d.document.get(), SW_SHOW);

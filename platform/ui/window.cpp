@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QWindow>
 #include <QMimeData>
 #include <QUrl>
@@ -571,21 +570,23 @@ void Window::Invalidate(bool) {
 void Window::InvalidateRect(const Rect& r, bool) {
   if (impl_->widget) impl_->widget->update(r.left, r.top, r.Width(), r.Height());
 }
-void Window::UpdateWindow() {
-  if (impl_->widget && impl_->widget->isVisible()) impl_->widget->repaint();
+namespace {
+const QWidget* g_deferredTop = nullptr;  // the top-level window whose paints wait
+}  // namespace
+
+Window::DeferredPaints::DeferredPaints(const Window* top) : previous_(g_deferredTop) {
+  if (top != nullptr && top->impl_->widget) g_deferredTop = top->impl_->widget->window();
 }
-void Window::PaintNow() {
+Window::DeferredPaints::~DeferredPaints() { g_deferredTop = static_cast<const QWidget*>(previous_); }
+
+void Window::UpdateWindow() {
   QWidget* w = impl_->widget.data();
   if (!w || !w->isVisible()) return;
-  QWidget* top = w->window();
-  QElapsedTimer waited;
-  waited.start();
-  // User input waits for the event loop: nothing is acted on before the work is done.
-  const auto flags = QEventLoop::ExcludeUserInputEvents;
-  while (top->windowHandle() != nullptr && !top->windowHandle()->isExposed() && waited.elapsed() < 300)
-    QCoreApplication::processEvents(flags, 20);
-  top->repaint();
-  QCoreApplication::processEvents(flags);
+  if (g_deferredTop != nullptr && w->window() == g_deferredTop) {
+    w->update();
+    return;
+  }
+  w->repaint();
 }
 void Window::RedrawWindow() {
   Invalidate();

@@ -131,10 +131,21 @@ class Window : public CommandTarget {
   void Invalidate(bool erase = true);
   void InvalidateRect(const Rect& rect, bool erase = true);
   void UpdateWindow();
-  // A shown top-level window is painted and put on the screen now, before a long piece of
-  // work holds the event loop (it waits a moment for the window to be mapped).
-  void PaintNow();
   void RedrawWindow();
+
+  // While one lives, UpdateWindow and RedrawWindow of the windows inside `top` (a top-level
+  // window) only mark them: they are painted once, when the event loop next runs. A document
+  // being opened redraws its panes many times over; the screen needs only the last.
+  class DeferredPaints {
+   public:
+    explicit DeferredPaints(const Window* top);
+    ~DeferredPaints();
+    DeferredPaints(const DeferredPaints&) = delete;
+    DeferredPaints& operator=(const DeferredPaints&) = delete;
+
+   private:
+    const void* previous_;
+  };
 
   // Mouse pointer shape while over the window.
   enum class Cursor { Arrow, Cross, IBeam, Wait, SizeWE, SizeNS, SizeAll, Hand, No };
