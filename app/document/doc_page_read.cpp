@@ -211,9 +211,9 @@ int CQLM2_AnalyzerDoc::SetPageRawData(short kind) {
     if (slot.size() != n) {
       std::vector<float>().swap(slot);
       slot.assign(n, 0.0f);
-    } else if (RecordInfo.sourceKind != kOwnRaw) {
-      // The own raw reader writes every value of the page (zero where there are no samples);
-      // the other sources write only what they read.
+    } else if (RecordInfo.sourceKind != kOwnRaw || MixedSampling != 0) {
+      // The own raw reader writes every value of a page of one rate (zero where there are no
+      // samples); the other sources write only what they read.
       std::fill(slot.begin(), slot.end(), 0.0f);
     }
   } catch (const std::bad_alloc&) {
@@ -374,13 +374,11 @@ int CQLM2_AnalyzerDoc::getFYDData(unsigned page, int seconds, float* buffer) {
       if (c < channels) invert[c] = static_cast<std::int16_t>(ChInfo[c].invert);
     }
     if (file.SetCalInfo(_FynRawCALParam{CalibrationNumber, entries.data()}) != 0) return 0;
+    if (MixedSampling != 0) return 1;
+    // One rate: the page is channels x m floats, all of which are written below.
     const LyrChInfo& ch0 = ChInfo[0];
     const long long m = static_cast<long long>(SpanOf(ch0, seconds));
     const auto whole = static_cast<std::size_t>(m) * static_cast<std::size_t>(channels);
-    if (MixedSampling != 0) {
-      std::fill(buffer, buffer + whole, 0.0f);
-      return 1;
-    }
     const long long pos = ReadPosition(ch0, page, seconds);
     const long long dataCount = ch0.dataCount;
     if (pos >= dataCount) {  // past the end: the page is zero

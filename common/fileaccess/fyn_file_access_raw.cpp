@@ -304,10 +304,19 @@ std::int16_t FynFileAccessRaw::ReadAllGroup2(int channels, std::vector<_FynRawG2
   return Damaged();
 }
 
+std::int16_t FynFileAccessRaw::ReadGroup1Shape(Shape* shape) {
+  // One read of group 1 for the three fields GetGroup1_channels, _DataCount and _DataType give.
+  _FynRawG1Param p;
+  const std::int16_t status = GetGroup1ParamRaw(&p);
+  if (status != kFynOk) return status;
+  shape->channels = static_cast<std::int16_t>(p.channels);
+  shape->dataCount = p.dataCount;
+  shape->dataType = static_cast<std::int16_t>(p.dataType);
+  return kFynOk;
+}
+
 std::int16_t FynFileAccessRaw::ReadShape(Shape* shape) {
-  std::int16_t status = GetGroup1_channels(shape->channels);
-  if (status == kFynOk) status = GetGroup1_DataCount(shape->dataCount);
-  if (status == kFynOk) status = GetGroup1_DataType(shape->dataType);
+  const std::int16_t status = ReadGroup1Shape(shape);
   if (status != kFynOk) return status;
   const int dataIndex = DataGroupIndex();
   if (dataIndex < 0) return kFynError;
@@ -639,6 +648,16 @@ std::int16_t FynFileAccessRaw1_1::GetGroup1ParamRaw(_FynRawG1Param1_1* param) {
   v.wordF = u3.U16();
   if (!u2.ok() || !u3.ok()) return Damaged();
   *param = v;
+  return kFynOk;
+}
+
+std::int16_t FynFileAccessRaw1_1::ReadGroup1Shape(Shape* shape) {
+  _FynRawG1Param1_1 p;
+  const std::int16_t status = GetGroup1ParamRaw(&p);
+  if (status != kFynOk) return status;
+  shape->channels = static_cast<std::int16_t>(p.channels);
+  shape->dataCount = p.dataCount;
+  shape->dataType = static_cast<std::int16_t>(p.dataType);
   return kFynOk;
 }
 
