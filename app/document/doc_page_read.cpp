@@ -211,7 +211,9 @@ int CQLM2_AnalyzerDoc::SetPageRawData(short kind) {
     if (slot.size() != n) {
       std::vector<float>().swap(slot);
       slot.assign(n, 0.0f);
-    } else {
+    } else if (RecordInfo.sourceKind != kOwnRaw || MixedSampling != 0) {
+      // The own raw reader writes every value of a page of one rate (zero where there are no
+      // samples); the other sources write only what they read.
       std::fill(slot.begin(), slot.end(), 0.0f);
     }
   } catch (const std::bad_alloc&) {
@@ -373,22 +375,49 @@ int CQLM2_AnalyzerDoc::getFYDData(unsigned page, int seconds, float* buffer) {
     }
     if (file.SetCalInfo(_FynRawCALParam{CalibrationNumber, entries.data()}) != 0) return 0;
     if (MixedSampling != 0) return 1;
+    // One rate: the page is channels x m floats, all of which are written below.
     const LyrChInfo& ch0 = ChInfo[0];
     const long long m = static_cast<long long>(SpanOf(ch0, seconds));
+    const auto whole = static_cast<std::size_t>(m) * static_cast<std::size_t>(channels);
     const long long pos = ReadPosition(ch0, page, seconds);
     const long long dataCount = ch0.dataCount;
-    if (pos >= dataCount) return 1;  // past the end: the page stays zero
-    if (pos + m <= dataCount) {
-      return file.GetRawDataFloatAll(static_cast<std::uint32_t>(pos), static_cast<std::uint32_t>(pos + m - 1), buffer,
-                                     invert.data()) == 0
-                 ? 1
-                 : 0;
+    if (pos >= dataCount) {  // past the end: the page is zero
+      std::fill(buffer, buffer + whole, 0.0f);
+      return 1;
     }
-    for (int c = 0; c < channels; ++c) {
-      if (file.GetRawDataFloat(static_cast<std::int16_t>(c), static_cast<std::uint32_t>(pos),
-                               static_cast<std::uint32_t>(dataCount - 1), buffer + static_cast<std::size_t>(m) * c,
-                               invert[c]) != 0)
+    _FynRawG1Param shape;
+    if (file.GetGroup1ParamRaw(&shape) != 0) return 0;
+    const auto fileChannels = static_cast<std::int16_t>(shape.channels);
+    const std::uint32_t fileCount = shape.dataCount;
+    // Frames of a row the reader writes when asked for `want` from pos: none past the file's end.
+    const auto written = [&](long long want) {
+      return std::clamp(std::min(want, static_cast<long long>(fileCount) - pos), 0LL, want);
+    };
+    int rowsRead = 0;
+    long long framesRead = 0;
+    if (pos + m <= dataCount && fileChannels > 0 && fileChannels <= channels) {
+      // All channels of the file in one pass.
+      if (file.GetRawDataFloatAll(static_cast<std::uint32_t>(pos), static_cast<std::uint32_t>(pos + m - 1), buffer,
+                                  invert.data()) != 0)
         return 0;
+      rowsRead = fileChannels;
+      framesRead = written(m);
+    } else {
+      // Channel by channel up to the last sample.
+      const long long have = std::min(m, dataCount - pos);
+      for (int c = 0; c < channels; ++c) {
+        if (file.GetRawDataFloat(static_cast<std::int16_t>(c), static_cast<std::uint32_t>(pos),
+                                 static_cast<std::uint32_t>(pos + have - 1), buffer + static_cast<std::size_t>(m) * c,
+                                 invert[c]) != 0)
+          return 0;
+      }
+      rowsRead = channels;
+      framesRead = written(have);
+    }
+    // Zero where nothing was read.
+    for (int c = 0; c < channels; ++c) {
+      float* row = buffer + static_cast<std::size_t>(m) * c;
+      std::fill(row + (c < rowsRead ? framesRead : 0), row + m, 0.0f);
     }
     return 1;
   } catch (const std::exception&) {

@@ -43,8 +43,28 @@ int CQLM2_AnalyzerDoc::CalcFFTData(const float* samples, float* out, unsigned sh
                                    double fs) {
   ui::WaitCursor wait;
   if (samples == nullptr || out == nullptr || A == 0) return 1;
-  FynFft fft(N, window, unit, fs);
-  if (fft.CreateWorkArea() != 0) return 1;  // no transform of that size: the spectrum stays 0
+  // The transform of the last settings is kept: its tables and window are made once, and a
+  // transform does not depend on the ones before it.
+  struct Kept {
+    int n = 0;
+    short window = 0;
+    short unit = 0;
+    double fs = 0.0;
+    bool ready = false;
+    FynFft fft;
+  };
+  thread_local Kept kept;
+  if (!kept.ready || kept.n != N || kept.window != window || kept.unit != unit || kept.fs != fs) {
+    kept.ready = false;
+    kept.fft = FynFft(N, window, unit, fs);
+    if (kept.fft.CreateWorkArea() != 0) return 1;  // no transform of that size: the spectrum stays 0
+    kept.n = N;
+    kept.window = window;
+    kept.unit = unit;
+    kept.fs = fs;
+    kept.ready = true;
+  }
+  FynFft& fft = kept.fft;
   const int bins = N / 2 + 1;
   std::vector<float> one(static_cast<std::size_t>(bins));
   for (int a = 0; a < A; ++a) {

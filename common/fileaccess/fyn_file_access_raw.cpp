@@ -1,6 +1,11 @@
 #include "common/fileaccess/fyn_file_access_raw.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
 #include <new>
 
 #include "common/fileaccess/fyn_byte_io.h"
@@ -13,10 +18,145 @@ namespace {
 
 // The all-channel readers move this many frames per file read.
 constexpr std::size_t kChunkFrames = 1000;
+// GetRawDataFloatAll moves about this many bytes per file read (whole groups of eight frames).
+constexpr std::size_t kAllChunkBytes = 256 * 1024;
 constexpr std::size_t kEventNameCapacity = 128;
 
 inline std::uint16_t WordAt(const unsigned char* p) {
   return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+// The calibration of one stored word: offset + slope * (word ^ flip), computed in double and
+// rounded once to float.
+inline float Calibrated(std::uint16_t w, std::uint16_t flip, double slope, double offset) {
+  return static_cast<float>(offset + slope * static_cast<std::uint16_t>(w ^ flip));
+}
+
+// Exponent of the lowest set bit of a finite, non-zero value: d is an odd integer times 2^that.
+int LowestBitExponent(double d) {
+  int e = 0;
+  const double m = std::frexp(std::fabs(d), &e);  // |d| = m 2^e, m in [0.5, 1)
+  const auto bits = static_cast<std::uint64_t>(std::ldexp(m, 53));
+  return e - 53 + std::countr_zero(bits);
+}
+
+// True when offset + slope * x is exact in float for every word x (0 .. 65535): slope and offset
+// are multiples of one power of two g, and every |offset + slope * x| stays below 2^23 g. Then
+// each product and sum is exact in float and in double alike, so float arithmetic gives the
+// same values as Calibrated.
+bool ExactInFloat(double slope, double offset) {
+  if (!std::isfinite(slope) || !std::isfinite(offset)) return false;
+  if (static_cast<double>(static_cast<float>(slope)) != slope ||
+      static_cast<double>(static_cast<float>(offset)) != offset)
+    return false;
+  if (slope == 0.0 && offset == 0.0) return true;
+  int g = std::numeric_limits<int>::max();
+  if (slope != 0.0) g = LowestBitExponent(slope);
+  if (offset != 0.0) g = std::min(g, LowestBitExponent(offset));
+  const double bound = std::fabs(offset) + std::fabs(slope) * 65536.0;
+  return bound <= 0x1p64 && std::ldexp(bound, -g) <= 0x1p23;
+}
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Built for the baseline and for AVX2 processors (without FMA, so every product and sum is
+// rounded as in the baseline build); the loader picks the variant once.
+#define FYN_CONVERT_VARIANTS [[gnu::target_clones("avx2", "default")]]
+#else
+#define FYN_CONVERT_VARIANTS
+#endif
+
+// Frames [0, frames) of an interleaved block (c channels a frame, little-endian words) to
+// physical values, channel k to dst + k * stride. Groups of eight channels and eight frames
+// are transposed in registers and converted eight values at a time; the rest goes word by
+// word. Every value is the one Calibrated gives.
+FYN_CONVERT_VARIANTS void ConvertFrames(const unsigned char* bytes, std::size_t frames, std::size_t c,
+                                        const double* slopes, const double* offsets, const char* exact,
+                                        std::uint16_t flip, float* dst, std::size_t stride) {
+  (void)exact;  // read by the block path only
+  std::size_t vectorChannels = 0;
+  std::size_t vectorFrames = 0;
+#if defined(__GNUC__) && !defined(__clang__)
+  if constexpr (std::endian::native == std::endian::little) {
+    using U16x8 = std::uint16_t __attribute__((vector_size(16)));
+    using I32x8 = std::int32_t __attribute__((vector_size(32)));
+    using I32x4 = std::int32_t __attribute__((vector_size(16)));
+    using F64x4 = double __attribute__((vector_size(32)));
+    using F32x4 = float __attribute__((vector_size(16)));
+    using F32x8 = float __attribute__((vector_size(32)));
+    using M8 = std::int16_t __attribute__((vector_size(16)));
+    vectorChannels = c / 8 * 8;
+    vectorFrames = frames / 8 * 8;
+    const U16x8 flips = {flip, flip, flip, flip, flip, flip, flip, flip};
+    // Frames f .. f + 7 of channels k .. k + 7 as eight rows of words, one a channel.
+    const auto transposed = [&](std::size_t k, std::size_t f, U16x8* w) {
+      U16x8 r[8];
+      for (std::size_t t = 0; t < 8; ++t) std::memcpy(&r[t], bytes + 2 * ((f + t) * c + k), sizeof r[t]);
+      U16x8 s[8];
+      for (std::size_t t = 0; t < 8; t += 2) {
+        s[t] = __builtin_shuffle(r[t], r[t + 1], M8{0, 8, 1, 9, 2, 10, 3, 11});
+        s[t + 1] = __builtin_shuffle(r[t], r[t + 1], M8{4, 12, 5, 13, 6, 14, 7, 15});
+      }
+      U16x8 u[8];
+      for (std::size_t g = 0; g < 2; ++g) {
+        const std::size_t b = 4 * g;
+        u[b] = __builtin_shuffle(s[b], s[b + 2], M8{0, 1, 8, 9, 2, 3, 10, 11});
+        u[b + 1] = __builtin_shuffle(s[b], s[b + 2], M8{4, 5, 12, 13, 6, 7, 14, 15});
+        u[b + 2] = __builtin_shuffle(s[b + 1], s[b + 3], M8{0, 1, 8, 9, 2, 3, 10, 11});
+        u[b + 3] = __builtin_shuffle(s[b + 1], s[b + 3], M8{4, 5, 12, 13, 6, 7, 14, 15});
+      }
+      for (std::size_t j = 0; j < 4; ++j) {
+        w[2 * j] = __builtin_shuffle(u[j], u[j + 4], M8{0, 1, 2, 3, 8, 9, 10, 11}) ^ flips;
+        w[2 * j + 1] = __builtin_shuffle(u[j], u[j + 4], M8{4, 5, 6, 7, 12, 13, 14, 15}) ^ flips;
+      }
+    };
+    for (std::size_t k = 0; k < vectorChannels; k += 8) {
+      bool allExact = true;
+      float floatSlopes[8];
+      float floatOffsets[8];
+      for (std::size_t j = 0; j < 8; ++j) {
+        allExact = allExact && exact[k + j] != 0;
+        floatSlopes[j] = static_cast<float>(slopes[k + j]);
+        floatOffsets[j] = static_cast<float>(offsets[k + j]);
+      }
+      if (allExact) {
+        for (std::size_t f = 0; f < vectorFrames; f += 8) {
+          U16x8 w[8];
+          transposed(k, f, w);
+          for (std::size_t j = 0; j < 8; ++j) {
+            const F32x8 x = __builtin_convertvector(__builtin_convertvector(w[j], I32x8), F32x8);
+            const F32x8 out = floatOffsets[j] + floatSlopes[j] * x;
+            std::memcpy(dst + (k + j) * stride + f, &out, sizeof out);
+          }
+        }
+        continue;
+      }
+      for (std::size_t f = 0; f < vectorFrames; f += 8) {
+        U16x8 w[8];
+        transposed(k, f, w);
+        for (std::size_t j = 0; j < 8; ++j) {
+          // Words to 32-bit integers to doubles, four at a time (exact).
+          const I32x8 x = __builtin_convertvector(w[j], I32x8);
+          I32x4 half[2];
+          std::memcpy(half, &x, sizeof half);
+          float* row = dst + (k + j) * stride + f;
+          for (std::size_t h = 0; h < 2; ++h) {
+            const F64x4 v = offsets[k + j] + slopes[k + j] * __builtin_convertvector(half[h], F64x4);
+            const F32x4 out = __builtin_convertvector(v, F32x4);
+            std::memcpy(row + 4 * h, &out, sizeof out);
+          }
+        }
+      }
+    }
+  }
+#endif
+  for (std::size_t k = 0; k < c; ++k) {
+    float* row = dst + k * stride;
+    const unsigned char* src = bytes + 2 * k;
+    const double slope = slopes[k];
+    const double offset = offsets[k];
+    for (std::size_t f = k < vectorChannels ? vectorFrames : 0; f < frames; ++f)
+      row[f] = Calibrated(WordAt(src + 2 * f * c), flip, slope, offset);
+  }
 }
 
 }  // namespace
@@ -164,10 +304,19 @@ std::int16_t FynFileAccessRaw::ReadAllGroup2(int channels, std::vector<_FynRawG2
   return Damaged();
 }
 
+std::int16_t FynFileAccessRaw::ReadGroup1Shape(Shape* shape) {
+  // One read of group 1 for the three fields GetGroup1_channels, _DataCount and _DataType give.
+  _FynRawG1Param p;
+  const std::int16_t status = GetGroup1ParamRaw(&p);
+  if (status != kFynOk) return status;
+  shape->channels = static_cast<std::int16_t>(p.channels);
+  shape->dataCount = p.dataCount;
+  shape->dataType = static_cast<std::int16_t>(p.dataType);
+  return kFynOk;
+}
+
 std::int16_t FynFileAccessRaw::ReadShape(Shape* shape) {
-  std::int16_t status = GetGroup1_channels(shape->channels);
-  if (status == kFynOk) status = GetGroup1_DataCount(shape->dataCount);
-  if (status == kFynOk) status = GetGroup1_DataType(shape->dataType);
+  const std::int16_t status = ReadGroup1Shape(shape);
   if (status != kFynOk) return status;
   const int dataIndex = DataGroupIndex();
   if (dataIndex < 0) return kFynError;
@@ -305,12 +454,14 @@ std::int16_t FynFileAccessRaw::GetRawDataFloatAll(std::uint32_t first, std::uint
   }
   std::vector<double> slopes(c);
   std::vector<double> offsets(c);
+  std::vector<char> exact(c);
   for (std::size_t k = 0; k < c; ++k) {
     CalibrationOf(static_cast<int>(k), params[k], shape.dataType).Line(&slopes[k], &offsets[k]);
     if (invert && invert[k] != 0) {
       slopes[k] = -slopes[k];
       offsets[k] = -offsets[k];
     }
+    exact[k] = ExactInFloat(slopes[k], offsets[k]) ? 1 : 0;
   }
   if (first > last) return kFynOk;
   const std::uint64_t span = std::uint64_t{last} - first + 1;
@@ -319,20 +470,21 @@ std::int16_t FynFileAccessRaw::GetRawDataFloatAll(std::uint32_t first, std::uint
   const std::uint16_t flip = shape.dataType != 0 ? 0 : 0x8000;
   FynFile file;
   if (!OpenRead(file)) return kFynError;
-  std::vector<unsigned char> bytes;
-  for (std::uint64_t s = first; s <= last; s += kChunkFrames) {
-    const std::size_t frames = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkFrames, last - s + 1));
-    if (ReadFrames(file, shape, s, frames, &bytes) != kFynOk) return kFynError;
-    for (std::size_t k = 0; k < c; ++k) {
-      float* dst = out + k * span + (s - first);
-      const unsigned char* src = &bytes[2 * k];
-      const double slope = slopes[k];
-      const double offset = offsets[k];
-      for (std::size_t f = 0; f < frames; ++f) {
-        const std::uint16_t w = WordAt(src + 2 * f * c);
-        dst[f] = static_cast<float>(offset + slope * static_cast<std::uint16_t>(w ^ flip));
-      }
-    }
+  const std::size_t frameBytes = 2 * c;
+  const std::size_t chunk = static_cast<std::size_t>(
+      std::min<std::uint64_t>(last - first + 1, std::max<std::size_t>(8, kAllChunkBytes / frameBytes / 8 * 8)));
+  // Every byte of the buffer is read before it is used: no need to clear it.
+  std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[chunk * frameBytes]);
+  if (!bytes) {
+    errType_ = -2;
+    errCode_ = 1;
+    return kFynError;
+  }
+  for (std::uint64_t s = first; s <= last; s += chunk) {
+    const std::size_t frames = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, last - s + 1));
+    if (!file.ReadAt(shape.dataStart + s * frameBytes, bytes.get(), frames * frameBytes)) return IoFail(file);
+    ConvertFrames(bytes.get(), frames, c, slopes.data(), offsets.data(), exact.data(), flip, out + (s - first),
+                  static_cast<std::size_t>(span));
   }
   return kFynOk;
 }
@@ -496,6 +648,16 @@ std::int16_t FynFileAccessRaw1_1::GetGroup1ParamRaw(_FynRawG1Param1_1* param) {
   v.wordF = u3.U16();
   if (!u2.ok() || !u3.ok()) return Damaged();
   *param = v;
+  return kFynOk;
+}
+
+std::int16_t FynFileAccessRaw1_1::ReadGroup1Shape(Shape* shape) {
+  _FynRawG1Param1_1 p;
+  const std::int16_t status = GetGroup1ParamRaw(&p);
+  if (status != kFynOk) return status;
+  shape->channels = static_cast<std::int16_t>(p.channels);
+  shape->dataCount = p.dataCount;
+  shape->dataType = static_cast<std::int16_t>(p.dataType);
   return kFynOk;
 }
 

@@ -95,6 +95,9 @@ class FynFileAccessRaw : public FynFileAccess {
   };
   // Reads the group-1 shape and locates the sample data. 0 / -1 / -2.
   std::int16_t ReadShape(Shape* shape);
+  // Channels, data count and data type of group 1 as GetGroup1_channels, GetGroup1_DataCount
+  // and GetGroup1_DataType give them, from one read. 0 or the read's status.
+  virtual std::int16_t ReadGroup1Shape(Shape* shape);
   // Reads the group-2 records of all channels in one pass. 0 / -1 / -2.
   std::int16_t ReadAllGroup2(int channels, std::vector<_FynRawG2Param>* params);
   FynRawCal CalibrationOf(int channel, const _FynRawG2Param& param, std::int16_t dataType) const;
@@ -129,4 +132,7 @@ class FynFileAccessRaw1_1 : public FynFileAccessRaw {
   // All three units of group 1, whatever its unit count says. 0 / -1 / -2.
   std::int16_t GetGroup1ParamRaw(_FynRawG1Param1_1* param);
   using FynFileAccessRaw::GetGroup1ParamRaw;
+
+ protected:
+  std::int16_t ReadGroup1Shape(Shape* shape) override;
 };

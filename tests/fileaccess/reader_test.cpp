@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "common/fileaccess/fyn_file_access_raw.h"
 #include "fixture.h"
@@ -312,3 +315,68 @@ TEST(RawGroups, DataAndEventGroupIndexFollowTheEventFlag) {
 }
 
 }  // namespace
+
+// The all-channel reader converts whole blocks of channels and frames at once. Over a span
+// longer than one file read, starting and ending off the block edges, with eleven channels
+// (one block of eight and three left over), every value equals the one-channel reader's, bit
+// for bit: for lines that are exact in float (full scales 1, 5, 32768 ...), for lines that are
+// not (a calibration through 0.1 and 3.3), negated or not, signed or unsigned data.
+TEST(RawReaderBlocks, AllChannelReaderEqualsOneChannelReaderBitForBit) {
+  constexpr int kChannels = 11;
+  constexpr std::uint32_t kFrames = 30011;  // more than two file reads of 256 KB
+  const double exactScales[8] = {1.0, 5.0, 32768.0, 0.5, 2.5, 4096.0, 10.0, 65536.0};
+  for (const bool inexactInBlock : {false, true}) {
+    for (const std::uint16_t dataType : {std::uint16_t{0}, std::uint16_t{1}}) {
+      SCOPED_TRACE(std::string(inexactInBlock ? "inexact line in the block" : "exact block") +
+                   (dataType != 0 ? ", unsigned" : ", signed"));
+      fixture::TempDir dir;
+      const std::string path = dir.Path("blocks.fyd");
+      fixture::RawSpec spec = fixture::TwoChannelSpec();
+      spec.g1.dataType = dataType;
+      spec.g1.channels = kChannels;
+      spec.g1.dataCount = kFrames;
+      spec.channels.resize(kChannels, spec.channels[0]);
+      for (int k = 0; k < kChannels; ++k) {
+        _FynRawG2Param& p = spec.channels[static_cast<std::size_t>(k)];
+        p.calFlag = 0;
+        p.fullScale = exactScales[k % 8];
+        if ((inexactInBlock && k == 5) || k == 9) {
+          p.calFlag = 1;
+          p.calTopSample = 30000;
+          p.calBottomSample = 100;
+          p.calTopPhysical = 3.3;
+          p.calBottomPhysical = 0.1;
+        }
+      }
+      spec.frames.resize(static_cast<std::size_t>(kFrames) * kChannels);
+      std::uint32_t seed = 12345;
+      for (std::uint16_t& w : spec.frames) {
+        seed = seed * 1664525u + 1013904223u;
+        w = static_cast<std::uint16_t>(seed >> 16);
+      }
+      spec.frames[0] = 0;
+      spec.frames[1] = 0xFFFF;
+      spec.frames[2] = 0x8000;
+      spec.frames[3] = 0x7FFF;
+      ASSERT_TRUE(fixture::WriteRaw(path, spec));
+      FynFileAccessRaw r(path.c_str());
+      ASSERT_EQ(0, r.InitParams());
+      std::int16_t invert[kChannels] = {};
+      for (int k = 0; k < kChannels; k += 3) invert[k] = 1;
+      for (const std::uint32_t first : {0u, 3u}) {
+        const std::uint32_t last = kFrames - 1 - first;
+        const std::size_t span = last - first + 1;
+        std::vector<float> all(span * kChannels, 99.f);
+        ASSERT_EQ(0, r.GetRawDataFloatAll(first, last, all.data(), invert));
+        int mismatches = 0;
+        for (int k = 0; k < kChannels; ++k) {
+          std::vector<float> one(span, -99.f);
+          ASSERT_EQ(0, r.GetRawDataFloat(static_cast<std::int16_t>(k), first, last, one.data(), invert[k]));
+          const float* row = all.data() + static_cast<std::size_t>(k) * span;
+          mismatches += static_cast<int>(std::memcmp(row, one.data(), span * sizeof(float)) != 0);
+        }
+        EXPECT_EQ(0, mismatches) << "from sample " << first;
+      }
+    }
+  }
+}

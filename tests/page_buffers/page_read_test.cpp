@@ -128,6 +128,42 @@ TEST_F(PageTest, LastPageOwnFileZeroAfterEndAnalysisFileEndsAtLastSample) {
   for (int i = 0; i < 81; ++i) EXPECT_EQ(a[i], 119.0f + i) << i;
 }
 
+// A slot is re-used from page to page without being cleared first: whatever the own file
+// does not give (behind its end, a channel the file lacks, a mixed-rate recording) is zero
+// all the same, not what the slot held before.
+TEST_F(PageTest, WhatTheOwnFileDoesNotGiveIsZeroOverAnOldPage) {
+  EpochSeconds = 4;
+  PageSeconds = 8;
+  const Recording r = Ramp(20);  // the third page holds 4 s
+  ASSERT_TRUE(WriteOwnRaw(Path("z.raw"), r));
+  struct Case {
+    const char* what;
+    int page;
+    int extraChannels;
+    std::uint32_t mixed;
+  };
+  const Case cases[] = {{"last page", 2, 0, 0}, {"channel not in the file", 0, 1, 0}, {"mixed rates", 1, 0, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CQLM2_AnalyzerDoc doc;
+    Recording shape = r;
+    shape.channels += c.extraChannels;
+    Attach(doc, Path("z.raw"), 0, shape);
+    doc.MixedSampling = c.mixed;
+    doc.CurrentPage = c.page;
+    const std::size_t n = 81u * static_cast<std::size_t>(shape.channels);
+    doc.RecordInfo.pageBuffers[2].assign(n, 7.0f);
+    ASSERT_EQ(doc.SetPageData(), 0);
+    const auto& slot = doc.RecordInfo.pageBuffers[2];
+    ASSERT_EQ(slot.size(), n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const long long sample = c.page * 80LL + static_cast<long long>(i);
+      const float want = c.mixed == 0 && i < 81 && sample < r.samples ? static_cast<float>(sample) : 0.0f;
+      ASSERT_EQ(slot[i], want) << i;
+    }
+  }
+}
+
 TEST_F(PageTest, NotchRemovesTheHumOfItsLineFrequency) {
   EpochSeconds = 4;
   PageSeconds = 8;
