@@ -408,7 +408,10 @@ void LyrTrendTrendAreaView::OnDraw(draw::Dc& dc) {
       if (last) DrawTimeLabel(dc, e);
     }
     if (runs) {
-      const std::int32_t stop = std::min(end, nextGrid);
+      // At most kRunEpochs at a time, so that what the values were read from is still at
+      // hand for the colours.
+      constexpr std::int32_t kRunEpochs = 1024;
+      const std::int32_t stop = std::min({end, nextGrid, e + kRunEpochs});
       PlotRunInPass(dc, e, std::min(stop, count));
       e = stop;
       continue;
@@ -526,15 +529,18 @@ void LyrTrendTrendAreaView::PlotRunInPass(draw::Dc& dc, std::int32_t from, std::
   std::vector<std::uint32_t>& colours = pass_.runColours;
   colours.resize(static_cast<std::size_t>(count));
   source.GetEpochColors(from, count, colours.data());
-  std::vector<int>& ys = pass_.runY;
-  ys.resize(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) {
+  auto number = [&values](int i) {
     const TrendValue& v = values[static_cast<std::size_t>(i)];
-    const double value = v.isFloat != 0 ? v.floatValue : static_cast<double>(v.value);
+    return v.isFloat != 0 ? static_cast<double>(v.floatValue) : static_cast<double>(v.value);
+  };
+  auto yOf = [this](double value) {
     int y = 0;
     if (!FastPassValueToY(value, y)) y = PassValueToY(value);
-    ys[static_cast<std::size_t>(i)] = y;
-  }
+    return y;
+  };
+  std::vector<int>& ys = pass_.runY;
+  ys.resize(static_cast<std::size_t>(pass_.drawType == 2 ? 0 : count));
+  for (int i = 0; i < count && pass_.drawType != 2; ++i) ys[static_cast<std::size_t>(i)] = yOf(number(i));
   const ui::Rect& r = Area();
   const int rl = r.left, rt = r.top, rr = r.right, rb = r.bottom;
   std::vector<draw::SolidFill>& fills = pass_.runFills;
@@ -571,23 +577,53 @@ void LyrTrendTrendAreaView::PlotRunInPass(draw::Dc& dc, std::int32_t from, std::
       // last one stays open for the next run.
       Pass::Fill f = pass_.fill;
       const int y0 = pass_.y0;
-      for (int i = 0; i < count; ++i) {
+      auto join = [&f, &fills](int xl, int x2, int yTop, int yBottom, draw::ColorRef colour) {
+        if (f.valid && f.left == xl && f.right == x2 && f.colour == colour) {
+          f.top = std::min(f.top, yTop);
+          f.bottom = std::max(f.bottom, yBottom);
+          return;
+        }
+        if (f.valid) fills.push_back({ui::Rect{f.left, f.top, f.right, f.bottom}, f.colour});
+        f = Pass::Fill{true, xl, yTop, x2, yBottom, colour};
+      };
+      // The epochs in a row on the same pixels in one colour reach from the zero line to
+      // their highest and their lowest value together; y grows or falls with the value, so
+      // only the extreme values need a y (values that are not finite take the long way).
+      for (int i = 0; i < count;) {
         const int x = left[k0 + i];
         int x2 = left[k0 + i + 1];
         if (x2 == x) x2 = x + 1;
         const int xl = std::max(x, rl);
-        const int y = ys[static_cast<std::size_t>(i)];
-        const int yTop = std::max(std::min(y, y0), rt);
-        const int yBottom = std::min(std::max(y, y0), rb);
-        if (yBottom <= yTop || x2 <= xl) continue;
         const draw::ColorRef colour = colours[static_cast<std::size_t>(i)];
-        if (f.valid && f.left == xl && f.right == x2 && f.colour == colour) {
-          f.top = std::min(f.top, yTop);
-          f.bottom = std::max(f.bottom, yBottom);
-          continue;
+        double low = number(i), high = low;
+        bool finite = std::isfinite(low);
+        int j = i + 1;
+        for (; j < count; ++j) {
+          const int xj = left[k0 + j];
+          int x2j = left[k0 + j + 1];
+          if (x2j == xj) x2j = xj + 1;
+          if (x2j != x2 || std::max(xj, rl) != xl || colours[static_cast<std::size_t>(j)] != colour) break;
+          const double v = number(j);
+          finite = finite && std::isfinite(v);
+          low = std::min(low, v);
+          high = std::max(high, v);
         }
-        if (f.valid) fills.push_back({ui::Rect{f.left, f.top, f.right, f.bottom}, f.colour});
-        f = Pass::Fill{true, xl, yTop, x2, yBottom, colour};
+        if (x2 > xl) {
+          if (finite) {
+            const int ya = yOf(low), yb = yOf(high);
+            const int yTop = std::max(std::min(std::min(ya, yb), y0), rt);
+            const int yBottom = std::min(std::max(std::max(ya, yb), y0), rb);
+            if (yBottom > yTop) join(xl, x2, yTop, yBottom, colour);
+          } else {
+            for (int m = i; m < j; ++m) {
+              const int y = yOf(number(m));
+              const int yTop = std::max(std::min(y, y0), rt);
+              const int yBottom = std::min(std::max(y, y0), rb);
+              if (yBottom > yTop) join(xl, x2, yTop, yBottom, colour);
+            }
+          }
+        }
+        i = j;
       }
       pass_.fill = f;
       dc.FillSolidRects(fills);

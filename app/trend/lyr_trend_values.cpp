@@ -129,13 +129,24 @@ void LyrTrendGraphValues::GetTrendValues(int first, int count, TrendValue* out) 
     const int held = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(tables.EpochCount(), 0)),
                                                             records.size()));
     const int limit = std::min(epochs, held);
+    // The range is widened in locals (the stores to out cannot touch it).
+    float hi = runMax_, lo = runMin_;
     for (int i = 0; i < count; ++i) {
       const int epoch = first + i;
       TrendValue v;
-      if (epoch >= 0 && epoch < limit) v = Float(records[static_cast<std::size_t>(epoch)].emg);
-      Widen(v);
+      if (epoch >= 0 && epoch < limit) {
+        const LyrEpochRec& rec = records[static_cast<std::size_t>(epoch)];
+        // The records are read one after another: the ones a few epochs on are asked for now.
+        __builtin_prefetch(&rec + 12);
+        v = Float(rec.emg);
+      }
+      const float n = v.isFloat != 0 ? v.floatValue : static_cast<float>(v.value);
+      if (n > hi) hi = n;
+      if (n < lo) lo = n;
       out[i] = v;
     }
+    runMax_ = hi;
+    runMin_ = lo;
     return;
   }
   for (int i = 0; i < count; ++i) {
