@@ -96,6 +96,9 @@ CQLM2_AnalyzerDoc* LyrTrendTrendAreaView::Doc() const {
 }
 
 void LyrTrendTrendAreaView::BeginPass(draw::Dc& dc) {
+  // Edges made for the plot before this pass serve it at most.
+  const PlotEdges made = plotEdges_;
+  plotEdges_.valid = false;
   draw::Rect clip;
   const int type = dc.GetClipBox(&clip);
   pass_.clipEmpty = type == draw::RGN_ERROR || type == draw::NULLREGION;
@@ -121,7 +124,8 @@ void LyrTrendTrendAreaView::BeginPass(draw::Dc& dc) {
   pass_.range = pass_.scale.Range();
   pass_.reciprocal = pass_.range > 0.0 ? 1.0 / pass_.range : 0.0;
   pass_.values = &Values();
-  ColumnEdges(r, firstEpoch_, n, pass_.columnLeft);
+  if (!(made.valid && !Printing() && made.first == firstEpoch_ && made.count == n && made.rect == r))
+    ColumnEdges(r, firstEpoch_, n, pass_.columnLeft);
 }
 
 void LyrTrendTrendAreaView::ColumnEdges(const ui::Rect& r, std::int32_t first, int n, std::vector<std::int32_t>& out) const {
@@ -264,6 +268,7 @@ double LyrTrendTrendAreaView::EpochToX(const ui::Rect& r, std::int32_t epoch) co
 }
 
 void LyrTrendTrendAreaView::CreateTrendWndPosTbl() {
+  plotEdges_.valid = false;
   try {
     const int n = container_->TableSize();
     if (n <= 0) {
@@ -273,8 +278,11 @@ void LyrTrendTrendAreaView::CreateTrendWndPosTbl() {
     const std::int32_t first = container_->GetEpoch(0);
     const std::int32_t saved = firstEpoch_;
     firstEpoch_ = first;
-    ColumnEdges(plotRect_, first, n, columnX_);
-    columnX_.resize(static_cast<std::size_t>(n));
+    // The edges with the right edge of the last column: a drawing pass over the plot that
+    // follows takes them over.
+    ColumnEdges(plotRect_, first, n, pass_.columnLeft);
+    columnX_.assign(pass_.columnLeft.begin(), pass_.columnLeft.begin() + n);
+    plotEdges_ = PlotEdges{!Printing(), first, n, plotRect_};
     firstEpoch_ = saved;
   } catch (const std::exception&) {
     ui::MessageBox("LyrTrendTrendAreaView::CreateTrendWndPosTbl");
@@ -345,13 +353,32 @@ void LyrTrendTrendAreaView::DrawBaseLine(draw::Dc& dc, int x0, int right, int bo
   dc.SelectPen(old);
 }
 
+void LyrTrendTrendAreaView::FillBackground(draw::Dc& dc, const ui::Rect& whole, const ui::Rect& r) {
+  // On screen the window colour goes only where the plot's background does not (each pixel
+  // is written once); on paper the plot is filled over the whole.
+  const ui::Rect w = whole.Normalized(), p = r.Normalized();
+  const ui::Rect inner{std::max(w.left, p.left), std::max(w.top, p.top), std::min(w.right, p.right),
+                       std::min(w.bottom, p.bottom)};
+  if (Printing() || inner.IsEmpty()) {
+    dc.FillSolidRect(whole, TrendWindowColor());
+    dc.FillSolidRect(r, PlotBackground());
+    return;
+  }
+  const draw::ColorRef around = TrendWindowColor();
+  const draw::SolidFill bands[4] = {{ui::Rect{w.left, w.top, w.right, inner.top}, around},
+                                    {ui::Rect{w.left, inner.bottom, w.right, w.bottom}, around},
+                                    {ui::Rect{w.left, inner.top, inner.left, inner.bottom}, around},
+                                    {ui::Rect{inner.right, inner.top, w.right, inner.bottom}, around}};
+  dc.FillSolidRects(bands);
+  dc.FillSolidRect(r, PlotBackground());
+}
+
 void LyrTrendTrendAreaView::OnDraw(draw::Dc& dc) {
   CQLM2_AnalyzerDoc* doc = Doc();
   if (doc == nullptr) return;
   const ui::Rect whole = Printing() ? printRect_ : GetClientRect();
   const ui::Rect& r = Area();
-  dc.FillSolidRect(whole, TrendWindowColor());
-  dc.FillSolidRect(r, PlotBackground());
+  FillBackground(dc, whole, r);
   DrawBaseLine(dc, Printing() ? r.left : 0, r.right, r.bottom);
   CreateTrendWndPosTbl();
   if (DocumentLoaded == 0 || TrendItemOfGraph(graphNo_).category == 0) return;
@@ -369,14 +396,28 @@ void LyrTrendTrendAreaView::OnDraw(draw::Dc& dc) {
   BeginPass(dc);
   // The grid epochs are phase + k * step: the next one is counted to, not tested for.
   std::int32_t nextGrid = firstEpoch_ + ((phase - firstEpoch_) % step + step) % step;
-  for (std::int32_t e = firstEpoch_; e < firstEpoch_ + n; ++e) {
+  // Items of one value an epoch are drawn a run at a time: the epochs between two grid
+  // lines together.
+  const bool runs = pass_.plain && OneValuePerEpoch(pass_.item);
+  const std::int32_t end = firstEpoch_ + n;
+  for (std::int32_t e = firstEpoch_; e < end;) {
     if (e == nextGrid) {
       nextGrid += step;
       FlushFill(dc);
       DrawTimeGrid(dc, e);
       if (last) DrawTimeLabel(dc, e);
     }
+    if (runs) {
+      // At most kRunEpochs at a time, so that what the values were read from is still at
+      // hand for the colours.
+      constexpr std::int32_t kRunEpochs = 1024;
+      const std::int32_t stop = std::min({end, nextGrid, e + kRunEpochs});
+      PlotRunInPass(dc, e, std::min(stop, count));
+      e = stop;
+      continue;
+    }
     if (e < count) DrawEpoch(dc, e, 1);
+    ++e;
   }
   FlushFill(dc);
   pass_.active = false;
@@ -454,6 +495,169 @@ void LyrTrendTrendAreaView::DrawEpoch(draw::Dc& dc, std::int32_t e, int redraw) 
   }
 }
 
+bool LyrTrendTrendAreaView::OneValuePerEpoch(const TrendItemKey& item) {
+  // DrawEpoch's special items (several values an epoch) are the others.
+  if (item.category == 17 && item.sub == 0) return false;
+  if (item.category >= 14 && item.category <= 16 && (item.sub == 0 || item.sub == 2 || item.sub == 4)) return false;
+  return true;
+}
+
+void LyrTrendTrendAreaView::PlotRunInPass(draw::Dc& dc, std::int32_t from, std::int32_t to) {
+  if (to <= from) return;
+  const int n = static_cast<int>(pass_.columnLeft.size()) - 1;
+  if (from < firstEpoch_ || to > firstEpoch_ + n || Doc() == nullptr) {
+    for (std::int32_t e = from; e < to; ++e) DrawEpoch(dc, e, 1);
+    return;
+  }
+  const int count = to - from;
+  LyrTrendGraphValues& source = *pass_.values;
+  std::vector<TrendValue>& values = pass_.runValues;
+  values.resize(static_cast<std::size_t>(count));
+  // The values in the order the epochs ask for them: a line asks for the value left of
+  // its epoch right after the epoch's own (later epochs ask again for values already
+  // asked for, which leaves the running range as it is).
+  const bool line = pass_.drawType == 3 && pass_.available;
+  source.GetTrendValues(from, 1, values.data());
+  TrendValue before;
+  if (line && from > 0) before = source.GetTrendValue(from - 1);
+  source.GetTrendValues(from + 1, count - 1, values.data() + 1);
+  const std::int32_t* left = pass_.columnLeft.data();
+  const int k0 = from - firstEpoch_;
+  const int shown = static_cast<int>(columnX_.size());
+  for (int k = k0; k < k0 + count && k < shown; ++k) columnX_[static_cast<std::size_t>(k)] = left[k];
+  if (!pass_.available) return;
+  std::vector<std::uint32_t>& colours = pass_.runColours;
+  colours.resize(static_cast<std::size_t>(count));
+  source.GetEpochColors(from, count, colours.data());
+  auto number = [&values](int i) {
+    const TrendValue& v = values[static_cast<std::size_t>(i)];
+    return v.isFloat != 0 ? static_cast<double>(v.floatValue) : static_cast<double>(v.value);
+  };
+  auto yOf = [this](double value) {
+    int y = 0;
+    if (!FastPassValueToY(value, y)) y = PassValueToY(value);
+    return y;
+  };
+  std::vector<int>& ys = pass_.runY;
+  ys.resize(static_cast<std::size_t>(pass_.drawType == 2 ? 0 : count));
+  for (int i = 0; i < count && pass_.drawType != 2; ++i) ys[static_cast<std::size_t>(i)] = yOf(number(i));
+  const ui::Rect& r = Area();
+  const int rl = r.left, rt = r.top, rr = r.right, rb = r.bottom;
+  std::vector<draw::SolidFill>& fills = pass_.runFills;
+  fills.clear();
+  switch (pass_.drawType) {
+    case 0: {
+      FlushFill(dc);
+      const int side = pass_.dotSize <= 0 ? 1 : std::min(pass_.dotSize, 2) + 1;
+      for (int i = 0; i < count; ++i) {
+        const int x = left[k0 + i];
+        const int y = ys[static_cast<std::size_t>(i)];
+        if (!(y >= 0 && x >= rl && x < rr && y >= rt && y < rb)) continue;
+        fills.push_back({ui::Rect{x, y, x + side, y + side}, colours[static_cast<std::size_t>(i)]});
+      }
+      dc.FillSolidRects(fills);
+      break;
+    }
+    case 1: {
+      FlushFill(dc);
+      for (int i = 0; i < count; ++i) {
+        const int x = left[k0 + i];
+        int x2 = left[k0 + i + 1];
+        if (x2 == x) x2 = x + 1;
+        const int xl = std::max(x, rl);
+        const int y = ys[static_cast<std::size_t>(i)];
+        if (y >= 0 && x >= rl && x < rr && y >= rt && y < rb && x2 > xl)
+          fills.push_back({ui::Rect{xl, y - 1, x2, y + 1}, colours[static_cast<std::size_t>(i)]});
+      }
+      dc.FillSolidRects(fills);
+      break;
+    }
+    case 2: {
+      // Columns of one colour on the same pixels join into one fill (see PlotInPass); the
+      // last one stays open for the next run.
+      Pass::Fill f = pass_.fill;
+      const int y0 = pass_.y0;
+      auto join = [&f, &fills](int xl, int x2, int yTop, int yBottom, draw::ColorRef colour) {
+        if (f.valid && f.left == xl && f.right == x2 && f.colour == colour) {
+          f.top = std::min(f.top, yTop);
+          f.bottom = std::max(f.bottom, yBottom);
+          return;
+        }
+        if (f.valid) fills.push_back({ui::Rect{f.left, f.top, f.right, f.bottom}, f.colour});
+        f = Pass::Fill{true, xl, yTop, x2, yBottom, colour};
+      };
+      // The epochs in a row on the same pixels in one colour reach from the zero line to
+      // their highest and their lowest value together; y grows or falls with the value, so
+      // only the extreme values need a y (values that are not finite take the long way).
+      for (int i = 0; i < count;) {
+        const int x = left[k0 + i];
+        int x2 = left[k0 + i + 1];
+        if (x2 == x) x2 = x + 1;
+        const int xl = std::max(x, rl);
+        const draw::ColorRef colour = colours[static_cast<std::size_t>(i)];
+        double low = number(i), high = low;
+        bool finite = std::isfinite(low);
+        int j = i + 1;
+        for (; j < count; ++j) {
+          const int xj = left[k0 + j];
+          int x2j = left[k0 + j + 1];
+          if (x2j == xj) x2j = xj + 1;
+          if (x2j != x2 || std::max(xj, rl) != xl || colours[static_cast<std::size_t>(j)] != colour) break;
+          const double v = number(j);
+          finite = finite && std::isfinite(v);
+          low = std::min(low, v);
+          high = std::max(high, v);
+        }
+        if (x2 > xl) {
+          if (finite) {
+            const int ya = yOf(low), yb = yOf(high);
+            const int yTop = std::max(std::min(std::min(ya, yb), y0), rt);
+            const int yBottom = std::min(std::max(std::max(ya, yb), y0), rb);
+            if (yBottom > yTop) join(xl, x2, yTop, yBottom, colour);
+          } else {
+            for (int m = i; m < j; ++m) {
+              const int y = yOf(number(m));
+              const int yTop = std::max(std::min(y, y0), rt);
+              const int yBottom = std::min(std::max(y, y0), rb);
+              if (yBottom > yTop) join(xl, x2, yTop, yBottom, colour);
+            }
+          }
+        }
+        i = j;
+      }
+      pass_.fill = f;
+      dc.FillSolidRects(fills);
+      break;
+    }
+    case 3: {
+      FlushFill(dc);
+      std::vector<draw::Point>& ends = pass_.runLines;
+      ends.clear();
+      for (int i = 0; i < count; ++i) {
+        const std::int32_t e = from + i;
+        if (e <= 0) continue;
+        const int k = k0 + i;
+        // The epoch left of the first shown one stands at the plot's left edge.
+        const int xPrev = k > 0 ? left[k - 1] : left[0];
+        int yPrev = 0;
+        if (i > 0) {
+          yPrev = ys[static_cast<std::size_t>(i) - 1];
+        } else {
+          yPrev = PassValueToY(before.isFloat != 0 ? before.floatValue : static_cast<double>(before.value));
+        }
+        ends.push_back({xPrev, yPrev});
+        ends.push_back({left[k] - 1, ys[static_cast<std::size_t>(i)]});
+      }
+      if (ends.empty()) break;
+      const draw::Pen old = dc.SelectPen(draw::Pen{draw::PS_SOLID, 1, kBlack});
+      dc.LineSegments(ends);
+      dc.SelectPen(old);
+      break;
+    }
+    default: FlushFill(dc); break;
+  }
+}
+
 void LyrTrendTrendAreaView::DrawPositionSamples(draw::Dc& dc, std::int32_t e, int redraw, const TrendGraphScale& scale) {
   const int samples = static_cast<int>(EpochSeconds / 0.5);
   LyrTrendGraphValues& values = Values();
@@ -501,19 +705,8 @@ void LyrTrendTrendAreaView::DrawBreathIntervals(draw::Dc& dc, std::int32_t e, in
 }
 
 int LyrTrendTrendAreaView::PassValueToY(double value) const {
-  // The product with the reciprocal lies within a few units of the last place of the
-  // quotient TrendValueToY divides out; where no integer lies that close, both truncate to
-  // the same y. Near an integer (and for huge or odd values) the division decides.
-  if (pass_.reciprocal > 0.0) {
-    const double approx = (pass_.upper - value) * pass_.height * pass_.reciprocal;
-    if (approx > -1.0e8 && approx < 1.0e8) {
-      const double tolerance = std::fabs(approx) * (16.0 * DBL_EPSILON) + 1.0e-200;
-      const double whole = static_cast<double>(static_cast<long long>(approx));
-      const double below = approx >= 0.0 ? whole : whole - 1.0;  // the integers around it
-      if (approx - below > tolerance && below + 1.0 - approx > tolerance)
-        return static_cast<int>(whole) + pass_.top;
-    }
-  }
+  int y = 0;
+  if (FastPassValueToY(value, y)) return y;
   const ui::Rect& r = Area();
   return TrendValueToY(value, r.top, r.bottom, pass_.scale) + pass_.top;
 }

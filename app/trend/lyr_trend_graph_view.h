@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -145,6 +146,8 @@ class LyrTrendTrendAreaView : public ui::View {
 
  private:
   void DrawBaseLine(draw::Dc& dc, int x0, int right, int bottom);
+  // The window colour over the whole and the plot's background over the plot.
+  void FillBackground(draw::Dc& dc, const ui::Rect& whole, const ui::Rect& r);
   // The dotted line only at or right of gridFromX (the ticks and labels always).
   void DrawTimeGrid(draw::Dc& dc, std::int32_t e, int gridFromX = -1000000);
   void DrawTimeLabel(draw::Dc& dc, std::int32_t e);
@@ -155,9 +158,30 @@ class LyrTrendTrendAreaView : public ui::View {
   void PlotValue(draw::Dc& dc, std::int32_t e, int redraw, const TrendValue& v, const TrendGraphScale& scale);
   // PlotValue within a plain pass: the same picture from the pass's shared fields.
   void PlotInPass(draw::Dc& dc, std::int32_t e, const TrendValue& v);
+  // DrawEpoch of the epochs from..to-1 within a plain pass for an item of one value an
+  // epoch: the same values asked for in the same order, the same picture, drawn in one
+  // batch.
+  void PlotRunInPass(draw::Dc& dc, std::int32_t from, std::int32_t to);
+  // Items DrawEpoch draws one value an epoch of.
+  static bool OneValuePerEpoch(const TrendItemKey& item);
   // TrendValueToY over the plot within a plain pass (the same integer, mostly without a
   // division), plus the plot's offset.
   int PassValueToY(double value) const;
+  // Its quick path: false where the division must decide.
+  bool FastPassValueToY(double value, int& y) const {
+    // The product with the reciprocal lies within a few units of the last place of the
+    // quotient TrendValueToY divides out; where no integer lies that close, both truncate
+    // to the same y. Near an integer (and for huge or odd values) the division decides.
+    if (!(pass_.reciprocal > 0.0)) return false;
+    const double approx = (pass_.upper - value) * pass_.height * pass_.reciprocal;
+    if (!(approx > -1.0e8 && approx < 1.0e8)) return false;
+    const double tolerance = std::fabs(approx) * (16.0 * std::numeric_limits<double>::epsilon()) + 1.0e-200;
+    const double whole = static_cast<double>(static_cast<long long>(approx));
+    const double below = approx >= 0.0 ? whole : whole - 1.0;  // the integers around it
+    if (!(approx - below > tolerance && below + 1.0 - approx > tolerance)) return false;
+    y = static_cast<int>(whole) + pass_.top;
+    return true;
+  }
   // The column edges of a pass: the x EpochToX gives each shown epoch and the one after.
   void ColumnEdges(const ui::Rect& r, std::int32_t first, int n, std::vector<std::int32_t>& out) const;
   void ScrollPicture(draw::Dc& dc, const ui::Rect& r, double ppe);
@@ -207,6 +231,12 @@ class LyrTrendTrendAreaView : public ui::View {
       int left = 0, top = 0, right = 0, bottom = 0;
       draw::ColorRef colour = 0;
     } fill;
+    // Buffers of a run of epochs drawn at once.
+    std::vector<TrendValue> runValues;
+    std::vector<std::uint32_t> runColours;
+    std::vector<int> runY;
+    std::vector<draw::SolidFill> runFills;
+    std::vector<draw::Point> runLines;
   };
   void BeginPass(draw::Dc& dc);
   void FlushFill(draw::Dc& dc);
@@ -215,6 +245,13 @@ class LyrTrendTrendAreaView : public ui::View {
   mutable ui::Document* docOf_ = nullptr;
   mutable CQLM2_AnalyzerDoc* doc_ = nullptr;
   Pass pass_;
+  // The pass's column edges as CreateTrendWndPosTbl made them for the plot (not on paper).
+  struct PlotEdges {
+    bool valid = false;
+    std::int32_t first = 0;
+    int count = 0;
+    ui::Rect rect;
+  } plotEdges_;
   int graphNo_ = 0;
   std::int32_t firstEpoch_ = 0;
   std::vector<std::int32_t> columnX_;

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "app/document/epoch_parameter.h"
 #include "app/document/epoch_values.h"
 #include "app/document/qlm2_analyzer_doc.h"
 #include "app/frame/frame_globals.h"
@@ -86,34 +87,75 @@ void LyrTrendGraphValues::ResetRange() {
   runMin_ = FLT_MAX;
 }
 
+TrendValue LyrTrendGraphValues::ValueOf(const TrendItemKey& item, int epoch) const {
+  TrendValue v;
+  const int c = item.category, s = item.sub;
+  if (c >= 1 && c <= 7) v = GetWaveValue(c, s, epoch);
+  else if (c == 8) v = GetEMGValue(epoch);
+  else if (c == 9) v = GetREMsValue(s, epoch);
+  else if (c == 10) v = GetKComplexValue(s, epoch);
+  else if (c == 11 || c == 12) v = GetApneaValue(c, s, epoch);
+  else if (c == 13) v = GetECGValue(s, epoch);
+  else if (c >= 14 && c <= 16) {
+    if (s == 1) v = GetRespMeanValue(c, epoch);
+    else if (s == 3 || s == 5) v = GetRespIntervalValue(c, s, epoch);
+  } else if (c == 17) {
+    if (s == 1) v = GetMainPositionValue(epoch);
+  } else if (c == 18) v = GetSpO2Value(s, epoch);
+  else if (c == 19) v = GetCPAPValue(s, epoch);
+  else if (c == 20) v = GetPLMsValue(s, item.third, epoch);
+  else if (c == 21) v = GetFFTBandValue(s, item.third, epoch);
+  else if (c == 22) v = GetFreeTrendValue(s, item.third, epoch);
+  else if (c == 23) v = GetSnoreValue(s, epoch);
+  else if (c == 24) v = GetArousalValue(s, epoch);
+  return v;
+}
+
 TrendValue LyrTrendGraphValues::GetTrendValue(int epoch) {
   TrendValue v;
-  const TrendItemKey item = TrendItemOfGraph(graph_);
-  if (doc_ != nullptr && epoch >= 0 && epoch < EpochCount()) {
-    const int c = item.category, s = item.sub;
-    if (c >= 1 && c <= 7) v = GetWaveValue(c, s, epoch);
-    else if (c == 8) v = GetEMGValue(epoch);
-    else if (c == 9) v = GetREMsValue(s, epoch);
-    else if (c == 10) v = GetKComplexValue(s, epoch);
-    else if (c == 11 || c == 12) v = GetApneaValue(c, s, epoch);
-    else if (c == 13) v = GetECGValue(s, epoch);
-    else if (c >= 14 && c <= 16) {
-      if (s == 1) v = GetRespMeanValue(c, epoch);
-      else if (s == 3 || s == 5) v = GetRespIntervalValue(c, s, epoch);
-    } else if (c == 17) {
-      if (s == 1) v = GetMainPositionValue(epoch);
-    } else if (c == 18) v = GetSpO2Value(s, epoch);
-    else if (c == 19) v = GetCPAPValue(s, epoch);
-    else if (c == 20) v = GetPLMsValue(s, item.third, epoch);
-    else if (c == 21) v = GetFFTBandValue(s, item.third, epoch);
-    else if (c == 22) v = GetFreeTrendValue(s, item.third, epoch);
-    else if (c == 23) v = GetSnoreValue(s, epoch);
-    else if (c == 24) v = GetArousalValue(s, epoch);
-  }
-  const float n = v.isFloat != 0 ? v.floatValue : static_cast<float>(v.value);
-  if (n > runMax_) runMax_ = n;
-  if (n < runMin_) runMin_ = n;
+  if (doc_ != nullptr && epoch >= 0 && epoch < EpochCount()) v = ValueOf(TrendItemOfGraph(graph_), epoch);
+  Widen(v);
   return v;
+}
+
+void LyrTrendGraphValues::GetTrendValues(int first, int count, TrendValue* out) {
+  if (count <= 0) return;
+  const TrendItemKey item = TrendItemOfGraph(graph_);
+  const int epochs = doc_ != nullptr ? EpochCount() : 0;
+  if (item.category == 8 && doc_ != nullptr) {
+    // The EMG values straight from the records (GetEMGValue's, in one tight loop).
+    const LyrEpochParameter& tables = doc_->EpochTables;
+    const std::span<const LyrEpochRec> records = tables.Records();
+    const int held = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(tables.EpochCount(), 0)),
+                                                            records.size()));
+    const int limit = std::min(epochs, held);
+    // The range is widened in locals (the stores to out cannot touch it).
+    float hi = runMax_, lo = runMin_;
+    for (int i = 0; i < count; ++i) {
+      const int epoch = first + i;
+      TrendValue v;
+      if (epoch >= 0 && epoch < limit) {
+        const LyrEpochRec& rec = records[static_cast<std::size_t>(epoch)];
+        // The records are read one after another: the ones a few epochs on are asked for now.
+        __builtin_prefetch(&rec + 12);
+        v = Float(rec.emg);
+      }
+      const float n = v.isFloat != 0 ? v.floatValue : static_cast<float>(v.value);
+      if (n > hi) hi = n;
+      if (n < lo) lo = n;
+      out[i] = v;
+    }
+    runMax_ = hi;
+    runMin_ = lo;
+    return;
+  }
+  for (int i = 0; i < count; ++i) {
+    const int epoch = first + i;
+    TrendValue v;
+    if (epoch >= 0 && epoch < epochs) v = ValueOf(item, epoch);
+    Widen(v);
+    out[i] = v;
+  }
 }
 
 TrendValue LyrTrendGraphValues::GetWaveValue(int category, int sub, int epoch) const {
@@ -356,6 +398,15 @@ TrendValue LyrTrendGraphValues::GetArousalValue(int sub, int epoch) const {
   return Short(LyrRecognizeArousal::CountInEpoch(epoch, mask, n));
 }
 
+std::uint32_t LyrTrendGraphValues::StageColour(int code) const {
+  const StageTypeParam& stages = doc_->Params.stageType;
+  const int index = LyrTrendTool::StageRecordIndex(code, stages.stageType);
+  if (index < 0) return 0;
+  if (PrintTarget == 2 && PrintInColor == 0) return 0;
+  return index >= 22 ? stages.shared[static_cast<std::size_t>(index - 22)].colour
+                     : stages.records[static_cast<std::size_t>(index)].colour;
+}
+
 std::uint32_t LyrTrendGraphValues::GetEpochColor(int epoch) const {
   if (doc_ == nullptr) return 0;
   const TrendItemKey item = TrendItemOfGraph(graph_);
@@ -363,9 +414,41 @@ std::uint32_t LyrTrendGraphValues::GetEpochColor(int epoch) const {
   const int code = item.category == 13 && item.sub >= 2 && item.sub <= 4
                        ? 1
                        : doc_->EpochTables.GetStage(stages.stageType, epoch, 0);
-  const int index = LyrTrendTool::StageRecordIndex(code, stages.stageType);
-  if (index < 0) return 0;
-  if (PrintTarget == 2 && PrintInColor == 0) return 0;
-  return index >= 22 ? stages.shared[static_cast<std::size_t>(index - 22)].colour
-                     : stages.records[static_cast<std::size_t>(index)].colour;
+  return StageColour(code);
+}
+
+void LyrTrendGraphValues::GetEpochColors(int first, int count, std::uint32_t* out) const {
+  if (count <= 0) return;
+  if (doc_ == nullptr) {
+    std::fill_n(out, count, 0u);
+    return;
+  }
+  const TrendItemKey item = TrendItemOfGraph(graph_);
+  if (item.category == 13 && item.sub >= 2 && item.sub <= 4) {
+    std::fill_n(out, count, StageColour(1));
+    return;
+  }
+  // The colour of each stored stage byte (merged as GetStage merges it) is looked up once;
+  // epochs without a record have code 0.
+  std::array<std::uint32_t, 256> colours{};
+  std::array<bool, 256> known{};
+  const int stageType = doc_->Params.stageType.stageType;
+  const LyrEpochParameter& tables = doc_->EpochTables;
+  const std::span<const LyrEpochRec> records = tables.Records();
+  const int held =
+      static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(tables.EpochCount(), 0)), records.size()));
+  const std::uint32_t none = StageColour(0);
+  for (int i = 0; i < count; ++i) {
+    const int epoch = first + i;
+    if (epoch < 0 || epoch >= held) {
+      out[i] = none;
+      continue;
+    }
+    const std::uint8_t stored = records[static_cast<std::size_t>(epoch)].stage[0];
+    if (!known[stored]) {
+      colours[stored] = StageColour(MergeStageCode(stageType, stored));
+      known[stored] = true;
+    }
+    out[i] = colours[stored];
+  }
 }

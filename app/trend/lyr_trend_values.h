@@ -29,6 +29,8 @@ class LyrTrendGraphValues {
 
   // The value of the graph's item at an epoch (0 .. epoch count - 1), widening the range.
   TrendValue GetTrendValue(int epoch);
+  // GetTrendValue of count epochs from first, one after another (the range widened alike).
+  void GetTrendValues(int first, int count, TrendValue* out);
   // Running range of the values asked for since the item was set.
   float RunningMax() const { return runMax_; }
   float RunningMin() const { return runMin_; }
@@ -60,9 +62,20 @@ class LyrTrendGraphValues {
   TrendValue GetArousalValue(int sub, int epoch) const;
   // The stage colour of the epoch's value (0 without a document or a stage record).
   std::uint32_t GetEpochColor(int epoch) const;
+  // GetEpochColor of count epochs from first.
+  void GetEpochColors(int first, int count, std::uint32_t* out) const;
 
  private:
   int EpochCount() const;
+  // The value of an item at an epoch of the recording (0 .. epochs - 1).
+  TrendValue ValueOf(const TrendItemKey& item, int epoch) const;
+  void Widen(const TrendValue& v) {
+    const float n = v.isFloat != 0 ? v.floatValue : static_cast<float>(v.value);
+    if (n > runMax_) runMax_ = n;
+    if (n < runMin_) runMin_ = n;
+  }
+  // The colour of a stage code (GetEpochColor's rule).
+  std::uint32_t StageColour(int code) const;
   CQLM2_AnalyzerDoc* doc_ = nullptr;
   int graph_ = 0;
   float runMax_ = -3.402823466e+38f;

@@ -336,36 +336,79 @@ struct Dc::Impl {
                                                : QBrush(Q(b.color)));
   }
 
-  // The direct path of solid fills on a 32-bit memory surface: the rectangle (logical
-  // units) is written straight into the pixels; false when the painter must fill (scaled or
-  // complex-clipped surfaces, coordinates out of the fast range).
-  bool FastSolidFill(const QRect& r, const QColor& color) const {
+  // Where solid fills go straight into the pixels of a 32-bit memory surface.
+  struct FillTarget {
+    std::uint32_t* pixels = nullptr;
+    qsizetype stride = 0;
+    QRect bounds;  // device pixels that may change
+  };
+
+  // Sets up the direct path of solid fills; false when the painter must fill (scaled or
+  // complex-clipped surfaces, an origin out of the fast range).
+  bool PrepareFastFill(FillTarget* t) const {
     if (dev.surfaceScale != 1.0) return false;
     QImage* img = SurfaceImage();
     if (img == nullptr || img->format() != QImage::Format_RGB32) return false;
     if (std::abs(st.origin.x) > kFastLineLimit || std::abs(st.origin.y) > kFastLineLimit) return false;
-    if (std::abs(r.left()) > kFastLineLimit || std::abs(r.top()) > kFastLineLimit ||
-        std::abs(r.width()) > kFastLineLimit || std::abs(r.height()) > kFastLineLimit)
-      return false;
     QRect bounds = img->rect();
     if (st.hasClip) {
       if (st.clip.rectCount() > 1) return false;
       bounds &= st.clip.boundingRect();
     }
-    const QRect area = r.translated(st.origin.x, st.origin.y) & bounds;
+    t->bounds = bounds;
+    t->pixels = reinterpret_cast<std::uint32_t*>(img->bits());
+    t->stride = img->bytesPerLine() / 4;
+    return true;
+  }
+
+  // Writes a rectangle (logical units) into the target; false when its coordinates are out
+  // of the fast range.
+  bool FastFill(const FillTarget& t, const QRect& r, const QColor& color) const {
+    if (std::abs(r.left()) > kFastLineLimit || std::abs(r.top()) > kFastLineLimit ||
+        std::abs(r.width()) > kFastLineLimit || std::abs(r.height()) > kFastLineLimit)
+      return false;
+    const QRect area = r.translated(st.origin.x, st.origin.y) & t.bounds;
     if (area.isEmpty()) return true;
     const std::uint32_t value = 0xFF000000u | (color.rgb() & 0xFFFFFFu);
-    auto* pixels = reinterpret_cast<std::uint32_t*>(img->bits());
-    const qsizetype stride = img->bytesPerLine() / 4;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-      std::fill_n(pixels + y * stride + area.left(), area.width(), value);
+    std::uint32_t* row = t.pixels + area.top() * t.stride + area.left();
+    const int width = area.width();
+    if (width == 1) {
+      for (int y = area.top(); y <= area.bottom(); ++y, row += t.stride) *row = value;
+      return true;
+    }
+    for (int y = area.top(); y <= area.bottom(); ++y, row += t.stride) std::fill_n(row, width, value);
     return true;
+  }
+
+  // The direct path of solid fills on a 32-bit memory surface: the rectangle (logical
+  // units) is written straight into the pixels; false when the painter must fill (scaled or
+  // complex-clipped surfaces, coordinates out of the fast range).
+  bool FastSolidFill(const QRect& r, const QColor& color) const {
+    FillTarget t;
+    return PrepareFastFill(&t) && FastFill(t, r, color);
   }
 
   // Sets up the direct path for thin solid lines on a 32-bit memory surface; false when
   // the general path must draw (wide or patterned pens, other raster operations, scaled
   // or complex-clipped surfaces, coordinates out of the fast range).
   bool PrepareFastLine(LineTarget* t, const Point* pts, int count) const {
+    return PointsInFastRange(pts, count) && PrepareFastLineTarget(t);
+  }
+
+  // |x| or |y| of no point above the fast path's limit.
+  static bool PointsInFastRange(const Point* pts, int count) {
+    // Without branches, so that the check vectorises.
+    constexpr unsigned kSpan = 2u * kFastLineLimit;
+    unsigned far = 0;
+    for (int i = 0; i < count; ++i) {
+      far |= static_cast<unsigned>(static_cast<unsigned>(pts[i].x) + kFastLineLimit > kSpan);
+      far |= static_cast<unsigned>(static_cast<unsigned>(pts[i].y) + kFastLineLimit > kSpan);
+    }
+    return far == 0;
+  }
+
+  // The direct path's target for the current pen, whatever the points.
+  bool PrepareFastLineTarget(LineTarget* t) const {
     const Pen& pen = st.pen;
     if (pen.style != PS_SOLID && pen.style != PS_INSIDEFRAME) return false;
     if (pen.width > 1 || dev.surfaceScale != 1.0) return false;
@@ -376,14 +419,6 @@ struct Dc::Impl {
       if (st.clip.rectCount() > 1) return false;
       bounds &= st.clip.boundingRect();
     }
-    // |x| or |y| above the limit, without branches so that the check vectorises.
-    constexpr unsigned kSpan = 2u * kFastLineLimit;
-    unsigned far = 0;
-    for (int i = 0; i < count; ++i) {
-      far |= static_cast<unsigned>(static_cast<unsigned>(pts[i].x) + kFastLineLimit > kSpan);
-      far |= static_cast<unsigned>(static_cast<unsigned>(pts[i].y) + kFastLineLimit > kSpan);
-    }
-    if (far != 0) return false;
     if (std::abs(st.origin.x) > kFastLineLimit || std::abs(st.origin.y) > kFastLineLimit) return false;
     const std::uint32_t rgb = ((pen.color >> 24) == 1 ? Q(pen.color).rgb() : ToQRgb(pen.color)) & 0xFFFFFFu;
     switch (st.rop2) {
@@ -399,6 +434,36 @@ struct Dc::Impl {
     t->stridePixels = static_cast<int>(img->bytesPerLine() / 4);
     t->clip = bounds.isEmpty() ? Rect{} : Rect{bounds.left(), bounds.top(), bounds.left() + bounds.width(),
                                                bounds.top() + bounds.height()};
+    return true;
+  }
+
+  // A straight copy of a rectangle of another memory surface (logical units of each) into
+  // this one, row by row; false when the painter must draw it (scaled or complex-clipped
+  // surfaces, a source rectangle not wholly on its surface, one surface for both).
+  bool FastCopy(int x, int y, int width, int height, const Impl& src, int srcX, int srcY) const {
+    if (dev.surfaceScale != 1.0 || width <= 0 || height <= 0) return false;
+    QImage* to = SurfaceImage();
+    const QImage* from = src.SurfaceImage();
+    if (to == nullptr || from == nullptr || to == from) return false;
+    if (to->format() != QImage::Format_RGB32 || from->format() != QImage::Format_RGB32) return false;
+    const QRect source = QRect(srcX, srcY, width, height).translated(src.st.origin.x, src.st.origin.y);
+    if (!from->rect().contains(source)) return false;
+    if (std::abs(st.origin.x) > kFastLineLimit || std::abs(st.origin.y) > kFastLineLimit ||
+        std::abs(x) > kFastLineLimit || std::abs(y) > kFastLineLimit)
+      return false;
+    QRect bounds = to->rect();
+    if (st.hasClip) {
+      if (st.clip.rectCount() > 1) return false;
+      bounds &= st.clip.boundingRect();
+    }
+    const QRect target(x + st.origin.x, y + st.origin.y, width, height);
+    const QRect area = target & bounds;
+    if (area.isEmpty()) return true;
+    const int dx = source.left() - target.left(), dy = source.top() - target.top();
+    const auto rowBytes = static_cast<std::size_t>(area.width()) * 4;
+    for (int row = area.top(); row <= area.bottom(); ++row)
+      std::memcpy(to->scanLine(row) + static_cast<std::ptrdiff_t>(area.left()) * 4,
+                  from->constScanLine(row + dy) + static_cast<std::ptrdiff_t>(area.left() + dx) * 4, rowBytes);
     return true;
   }
 
@@ -660,6 +725,50 @@ void Dc::FillRect(const Rect& r, const Brush& brush) {
 }
 
 void Dc::FillSolidRect(const Rect& r, ColorRef color) { FillRect(r, Brush::Solid(color)); }
+
+void Dc::FillSolidRects(std::span<const SolidFill> fills) {
+  if (impl_->painter == nullptr || fills.empty()) return;
+  Impl::FillTarget target;
+  if (!impl_->PrepareFastFill(&target)) {
+    for (const SolidFill& f : fills) FillSolidRect(f.rect, f.colour);
+    return;
+  }
+  // Runs of one colour convert it once.
+  ColorRef last = fills.front().colour;
+  QColor colour = impl_->Q(last);
+  for (const SolidFill& f : fills) {
+    const QRect q = ToQRect(f.rect.Normalized());
+    if (q.isEmpty()) continue;
+    if (f.colour != last) {
+      last = f.colour;
+      colour = impl_->Q(last);
+    }
+    if (!impl_->FastFill(target, q, colour)) FillSolidRect(f.rect, f.colour);
+  }
+}
+
+void Dc::LineSegments(std::span<const Point> ends) {
+  const std::size_t count = ends.size() / 2 * 2;
+  if (count == 0) return;
+  impl_->st.pos = ends[count - 1];
+  if (impl_->painter == nullptr) return;
+  LineTarget fast;
+  const bool direct = impl_->PrepareFastLineTarget(&fast);
+  bool shapePrepared = false;
+  for (std::size_t i = 0; i < count; i += 2) {
+    const Point segment[2] = {ends[i], ends[i + 1]};
+    if (segment[0].x == segment[1].x && segment[0].y == segment[1].y) continue;
+    if (direct && Impl::PointsInFastRange(segment, 2)) {
+      RasterPolyline(fast, segment, 2, impl_->st.origin.x, impl_->st.origin.y);
+      continue;
+    }
+    if (!shapePrepared) {
+      impl_->PrepareShape(false);
+      shapePrepared = true;
+    }
+    impl_->painter->drawLine(QPoint(segment[0].x, segment[0].y), QPoint(segment[1].x, segment[1].y));
+  }
+}
 
 void Dc::FrameRect(const Rect& r0, const Brush& brush) {
   const Rect r = r0.Normalized();
@@ -983,6 +1092,9 @@ bool Dc::StretchBlt(int x, int y, int width, int height, const Dc* src, int srcX
   const std::optional<QPainter::CompositionMode> mode = ModeOfRop3(rop);
   if (!mode) return PatBlt(x, y, width, height, rop);
   if (src == nullptr || width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0) return false;
+  if (*mode == QPainter::CompositionMode_Source && width == srcWidth && height == srcHeight &&
+      impl_->FastCopy(x, y, width, height, *src->impl_, srcX, srcY))
+    return true;
   // Negative extents mirror: normalise both rectangles and flip the source to match.
   const bool flipX = (width < 0) != (srcWidth < 0);
   const bool flipY = (height < 0) != (srcHeight < 0);

@@ -34,6 +34,12 @@ struct TextMetric {
   int weight = FW_NORMAL;
 };
 
+// One rectangle of a batch of solid fills.
+struct SolidFill {
+  Rect rect;
+  ColorRef colour = 0;
+};
+
 // What a device context draws on.
 enum class DcKind { Memory, Window, Printer, Preview };
 
@@ -134,6 +140,13 @@ class Dc {
   void FillSolidRect(int x, int y, int width, int height, ColorRef color) {
     FillSolidRect(RectFromSize(x, y, width, height), color);
   }
+  // The fills one after another, each as FillSolidRect draws it (one call for a whole
+  // picture's worth of small fills).
+  void FillSolidRects(std::span<const SolidFill> fills);
+  // A line from each even-indexed point to the one after it, in order, each as MoveTo and
+  // LineTo draw it; the current position ends at the last point (an odd last point is
+  // left out).
+  void LineSegments(std::span<const Point> ends);
   // A one-pixel frame just inside the rectangle.
   void FrameRect(const Rect& r, const Brush& brush);
   // Inverts the colours of the pixels of the rectangle.
