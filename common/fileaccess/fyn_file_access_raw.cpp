@@ -304,15 +304,21 @@ std::int16_t FynFileAccessRaw::ReadAllGroup2(int channels, std::vector<_FynRawG2
   return Damaged();
 }
 
-std::int16_t FynFileAccessRaw::ReadGroup1Shape(Shape* shape) {
-  // One read of group 1 for the three fields GetGroup1_channels, _DataCount and _DataType give.
-  _FynRawG1Param p;
-  const std::int16_t status = GetGroup1ParamRaw(&p);
+// The three fields GetGroup1_channels, _DataCount and _DataType give, from one read of group 1
+// (either version's record).
+template <class Group1, class Reader, class ShapeOut>
+std::int16_t ShapeOfGroup1(Reader& reader, ShapeOut* shape) {
+  Group1 p;
+  const std::int16_t status = reader.GetGroup1ParamRaw(&p);
   if (status != kFynOk) return status;
   shape->channels = static_cast<std::int16_t>(p.channels);
   shape->dataCount = p.dataCount;
   shape->dataType = static_cast<std::int16_t>(p.dataType);
   return kFynOk;
+}
+
+std::int16_t FynFileAccessRaw::ReadGroup1Shape(Shape* shape) {
+  return ShapeOfGroup1<_FynRawG1Param>(*this, shape);
 }
 
 std::int16_t FynFileAccessRaw::ReadShape(Shape* shape) {
@@ -652,13 +658,7 @@ std::int16_t FynFileAccessRaw1_1::GetGroup1ParamRaw(_FynRawG1Param1_1* param) {
 }
 
 std::int16_t FynFileAccessRaw1_1::ReadGroup1Shape(Shape* shape) {
-  _FynRawG1Param1_1 p;
-  const std::int16_t status = GetGroup1ParamRaw(&p);
-  if (status != kFynOk) return status;
-  shape->channels = static_cast<std::int16_t>(p.channels);
-  shape->dataCount = p.dataCount;
-  shape->dataType = static_cast<std::int16_t>(p.dataType);
-  return kFynOk;
+  return ShapeOfGroup1<_FynRawG1Param1_1>(*this, shape);
 }
 
 std::int16_t FynFileAccessRaw1_1::GetGroup1_channels(std::int16_t& channels) {
