@@ -76,6 +76,16 @@ Qt::BrushStyle QtHatch(int hatch) {
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
+// Copies the pixel rows of `area` of a 32-bit image from the same-sized rectangle of another
+// one that starts at `fromTopLeft`.
+void CopyPixelRows(QImage& to, const QRect& area, const QImage& from, const QPoint& fromTopLeft) {
+  const auto rowBytes = static_cast<std::size_t>(area.width()) * 4;
+  for (int row = 0; row < area.height(); ++row)
+    std::memcpy(to.scanLine(area.top() + row) + static_cast<std::ptrdiff_t>(area.left()) * 4,
+                from.constScanLine(fromTopLeft.y() + row) + static_cast<std::ptrdiff_t>(fromTopLeft.x()) * 4,
+                rowBytes);
+}
+
 }  // namespace
 
 ScreenMetrics GetScreenMetrics() {
@@ -459,11 +469,7 @@ struct Dc::Impl {
     const QRect target(x + st.origin.x, y + st.origin.y, width, height);
     const QRect area = target & bounds;
     if (area.isEmpty()) return true;
-    const int dx = source.left() - target.left(), dy = source.top() - target.top();
-    const auto rowBytes = static_cast<std::size_t>(area.width()) * 4;
-    for (int row = area.top(); row <= area.bottom(); ++row)
-      std::memcpy(to->scanLine(row) + static_cast<std::ptrdiff_t>(area.left()) * 4,
-                  from->constScanLine(row + dy) + static_cast<std::ptrdiff_t>(area.left() + dx) * 4, rowBytes);
+    CopyPixelRows(*to, area, *from, area.topLeft() + (source.topLeft() - target.topLeft()));
     return true;
   }
 
@@ -1162,10 +1168,7 @@ void Dc::CaptureImageInto(const Rect& r, Image& out) const {
       out.BitsPerPixel() == 32 && into.format() == QImage::Format_RGB32 && into.size() == from.size() &&
       !from.isEmpty()) {
     ReleaseImageFromDc(out.impl());
-    const auto rowBytes = static_cast<std::size_t>(from.width()) * 4;
-    for (int y = 0; y < from.height(); ++y)
-      std::memcpy(into.scanLine(y), surface->constScanLine(from.top() + y) + static_cast<std::ptrdiff_t>(from.left()) * 4,
-                  rowBytes);
+    CopyPixelRows(into, QRect(QPoint(0, 0), from.size()), *surface, from.topLeft());
     out.SetDpi(impl_->dev.dpiX, impl_->dev.dpiY);
     return;
   }
